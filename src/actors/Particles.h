@@ -1,0 +1,46 @@
+#pragma once
+#include "world/MazeWorld.h"
+#include <cstdint>
+
+class RandomGenerator;
+struct TextureTable;
+
+// The snowflakes: 1000 particles falling over the arena through the winter part of the round.
+struct FlakeEmitter {
+    static constexpr int count = 1000;
+    RandomGenerator* random;
+    float slowdown = 2.0f;
+    const TextureTable* textures;
+    int32_t textureSlot = 48;
+    bool stopped = false;
+    Particle flakes[count];
+
+    FlakeEmitter(RandomGenerator* random, const TextureTable* textures, int32_t slot);
+    // Draws of a flake in their order; height is 7.5 at preparation and 7.0 on re-emission.
+    void emit(Particle& p, float height);
+    void advance();
+};
+
+class ParticleSystem {
+  public:
+    ParticleSystem() = default;
+    ~ParticleSystem();
+    ParticleSystem(const ParticleSystem&) = delete;
+    ParticleSystem& operator=(const ParticleSystem&) = delete;
+
+    void prepare(RandomGenerator* random, const TextureTable* textures, int32_t slot);
+    // Advances (and, with GL, draws) the flakes inside the phase window; stops re-emission from
+    // phase 0.65 on.
+    void drawSnow(float phase);
+    // The state part of drawSnow without drawing, for tests.
+    bool snowVisible(float phase) const { return phase >= 0.45f && phase <= 0.8f; }
+    void updateStop(float phase);
+
+    FlakeEmitter* emitter = nullptr;
+    RandomGenerator* random = nullptr;
+    bool stopped = false;
+};
+
+// Draws a particle table as additive, depth-ignoring textured squares in the x-z plane and
+// advances each particle (shared by snow and blast fire).
+void drawParticleSquares(Particle* particles, int count, float halfSize, unsigned int texture);

@@ -1,0 +1,69 @@
+#pragma once
+#include "actors/Creature.h"
+#include "actors/Particles.h"
+#include "actors/Player.h"
+#include "scene/Camera.h"
+#include "scene/GameClock.h"
+#include "scene/Light.h"
+#include "scene/RandomGenerator.h"
+#include "scene/TextureTable.h"
+#include "world/MazeWorld.h"
+#include "world/Scenery.h"
+#include <cstdint>
+#include <memory>
+
+class slScheduler;
+class slSample;
+
+// Every object of a running game, constructed once in this order: later members receive earlier
+// ones. The program holds one instance for its whole run; a test builds its own with a seed and
+// a clock of its choosing.
+struct Game {
+    // withSound: construct the sound scheduler (opens the audio device).
+    explicit Game(uint32_t seed, bool withSound = true);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    GameClock clock;
+    TextureTable textures;
+    uint32_t seed;
+    RandomGenerator random;
+    std::unique_ptr<slScheduler> scheduler;
+    Camera overviewCamera;
+    Camera player1Camera;
+    Camera player2Camera;
+    Light sceneLight;
+    Light spotLight;
+    Scenery scenery;
+    MazeWorld world;
+    Player player1;
+    Player player2;
+    Creature creature1;
+    Creature creature2;
+    Creature creature3;
+    Creature creature4;
+    ParticleSystem particles;
+    Camera menuCamera;
+    slSample* musicSample = nullptr;
+
+    bool gameRunning = false;
+    bool roundOver = false;
+    bool shadowsOn = false;
+    int32_t helpShown = 0;
+    float gameTime = 0;
+    float seasonPhase = 0;
+    float mouseX = 0, mouseY = 0;
+    // Per player: the turn from the camera's facing to forward, back, left and right.
+    float keyAngle[2][4] = {{0, 180, 90, -90}, {0, 180, 90, -90}};
+
+    Player& player(int n) { return n == 1 ? player1 : player2; }
+    Camera& playerCamera(int n) { return n == 1 ? player1Camera : player2Camera; }
+    Creature& creature(int n);
+};
+
+// Set-up steps that need no GL context: the camera placements, the maze world's set-up, the
+// creatures' places and the snowfall. Tests use it to build a whole world from a seed.
+void setUpWorld(Game& game);
+// The full set-up sequence of the running game, with a GL context current.
+void runSetUp(Game& game);

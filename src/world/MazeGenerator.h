@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+
+class RandomGenerator;
+struct TextureTable;
+
+// Union-find over the 81 labyrinth cells, with full path compression and union by rank.
+struct DisjointSets {
+    int32_t setCount = 81;
+    int32_t parent[81];
+    int32_t rank[81];
+
+    DisjointSets();
+    int32_t find(int32_t i);
+    void unite(int32_t a, int32_t b);
+};
+
+// The 9 by 9 labyrinth at world coordinates 100..109, a perfect maze made by randomised Kruskal.
+// Cell k has column k % 9 and row k / 9.
+class MazeGenerator {
+  public:
+    explicit MazeGenerator(RandomGenerator* random);
+    ~MazeGenerator();
+    MazeGenerator(const MazeGenerator&) = delete;
+    MazeGenerator& operator=(const MazeGenerator&) = delete;
+
+    // Runs the wall removal and opens the two stored doors; no GL.
+    void generate(const TextureTable* textures, int32_t wallTextureSlot);
+    // Compiles wallList (needs a GL context); set-up calls it right after generate.
+    void buildWallList();
+    // Draws one wall segment in immediate mode (the body of wallList).
+    void drawWallSegment() const;
+
+    int32_t size = 9;
+    RandomGenerator* random;
+    uint8_t wallPosY[81]; // a wall on the +y side of cell k
+    uint8_t wallPosX[81]; // a wall on the +x side of cell k
+    float wallHeight = 0.8f;
+    float wallThickness = 0.05f;
+    DisjointSets* sets;
+    const TextureTable* textures = nullptr;
+    int32_t wallTextureSlot = 0;
+    unsigned int wallList = 0;
+};

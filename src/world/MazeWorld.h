@@ -1,0 +1,196 @@
+#pragma once
+#include "world/MazeGenerator.h"
+#include <cstdint>
+#include <vector>
+
+class RandomGenerator;
+class GameClock;
+struct TextureTable;
+struct Bomb;
+struct Particle;
+
+// Item kinds.
+enum ItemKind : int32_t {
+    kindBomb = 1,
+    kindSpeed = 2,
+    kindMaxFire = 3,
+    kindFire = 4,
+    kindTrap = 5,
+    kindWall = 6,
+    kindCoin = 7,
+    kindCheese = 8
+};
+
+struct Item {
+    float x = -1, y = -1;
+    int32_t type = 0;
+    int32_t taken = 0; // 0 in the world, 1 or 2 held by that player, 3 delivered cheese
+    unsigned int list = 0;
+    const TextureTable* textures = nullptr;
+    int32_t textureSlot = -1;
+    int32_t spin = 0;
+};
+
+struct Obstacle {
+    float x = 0, y = 0;
+    bool destroyed = false;
+    float shape[9] = {0.3f, 0.15f, 0.25f, 0.55f, 0.08f, 0.5f, 0.1f, 0.56f, 0.65f};
+    float colourR = 0, colourG = 0, colourB = 0;
+};
+
+struct WallBlock {
+    bool free = true;
+    float x = -1, y = -1;
+    const TextureTable* textures = nullptr;
+    int32_t textureSlot = 56;
+};
+
+struct Trap {
+    bool free = true;
+    float x = -1, y = -1;
+};
+
+struct Particle {
+    bool alive = false;
+    float alpha = 0;
+    float fade = 0;
+    float px = 0, py = 0, pz = 0;
+    float vx = 0, vy = 0, vz = 0;
+};
+
+// The fire burst drawn at every burning cell: one shared table of 500 particles.
+struct BlastParticles {
+    static constexpr int count = 500;
+    bool stopped = false;
+    RandomGenerator* random = nullptr;
+    float slowdown = 2.0f;
+    const TextureTable* textures = nullptr;
+    int32_t textureSlot = 47;
+    Particle particles[count];
+
+    void emit(Particle& p); // the draws of a fresh particle, in their order
+    void init();
+    // Moves and fades every particle once, re-emitting faded ones (the advancing step of a draw).
+    void advance();
+    // Draws the burst around the current origin and advances it.
+    void drawBlastBurst();
+};
+
+struct Cell {
+    Bomb* bomb = nullptr;
+    Obstacle* obstacle = nullptr;
+    Item* item = nullptr;
+    WallBlock* wall = nullptr;
+    Trap* trap = nullptr;
+    bool open = true; // always == !pillar && !hasObstacle
+    bool pillar = false;
+    bool hasObstacle = false;
+
+    void setPillar(bool v) {
+        pillar = v;
+        open = !pillar && !hasObstacle;
+    }
+    void setObstacle(bool v) {
+        hasObstacle = v;
+        open = !pillar && !hasObstacle;
+    }
+};
+
+struct BurningCell {
+    int32_t x, y;
+    float time;
+};
+
+// The playing field: arena cells, obstacles, the item table, the pools of laid walls and traps,
+// the bookkeeping that bombs, blasts, players and creatures share, and the labyrinth.
+class MazeWorld {
+  public:
+    static constexpr int arenaSize = 15;
+    static constexpr int obstacleTotal = 90;
+    static constexpr int itemTotal = 95;
+    static constexpr int firstCheese = 90;
+    static constexpr int poolSize = 7;
+
+    explicit MazeWorld(RandomGenerator* random);
+    ~MazeWorld();
+    MazeWorld(const MazeWorld&) = delete;
+    MazeWorld& operator=(const MazeWorld&) = delete;
+
+    // Set-up, in this order.
+    void setTextures(const TextureTable* textures, int32_t particleSlot, int32_t cheeseSlot,
+                     int32_t itemSlotBase, int32_t wallTopSlot, int32_t mazeWallSlot);
+    void createWallBlocks();
+    void generateLabyrinth();
+    void createBlastParticles();
+    void placeItems();
+    // Compiles the item cards, cheese wedges and the labyrinth wall segment (needs GL).
+    void buildDisplayLists();
+
+    // Play operations.
+    void recordPlayerPosition(float x, float y, int32_t playerNumber);
+    void recordCreaturePosition(int32_t number, float x, float y);
+    void clearRespawn(int32_t playerNumber);
+    bool canPlace(float x, float y) const;
+    void placeTrap(float x, float y);
+    void placeWall(float x, float y);
+    void returnItem(int32_t kind);
+    bool cheeseCellFree(int32_t entry, float x, float y) const;
+
+    // Cell queries of the movement rules.
+    static bool isHouseDoor(int32_t column, int32_t row);
+    bool isPassable(float x, float y, float radius) const;
+    bool bombAllows(float fromX, float fromY, float toX, float toY) const;
+    bool wallAllows(float fromX, float fromY, float toX, float toY) const;
+    bool hasTrap(float x, float y) const;
+    int32_t itemTypeAt(float x, float y) const;
+    void takeItem(float x, float y, int32_t playerNumber);
+    void springTrap(float x, float y);
+    bool takeCheese(float x, float y, int32_t playerNumber);
+    void dropCheese(float x, float y, int32_t playerNumber);
+
+    // Bombs and blasts.
+    bool placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb);
+    void clearBomb(float x, float y, int32_t slot, int32_t playerNumber);
+    void blast(Bomb& bomb);
+    bool burnCell(int32_t cellX, int32_t cellY, float time);
+    bool hitTest(int32_t cellX, int32_t cellY);
+    // Drops burning cells older than 500 ms (no GL), then draws the rest.
+    void expireBlastCells(float now);
+    void drawBlastCells();
+
+    Cell& cell(int32_t x, int32_t y) { return cells[x][y]; }
+    const Cell& cell(int32_t x, int32_t y) const { return cells[x][y]; }
+
+    float bombX[20];
+    float bombY[20];
+    bool respawnRequest[2] = {false, false};
+    bool freeRoam[2] = {false, false};
+    bool creatureHit[4] = {false, false, false, false};
+    RandomGenerator* random;
+    MazeGenerator* maze;
+    float creatureX[4] = {-1, -1, -1, -1};
+    float creatureY[4] = {-1, -1, -1, -1};
+    Item* items[itemTotal] = {};
+    float player1X = 0.5f, player1Y = 0.5f;
+    Cell cells[arenaSize][arenaSize];
+    Obstacle* obstacles[obstacleTotal] = {};
+    WallBlock* walls[poolSize] = {};
+    Trap* traps[poolSize] = {};
+    BlastParticles* blastParticles = nullptr;
+    int32_t obstacleCount = 90;
+    int32_t itemCount = 95;
+    float player2X = 14.5f, player2Y = 0.5f;
+    float playerRadius = 0;
+    std::vector<BurningCell> blastCells;
+    const TextureTable* textures = nullptr;
+    int32_t particleSlot = 47;
+    int32_t cheeseSlot = 49;
+    int32_t itemSlotBase = 50;
+    int32_t wallTopSlot = 56;
+    int32_t mazeWallSlot = 58;
+    // The one clock: bombs set off by a flame take their blast time from it.
+    GameClock* clock = nullptr;
+
+  private:
+    void putBackIntoArena(Item* item);
+};

@@ -1,0 +1,28 @@
+#include "audio/Sound.h"
+
+#include <plib/sl.h>
+
+namespace {
+
+constexpr int kMixingRate = 8000;
+constexpr float kSafetyMargin = 0.128f; // seconds of sound kept queued ahead of the device
+constexpr const char* kMusicFile = "sounds/reefer_c1.wav";
+
+} // namespace
+
+slScheduler* createScheduler() {
+    return new slScheduler(kMixingRate);
+}
+
+slSample* startMusic(slScheduler& scheduler) {
+    scheduler.setSafetyMargin(kSafetyMargin);
+    // Loaded against the scheduler so that it is converted to the device's format once, here.
+    auto* music = new slSample(kMusicFile, &scheduler);
+    scheduler.loopSample(music, 0, SL_SAMPLE_MUTE, 0, nullptr);
+    return music;
+}
+
+void updateSound(slScheduler* scheduler) {
+    if (scheduler != nullptr)
+        scheduler->update();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+class slScheduler;
+class slSample;
+
+// The game's one mixer: 8000 Hz, 8-bit mono. With no audio device it reports notWorking() and
+// every later call on it is harmless; the game then runs silent.
+slScheduler* createScheduler();
+
+// Sets the scheduler's safety margin (0.128 s queued ahead) and starts the music loop from
+// "sounds/reefer_c1.wav". The music is heard once updateSound() begins to be called. Answers the
+// music sample, which must outlive every update of the scheduler.
+slSample* startMusic(slScheduler& scheduler);
+
+// Mixes the sound that is due and hands it to the device; once per game frame. Accepts null.
+void updateSound(slScheduler* scheduler);

@@ -193,4 +193,7 @@ class MazeWorld {
 
   private:
     void putBackIntoArena(Item* item);
+    // The arena cell of a position, or none for a position outside the arena.
+    Cell* arenaCell(float x, float y);
+    const Cell* arenaCell(float x, float y) const;
 };

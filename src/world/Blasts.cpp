@@ -1,0 +1,146 @@
+#include "actors/Player.h"
+#include "scene/GameClock.h"
+#include "world/MazeWorld.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int32_t truncate(float v) {
+    return static_cast<int32_t>(v);
+}
+
+// Entry of a player's bomb slot in bombX and bombY, or -1 for a slot or player that has none.
+int32_t bombEntry(int32_t slot, int32_t playerNumber) {
+    if (slot < 0 || slot > 9 || playerNumber < 1 || playerNumber > 2)
+        return -1;
+    return slot + 10 * (playerNumber - 1);
+}
+
+constexpr float burnTime = 500.0f;
+
+} // namespace
+
+bool MazeWorld::placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb) {
+    Cell* c = arenaCell(x, y);
+    const int32_t entry = bombEntry(slot, playerNumber);
+    if (c == nullptr || entry < 0 || !c->open || c->bomb != nullptr)
+        return false;
+    c->bomb = bomb;
+    bombX[entry] = static_cast<float>(truncate(x)) + 0.5f;
+    bombY[entry] = static_cast<float>(truncate(y)) + 0.5f;
+    return true;
+}
+
+void MazeWorld::clearBomb(float x, float y, int32_t slot, int32_t playerNumber) {
+    if (x == -1.0f || y == -1.0f)
+        return;
+    if (Cell* c = arenaCell(x, y))
+        c->bomb = nullptr;
+    const int32_t entry = bombEntry(slot, playerNumber);
+    if (entry >= 0) {
+        bombX[entry] = -1;
+        bombY[entry] = -1;
+    }
+}
+
+void MazeWorld::blast(Bomb& bomb) {
+    bomb.blastApplied = true;
+    const int32_t cx = truncate(bomb.x);
+    const int32_t cy = truncate(bomb.y);
+    burnCell(cx, cy, bomb.blastTime);
+
+    // Directions in the order +x, -x, +y, -y; each flame runs until something stops it.
+    constexpr int32_t dx[4] = {1, -1, 0, 0};
+    constexpr int32_t dy[4] = {0, 0, 1, -1};
+    bool burning[4] = {true, true, true, true};
+    for (int32_t i = 1; i <= bomb.reach; ++i) {
+        for (int32_t d = 0; d < 4; ++d) {
+            if (!burning[d])
+                continue;
+            const int32_t x = cx + dx[d] * i;
+            const int32_t y = cy + dy[d] * i;
+            if (x < 0 || x >= arenaSize || y < 0 || y >= arenaSize)
+                continue;
+            if (cells[x][y].pillar)
+                burning[d] = false;
+            else
+                burning[d] = burnCell(x, y, bomb.blastTime);
+        }
+    }
+}
+
+bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time) {
+    if (cellX < 0 || cellX >= arenaSize || cellY < 0 || cellY >= arenaSize)
+        return false;
+    blastCells.push_back({cellX, cellY, time});
+    const bool hit = hitTest(cellX, cellY);
+    Cell& c = cells[cellX][cellY];
+
+    if (c.wall != nullptr) {
+        c.wall->free = true;
+        c.wall->x = -1;
+        c.wall->y = -1;
+        c.wall = nullptr;
+        returnItem(kindWall);
+        return false;
+    }
+    if (c.hasObstacle) {
+        if (c.obstacle != nullptr)
+            c.obstacle->destroyed = true;
+        c.obstacle = nullptr;
+        c.setObstacle(false);
+        return false;
+    }
+    if (c.bomb == nullptr)
+        return !hit;
+    if (c.bomb->exploding)
+        return false;
+    // A flame sets the bomb off now, whatever is left of its fuse; its own blast follows on
+    // its owner's next tick.
+    c.bomb->exploding = true;
+    c.bomb->blastTime = clock != nullptr ? clock->now() : time;
+    return false;
+}
+
+bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
+    const float d = playerRadius - 0.1f;
+    const float left = static_cast<float>(cellX);
+    const float right = static_cast<float>(cellX + 1);
+    const float bottom = static_cast<float>(cellY);
+    const float top = static_cast<float>(cellY + 1);
+    // In the cell, or close to one of its four corners.
+    auto isHit = [&](float px, float py) {
+        if (truncate(px) == cellX && truncate(py) == cellY)
+            return true;
+        const bool nearX = std::fabs(px - left) < d || std::fabs(px - right) < d;
+        const bool nearY = std::fabs(py - bottom) < d || std::fabs(py - top) < d;
+        return nearX && nearY;
+    };
+
+    bool anything = false;
+    if (isHit(player1X, player1Y)) {
+        respawnRequest[0] = true;
+        anything = true;
+    }
+    if (isHit(player2X, player2Y)) {
+        respawnRequest[1] = true;
+        anything = true;
+    }
+    for (int32_t i = 0; i < 4; ++i) {
+        if (isHit(creatureX[i], creatureY[i])) {
+            creatureX[i] = -1;
+            creatureY[i] = -1;
+            creatureHit[i] = true;
+            anything = true;
+        }
+    }
+    return anything;
+}
+
+void MazeWorld::expireBlastCells(float now) {
+    blastCells.erase(
+        std::remove_if(blastCells.begin(), blastCells.end(),
+                       [now](const BurningCell& b) { return now - b.time > burnTime; }),
+        blastCells.end());
+}

@@ -1,0 +1,83 @@
+#include "world/MazeWorld.h"
+
+namespace {
+
+int32_t truncate(float v) {
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+bool MazeWorld::isHouseDoor(int32_t column, int32_t row) {
+    return (column == 6 && row == 9) || (column == 8 && row == 9) || (column == 7 && row == 8) ||
+           (column == 7 && row == 10);
+}
+
+bool MazeWorld::isPassable(float x, float y, float radius) const {
+    const float probes[4][2] = {{x + radius, y}, {x - radius, y}, {x, y + radius}, {x, y - radius}};
+    for (int32_t i = 0; i < 4; ++i) {
+        float px = probes[i][0];
+        float py = probes[i][1];
+        // The right and top probes of a body flush against the far border fall into column or
+        // row 15, which counts as the last cell.
+        if (i == 0 && px >= static_cast<float>(arenaSize))
+            px = static_cast<float>(arenaSize - 1);
+        if (i == 2 && py >= static_cast<float>(arenaSize))
+            py = static_cast<float>(arenaSize - 1);
+        const Cell* c = arenaCell(px, py);
+        if (c == nullptr)
+            return false;
+        if (!c->open && !isHouseDoor(truncate(px), truncate(py)))
+            return false;
+    }
+    return true;
+}
+
+bool MazeWorld::bombAllows(float fromX, float fromY, float toX, float toY) const {
+    const Cell* from = arenaCell(fromX, fromY);
+    const Cell* to = arenaCell(toX, toY);
+    const Bomb* a = from ? from->bomb : nullptr;
+    const Bomb* b = to ? to->bomb : nullptr;
+    return b == nullptr || a == b;
+}
+
+bool MazeWorld::wallAllows(float fromX, float fromY, float toX, float toY) const {
+    const Cell* from = arenaCell(fromX, fromY);
+    const Cell* to = arenaCell(toX, toY);
+    const WallBlock* a = from ? from->wall : nullptr;
+    const WallBlock* b = to ? to->wall : nullptr;
+    return b == nullptr || a == b;
+}
+
+bool MazeWorld::hasTrap(float x, float y) const {
+    const Cell* c = arenaCell(x, y);
+    return c != nullptr && c->trap != nullptr;
+}
+
+int32_t MazeWorld::itemTypeAt(float x, float y) const {
+    const Cell* c = arenaCell(x, y);
+    if (c == nullptr || c->item == nullptr || c->item->taken != 0)
+        return -1;
+    return c->item->type;
+}
+
+void MazeWorld::takeItem(float x, float y, int32_t playerNumber) {
+    Cell* c = arenaCell(x, y);
+    if (c == nullptr || c->item == nullptr)
+        return;
+    c->item->x = -1;
+    c->item->y = -1;
+    c->item->taken = playerNumber;
+    c->item = nullptr;
+}
+
+void MazeWorld::springTrap(float x, float y) {
+    Cell* c = arenaCell(x, y);
+    if (c == nullptr || c->trap == nullptr)
+        return;
+    c->trap->x = -1;
+    c->trap->y = -1;
+    c->trap->free = true;
+    c->trap = nullptr;
+    returnItem(kindTrap);
+}

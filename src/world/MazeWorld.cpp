@@ -1,0 +1,306 @@
+#include "world/MazeWorld.h"
+#include "scene/RandomGenerator.h"
+
+namespace {
+
+// The approach cells in front of the four house doors: never pillars, never obstacles.
+bool isApproachCell(int32_t x, int32_t y) {
+    return (x == 5 && y == 9) || (x == 7 && y == 7) || (x == 9 && y == 9) || (x == 7 && y == 11);
+}
+
+// The kind of each fixed entry of the item table.
+int32_t kindOfEntry(int32_t entry) {
+    if (entry < 20)
+        return kindBomb;
+    if (entry < 35)
+        return kindSpeed;
+    if (entry < 37)
+        return kindMaxFire;
+    if (entry < 45)
+        return kindFire;
+    if (entry < 52)
+        return kindTrap;
+    if (entry < 59)
+        return kindWall;
+    if (entry < 90)
+        return kindCoin;
+    return kindCheese;
+}
+
+// First and one-past-last entry of kinds 1..6 in the item table.
+constexpr int32_t kindEntries[7][2] = {{0, 0},   {0, 20},  {20, 35}, {35, 37},
+                                       {37, 45}, {45, 52}, {52, 59}};
+
+// The item textures are stored bomb, speed, fire, maximum fire, wall, trap; kinds count bomb,
+// speed, maximum fire, fire, trap, wall.
+constexpr int32_t kindTextureOffset[7] = {0, 0, 1, 3, 2, 5, 4};
+
+constexpr float obstacleColours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255},
+                                         {255, 255, 127}, {127, 255, 255}, {255, 204, 127},
+                                         {127, 255, 127}};
+
+int32_t truncate(float v) {
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
+    for (int32_t x = 0; x < arenaSize; ++x)
+        for (int32_t y = 0; y < arenaSize; ++y)
+            cells[x][y].setPillar(x % 2 == 1 && y % 2 == 1);
+    cells[5][9].setPillar(false);
+    cells[7][7].setPillar(false);
+    cells[9][9].setPillar(false);
+    cells[7][11].setPillar(false);
+    for (int32_t x = 6; x <= 8; ++x)
+        for (int32_t y = 8; y <= 10; ++y)
+            cells[x][y].setPillar(true);
+
+    for (int32_t i = 0; i < 20; ++i) {
+        bombX[i] = -1;
+        bombY[i] = -1;
+    }
+    for (int32_t i = 0; i < poolSize; ++i)
+        traps[i] = new Trap;
+
+    player1X = 0.5f;
+    player1Y = 0.5f;
+    player2X = 14.5f;
+    player2Y = 0.5f;
+    obstacleCount = obstacleTotal;
+    itemCount = itemTotal;
+
+    maze = new MazeGenerator(random);
+
+    respawnRequest[0] = respawnRequest[1] = false;
+    freeRoam[0] = freeRoam[1] = false;
+    playerRadius = 0;
+}
+
+MazeWorld::~MazeWorld() {
+    blastCells.clear();
+    for (Item* item : items)
+        delete item;
+    for (Obstacle* obstacle : obstacles)
+        delete obstacle;
+    for (WallBlock* wall : walls)
+        delete wall;
+    for (Trap* trap : traps)
+        delete trap;
+    delete blastParticles;
+    delete maze;
+}
+
+void MazeWorld::setTextures(const TextureTable* textureTable, int32_t particle, int32_t cheese,
+                            int32_t itemBase, int32_t wallTop, int32_t mazeWall) {
+    textures = textureTable;
+    particleSlot = particle;
+    cheeseSlot = cheese;
+    itemSlotBase = itemBase;
+    wallTopSlot = wallTop;
+    mazeWallSlot = mazeWall;
+}
+
+void MazeWorld::createWallBlocks() {
+    for (int32_t i = 0; i < poolSize; ++i) {
+        delete walls[i];
+        walls[i] = new WallBlock;
+        walls[i]->textures = textures;
+        walls[i]->textureSlot = wallTopSlot;
+    }
+}
+
+void MazeWorld::generateLabyrinth() {
+    maze->generate(textures, mazeWallSlot);
+}
+
+void MazeWorld::createBlastParticles() {
+    delete blastParticles;
+    blastParticles = new BlastParticles;
+    blastParticles->random = random;
+    blastParticles->textures = textures;
+    blastParticles->textureSlot = particleSlot;
+    blastParticles->init();
+}
+
+void MazeWorld::placeItems() {
+    for (int32_t i = 0; i < obstacleTotal; ++i) {
+        // The colour draw comes first: it belongs to the obstacle's construction.
+        Obstacle* obstacle = new Obstacle;
+        const float* colour = obstacleColours[random->nextInt(0, 6)];
+        obstacle->colourR = colour[0];
+        obstacle->colourG = colour[1];
+        obstacle->colourB = colour[2];
+        obstacles[i] = obstacle;
+
+        Item* item = new Item;
+        item->type = kindOfEntry(i);
+        item->textures = textures;
+        if (item->type <= kindWall)
+            item->textureSlot = itemSlotBase + kindTextureOffset[item->type];
+        items[i] = item;
+
+        int32_t x, y;
+        for (;;) {
+            x = random->nextInt(0, 14);
+            y = random->nextInt(0, 14);
+            if (y == 0)
+                continue;
+            if (y == 1 && (x == 0 || x == 14))
+                continue;
+            if (isApproachCell(x, y))
+                continue;
+            if (!cells[x][y].open)
+                continue;
+            break;
+        }
+        Cell& c = cells[x][y];
+        c.setObstacle(true);
+        c.obstacle = obstacle;
+        c.item = item;
+        obstacle->x = item->x = static_cast<float>(x) + 0.5f;
+        obstacle->y = item->y = static_cast<float>(y) + 0.5f;
+    }
+
+    for (int32_t j = firstCheese; j < itemTotal; ++j) {
+        Item* cheese = new Item;
+        cheese->type = kindCheese;
+        cheese->textures = textures;
+        cheese->textureSlot = cheeseSlot;
+        items[j] = cheese;
+        int32_t x, y;
+        do {
+            x = random->nextInt(100, 108);
+            y = random->nextInt(100, 108);
+        } while (!cheeseCellFree(j, static_cast<float>(x), static_cast<float>(y)));
+        cheese->x = static_cast<float>(x) + 0.5f;
+        cheese->y = static_cast<float>(y) + 0.5f;
+        cheese->taken = 0;
+    }
+}
+
+void MazeWorld::recordPlayerPosition(float x, float y, int32_t playerNumber) {
+    if (playerNumber == 1) {
+        player1X = x;
+        player1Y = y;
+    } else if (playerNumber == 2) {
+        player2X = x;
+        player2Y = y;
+    }
+}
+
+void MazeWorld::recordCreaturePosition(int32_t number, float x, float y) {
+    if (number < 1 || number > 4)
+        return;
+    creatureX[number - 1] = x;
+    creatureY[number - 1] = y;
+}
+
+void MazeWorld::clearRespawn(int32_t playerNumber) {
+    if (playerNumber == 1) {
+        respawnRequest[0] = false;
+        player1X = 0.5f;
+        player1Y = 0.5f;
+    } else if (playerNumber == 2) {
+        respawnRequest[1] = false;
+        player2X = 14.5f;
+        player2Y = 0.5f;
+    }
+}
+
+bool MazeWorld::canPlace(float x, float y) const {
+    const Cell* c = arenaCell(x, y);
+    if (c == nullptr)
+        return false;
+    if (isHouseDoor(truncate(x), truncate(y)))
+        return false;
+    return c->wall == nullptr && c->trap == nullptr && c->bomb == nullptr;
+}
+
+void MazeWorld::placeTrap(float x, float y) {
+    Cell* c = arenaCell(x, y);
+    if (c == nullptr || c->trap != nullptr || c->bomb != nullptr)
+        return;
+    for (Trap* trap : traps) {
+        if (!trap->free)
+            continue;
+        trap->free = false;
+        trap->x = static_cast<float>(truncate(x)) + 0.5f;
+        trap->y = static_cast<float>(truncate(y)) + 0.5f;
+        c->trap = trap;
+        return;
+    }
+}
+
+void MazeWorld::placeWall(float x, float y) {
+    Cell* c = arenaCell(x, y);
+    // A cell that already holds a wall is refused too: a second block laid there would have no
+    // cell link, so no blast could ever free it and it would be lost to the pool.
+    if (c == nullptr || c->trap != nullptr || c->bomb != nullptr || c->wall != nullptr)
+        return;
+    for (WallBlock* wall : walls) {
+        if (wall == nullptr || !wall->free)
+            continue;
+        wall->free = false;
+        wall->x = static_cast<float>(truncate(x)) + 0.5f;
+        wall->y = static_cast<float>(truncate(y)) + 0.5f;
+        c->wall = wall;
+        return;
+    }
+}
+
+void MazeWorld::returnItem(int32_t kind) {
+    if (kind < kindBomb || kind > kindWall)
+        return;
+    for (int32_t i = kindEntries[kind][0]; i < kindEntries[kind][1]; ++i) {
+        Item* item = items[i];
+        if (item != nullptr && item->taken > 0) {
+            putBackIntoArena(item);
+            return;
+        }
+    }
+}
+
+void MazeWorld::putBackIntoArena(Item* item) {
+    for (;;) {
+        int32_t x = random->nextInt(0, 14);
+        int32_t y = random->nextInt(0, 14);
+        if (y == 0 && (x < 3 || x > 11))
+            continue;
+        if (y == 1 && (x == 0 || x == 14))
+            continue;
+        Cell& c = cells[x][y];
+        if (c.pillar || c.item != nullptr)
+            continue;
+        c.item = item;
+        item->x = static_cast<float>(x) + 0.5f;
+        item->y = static_cast<float>(y) + 0.5f;
+        item->taken = 0;
+        return;
+    }
+}
+
+bool MazeWorld::cheeseCellFree(int32_t entry, float x, float y) const {
+    const int32_t cx = truncate(x);
+    const int32_t cy = truncate(y);
+    for (int32_t i = firstCheese; i < entry && i < itemTotal; ++i) {
+        const Item* cheese = items[i];
+        if (cheese != nullptr && truncate(cheese->x) == cx && truncate(cheese->y) == cy)
+            return false;
+    }
+    return true;
+}
+
+Cell* MazeWorld::arenaCell(float x, float y) {
+    // Truncation toward zero puts (-1, 0) into column 0 as well; anything further out, and any
+    // position in the labyrinth, has no arena cell.
+    if (!(x > -1.0f && x < static_cast<float>(arenaSize) && y > -1.0f &&
+          y < static_cast<float>(arenaSize)))
+        return nullptr;
+    return &cells[truncate(x)][truncate(y)];
+}
+
+const Cell* MazeWorld::arenaCell(float x, float y) const {
+    return const_cast<MazeWorld*>(this)->arenaCell(x, y);
+}

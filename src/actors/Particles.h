@@ -18,6 +18,9 @@ struct FlakeEmitter {
     FlakeEmitter(RandomGenerator* random, const TextureTable* textures, int32_t slot);
     // Draws of a flake in their order; height is 7.5 at preparation and 7.0 on re-emission.
     void emit(Particle& p, float height);
+    // Moves and fades one flake, emitting it again once it has faded out unless stopped.
+    void advanceOne(Particle& p);
+    // advanceOne for every live flake, in table order.
     void advance();
 };
 

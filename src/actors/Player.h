@@ -21,8 +21,9 @@ struct Bomb {
 
     // The pulse of one draw.
     void pulse();
-    // Advances the bomb to time now and draws it while it lies; answers true while exploding.
-    bool updateAndDraw(float now);
+    // Advances the bomb to time now and, with drawLying, draws it while it lies; answers true
+    // while exploding.
+    bool updateAndDraw(float now, bool drawLying = true);
     // Draws the lying bomb (needs GL).
     void drawModel() const;
 };
@@ -56,7 +57,8 @@ class Player {
     // Heading and foot swing of one draw (no GL).
     void advanceAnimation();
     void draw(bool shadowPass);
-    void tickBombs();
+    // Advances every bomb slot of this player; drawBombs false advances without drawing.
+    void tickBombs(bool drawBombs = true);
 
     float bodyRadius = 0.26f;
     float x, y;

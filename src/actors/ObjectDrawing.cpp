@@ -1,0 +1,341 @@
+#include "actors/ObjectDrawing.h"
+#include "scene/TextureTable.h"
+#include "world/MazeWorld.h"
+#include "world/Scenery.h"
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+
+namespace {
+const float obstacleAmbient[4] = {0.19225f, 0.19225f, 0.19225f, 1};
+const float obstacleDiffuse[4] = {0.50754f, 0.50754f, 0.50754f, 1};
+const float obstacleSpecular[4] = {0.508273f, 0.508273f, 0.508273f, 1};
+const float noEmission[4] = {0, 0, 0, 0};
+const float defaultAmbient[4] = {1, 1, 1, 1};
+const float defaultDiffuse[4] = {1, 1, 1, 1};
+const float defaultSpecular[4] = {0.1f, 0.1f, 0.1f, 1};
+const float defaultEmission[4] = {0.01f, 0.01f, 0.01f, 0};
+
+void setObstacleMaterial() {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, obstacleAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, obstacleDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, obstacleSpecular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, noEmission);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 51.2f);
+}
+
+void setDefaultMaterial() {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, defaultAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, defaultDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, defaultSpecular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, defaultEmission);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 10);
+}
+
+GLUquadric* sharedQuadric() {
+    static GLUquadric* quadric = [] {
+        GLUquadric* q = gluNewQuadric();
+        gluQuadricNormals(q, GLU_SMOOTH);
+        return q;
+    }();
+    return quadric;
+}
+
+unsigned char toByte(float component) {
+    return static_cast<unsigned char>(static_cast<int>(component));
+}
+
+bool insideArena(int cx, int cy) {
+    return cx >= 0 && cy >= 0 && cx < MazeWorld::arenaSize && cy < MazeWorld::arenaSize;
+}
+
+// An item lies visibly when it is in the arena and nothing covers its cell.
+bool itemUncovered(const MazeWorld& world, const Item& item) {
+    const int cx = static_cast<int>(item.x), cy = static_cast<int>(item.y);
+    if (!insideArena(cx, cy) || item.x < 0 || item.y < 0)
+        return false;
+    const Cell& c = world.cell(cx, cy);
+    return !c.hasObstacle && !c.bomb && !c.wall;
+}
+
+bool objectInWedge(int px, int py, float dirX, float dirY, float x, float y) {
+    return inViewWedge(px, py, dirX, dirY, static_cast<int>(x), static_cast<int>(y));
+}
+
+// The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
+void drawArena(MazeWorld& world, bool wedge, int px, int py, float dirX, float dirY) {
+    world.drawBlastCells();
+    for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
+        const Obstacle* obstacle = world.obstacles[i];
+        if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)))
+            drawObstacle(*obstacle);
+        if (i < world.itemCount && world.items[i]) {
+            Item& item = *world.items[i];
+            if (itemUncovered(world, item) &&
+                (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)))
+                drawItem(item);
+        }
+        if (i < MazeWorld::poolSize) {
+            if (world.walls[i])
+                drawWallBlock(*world.walls[i]);
+            if (world.traps[i])
+                drawTrap(*world.traps[i]);
+        }
+    }
+    for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
+        if (world.items[i])
+            drawCheese(*world.items[i]);
+}
+
+void floorQuad(float x, float y) {
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glVertex3f(x, y, 0);
+    glVertex3f(x + 1, y, 0);
+    glVertex3f(x + 1, y + 1, 0);
+    glVertex3f(x, y + 1, 0);
+    glEnd();
+}
+
+void wallAt(unsigned int wallList, float x, float y, bool turned) {
+    glPushMatrix();
+    glTranslatef(x, y, 0);
+    if (turned)
+        glRotatef(90, 0, 0, 1);
+    glCallList(wallList);
+    glPopMatrix();
+}
+} // namespace
+
+void drawArenaItems(MazeWorld& world) {
+    drawArena(world, false, 0, 0, 0, 0);
+}
+
+void drawItemsAround(MazeWorld& world, float px, float py, float dirX, float dirY) {
+    drawArena(world, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
+}
+
+void drawLabyrinthView(MazeWorld& world) {
+    const MazeGenerator* maze = world.maze;
+    if (maze) {
+        const int n = maze->size;
+        // The -x wall of cell 36 and the -y wall of cell 4 are the two unstored doors.
+        const int westDoor = (n / 2) * n, southDoor = n / 2;
+        for (int k = 0; k < n * n; ++k) {
+            const int col = k % n, row = k / n;
+            const float x = 100.0f + static_cast<float>(col);
+            const float y = 100.0f + static_cast<float>(row);
+            if (col == 0 && k != westDoor)
+                wallAt(maze->wallList, x, y + 0.5f, false);
+            if (row == 0 && k != southDoor)
+                wallAt(maze->wallList, x + 0.5f, y, true);
+            if (maze->wallPosX[k])
+                wallAt(maze->wallList, x + 1, y + 0.5f, false);
+            if (maze->wallPosY[k])
+                wallAt(maze->wallList, x + 0.5f, y + 1, true);
+            floorQuad(x, y);
+        }
+    }
+    for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
+        if (world.items[i])
+            drawCheese(*world.items[i]);
+}
+
+void drawObstacle(const Obstacle& obstacle) {
+    if (obstacle.destroyed)
+        return;
+    const float* p = obstacle.shape;
+    const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
+                                     toByte(obstacle.colourB)};
+    glPushMatrix();
+    glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
+    // Local +y points up, local +z toward world -y.
+    glRotatef(90, 1, 0, 0);
+    setObstacleMaterial();
+    const float archHeight = p[6] + p[4];
+    const float slabHeight = p[4] / 2 + p[6];
+    drawArcPrism(0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
+    drawArcPrism(-p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    drawArcPrism(p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    drawBox(0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
+    drawBox(-p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
+    drawBox(p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
+    setDefaultMaterial();
+    const unsigned char wheelGrey[3] = {127, 127, 127};
+    drawArcPrism(-p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    drawArcPrism(p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    glPopMatrix();
+}
+
+void drawArcPrism(float x, float y, float z, float radius, float length, int firstSegment,
+                  const unsigned char colour[3], int segmentCount, float turn) {
+    glColor3ub(colour[0], colour[1], colour[2]);
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glRotatef(turn, 0, 0, 1);
+    const float step = 6.28f / static_cast<float>(segmentCount);
+    for (int k = 1; k <= segmentCount - firstSegment; ++k) {
+        const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
+        const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
+        const float x1 = radius * std::cos(a1), y1 = radius * std::sin(a1);
+        glBegin(GL_TRIANGLES);
+        glNormal3f(0, 0, 1);
+        glVertex3f(0, 0, length);
+        glVertex3f(x0, y0, length);
+        glVertex3f(x1, y1, length);
+        glNormal3f(0, 0, -1);
+        glVertex3f(0, 0, 0);
+        glVertex3f(x0, y0, 0);
+        glVertex3f(x1, y1, 0);
+        glEnd();
+        glBegin(GL_QUAD_STRIP);
+        glNormal3f(x0, y0, 0);
+        glVertex3f(x0, y0, 0);
+        glVertex3f(x0, y0, length);
+        glNormal3f(x1, y1, 0);
+        glVertex3f(x1, y1, 0);
+        glVertex3f(x1, y1, length);
+        glEnd();
+    }
+    glPopMatrix();
+}
+
+void drawBox(float x, float y, float z, float width, float depth, float height,
+             const unsigned char colour[3]) {
+    glColor3ub(colour[0], colour[1], colour[2]);
+    const float w = width / 2, d = depth / 2;
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glVertex3f(-w, -d, height);
+    glVertex3f(w, -d, height);
+    glVertex3f(w, d, height);
+    glVertex3f(-w, d, height);
+    glNormal3f(0, 0, -1);
+    glVertex3f(-w, -d, 0);
+    glVertex3f(-w, d, 0);
+    glVertex3f(w, d, 0);
+    glVertex3f(w, -d, 0);
+    glNormal3f(0, -1, 0);
+    glVertex3f(-w, -d, 0);
+    glVertex3f(w, -d, 0);
+    glVertex3f(w, -d, height);
+    glVertex3f(-w, -d, height);
+    glNormal3f(0, 1, 0);
+    glVertex3f(w, d, 0);
+    glVertex3f(-w, d, 0);
+    glVertex3f(-w, d, height);
+    glVertex3f(w, d, height);
+    glNormal3f(-1, 0, 0);
+    glVertex3f(-w, d, 0);
+    glVertex3f(-w, -d, 0);
+    glVertex3f(-w, -d, height);
+    glVertex3f(-w, d, height);
+    glNormal3f(1, 0, 0);
+    glVertex3f(w, -d, 0);
+    glVertex3f(w, d, 0);
+    glVertex3f(w, d, height);
+    glVertex3f(w, -d, height);
+    glEnd();
+    glPopMatrix();
+}
+
+void drawItem(Item& item) {
+    if (item.taken != 0)
+        return;
+    advanceItemSpin(item);
+    glPushMatrix();
+    glTranslatef(item.x, item.y, 0.1f);
+    glRotatef(-30, 1, 0, 0);
+    glRotatef(static_cast<float>(item.spin), 0, 0, 1);
+    if (item.type == kindCoin) {
+        GLUquadric* q = sharedQuadric();
+        glPushMatrix();
+        glTranslatef(0, 0, 0.35f);
+        glColor3ub(204, 204, 51);
+        glRotatef(-90, 1, 0, 0);
+        gluCylinder(q, 0.22, 0.22, 0.1, 10, 10);
+        gluQuadricOrientation(q, GLU_INSIDE);
+        gluDisk(q, 0, 0.22, 10, 10);
+        gluQuadricOrientation(q, GLU_OUTSIDE);
+        glTranslatef(0, 0, 0.1f);
+        gluDisk(q, 0, 0.22, 10, 10);
+        glPopMatrix();
+    } else {
+        glCallList(item.list);
+    }
+    glPopMatrix();
+}
+
+void drawCheese(const Item& cheese) {
+    if (cheese.taken > 0)
+        return;
+    glPushMatrix();
+    glTranslatef(cheese.x, cheese.y, 0.7f);
+    glCallList(cheese.list);
+    glPopMatrix();
+}
+
+void drawWallBlock(const WallBlock& wall) {
+    if (wall.free)
+        return;
+    const float a = 0.4f, h = 0.3f;
+    auto bind = [&wall](int32_t slot) {
+        const bool valid = wall.textures && slot >= 0 && slot < TextureTable::slotCount;
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glBindTexture(GL_TEXTURE_2D, valid ? (*wall.textures)[slot] : 0);
+    };
+    glPushMatrix();
+    glEnable(GL_TEXTURE_2D);
+    bind(wall.textureSlot);
+    glTranslatef(wall.x, wall.y, 0);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(0, 0);
+    glVertex3f(-a, -a, h);
+    glTexCoord2f(1, 0);
+    glVertex3f(a, -a, h);
+    glTexCoord2f(1, 1);
+    glVertex3f(a, a, h);
+    glTexCoord2f(0, 1);
+    glVertex3f(-a, a, h);
+    glEnd();
+    bind(wall.textureSlot + 1);
+    glBegin(GL_QUADS);
+    // Each side: its two bottom corners left to right seen from outside, then its top.
+    const float sides[4][5] = {
+        {0, -1, -a, -a, 1}, {0, 1, a, a, 1}, {-1, 0, -a, a, 0}, {1, 0, a, -a, 0}};
+    for (const auto& s : sides) {
+        const float nx = s[0], ny = s[1], x0 = s[2], y0 = s[3];
+        // Along x for the y faces, along y for the x faces.
+        const float x1 = s[4] != 0 ? -x0 : x0, y1 = s[4] != 0 ? y0 : -y0;
+        glNormal3f(nx, ny, 0);
+        glTexCoord2f(0, 0);
+        glVertex3f(x0, y0, 0);
+        glTexCoord2f(1, 0);
+        glVertex3f(x1, y1, 0);
+        glTexCoord2f(1, 1);
+        glVertex3f(x1, y1, h);
+        glTexCoord2f(0, 1);
+        glVertex3f(x0, y0, h);
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+void drawTrap(const Trap& trap) {
+    if (trap.free)
+        return;
+    glPushMatrix();
+    glTranslatef(trap.x, trap.y, 0.1f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4ub(211, 97, 214, 60);
+    gluDisk(sharedQuadric(), 0, 0.3, 10, 10);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}

@@ -1,0 +1,55 @@
+#include "actors/Particles.h"
+#include "scene/TextureTable.h"
+#include <GL/gl.h>
+
+namespace {
+unsigned int textureOf(const TextureTable* textures, int32_t slot) {
+    return textures && slot >= 0 && slot < TextureTable::slotCount ? (*textures)[slot] : 0;
+}
+} // namespace
+
+void drawParticleSquares(Particle* particles, int count, float halfSize, unsigned int texture) {
+    const float h = halfSize;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    // Modulating lets the particles take their orange colour and fade with their alpha.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    for (int k = 0; k < count; ++k) {
+        const Particle& p = particles[k];
+        if (!p.alive)
+            continue;
+        glColor4f(1.0f, 0.3f, 0.0f, p.alpha);
+        glBegin(GL_TRIANGLE_STRIP);
+        glTexCoord2f(1, 1);
+        glVertex3f(p.px + h, p.py, p.pz + h);
+        glTexCoord2f(0, 1);
+        glVertex3f(p.px - h, p.py, p.pz + h);
+        glTexCoord2f(1, 0);
+        glVertex3f(p.px + h, p.py, p.pz - h);
+        glTexCoord2f(0, 0);
+        glVertex3f(p.px - h, p.py, p.pz - h);
+        glEnd();
+    }
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void ParticleSystem::drawSnow(float phase) {
+    if (emitter && snowVisible(phase)) {
+        glPushMatrix();
+        drawParticleSquares(emitter->flakes, FlakeEmitter::count, 0.06f,
+                            textureOf(emitter->textures, emitter->textureSlot));
+        emitter->advance();
+        glPopMatrix();
+    }
+    updateStop(phase);
+}
+
+void BlastParticles::drawBlastBurst() {
+    drawParticleSquares(particles, count, 0.5f, textureOf(textures, textureSlot));
+    advance();
+}

@@ -1,0 +1,37 @@
+#include "actors/Player.h"
+
+namespace {
+constexpr float fuseMs = 3500;
+constexpr float burnMs = 500;
+constexpr float pulseHigh = 0.3f;
+constexpr float pulseLow = 0.25f;
+} // namespace
+
+void Bomb::pulse() {
+    pulseRadius += pulseStep;
+    if (pulseRadius > pulseHigh || pulseRadius < pulseLow)
+        pulseStep = -pulseStep;
+}
+
+bool Bomb::updateAndDraw(float now, bool drawLying) {
+    pulse();
+    // A dropped slot is lying until it is spent. Judging that by !ready rather than by a
+    // non-zero dropTime keeps a bomb dropped at time 0 (the first game frame) from lying forever.
+    const bool lying = !ready;
+    if (lying && now - dropTime >= fuseMs)
+        exploding = true;
+    if (!exploding && lying) {
+        if (drawLying)
+            drawModel();
+        return false;
+    }
+    if (exploding) {
+        if (now - blastTime >= burnMs) {
+            dropTime = 0;
+            ready = true;
+            exploding = false;
+        }
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,204 @@
+#include "actors/Player.h"
+#include "scene/GameClock.h"
+#include "world/MazeWorld.h"
+#include <plib/sl.h>
+
+namespace {
+constexpr int32_t slotCount = 10;
+constexpr int32_t fullReach = 14;
+constexpr int32_t freshReach = 2;
+constexpr float freshStepLength = 0.1f;
+constexpr float fastestStepLength = 0.45f;
+constexpr float speedBonus = 0.025f;
+constexpr int32_t hitPenalty = 5;
+
+// The ground-plane part of v as a unit vector; false when it has no ground-plane length.
+bool flatUnit(const Vector3& v, float& outX, float& outY) {
+    Vector3 flat(v.x, v.y, 0);
+    if (flat.length() == 0)
+        return false;
+    flat = flat.normalised();
+    outX = flat.x;
+    outY = flat.y;
+    return true;
+}
+
+float cellCentre(float coordinate) {
+    return static_cast<float>(static_cast<int32_t>(coordinate)) + 0.5f;
+}
+} // namespace
+
+Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, float sideX_,
+               float sideY_, MazeWorld& world_)
+    : x(x_), y(y_), dirX(dirX_), dirY(dirY_), number(number_), sideX(sideX_), sideY(sideY_),
+      world(world_) {
+    if (number == 1) {
+        colourR = 237;
+        colourG = 74;
+        colourB = 89;
+    } else {
+        colourR = 74;
+        colourG = 151;
+        colourB = 237;
+    }
+    colourA = 255;
+    shape.derive(bodyRadius);
+    world.playerRadius = bodyRadius;
+    for (Bomb*& bomb : bombs)
+        bomb = new Bomb();
+}
+
+Player::~Player() {
+    for (Bomb* bomb : bombs)
+        delete bomb;
+    // A sample still being mixed must outlive its player; the process end releases it then.
+    if (blastSample && blastSample->getPlayCount() == 0)
+        delete blastSample;
+    if (bounceSample && bounceSample->getPlayCount() == 0)
+        delete bounceSample;
+}
+
+void Player::setDirections(const Vector3& forward, const Vector3& side) {
+    // A direction without ground-plane length (a camera looking straight down) keeps the old one.
+    flatUnit(forward, dirX, dirY);
+    flatUnit(side, sideX, sideY);
+}
+
+bool Player::spendTrap() {
+    if (trapItems < 1)
+        return false;
+    --trapItems;
+    return true;
+}
+
+bool Player::spendWall() {
+    if (wallItems < 1)
+        return false;
+    --wallItems;
+    return true;
+}
+
+void Player::dropBomb() {
+    if (bombsReady <= 0)
+        return;
+    int32_t slot = -1;
+    for (int32_t i = 0; i < bombCapacity && i < slotCount; ++i) {
+        if (bombs[i]->ready) {
+            slot = i;
+            break;
+        }
+    }
+    if (slot < 0)
+        return;
+    Bomb& bomb = *bombs[slot];
+    if (!world.placeBomb(x, y, slot, number, &bomb))
+        return;
+    bomb.x = cellCentre(x);
+    bomb.y = cellCentre(y);
+    bomb.dropTime = world.clock->now();
+    bomb.blastTime = bomb.dropTime + 3500;
+    bomb.ready = false;
+    bomb.blastApplied = false;
+    --bombsReady;
+}
+
+void Player::returnToStart() {
+    if (carryingCheese)
+        world.dropCheese(x, y, number);
+    points -= hitPenalty;
+    if (points < 0)
+        points = 0;
+    x = number == 1 ? 0.5f : 14.5f;
+    y = 0.5f;
+    dirX = 0;
+    dirY = 1;
+    // The start cell lies in the arena, so a player caught while steering through the labyrinth
+    // must not go on steering there.
+    if (number == 1 || number == 2)
+        world.freeRoam[number - 1] = false;
+
+    const struct {
+        int32_t count;
+        int32_t kind;
+    } returned[] = {{bombItems, kindBomb}, {wallItems, kindWall},       {trapItems, kindTrap},
+                    {fireItems, kindFire}, {maxFireItems, kindMaxFire}, {speedItems, kindSpeed}};
+    for (const auto& r : returned)
+        for (int32_t i = 0; i < r.count; ++i)
+            world.returnItem(r.kind);
+
+    bombItems = wallItems = trapItems = fireItems = maxFireItems = speedItems = 0;
+    bombCapacity = 1;
+    bombsReady = 1;
+    carryingCheese = false;
+    for (Bomb* bomb : bombs)
+        bomb->reach = freshReach;
+    stepLength = freshStepLength;
+}
+
+void Player::applyPickUp(int32_t type) {
+    switch (type) {
+    case kindBomb:
+        ++bombItems;
+        if (bombCapacity < slotCount) {
+            ++bombCapacity;
+            ++bombsReady;
+        }
+        break;
+    case kindSpeed:
+        ++speedItems;
+        if (stepLength < fastestStepLength)
+            stepLength += speedBonus;
+        break;
+    case kindMaxFire:
+        ++maxFireItems;
+        for (Bomb* bomb : bombs)
+            bomb->reach = fullReach;
+        break;
+    case kindFire:
+        ++fireItems;
+        for (Bomb* bomb : bombs)
+            if (bomb->reach < fullReach)
+                ++bomb->reach;
+        break;
+    case kindTrap:
+        ++trapItems;
+        break;
+    case kindWall:
+        ++wallItems;
+        break;
+    case kindCoin:
+        ++points;
+        break;
+    case kindCheese:
+        if (!carryingCheese)
+            carryingCheese = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Player::advanceAnimation() {
+    heading = headingFromDirection(dirX, dirY, heading);
+    shape.swingFeet();
+}
+
+void Player::tickBombs(bool drawBombs) {
+    int32_t ready = 0;
+    for (int32_t i = 0; i < slotCount; ++i) {
+        Bomb& bomb = *bombs[i];
+        if (bomb.ready) {
+            if (i < bombCapacity)
+                ++ready;
+            continue;
+        }
+        if (bomb.updateAndDraw(world.clock->now(), drawBombs) && !bomb.blastApplied) {
+            playEffect(blastSample);
+            ++blastSoundRequests;
+            world.blast(bomb);
+        }
+        if (bomb.ready)
+            world.clearBomb(bomb.x, bomb.y, i, number);
+    }
+    bombsReady = ready;
+}

@@ -1,0 +1,60 @@
+#include "actors/Particles.h"
+#include "scene/RandomGenerator.h"
+
+namespace {
+constexpr float preparedHeight = 7.5f;
+constexpr float reEmittedHeight = 7.0f;
+constexpr float snowStopPhase = 0.65f;
+} // namespace
+
+FlakeEmitter::FlakeEmitter(RandomGenerator* random_, const TextureTable* textures_, int32_t slot)
+    : random(random_), textures(textures_), textureSlot(slot) {}
+
+void FlakeEmitter::emit(Particle& p, float height) {
+    p.alive = true;
+    p.alpha = 0.75f;
+    p.fade = static_cast<float>(random->nextInt(0, 15)) / 1000;
+    p.px = static_cast<float>(random->nextInt(0, 1500)) / 100;
+    p.py = static_cast<float>(random->nextInt(0, 1500)) / 100;
+    p.pz = height;
+    p.vx = static_cast<float>(random->nextInt(0, 40) - 20);
+    p.vy = static_cast<float>(random->nextInt(0, 40) - 20);
+    p.vz = static_cast<float>(random->nextInt(-40, -20));
+}
+
+void FlakeEmitter::advanceOne(Particle& p) {
+    const float divisor = slowdown * 1000;
+    p.px += p.vx / divisor;
+    p.py += p.vy / divisor;
+    p.pz += p.vz / divisor;
+    p.alpha -= p.fade;
+    if (!stopped && p.alpha < 0)
+        emit(p, reEmittedHeight);
+}
+
+void FlakeEmitter::advance() {
+    for (Particle& p : flakes)
+        if (p.alive)
+            advanceOne(p);
+}
+
+ParticleSystem::~ParticleSystem() {
+    delete emitter;
+}
+
+void ParticleSystem::prepare(RandomGenerator* random_, const TextureTable* textures, int32_t slot) {
+    random = random_;
+    stopped = false;
+    delete emitter;
+    emitter = new FlakeEmitter(random, textures, slot);
+    for (Particle& p : emitter->flakes)
+        emitter->emit(p, preparedHeight);
+}
+
+void ParticleSystem::updateStop(float phase) {
+    if (stopped || phase <= snowStopPhase)
+        return;
+    stopped = true;
+    if (emitter)
+        emitter->stopped = true;
+}

@@ -1,0 +1,169 @@
+#include "app/Controls.h"
+#include "app/Game.h"
+
+namespace {
+// keyAngle entries, in table order.
+enum { angleForward, angleBack, angleLeft, angleRight };
+
+void setAngles(float* a, float forward, float back, float left, float right) {
+    a[angleForward] = forward;
+    a[angleBack] = back;
+    a[angleLeft] = left;
+    a[angleRight] = right;
+}
+
+void resetAngles(float* a) {
+    setAngles(a, 0, 180, 90, -90);
+}
+
+int angleIndex(PlayerKey k) {
+    switch (k) {
+    case keyForward:
+        return angleForward;
+    case keyBack:
+        return angleBack;
+    case keyLeft:
+        return angleLeft;
+    default:
+        return angleRight;
+    }
+}
+
+// After a step the camera faces the key's direction; the table gives every other key's turn.
+void anglesAfterStep(float* a, PlayerKey k) {
+    switch (k) {
+    case keyForward:
+        setAngles(a, 0, 180, 90, -90);
+        break;
+    case keyBack:
+        setAngles(a, 180, 0, -90, 90);
+        break;
+    case keyRight:
+        setAngles(a, 90, -90, 180, 0);
+        break;
+    default:
+        setAngles(a, -90, 90, 0, 180);
+        break;
+    }
+}
+
+void turnDirections(Player& p, const Camera& cam) {
+    p.setDirections(cam.viewDirection(), cam.strafe);
+}
+
+void arenaCase(Game& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    Camera& cam = g.playerCamera(n);
+    float* angles = g.keyAngle[n - 1];
+    cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
+    turnDirections(p, cam);
+    if (p.arenaStep()) {
+        g.world.recordPlayerPosition(p.x, p.y, n);
+        cam.translate(p.stepX, p.stepY);
+        anglesAfterStep(angles, k);
+        return;
+    }
+    resetAngles(angles);
+    if (p.x > 100) {
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+        g.world.freeRoam[n - 1] = true;
+    } else {
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+    }
+}
+
+void labyrinthCase(Game& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    Camera& cam = g.playerCamera(n);
+    float* angles = g.keyAngle[n - 1];
+    if (k == keyRight || k == keyLeft) {
+        cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, p.bodyRadius + 0.5f);
+        turnDirections(p, cam);
+        return;
+    }
+    if (p.freeRoamStep(k == keyForward ? 1 : -1)) {
+        cam.translate(p.stepX, p.stepY);
+    } else {
+        // Out through a door: the table matches a camera facing away from the house.
+        if (p.x == 7.5f && p.y == 8.5f)
+            setAngles(angles, 180, 0, -90, 90);
+        else if (p.x == 7.5f && p.y == 10.5f)
+            setAngles(angles, 0, 180, 90, -90);
+        else if (p.x == 6.5f && p.y == 9.5f)
+            setAngles(angles, -90, 90, 0, 180);
+        else if (p.x == 8.5f && p.y == 9.5f)
+            setAngles(angles, 90, -90, 180, 0);
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+        g.world.freeRoam[n - 1] = false;
+    }
+    g.world.recordPlayerPosition(p.x, p.y, n);
+}
+
+void directionKey(Game& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    if (g.world.freeRoam[n - 1]) {
+        labyrinthCase(g, n, k);
+        return;
+    }
+    // For two seconds after its last labyrinth step a player that came out cannot walk.
+    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= 2000)
+        return;
+    arenaCase(g, n, k);
+}
+
+void playerKeys(Game& g, int n, const bool* held) {
+    Player& p = g.player(n);
+    MazeWorld& w = g.world;
+    for (int k = 0; k < playerKeyCount; ++k) {
+        if (!held[k])
+            continue;
+        switch (static_cast<PlayerKey>(k)) {
+        case keyForward:
+        case keyBack:
+        case keyRight:
+        case keyLeft:
+            directionKey(g, n, static_cast<PlayerKey>(k));
+            break;
+        case keyTrap:
+            // The item is spent before the world lays it, even when the pool is empty.
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendTrap())
+                w.placeTrap(p.x, p.y);
+            break;
+        case keyWall:
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendWall())
+                w.placeWall(p.x, p.y);
+            break;
+        case keyBomb:
+            if (!w.freeRoam[n - 1])
+                p.dropBomb();
+            break;
+        default:
+            break;
+        }
+    }
+}
+} // namespace
+
+void frameUpdate(Game& game, const KeyState& keys) {
+    game.gameTime = game.clock.now();
+    if (game.roundOver)
+        return;
+    playerKeys(game, 1, keys.player[0]);
+    playerKeys(game, 2, keys.player[1]);
+    // No edge detection: the flag flips on every frame the key is held.
+    if (keys.shadowToggle)
+        game.shadowsOn = !game.shadowsOn;
+}
+
+void handleRespawns(Game& game) {
+    for (int n = 1; n <= 2; ++n) {
+        if (!game.world.respawnRequest[n - 1])
+            continue;
+        game.player(n).returnToStart();
+        float startX = n == 1 ? 0.5f : 14.5f;
+        game.playerCamera(n).place(startX, -1.5f, 0.9f, startX, 0.5f, 0.7f, 0, 0, 1);
+        game.world.clearRespawn(n);
+        resetAngles(game.keyAngle[n - 1]);
+        return;
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+struct Game;
+class Player;
+
+// The round clock read off the game time e in milliseconds: 6:00 at the start, 0:00 at the end.
+struct RoundClock {
+    int minutes;
+    int seconds;
+};
+RoundClock roundClock(float e);
+std::string clockText(int minutes, int seconds);
+// Decided by points alone.
+const char* resultText(int points1, int points2);
+// A player's seven inventory lines, top to bottom.
+std::string hudLine(const Player& p, int line);
+constexpr int hudLineCount = 7;
+
+// Advances the round clock, ends the round at 0:00 and writes the texts over the overview.
+void drawHud(Game& game);

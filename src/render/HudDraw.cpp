@@ -1,0 +1,83 @@
+#include "app/Game.h"
+#include "render/Hud.h"
+#include "render/ViewLayout.h"
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+void beginText() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, 0, windowHeight - splitHeight);
+    glScalef(1, -1, 1);
+    glTranslatef(0, -(windowHeight - splitHeight), 0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void endText() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void writeAt(float x, float y, const std::string& text, void* font) {
+    glRasterPos2f(x, y);
+    for (char c : text)
+        glutBitmapCharacter(font, c);
+}
+
+// Black letters with a one-pixel white rim: readable on the summer sky and the winter snow alike.
+// Lighting is off while the text is drawn, so the colour is exactly what is set.
+void drawOutlined(float x, float y, const std::string& text, void* font) {
+    static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
+                                    {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
+    glColor3f(1, 1, 1);
+    for (const auto& o : rim)
+        writeAt(x + o[0], y + o[1], text, font);
+    glColor3f(0, 0, 0);
+    writeAt(x, y, text, font);
+}
+
+void drawText(float x, float y, const std::string& text) {
+    drawOutlined(x, y, text, GLUT_BITMAP_8_BY_13);
+}
+
+void drawBigText(float x, float y, const std::string& text) {
+    drawOutlined(x, y, text, GLUT_BITMAP_9_BY_15);
+}
+} // namespace
+
+void drawHud(Game& game) {
+    game.gameTime = game.clock.now();
+    const float e = game.gameTime;
+    RoundClock clock = roundClock(e);
+    if (clock.minutes == 0 && clock.seconds == 0)
+        game.roundOver = true;
+
+    glColor3f(0, 0, 0);
+    GLboolean lit = glIsEnabled(GL_LIGHTING);
+    // The depth test stays on: the letters' depth keeps the scene drawn after them from
+    // covering them.
+    glDisable(GL_LIGHTING);
+    beginText();
+    glPushMatrix();
+    glLoadIdentity();
+
+    if (game.roundOver)
+        clock = {0, 0};
+    drawText(470, 30, clockText(clock.minutes, clock.seconds));
+    if (game.roundOver)
+        drawBigText(440, 250, resultText(game.player1.points, game.player2.points));
+    for (int n = 1; n <= 2; ++n) {
+        const float x = n == 1 ? 30.0f : 930.0f;
+        for (int line = 0; line < hudLineCount; ++line)
+            drawText(x, 30.0f + 15.0f * line, hudLine(game.player(n), line));
+    }
+
+    glPopMatrix();
+    endText();
+    if (lit)
+        glEnable(GL_LIGHTING);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+struct Game;
+
+// The three views of a game frame: the overview across the top, player 1 bottom left, player 2
+// bottom right. Each sets its viewport, projection, light and camera, then draws its content.
+void drawOverview(Game& game);
+void drawPlayerView(Game& game, int playerNumber);
+// Clears colour and depth and draws the three views; the caller swaps the buffers.
+void drawGameFrame(Game& game);
+// The title menu's frame without the swap.
+void drawMenuFrame(Game& game);

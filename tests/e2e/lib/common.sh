@@ -1,0 +1,85 @@
+# Shared steps of the end-to-end tests. Each test is run from the build folder with the path of
+# the program as its first argument.
+set -u
+TUVO="$1"
+BUILD_DIR="$(pwd)"
+OUT="${BUILD_DIR}/e2e-out/$(basename "$0" .sh)"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+GAME_PID=""
+WIN=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -f "$OUT/game.log" ] && { echo "--- game output:" >&2; cat "$OUT/game.log" >&2; }
+    exit 1
+}
+
+# Starts the game in the build folder, where textures/ and sounds/ lie, and waits for its window.
+start_game() {
+    (cd "$BUILD_DIR" && exec "$TUVO") >"$OUT/game.log" 2>&1 &
+    GAME_PID=$!
+    WIN=""
+    for i in $(seq 1 200); do
+        WIN=$(xdotool search --onlyvisible --name '^TUVO!!$' 2>/dev/null | head -n 1)
+        [ -n "$WIN" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || fail "no window titled TUVO!!"
+    # Let set-up finish and a few frames be drawn.
+    sleep "${1:-2}"
+}
+
+# Waits for the game to end and checks its exit code.
+expect_exit() {
+    want="$1"
+    for i in $(seq 1 100); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not end"
+    wait "$GAME_PID"
+    code=$?
+    GAME_PID=""
+    [ "$code" -eq "$want" ] || fail "exit code $code, expected $want"
+}
+
+press_key() {
+    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    xdotool key --clearmodifiers "$1"
+}
+
+hold_key() {
+    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+shot() {
+    import -window root "$OUT/$1.png" || fail "screenshot $1"
+}
+
+# Colour of one screen pixel as "r,g,b" (0..255).
+pixel() {
+    convert "$OUT/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# Number of pixels that differ between two screenshots inside a region WxH+X+Y.
+changed_pixels() {
+    compare -metric AE -fuzz 3% \
+        <(convert "$OUT/$1.png" -crop "$3" +repage png:-) \
+        <(convert "$OUT/$2.png" -crop "$3" +repage png:-) null: 2>&1 | cut -d' ' -f1
+}
+
+# The menu plane in units maps to window pixels: W / 11.5 pixels a unit across, H / 8.3 up.
+menu_click() {
+    px=$(awk -v u="$1" 'BEGIN { printf "%d", 512 + u * 1024 / 11.5 }')
+    py=$(awk -v u="$2" 'BEGIN { printf "%d", 367 - u * 735 / 8.3 }')
+    xdotool mousemove "$px" "$py"
+    sleep 0.3
+    xdotool click 1
+}

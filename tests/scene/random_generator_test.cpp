@@ -44,7 +44,8 @@ TEST(RandomGenerator, UnitDrawCarriesTheBitsOfOneStep) {
     RandomGenerator g(7), h(7);
     for (int i = 0; i < 1000; ++i) {
         uint32_t y = h.nextBits();
-        double expected = (static_cast<double>(y & 0xFFFFFu) * 4294967296.0 + y) / 4503599627370496.0;
+        double expected =
+            (static_cast<double>(y & 0xFFFFFu) * 4294967296.0 + y) / 4503599627370496.0;
         double u = g.nextUnit();
         EXPECT_EQ(u, expected);
         EXPECT_GE(u, 0.0);

@@ -179,12 +179,15 @@ Layout readLayout(const Bytes& file, int32_t maxSide) {
     }
 
     // The colour table: a full one for its depth unless the header names fewer colours. Pictures
-    // of more than 8 bits may carry a table too, which they do not use.
+    // of more than 8 bits may carry a table they do not use; it matters only to find the pixels
+    // of a file without the "BM" header, which has no pixel offset.
     uint64_t tableEntries = coloursUsed;
     if (bpp <= 8) {
         const uint32_t depthColours = 1u << bpp;
         if (tableEntries == 0 || tableEntries > depthColours)
             tableEntries = depthColours;
+    } else if (hasFileHeader) {
+        tableEntries = 0;
     }
     const uint64_t tableBytes = tableEntries * paletteEntrySize;
     const uint8_t* table = file.at(cursor, tableBytes);

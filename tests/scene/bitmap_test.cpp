@@ -71,6 +71,16 @@ TEST(BitmapDecoder, TrueColourRowsArePackedRedGreenBlueBottomRowFirst) {
     EXPECT_EQ(turned.height, 2);
     EXPECT_EQ(turned.pixels, trueColourThreeByTwoRgb);
 
+    // A true-colour picture's colour table is unused: skipped when there is no pixel offset,
+    // ignored (whatever its declared size) when there is one.
+    BitmapFileBuilder bareWithTable = bare;
+    bareWithTable.coloursUsed = 2;
+    bareWithTable.palette = {Colour{1, 1, 1}, Colour{2, 2, 2}};
+    EXPECT_EQ(decodeGood(bareWithTable.bytes()).pixels, trueColourThreeByTwoRgb);
+    BitmapFileBuilder hugeTable = trueColourThreeByTwo();
+    hugeTable.coloursUsed = 0xffffffffu;
+    EXPECT_EQ(decodeGood(hugeTable.bytes()).pixels, trueColourThreeByTwoRgb);
+
     // The last row's padding may be missing from the file.
     BitmapFileBuilder short_ = trueColourThreeByTwo();
     short_.pixels.resize(21);

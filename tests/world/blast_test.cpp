@@ -1,0 +1,210 @@
+#include "actors/Player.h"
+#include "world/TestWorld.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <utility>
+
+namespace {
+
+using CellSet = std::set<std::pair<int, int>>;
+
+CellSet burning(const MazeWorld& w) {
+    CellSet cells;
+    for (const BurningCell& b : w.blastCells)
+        cells.insert({b.x, b.y});
+    return cells;
+}
+
+// A bomb as dropping it leaves it: fuse lit at 1000 ms, due at 4500 ms.
+Bomb lyingBomb(float x, float y, int reach) {
+    Bomb bomb;
+    bomb.x = static_cast<float>(static_cast<int>(x)) + 0.5f;
+    bomb.y = static_cast<float>(static_cast<int>(y)) + 0.5f;
+    bomb.reach = reach;
+    bomb.ready = false;
+    bomb.dropTime = 1000;
+    bomb.blastTime = 4500;
+    return bomb;
+}
+
+class Blast : public ::testing::Test {
+  protected:
+    Blast() : t(21) {
+        t.clearArena();
+        w.recordPlayerPosition(6.5f, 6.5f, 1);
+        w.recordPlayerPosition(6.5f, 4.5f, 2);
+    }
+    void explode(Bomb& bomb, int slot = 0, int player = 1) {
+        ASSERT_TRUE(w.placeBomb(bomb.x, bomb.y, slot, player, &bomb));
+        bomb.exploding = true;
+        w.blast(bomb);
+    }
+    TestWorld t;
+    MazeWorld& w = t.world;
+};
+
+} // namespace
+
+TEST_F(Blast, PillarsStopTheFlameUnburnt) {
+    Bomb bomb = lyingBomb(2.5f, 1.5f, 2);
+    explode(bomb);
+    EXPECT_TRUE(bomb.blastApplied);
+    // Pillars (1, 1) and (3, 1) on both x sides; the y flames run to (2, 3) and (2, 0), row -1
+    // lies outside.
+    EXPECT_EQ(burning(w), (CellSet{{2, 1}, {2, 2}, {2, 3}, {2, 0}}));
+    ASSERT_EQ(w.blastCells.size(), 4u);
+    EXPECT_EQ(w.blastCells[0].x, 2);
+    EXPECT_EQ(w.blastCells[0].y, 1);
+    EXPECT_EQ(w.blastCells[0].time, 4500.0f);
+    EXPECT_EQ(w.blastCells[1].y, 2); // +y before -y at each distance
+    EXPECT_EQ(w.blastCells[2].y, 0);
+}
+
+TEST_F(Blast, ObstacleIsDestroyedAndShieldsWhatLiesBeyond) {
+    Obstacle obstacle;
+    Item hidden;
+    hidden.type = kindCoin;
+    Cell& c = w.cell(2, 0);
+    c.obstacle = &obstacle;
+    c.item = &hidden;
+    c.setObstacle(true);
+    w.recordPlayerPosition(3.5f, 0.5f, 2);
+
+    Bomb bomb = lyingBomb(0.5f, 0.5f, 5);
+    w.recordPlayerPosition(0.5f, 4.5f, 1);
+    explode(bomb);
+    EXPECT_TRUE(obstacle.destroyed);
+    EXPECT_EQ(c.obstacle, nullptr);
+    EXPECT_FALSE(c.hasObstacle);
+    EXPECT_TRUE(c.open);
+    EXPECT_EQ(w.itemTypeAt(2.5f, 0.5f), kindCoin);
+    EXPECT_TRUE(burning(w).count({2, 0}));
+    EXPECT_FALSE(burning(w).count({3, 0}));
+    EXPECT_FALSE(w.respawnRequest[1]) << "the player behind the obstacle is safe";
+    // The +y flame stops at player 1 in (0, 4).
+    EXPECT_TRUE(w.respawnRequest[0]);
+    EXPECT_TRUE(burning(w).count({0, 4}));
+    EXPECT_FALSE(burning(w).count({0, 5}));
+}
+
+TEST_F(Blast, OwnerOnItsBombAndCreaturesAreHit) {
+    w.recordPlayerPosition(0.5f, 0.5f, 1);
+    w.recordCreaturePosition(3, 0.5f, 2.5f);
+    w.recordCreaturePosition(1, 6.5f, 6.5f);
+    Bomb bomb = lyingBomb(0.5f, 0.5f, 3);
+    explode(bomb);
+    EXPECT_TRUE(w.respawnRequest[0]);
+    EXPECT_FALSE(w.respawnRequest[1]);
+    EXPECT_TRUE(w.creatureHit[2]);
+    EXPECT_EQ(w.creatureX[2], -1.0f);
+    EXPECT_EQ(w.creatureY[2], -1.0f);
+    EXPECT_FALSE(w.creatureHit[0]);
+    EXPECT_EQ(w.creatureX[0], 6.5f);
+    EXPECT_FALSE(burning(w).count({0, 3})) << "the creature stops the flame";
+}
+
+TEST_F(Blast, FlameSetsOffAnotherBombAtOnce) {
+    Bomb first = lyingBomb(0.5f, 0.5f, 4);
+    Bomb second = lyingBomb(2.5f, 0.5f, 2);
+    second.blastTime = 9000;
+    ASSERT_TRUE(w.placeBomb(second.x, second.y, 3, 2, &second));
+    t.clock.setManual(4567);
+    explode(first);
+    EXPECT_TRUE(second.exploding);
+    EXPECT_EQ(second.blastTime, 4567.0f);
+    EXPECT_FALSE(second.blastApplied) << "its own blast waits for its owner's tick";
+    EXPECT_FALSE(burning(w).count({3, 0}));
+
+    // The second blast burns with its own time; the first bomb, exploding already, stops its
+    // flame and keeps its time.
+    t.clock.setManual(4600);
+    w.blast(second);
+    EXPECT_TRUE(burning(w).count({4, 0}));
+    EXPECT_EQ(w.blastCells.back().time, 4567.0f);
+    EXPECT_EQ(first.blastTime, 4500.0f);
+    EXPECT_EQ(second.blastTime, 4567.0f);
+}
+
+TEST_F(Blast, HitTestCountsTheCellAndItsCorners) {
+    w.playerRadius = 0.26f;
+    // Within 0.16 of corner (2, 2) of cell (2, 2), from the diagonal neighbour.
+    w.recordPlayerPosition(1.9f, 1.9f, 1);
+    // Middle of the left neighbour, and close to the left edge but far from any corner.
+    w.recordPlayerPosition(1.5f, 2.5f, 2);
+    EXPECT_TRUE(w.hitTest(2, 2));
+    EXPECT_TRUE(w.respawnRequest[0]);
+    EXPECT_FALSE(w.respawnRequest[1]);
+
+    w.respawnRequest[0] = false;
+    w.recordPlayerPosition(1.85f, 2.5f, 2);
+    w.recordPlayerPosition(1.83f, 3.17f, 1);
+    EXPECT_FALSE(w.hitTest(2, 2));
+    w.recordPlayerPosition(3.1f, 3.15f, 1);
+    EXPECT_TRUE(w.hitTest(2, 2));
+}
+
+TEST_F(Blast, FullReachCrossesTheArenaAndIgnoresTheOutside) {
+    Bomb bomb = lyingBomb(0.5f, 14.5f, 14);
+    explode(bomb);
+    // Row 14 and column 0 hold no pillar: 14 cells each way plus the bomb's own.
+    EXPECT_EQ(w.blastCells.size(), 29u);
+    for (const BurningCell& b : w.blastCells) {
+        EXPECT_GE(b.x, 0);
+        EXPECT_LE(b.x, 14);
+        EXPECT_GE(b.y, 0);
+        EXPECT_LE(b.y, 14);
+        EXPECT_TRUE(b.x == 0 || b.y == 14);
+    }
+    EXPECT_TRUE(burning(w).count({14, 14}));
+    EXPECT_TRUE(burning(w).count({0, 0}));
+}
+
+TEST_F(Blast, DestroyedWallReturnsAWallItem) {
+    TestWorld full(22);
+    MazeWorld& fw = full.world;
+    Item* wallItem = fw.items[52];
+    fw.takeItem(wallItem->x, wallItem->y, 1);
+    fw.placeWall(1.5f, 0.5f);
+    Bomb bomb = lyingBomb(0.5f, 0.5f, 5);
+    ASSERT_TRUE(fw.placeBomb(bomb.x, bomb.y, 0, 1, &bomb));
+    bomb.exploding = true;
+    fw.blast(bomb);
+    EXPECT_TRUE(fw.walls[0]->free);
+    EXPECT_EQ(fw.cell(1, 0).wall, nullptr);
+    EXPECT_EQ(wallItem->taken, 0);
+    EXPECT_EQ(fw.cell(static_cast<int>(wallItem->x), static_cast<int>(wallItem->y)).item, wallItem);
+    EXPECT_FALSE(burning(fw).count({2, 0}));
+}
+
+TEST_F(Blast, PlaceAndClearBombs) {
+    Bomb a, b;
+    EXPECT_FALSE(w.placeBomb(1.5f, 1.5f, 0, 1, &a)) << "pillar";
+    EXPECT_FALSE(w.placeBomb(7.5f, 8.5f, 0, 1, &a)) << "door cell is not open";
+    ASSERT_TRUE(w.placeBomb(4.7f, 2.2f, 3, 2, &a));
+    EXPECT_EQ(w.cell(4, 2).bomb, &a);
+    EXPECT_EQ(w.bombX[13], 4.5f);
+    EXPECT_EQ(w.bombY[13], 2.5f);
+    EXPECT_FALSE(w.placeBomb(4.1f, 2.9f, 4, 2, &b)) << "one bomb per cell";
+    EXPECT_EQ(w.bombX[14], -1.0f);
+
+    w.clearBomb(-1, 2.5f, 3, 2);
+    EXPECT_EQ(w.cell(4, 2).bomb, &a);
+    EXPECT_EQ(w.bombX[13], 4.5f);
+    w.clearBomb(4.5f, 2.5f, 3, 2);
+    EXPECT_EQ(w.cell(4, 2).bomb, nullptr);
+    EXPECT_EQ(w.bombX[13], -1.0f);
+    EXPECT_EQ(w.bombY[13], -1.0f);
+    EXPECT_TRUE(w.placeBomb(4.5f, 2.5f, 4, 2, &b));
+}
+
+TEST_F(Blast, BurningCellsExpireAfterHalfASecond) {
+    w.burnCell(3, 0, 1000);
+    w.burnCell(4, 0, 1200);
+    w.expireBlastCells(1500);
+    EXPECT_EQ(w.blastCells.size(), 2u);
+    w.expireBlastCells(1500.5f);
+    ASSERT_EQ(w.blastCells.size(), 1u);
+    EXPECT_EQ(w.blastCells[0].x, 4);
+    w.expireBlastCells(1701);
+    EXPECT_TRUE(w.blastCells.empty());
+}

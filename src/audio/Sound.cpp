@@ -18,7 +18,10 @@ slSample* startMusic(slScheduler& scheduler) {
     scheduler.setSafetyMargin(kSafetyMargin);
     // Loaded against the scheduler so that it is converted to the device's format once, here.
     auto* music = new slSample(kMusicFile, &scheduler);
-    scheduler.loopSample(music, 0, SL_SAMPLE_MUTE, 0, nullptr);
+    // SL has already reported a missing or unreadable file. Looping an empty sample would spin
+    // the mixer forever, so the game goes on without music instead.
+    if (music->getLength() > 0)
+        scheduler.loopSample(music, 0, SL_SAMPLE_MUTE, 0, nullptr);
     return music;
 }
 

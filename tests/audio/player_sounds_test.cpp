@@ -1,0 +1,163 @@
+#include "SoundTestFiles.h"
+
+#include "actors/Player.h"
+#include "audio/Sound.h"
+#include "scene/RandomGenerator.h"
+#include "world/MazeWorld.h"
+
+#include <plib/sl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace soundtest;
+
+namespace {
+
+// Levels chosen so that doubling about the 8-bit midpoint stays inside 0..255 for some and
+// clips at either end for others. In 8-bit units: +32, -48, +96, -112, 0.
+const std::vector<int16_t> kBounceLevels = {32 * 256, -48 * 256, 96 * 256, -112 * 256, 0};
+
+void writeEffects(const ScratchDir& dir) {
+    writeWav(dir.path("sounds/smexp.wav"), tone(0.3f, 150, 20000));
+    writeWav(dir.path("sounds/wallbounce.wav"), steps(kBounceLevels, 0.05f));
+}
+
+struct Arena {
+    RandomGenerator random{7};
+    MazeWorld world{&random};
+    Player player1{1, 0.5f, 0.5f, 0, 1, 1, 0, world};
+};
+
+TEST(PlayerSounds, BounceIsTwiceAsLoudAsItsFileClippedToByteRange) {
+    ScratchDir dir;
+    writeEffects(dir);
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    std::unique_ptr<slScheduler> scheduler(createScheduler());
+    ASSERT_FALSE(scheduler->notWorking());
+    Arena arena;
+    arena.player1.loadSounds(scheduler.get());
+
+    EXPECT_EQ(arena.player1.scheduler, scheduler.get());
+    ASSERT_NE(arena.player1.blastSample, nullptr);
+    ASSERT_NE(arena.player1.bounceSample, nullptr);
+    // The same file loaded the way the player loads it, but left at its own volume.
+    slSample asFiled("sounds/wallbounce.wav", scheduler.get());
+    const slSample& bounce = *arena.player1.bounceSample;
+    EXPECT_EQ(bounce.getRate(), 8000);
+    EXPECT_EQ(bounce.getBps(), 8);
+    ASSERT_EQ(bounce.getLength(), asFiled.getLength());
+    ASSERT_GT(bounce.getLength(), 1000);
+
+    int clippedHigh = 0, clippedLow = 0;
+    for (int i = 0; i < bounce.getLength(); ++i) {
+        const int v = asFiled.getBuffer()[i];
+        const int doubled = std::clamp(128 + (v - 128) * 2, 0, 255);
+        ASSERT_NEAR(bounce.getBuffer()[i], doubled, 1) << "at " << i << ", file value " << v;
+        clippedHigh += bounce.getBuffer()[i] == 255;
+        clippedLow += bounce.getBuffer()[i] == 0;
+    }
+    // The +96 and -112 steps each last 0.05 s, about 400 samples at 8000 Hz.
+    EXPECT_GT(clippedHigh, 300);
+    EXPECT_GT(clippedLow, 300);
+
+    // The blast is played at its file's volume.
+    slSample blastAsFiled("sounds/smexp.wav", scheduler.get());
+    ASSERT_EQ(arena.player1.blastSample->getLength(), blastAsFiled.getLength());
+    EXPECT_TRUE(std::equal(blastAsFiled.getBuffer(),
+                           blastAsFiled.getBuffer() + blastAsFiled.getLength(),
+                           arena.player1.blastSample->getBuffer()));
+}
+
+// Plays a second of game frames with quiet music, optionally setting off the player's blast on
+// the first frame; answers the signal energy that reached the disk.
+double mixedEnergy(bool withBlast) {
+    ScratchDir dir;
+    writeEffects(dir);
+    writeWav(dir.path("sounds/reefer_c1.wav"), tone(0.5f, 523, 1500));
+    const auto output = dir.path("mix.raw");
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
+
+    std::unique_ptr<slScheduler> scheduler(createScheduler());
+    EXPECT_FALSE(scheduler->notWorking());
+    std::unique_ptr<slSample> music(startMusic(*scheduler));
+    Arena arena;
+    arena.player1.loadSounds(scheduler.get());
+
+    scheduler->update();
+    if (withBlast)
+        arena.player1.playEffect(arena.player1.blastSample);
+    runFrames(*scheduler, 1000);
+    stopAndLetGo(*scheduler, music.get());
+    // The blast lasts 0.3 s, long done: the player may let go of it.
+    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+    return energy(readBytes(output));
+}
+
+TEST(PlayerSounds, BlastAddsItsSoundToTheMix) {
+    const double musicAlone = mixedEnergy(false);
+    const double musicAndBlast = mixedEnergy(true);
+    EXPECT_GT(musicAlone, 0.0);
+    // The blast's tone is over ten times the music's amplitude.
+    EXPECT_GT(musicAndBlast, 3 * musicAlone);
+}
+
+TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
+    ScratchDir dir;
+    writeEffects(dir);
+    {
+        Arena arena;
+        arena.player1.playEffect(arena.player1.blastSample); // before any sounds are loaded
+        EXPECT_EQ(arena.player1.blastSoundRequests, 0);
+    }
+
+    ScopedEnv driver("SDL_AUDIODRIVER", "nosuchdriver");
+    testing::internal::CaptureStderr();
+    std::unique_ptr<slScheduler> scheduler(createScheduler());
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(scheduler->notWorking());
+    Arena arena;
+    arena.player1.loadSounds(scheduler.get());
+    ASSERT_NE(arena.player1.bounceSample, nullptr);
+    // Nothing to match the samples to: they keep the file's 16-bit format, and the 8-bit
+    // volume change is not applied to them (it would scramble 16-bit data).
+    slSample asFiled("sounds/wallbounce.wav");
+    EXPECT_EQ(arena.player1.bounceSample->getBps(), 16);
+    ASSERT_EQ(arena.player1.bounceSample->getLength(), asFiled.getLength());
+    EXPECT_TRUE(std::equal(asFiled.getBuffer(), asFiled.getBuffer() + asFiled.getLength(),
+                           arena.player1.bounceSample->getBuffer()));
+
+    arena.player1.playEffect(arena.player1.blastSample);
+    arena.player1.playEffect(arena.player1.bounceSample);
+    updateSound(scheduler.get());
+    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+    // Counting requests is the caller's business, not the effect's.
+    EXPECT_EQ(arena.player1.blastSoundRequests, 0);
+    EXPECT_EQ(arena.player1.bounceSoundRequests, 0);
+}
+
+TEST(PlayerSounds, MissingEffectFilesLeaveEmptySamplesThatPlaySilence) {
+    ScratchDir dir; // no sound files at all
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    std::unique_ptr<slScheduler> scheduler(createScheduler());
+    ASSERT_FALSE(scheduler->notWorking());
+    Arena arena;
+    testing::internal::CaptureStderr();
+    arena.player1.loadSounds(scheduler.get());
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("smexp.wav"), std::string::npos) << warnings;
+    EXPECT_NE(warnings.find("wallbounce.wav"), std::string::npos) << warnings;
+
+    EXPECT_EQ(arena.player1.blastSample->getLength(), 0);
+    EXPECT_EQ(arena.player1.bounceSample->getLength(), 0);
+    arena.player1.playEffect(arena.player1.blastSample);
+    arena.player1.playEffect(arena.player1.bounceSample);
+    runFrames(*scheduler, 200);
+    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+    EXPECT_FALSE(scheduler->notWorking());
+}
+
+} // namespace

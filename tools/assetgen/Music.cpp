@@ -43,6 +43,25 @@ double frequency(int pitch) {
     return 440.0 * std::pow(2.0, (pitch - 69) / 12.0);
 }
 
+// White noise through four one-pole low passes: steep enough that next to nothing is left
+// above 4 kHz.
+class SoftNoise {
+  public:
+    explicit SoftNoise(double cutoff) : a_(1 - std::exp(-2 * M_PI * cutoff / soundRate)) {}
+    double filter(double in) {
+        for (double& stage : stages_) {
+            stage += a_ * (in - stage);
+            in = stage;
+        }
+        return in;
+    }
+    double next(Dice& dice) { return filter(dice.range(-1, 1)); }
+
+  private:
+    double a_;
+    double stages_[4] = {};
+};
+
 class LoopMixer {
   public:
     LoopMixer() : wave_(loopLength, 0.0) {}
@@ -85,30 +104,23 @@ class LoopMixer {
     }
 
     void snare(long start, Dice& dice) {
-        double low1 = 0, low2 = 0;
-        const double a = 1 - std::exp(-2 * M_PI * 3000.0 / soundRate);
+        SoftNoise noise(2400);
         for (long i = 0; i < soundRate / 4; ++i) {
             const double t = static_cast<double>(i) / soundRate;
-            low1 += a * (dice.range(-1, 1) - low1);
-            low2 += a * (low1 - low2);
             const double body = std::sin(2 * M_PI * 190 * t) * std::exp(-t / 0.05);
-            add(start + i,
-                (low2 * 0.9 * std::exp(-t / 0.08) + body * 0.3) * std::min(1.0, t / 0.002));
+            add(start + i, (noise.next(dice) * 1.6 * std::exp(-t / 0.08) + body * 0.3) *
+                               std::min(1.0, t / 0.002));
         }
     }
 
-    // A shaker: noise between about 1.2 and 3.5 kHz, very short.
+    // A shaker: noise between about 1.2 and 3 kHz, very short.
     void shaker(long start, double level, Dice& dice) {
-        double wide = 0, narrow = 0;
-        const double aWide = 1 - std::exp(-2 * M_PI * 3500.0 / soundRate);
-        const double aNarrow = 1 - std::exp(-2 * M_PI * 1200.0 / soundRate);
+        SoftNoise wide(3000), narrow(1200);
         for (long i = 0; i < soundRate * 8 / 100; ++i) {
             const double t = static_cast<double>(i) / soundRate;
             const double n = dice.range(-1, 1);
-            wide += aWide * (n - wide);
-            narrow += aNarrow * (n - narrow);
-            add(start + i,
-                (wide - narrow) * level * std::exp(-t / 0.022) * std::min(1.0, t / 0.003));
+            add(start + i, (wide.filter(n) - narrow.filter(n)) * 1.8 * level *
+                               std::exp(-t / 0.022) * std::min(1.0, t / 0.003));
         }
     }
 

@@ -44,6 +44,7 @@ class ParticleSystem {
     bool stopped = false;
 };
 
-// Draws a particle table as additive, depth-ignoring textured squares in the x-z plane and
-// advances each particle (shared by snow and blast fire).
+// Draws the live particles of a table as additive, depth-ignoring textured squares in the x-z
+// plane, orange faded by each one's alpha (shared by snow and blast fire). Each set advances its
+// own particles after drawing them, by its own re-emission rule.
 void drawParticleSquares(Particle* particles, int count, float halfSize, unsigned int texture);

@@ -1,6 +1,7 @@
 #include "actors/Player.h"
 #include "scene/GameClock.h"
 #include "world/MazeWorld.h"
+#include <cmath>
 #include <plib/sl.h>
 
 namespace {
@@ -12,12 +13,25 @@ constexpr float fastestStepLength = 0.45f;
 constexpr float speedBonus = 0.025f;
 constexpr int32_t hitPenalty = 5;
 
-// The ground-plane part of v as a unit vector; false when it has no ground-plane length.
+// Below this a heading component is rounding noise of the camera's turns: no heading the controls
+// produce has a component between 0 and sin 5 degrees.
+constexpr float axisNoise = 1e-4f;
+
+// The ground-plane part of v as a unit vector; false when it has no ground-plane length. A
+// heading along an axis comes out exactly along it, since the movement rules tell an axis
+// heading from a diagonal one by a component being exactly 0.
 bool flatUnit(const Vector3& v, float& outX, float& outY) {
     Vector3 flat(v.x, v.y, 0);
     if (flat.length() == 0)
         return false;
     flat = flat.normalised();
+    if (std::fabs(flat.x) < axisNoise) {
+        flat.x = 0;
+        flat.y = flat.y < 0 ? -1.0f : 1.0f;
+    } else if (std::fabs(flat.y) < axisNoise) {
+        flat.y = 0;
+        flat.x = flat.x < 0 ? -1.0f : 1.0f;
+    }
     outX = flat.x;
     outY = flat.y;
     return true;

@@ -1,0 +1,57 @@
+#pragma once
+#include "actors/Player.h"
+#include "scene/GameClock.h"
+#include "scene/RandomGenerator.h"
+#include "world/MazeWorld.h"
+
+// A world set up as the game sets it up from a seed, with a hand-driven clock and the two
+// players built as the game builds them.
+struct ActorWorld {
+    RandomGenerator random;
+    MazeWorld world;
+    GameClock clock;
+    Player player1;
+    Player player2;
+
+    explicit ActorWorld(uint32_t seed)
+        : random(seed), world(&random), player1(1, 0.5f, 0.5f, 0, 1, 1, 0, world),
+          player2(2, 14.5f, 0.5f, 0, 1, 1, 0, world) {
+        world.setTextures(nullptr, 47, 49, 50, 56, 58);
+        world.createWallBlocks();
+        world.generateLabyrinth();
+        world.createBlastParticles();
+        world.placeItems();
+        clock.setManual(1000);
+        world.clock = &clock;
+    }
+
+    // Removes every obstacle with its hidden item, leaving pillars and the house.
+    void clearArena() {
+        for (auto& column : world.cells)
+            for (Cell& c : column) {
+                c.obstacle = nullptr;
+                c.item = nullptr;
+                c.setObstacle(false);
+            }
+    }
+
+    // Lays item entry i, lying free, into cell (cx, cy).
+    Item* putItem(int i, int cx, int cy) {
+        Item* item = world.items[i];
+        item->x = cx + 0.5f;
+        item->y = cy + 0.5f;
+        item->taken = 0;
+        world.cells[cx][cy].item = item;
+        return item;
+    }
+
+    // Counts the items of a kind lying free in arena cells.
+    int lyingInArena(int32_t kind) const {
+        int n = 0;
+        for (const auto& column : world.cells)
+            for (const Cell& c : column)
+                if (c.item && c.item->type == kind && c.item->taken == 0)
+                    ++n;
+        return n;
+    }
+};

@@ -1,0 +1,229 @@
+#include "ActorWorld.h"
+#include "actors/Creature.h"
+#include <gtest/gtest.h>
+
+namespace {
+struct CreatureField : ActorWorld {
+    Creature creature;
+    CreatureField() : ActorWorld(33), creature(1, world) {
+        clearArena();
+        world.recordPlayerPosition(0.5f, 0.5f, 1);
+        world.recordPlayerPosition(14.5f, 0.5f, 2);
+    }
+
+    // Sets the creature running along (dx, dy) from (x, y) with plenty of run left.
+    void stand(float x, float y, float dx, float dy) {
+        creature.x = x;
+        creature.y = y;
+        creature.dirX = dx;
+        creature.dirY = dy;
+        creature.runLeft = 5;
+    }
+
+    // One step that must end the run without moving, with the run drawn in its order.
+    void expectNewRunInPlace(const char* what) {
+        RandomGenerator expected = random;
+        const float runLeft = static_cast<float>(expected.nextInt(1, 6));
+        const int32_t dir = expected.nextInt(0, 3);
+        const float dirs[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        const float x = creature.x, y = creature.y;
+        creature.roam();
+        EXPECT_EQ(creature.x, x) << what;
+        EXPECT_EQ(creature.y, y) << what;
+        EXPECT_EQ(creature.runLeft, runLeft) << what;
+        EXPECT_EQ(creature.dirX, dirs[dir][0]) << what;
+        EXPECT_EQ(creature.dirY, dirs[dir][1]) << what;
+    }
+};
+
+bool touchesHouse(float x, float y, float r) {
+    return x + r >= 6 && x - r <= 9 && y + r >= 8 && y - r <= 11;
+}
+} // namespace
+
+TEST(Creature, ConstructionDrawsTheFirstRunLength) {
+    RandomGenerator random(77);
+    MazeWorld world(&random);
+    Creature c(3, world);
+    RandomGenerator expected(77);
+    EXPECT_EQ(c.runLeft, static_cast<float>(expected.nextInt(1, 6)));
+    EXPECT_EQ(c.number, 3);
+    EXPECT_FLOAT_EQ(c.heading, 90);
+    EXPECT_FLOAT_EQ(c.dirX, 1);
+    EXPECT_NEAR(c.shape.earHeight, 0.70f, 1e-6);
+    EXPECT_EQ(std::vector<float>({c.colourR, c.colourG, c.colourB}), std::vector<float>({1, 1, 0}));
+}
+
+TEST(Creature, StepsAlongItsRunAndRecordsWhereItIs) {
+    CreatureField f;
+    f.stand(2.5f, 4.5f, 0, 1);
+    f.creature.roam();
+    EXPECT_NEAR(f.creature.y, 4.63f, 1e-6);
+    EXPECT_FLOAT_EQ(f.creature.x, 2.5f);
+    EXPECT_NEAR(f.creature.runLeft, 4.87f, 1e-6);
+    EXPECT_EQ(f.world.creatureX[0], f.creature.x);
+    EXPECT_EQ(f.world.creatureY[0], f.creature.y);
+}
+
+TEST(Creature, EveryObstacleEndsTheRunWithoutAStep) {
+    CreatureField f;
+    f.stand(2.5f, 4.5f, 0, 1);
+    f.creature.runLeft = 0.1f;
+    f.expectNewRunInPlace("run used up");
+
+    f.world.cells[3][2].setObstacle(true);
+    f.stand(2.7f, 2.5f, 1, 0);
+    f.expectNewRunInPlace("obstacle");
+    f.world.cells[3][2].setObstacle(false);
+
+    f.stand(2.7f, 3.5f, 1, 0);
+    f.expectNewRunInPlace("pillar");
+
+    // From the approach cell the door cell itself may be walked on, but not the house's square.
+    f.stand(5.65f, 9.5f, 1, 0);
+    f.expectNewRunInPlace("house");
+
+    Bomb bomb;
+    f.world.cells[3][2].bomb = &bomb;
+    f.stand(2.9f, 2.5f, 1, 0); // bombs and laid walls count once the centre would enter
+    f.expectNewRunInPlace("bomb");
+    f.world.cells[3][2].bomb = nullptr;
+
+    f.world.placeWall(3.5f, 2.5f);
+    f.stand(2.9f, 2.5f, 1, 0);
+    f.expectNewRunInPlace("laid wall");
+
+    f.stand(14.65f, 4.5f, 1, 0);
+    f.expectNewRunInPlace("+x edge");
+    f.stand(4.5f, 0.38f, 0, -1);
+    f.expectNewRunInPlace("-y edge");
+}
+
+TEST(Creature, WalksOffTheBombItStandsOn) {
+    CreatureField f;
+    Bomb bomb;
+    f.world.cells[2][4].bomb = &bomb;
+    f.stand(2.5f, 4.5f, 0, 1);
+    f.creature.roam();
+    EXPECT_NEAR(f.creature.y, 4.63f, 1e-6);
+}
+
+TEST(Creature, SpringsATrapAndIsPlacedAnew) {
+    CreatureField f;
+    Item* trapItem = f.world.items[45];
+    trapItem->x = trapItem->y = -1;
+    trapItem->taken = 1;
+    f.world.placeTrap(3.5f, 2.5f);
+    ASSERT_NE(f.world.cells[3][2].trap, nullptr);
+    f.stand(2.9f, 2.5f, 1, 0);
+    f.creature.roam();
+    EXPECT_EQ(f.world.cells[3][2].trap, nullptr);
+    EXPECT_EQ(trapItem->taken, 0);
+    EXPECT_EQ(f.lyingInArena(kindTrap), 1);
+    EXPECT_GT(f.creature.y, 2);
+    EXPECT_FLOAT_EQ(f.creature.x - static_cast<int>(f.creature.x), 0.5f);
+    EXPECT_EQ(f.world.creatureX[0], f.creature.x);
+    EXPECT_EQ(f.world.creatureY[0], f.creature.y);
+}
+
+TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
+    ActorWorld w(44);
+    // Bombs, walls and traps across a band of the arena that placement must avoid.
+    Bomb bomb;
+    for (int cx = 0; cx < 15; cx += 2) {
+        w.world.cells[cx][4].bomb = &bomb;
+        w.world.placeWall(cx + 0.5f, 6.5f);
+        w.world.placeTrap(cx + 0.5f, 12.5f);
+    }
+    Creature c(2, w.world);
+    bool sawRowTwo = false;
+    for (int i = 0; i < 400; ++i) {
+        c.place();
+        ASSERT_GT(c.y, 2);
+        sawRowTwo = sawRowTwo || static_cast<int>(c.y) == 2;
+        EXPECT_TRUE(w.world.isPassable(c.x, c.y, 0));
+        EXPECT_TRUE(w.world.canPlace(c.x, c.y)) << c.x << ", " << c.y;
+        EXPECT_EQ(w.world.creatureX[1], c.x);
+        EXPECT_EQ(w.world.creatureY[1], c.y);
+    }
+    EXPECT_TRUE(sawRowTwo);
+}
+
+TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
+    ActorWorld w(55);
+    Bomb bombs[3];
+    const int bombCells[3][2] = {{2, 6}, {10, 4}, {12, 12}};
+    for (int i = 0; i < 3; ++i)
+        w.world.cells[bombCells[i][0]][bombCells[i][1]].bomb = &bombs[i];
+    w.world.placeWall(4.5f, 4.5f);
+    Creature creatures[4] = {Creature(1, w.world), Creature(2, w.world), Creature(3, w.world),
+                             Creature(4, w.world)};
+    for (Creature& c : creatures)
+        c.place();
+    for (int step = 0; step < 4000; ++step) {
+        for (Creature& c : creatures) {
+            const int fromX = static_cast<int>(c.x), fromY = static_cast<int>(c.y);
+            c.roam();
+            const float r = c.bodyRadius;
+            ASSERT_FALSE(touchesHouse(c.x, c.y, r)) << c.x << ", " << c.y;
+            ASSERT_TRUE(c.x - r >= 0 && c.x + r <= 15 && c.y - r >= 0 && c.y + r <= 15);
+            ASSERT_TRUE(w.world.isPassable(c.x, c.y, r));
+            const Cell& now = w.world.cells[static_cast<int>(c.x)][static_cast<int>(c.y)];
+            if (static_cast<int>(c.x) != fromX || static_cast<int>(c.y) != fromY) {
+                ASSERT_EQ(now.bomb, nullptr);
+                ASSERT_EQ(now.wall, nullptr);
+            }
+        }
+    }
+}
+
+TEST(Creature, TouchSendsAPlayerHomeUntilTheCreatureIsHit) {
+    CreatureField f;
+    f.stand(4.5f, 4.5f, 1, 0);
+    f.world.recordPlayerPosition(5.0f, 4.5f, 1);
+    f.world.recordPlayerPosition(4.86f, 4.86f, 2); // 0.509 away on the diagonal
+    f.creature.touchTest();
+    EXPECT_TRUE(f.world.respawnRequest[0]);
+    EXPECT_TRUE(f.world.respawnRequest[1]);
+
+    f.world.respawnRequest[0] = f.world.respawnRequest[1] = false;
+    f.world.recordPlayerPosition(5.03f, 4.5f, 1);
+    f.world.recordPlayerPosition(4.5f, 3.97f, 2);
+    f.creature.touchTest();
+    EXPECT_FALSE(f.world.respawnRequest[0]);
+    EXPECT_FALSE(f.world.respawnRequest[1]);
+
+    // Staying close asks again on every draw.
+    f.world.recordPlayerPosition(4.9f, 4.5f, 1);
+    f.creature.touchTest();
+    EXPECT_TRUE(f.world.respawnRequest[0]);
+    f.world.respawnRequest[0] = false;
+    f.creature.touchTest();
+    EXPECT_TRUE(f.world.respawnRequest[0]);
+
+    f.world.respawnRequest[0] = false;
+    f.world.creatureHit[0] = true;
+    f.world.creatureX[0] = f.world.creatureY[0] = -1;
+    RandomGenerator before = f.random;
+    f.creature.touchTest();
+    f.creature.roam();
+    EXPECT_FALSE(f.world.respawnRequest[0]);
+    EXPECT_FLOAT_EQ(f.creature.x, 4.5f);
+    EXPECT_FLOAT_EQ(f.world.creatureX[0], -1);
+    EXPECT_EQ(before.nextInt(0, 1000000), f.random.nextInt(0, 1000000));
+}
+
+TEST(Creature, HeadingAndFeetAdvancePerDraw) {
+    CreatureField f;
+    const struct {
+        float dx, dy, heading;
+    } cases[] = {{1, 0, 90}, {-1, 0, 270}, {0, 1, 180}, {0, -1, 0}};
+    for (const auto& c : cases) {
+        f.creature.dirX = c.dx;
+        f.creature.dirY = c.dy;
+        f.creature.advanceAnimation();
+        EXPECT_FLOAT_EQ(f.creature.heading, c.heading);
+    }
+    // Four draws from -0.06 with step 0.01.
+    EXPECT_NEAR(f.creature.shape.footSwing, -0.02f, 1e-6);
+}

@@ -150,12 +150,10 @@ TEST(TextureFiles, SeasonsLookTheirPart) {
     EXPECT_GE(winter.b, winter.r) << "with blue shadows";
     for (int series : {15, 30}) {
         const Bitmap springBack = texture(series);
-        const auto sky = mean(springBack, 0);
         const auto topRow = springBack.at(10, 2);
         EXPECT_GT(topRow.b, topRow.r + 60) << "a blue sky at the top";
         const auto meadow = mean(springBack, springBack.height * 3 / 4);
         EXPECT_GT(meadow.g, meadow.r + 30);
-        EXPECT_NE(sky.g, 0);
         const auto winterMeadow = mean(texture(series + 10), springBack.height * 3 / 4);
         EXPECT_GT(winterMeadow.r + winterMeadow.g + winterMeadow.b, 3 * 200);
     }

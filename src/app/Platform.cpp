@@ -10,6 +10,9 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 Uint32 quitEvent = 0;
 bool lastLeftPress = false;
+// A press taken while events were being drained: the next menu frame sees it even when the
+// release already followed, so a quick click is never lost.
+bool pendingPress = false;
 bool windowGone = false;
 int stencil = 0;
 
@@ -116,6 +119,7 @@ EventKind takeEvent(int& quitCode) {
     if (!SDL_PollEvent(&e))
         return EventKind::none;
     lastLeftPress = e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT;
+    pendingPress = pendingPress || lastLeftPress;
     if (e.type == quitEvent) {
         quitCode = e.user.code;
         return EventKind::quit;
@@ -170,7 +174,8 @@ MenuPointer menuPointer() {
     SDL_GetWindowPosition(window, &wx, &wy);
     p.x = gx - wx;
     p.y = gy - wy;
-    p.leftPress = lastLeftPress;
+    p.leftPress = lastLeftPress || pendingPress;
+    pendingPress = false;
     return p;
 }
 

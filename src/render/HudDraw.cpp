@@ -33,11 +33,12 @@ void writeAt(float x, float y, const std::string& text, void* font) {
 void drawOutlined(float x, float y, const std::string& text, void* font) {
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
+    // The letters go first: at equal depth the rim then fails the depth test where they lie.
+    glColor3f(0, 0, 0);
+    writeAt(x, y, text, font);
     glColor3f(1, 1, 1);
     for (const auto& o : rim)
         writeAt(x + o[0], y + o[1], text, font);
-    glColor3f(0, 0, 0);
-    writeAt(x, y, text, font);
 }
 
 void drawText(float x, float y, const std::string& text) {

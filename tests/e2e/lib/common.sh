@@ -23,7 +23,7 @@ start_game() {
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do
-        WIN=$(xdotool search --onlyvisible --name '^TUVO!!$' 2>/dev/null | head -n 1)
+        WIN=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -48,12 +48,12 @@ expect_exit() {
 }
 
 press_key() {
-    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    timeout 5 xdotool windowfocus --sync "$WIN" 2>/dev/null || true
     xdotool key --clearmodifiers "$1"
 }
 
 hold_key() {
-    xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    timeout 5 xdotool windowfocus --sync "$WIN" 2>/dev/null || true
     xdotool keydown "$1"
     sleep "$2"
     xdotool keyup "$1"
@@ -70,9 +70,9 @@ pixel() {
 
 # Number of pixels that differ between two screenshots inside a region WxH+X+Y.
 changed_pixels() {
-    compare -metric AE -fuzz 3% \
-        <(convert "$OUT/$1.png" -crop "$3" +repage png:-) \
-        <(convert "$OUT/$2.png" -crop "$3" +repage png:-) null: 2>&1 | cut -d' ' -f1
+    convert "$OUT/$1.png" -crop "$3" +repage "$OUT/crop-a.png"
+    convert "$OUT/$2.png" -crop "$3" +repage "$OUT/crop-b.png"
+    compare -metric AE -fuzz 3% "$OUT/crop-a.png" "$OUT/crop-b.png" null: 2>&1 | cut -d' ' -f1
 }
 
 # The menu plane in units maps to window pixels: W / 11.5 pixels a unit across, H / 8.3 up.
@@ -81,5 +81,7 @@ menu_click() {
     py=$(awk -v u="$2" 'BEGIN { printf "%d", 367 - u * 735 / 8.3 }')
     xdotool mousemove "$px" "$py"
     sleep 0.3
-    xdotool click 1
+    xdotool mousedown 1
+    sleep 0.2
+    xdotool mouseup 1
 }

@@ -1,10 +1,22 @@
 #include "app/Game.h"
 #include "app/MainLoop.h"
 #include <GL/freeglut.h>
+#include <cstdlib>
 #include <ctime>
 
-// The one game, built before the entry function runs; the seed is the calendar time in seconds.
-static Game game(static_cast<uint32_t>(std::time(nullptr)));
+namespace {
+// The calendar time in seconds. TUVO_SEED replays a round: the same seed gives the same arena,
+// labyrinth and random events, which is how bugs get reproduced and how the end-to-end tests
+// know where things stand.
+uint32_t roundSeed() {
+    if (const char* fixed = std::getenv("TUVO_SEED"); fixed && *fixed)
+        return static_cast<uint32_t>(std::strtoul(fixed, nullptr, 10));
+    return static_cast<uint32_t>(std::time(nullptr));
+}
+} // namespace
+
+// The one game, built before the entry function runs.
+static Game game(roundSeed());
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);

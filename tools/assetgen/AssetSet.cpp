@@ -1,6 +1,7 @@
 #include "AssetSet.h"
 
 #include "Art.h"
+#include "IconArt.h"
 #include "Sound.h"
 
 #include <filesystem>
@@ -81,6 +82,8 @@ void writeAllAssets(const std::string& outDir) {
 
     writeBmp(textures, "help.bmp", help.get());
     writeBmp(textures, "menu.bmp", title.get());
+
+    writeIcons(outDir);
 }
 
 } // namespace assetgen

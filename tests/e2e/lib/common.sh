@@ -85,3 +85,19 @@ menu_click() {
     sleep 0.2
     xdotool mouseup 1
 }
+
+# Like start_game, for a program started by a command (an installed launcher, say) from the
+# given folder: start_command FOLDER COMMAND [SETTLE-SECONDS].
+start_command() {
+    (cd "$1" && exec "$2") >"$OUT/game.log" 2>&1 &
+    GAME_PID=$!
+    WIN=""
+    for i in $(seq 1 200); do
+        WIN=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
+        [ -n "$WIN" ] && break
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        sleep 0.1
+    done
+    [ -n "$WIN" ] || fail "no window titled TUVO!!"
+    sleep "${3:-2}"
+}

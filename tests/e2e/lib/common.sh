@@ -101,3 +101,73 @@ start_command() {
     [ -n "$WIN" ] || fail "no window titled TUVO!!"
     sleep "${3:-2}"
 }
+
+# ---- Steps shared by the play-through tests -------------------------------------------------
+
+ARENA_MAP="${ARENA_MAP:-$BUILD_DIR/tests/arena_map}"
+
+# The game is never left running, whatever ends the script.
+end_game_on_exit() {
+    trap '[ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null; true' EXIT
+}
+
+# Clicks START and waits for the first game frames.
+start_round() {
+    menu_click -0.14 -0.47
+    sleep "${1:-2}"
+}
+
+# Screenshot of one region WxH+X+Y only, which is quicker than the whole screen.
+shot_region() {
+    import -window root -crop "$2" +repage "$OUT/$1.png" || fail "screenshot $1"
+}
+
+# Copies a screenshot, cut to the window, to $SCREENSHOT_DIR/NAME.png when that folder is given.
+keep_screenshot() {
+    [ -n "${SCREENSHOT_DIR:-}" ] || return 0
+    mkdir -p "$SCREENSHOT_DIR"
+    convert "$OUT/$1.png" -crop 1024x735+0+0 +repage "$SCREENSHOT_DIR/$2.png"
+}
+
+# Succeeds when colour "r,g,b" lies within TOL of R G B on every channel.
+colour_near() {
+    echo "$1" | awk -F, -v r="$2" -v g="$3" -v b="$4" -v t="$5" \
+        'function d(a, b) { return a > b ? a - b : b - a }
+         { exit !(d($1, r) <= t && d($2, g) <= t && d($3, b) <= t) }'
+}
+
+# Number of pixels of a screenshot region matching an fx condition on r, g, b (0..1).
+count_pixels() {
+    convert "$OUT/$1.png" -crop "$2" +repage -fx "$3 ? 1 : 0" -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# Share in percent of a region's pixels that changed between two screenshots.
+changed_share() {
+    n=$(changed_pixels "$1" "$2" "$3")
+    echo "$3" | awk -F'[x+]' -v n="${n:-0}" '{ printf "%d", 100 * n / ($1 * $2) }'
+}
+
+# Holds KEY until the region WxH+X+Y stops changing (the player has walked into something and
+# stands flush against it), at most MAX seconds. Fails the test on time-out.
+hold_until_still() {
+    key="$1" region="$2" max="$3"
+    timeout 5 xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    xdotool keydown "$key"
+    start=$(date +%s.%N)
+    sleep 0.4
+    shot_region still-a "$region"
+    quiet=0
+    while :; do
+        sleep 0.25
+        shot_region still-b "$region"
+        n=$(compare -metric AE -fuzz 3% "$OUT/still-a.png" "$OUT/still-b.png" null: 2>&1 | cut -d' ' -f1)
+        if [ "${n:-1}" -le 20 ]; then quiet=$((quiet + 1)); else quiet=0; fi
+        [ "$quiet" -ge 2 ] && break
+        mv "$OUT/still-b.png" "$OUT/still-a.png"
+        if awk -v s="$start" -v n="$(date +%s.%N)" -v m="$max" 'BEGIN { exit !(n - s > m) }'; then
+            xdotool keyup "$key"
+            fail "still moving after holding $key for $max s"
+        fi
+    done
+    xdotool keyup "$key"
+}

@@ -1,0 +1,64 @@
+# Player 1 walks from its start through a house door into the labyrinth: its view turns dark but
+# for the narrow lamp's circle, in which the hedges and the white floor show.
+. "$(dirname "$0")/lib/common.sh"
+end_game_on_exit
+# In this round a short route leads to a door, and every creature is shut in by obstacles away
+# from it. Each leg ends pressed flush against a pillar, an obstacle or the house.
+export TUVO_SEED=8028
+P1_VIEW=512x200+0+535
+ROUTE=$("$ARENA_MAP" route "$TUVO_SEED")
+[ -n "$ROUTE" ] || fail "no route into the house in round $TUVO_SEED"
+echo "route:" $ROUTE
+
+DARK="(r + g + b) / 3 < 0.08"
+LIT="r > 0.55 && g > 0.55 && b > 0.55"
+HEDGE="g > 0.2 && g > r * 1.2 && g > b * 1.2"
+
+# Percent of player 1's view matching a condition.
+view_share() {
+    n=$(count_pixels "$1" "$P1_VIEW" "$2")
+    echo $((n * 100 / (512 * 200)))
+}
+
+walk_in() {
+    start_game 2
+    start_round 2
+    need_frame_rate 4
+    legs=$(echo "$ROUTE" | wc -l)
+    leg=0
+    while read -r key cells; do
+        leg=$((leg + 1))
+        [ "$leg" -lt "$legs" ] && hold_until_still "$key" "$P1_VIEW" 60
+    done <<<"$ROUTE"
+    # The last leg ends in the door: hold the key until the view goes dark.
+    set -- $(echo "$ROUTE" | tail -n 1)
+    xdotool keydown "$1"
+    for i in $(seq 1 60); do
+        sleep 0.5
+        shot_region inside "$P1_VIEW"
+        dark=$(count_pixels inside 512x200+0+0 "$DARK")
+        [ $((dark * 100 / 102400)) -ge 50 ] && break
+    done
+    xdotool keyup "$1"
+    sleep 0.5
+    shot labyrinth
+    [ "$(view_share labyrinth "$DARK")" -ge 50 ]
+}
+
+if ! walk_in; then
+    echo "not in the labyrinth at the first try (a creature may have sent player 1 home): again"
+    press_key Escape
+    expect_exit 0
+    walk_in || fail "player 1's view did not turn dark: not in the labyrinth"
+fi
+dark=$(view_share labyrinth "$DARK")
+lit=$(view_share labyrinth "$LIT")
+hedge=$(view_share labyrinth "$HEDGE")
+echo "player 1's view: $dark% dark, $lit% white floor, $hedge% hedge"
+[ "$lit" -ge 1 ] && [ "$lit" -le 30 ] || fail "no small lit patch of white floor ($lit%)"
+[ "$hedge" -ge 1 ] || fail "no hedge in the lamp's light ($hedge%)"
+keep_screenshot labyrinth labyrinth
+press_key Escape
+expect_exit 0
+rm -rf "$OUT"
+echo "labyrinth ok"

@@ -54,7 +54,8 @@ void drawHud(Game& game) {
     game.gameTime = game.clock.now();
     const float e = game.gameTime;
     RoundClock clock = roundClock(e);
-    if (clock.minutes == 0 && clock.seconds == 0)
+    // A frame that comes late past the end (the clock then reads 0:59 again) ends the round too.
+    if ((clock.minutes == 0 && clock.seconds == 0) || e >= 360000)
         game.roundOver = true;
 
     glColor3f(0, 0, 0);

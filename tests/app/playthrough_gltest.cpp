@@ -1,0 +1,198 @@
+// One whole six-minute round played by two scripted players through the real frame loop, with
+// the world's bookkeeping checked after every frame.
+#include "app/Game.h"
+#include "render/GlState.h"
+#include "render/Hud.h"
+#include "support/Bookkeeping.h"
+#include "support/GlContext.h"
+#include "support/RoundDriver.h"
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+constexpr uint32_t roundSeed = 20240607;
+constexpr float frameStep = 100; // ms of game time a frame
+// Every fifth frame is drawn in full; the others advance what the draws advance, without GL, so
+// the round fits in a couple of minutes of the software renderer.
+constexpr int drawEvery = 5;
+
+// Where the round's pictures go: TUVO_SCREENSHOTS names a folder (the README's pictures are
+// made with docs/screenshots); by default a folder in the build directory.
+std::string screenshotFolder() {
+    const char* chosen = std::getenv("TUVO_SCREENSHOTS");
+    std::string folder = chosen && *chosen ? chosen : "screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+const char* expectedResult(int points1, int points2) {
+    if (points1 > points2)
+        return "PLAYER 1 WINS!!";
+    if (points2 > points1)
+        return "PLAYER 2 WINS!!";
+    return "  ROUND DRAW!";
+}
+
+// The points each player should have, kept from what the frames show: a coin is one point, a
+// delivered piece of cheese ten, and being sent home costs five but never goes below zero.
+struct PointsModel {
+    int points[3] = {};
+    int coins[3] = {};
+    int cheese[3] = {};
+
+    static int coinsHeld(Game& g, int n) {
+        int held = 0;
+        for (const Item* item : g.world.items)
+            held += item->type == kindCoin && item->taken == n;
+        return held;
+    }
+    void after(Game& g, const bool wasRequested[2]) {
+        for (int n = 1; n <= 2; ++n) {
+            const int c = coinsHeld(g, n);
+            points[n] += (c - coins[n]) + 10 * (g.player(n).cheese - cheese[n]);
+            coins[n] = c;
+            cheese[n] = g.player(n).cheese;
+            // A hit is served at the start of a later frame's drawing, after that frame's keys.
+            if (wasRequested[n - 1] && !g.world.respawnRequest[n - 1])
+                points[n] = std::max(0, points[n] - 5);
+        }
+    }
+};
+
+struct Shots {
+    std::string folder = screenshotFolder();
+    bool start = false, blast = false, labyrinth = false, winter = false;
+    void take(const char* name) {
+        const GlContext& gl = glContext();
+        EXPECT_TRUE(saveScreenshot(folder + "/round-" + name + ".png", gl.width, gl.height))
+            << name;
+    }
+};
+} // namespace
+
+TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    GlContext& gl = glContext();
+    setInitialGlState(gl.width, gl.height);
+    Game game(roundSeed, true);
+    runSetUp(game);
+    RoundDriver driver(game, frameStep);
+    PlayerBot bot1(game, 1), bot2(game, 2);
+    bot1.labyrinthFrom = 45000;
+    bot2.labyrinthFrom = 120000;
+    PointsModel model;
+    Shots shots;
+    int deliveredBy[3] = {};
+    bool forcedCatch = false;
+    bool sawEndFrame = false;
+    int frameNumber = 0;
+
+    while (driver.now() < 360000) {
+        KeyState keys;
+        bot1.decide(keys);
+        bot2.decide(keys);
+        const bool requested[2] = {game.world.respawnRequest[0], game.world.respawnRequest[1]};
+        const bool drawn = ++frameNumber % drawEvery == 0;
+        if (drawn)
+            driver.frame(keys);
+        else
+            driver.headlessFrame(keys);
+        model.after(game, requested);
+
+        const std::vector<std::string> faults = bookkeepingFaults(game);
+        ASSERT_TRUE(faults.empty())
+            << "at " << driver.now() << " ms: " << faults.front() << " (player 1 " << bot1.doing
+            << ", player 2 " << bot2.doing << ")";
+
+        // Each player goes back for more cheese a while after delivering a piece.
+        for (int n = 1; n <= 2; ++n)
+            if (game.player(n).cheese > deliveredBy[n]) {
+                deliveredBy[n] = game.player(n).cheese;
+                (n == 1 ? bot1 : bot2).labyrinthFrom = driver.now() + 60000;
+            }
+
+        // The creatures roam at random; should none have caught a player by 4:30 played, one
+        // is put in player 2's way.
+        if (!forcedCatch && driver.now() >= 270000 && driver.events().sentHomeByCreature == 0) {
+            for (int c = 1; c <= 4; ++c) {
+                Creature& cr = game.creature(c);
+                if (game.world.creatureHit[c - 1] || game.world.freeRoam[1])
+                    continue;
+                cr.x = game.player2.x;
+                cr.y = game.player2.y;
+                game.world.recordCreaturePosition(c, cr.x, cr.y);
+                forcedCatch = true;
+                break;
+            }
+        }
+
+        if (drawn && !shots.start && driver.now() >= 1000) {
+            shots.start = true;
+            shots.take("start");
+        }
+        if (drawn && !shots.blast && driver.now() >= 10000 && game.world.blastCells.size() >= 5) {
+            shots.blast = true;
+            shots.take("blast");
+        }
+        if (drawn && !shots.labyrinth && game.world.freeRoam[0] && game.player1.carryingCheese) {
+            shots.labyrinth = true;
+            shots.take("labyrinth");
+        }
+        if (drawn && !shots.winter && driver.now() >= 234000) {
+            shots.winter = true;
+            EXPECT_TRUE(game.particles.snowVisible(game.seasonPhase));
+            shots.take("winter");
+        }
+        // The clock reads 0:01 up to 359 s; the first frame after it reads 0:00 and ends the
+        // round.
+        if (driver.now() <= 359000)
+            ASSERT_FALSE(game.roundOver) << "over early at " << driver.now();
+        else if (!sawEndFrame) {
+            sawEndFrame = true;
+            EXPECT_TRUE(game.roundOver) << "not over at " << driver.now();
+        }
+    }
+    ASSERT_TRUE(game.roundOver);
+    shots.take("result");
+
+    // Keys do nothing once the round is over.
+    const float x1 = game.player1.x, y1 = game.player1.y;
+    for (int i = 0; i < 10; ++i) {
+        KeyState keys;
+        keys.player[0][i % 2 == 0 ? keyForward : keyLeft] = true;
+        keys.player[0][keyBomb] = true;
+        driver.frame(keys);
+    }
+    EXPECT_EQ(game.player1.x, x1);
+    EXPECT_EQ(game.player1.y, y1);
+
+    const RoundEvents& e = driver.events();
+    EXPECT_GT(e.bombsDropped, 5);
+    EXPECT_GT(e.obstaclesDestroyed, 5);
+    EXPECT_GT(e.pickups[kindCoin], 0);
+    EXPECT_GT(e.pickups[kindBomb] + e.pickups[kindFire] + e.pickups[kindSpeed], 0);
+    EXPECT_GT(e.wallsLaid + e.trapsLaid, 0);
+    EXPECT_GE(e.labyrinthEntries, 2);
+    EXPECT_GE(e.cheeseTaken, 2);
+    EXPECT_GE(e.cheeseDelivered, 2);
+    EXPECT_GT(e.sentHomeByBlast + e.sentHomeByCreature, 0);
+    EXPECT_GT(e.sentHomeByCreature, 0);
+    EXPECT_GT(e.framesWithSnow, 0);
+    EXPECT_GT(e.framesWithBlast, 0);
+    EXPECT_EQ(game.player1.cheese + game.player2.cheese, e.cheeseDelivered);
+
+    EXPECT_EQ(game.player1.points, model.points[1]);
+    EXPECT_EQ(game.player2.points, model.points[2]);
+    EXPECT_STREQ(resultText(game.player1.points, game.player2.points),
+                 expectedResult(model.points[1], model.points[2]));
+
+    std::printf("round: p1 %d points %d cheese, p2 %d points %d cheese; bombs %d, obstacles %d, "
+                "coins %d, walls %d, traps %d laid %d sprung, home by blast %d by creature %d%s, "
+                "labyrinth %d, snow frames %d\n",
+                game.player1.points, game.player1.cheese, game.player2.points, game.player2.cheese,
+                e.bombsDropped, e.obstaclesDestroyed, e.pickups[kindCoin], e.wallsLaid, e.trapsLaid,
+                e.trapsSprung, e.sentHomeByBlast, e.sentHomeByCreature,
+                forcedCatch ? " (one forced)" : "", e.labyrinthEntries, e.framesWithSnow);
+}

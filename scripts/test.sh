@@ -28,3 +28,14 @@ trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null || true' EXIT
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 cd build
 ctest --output-on-failure -j2 "$@"
+
+# The same unit and GL tests (with the soaks) again under the address and undefined-behaviour
+# sanitizers, in a build folder of their own.
+cd ..
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUVO_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j"$(nproc)" --target unit_tests gl_tests
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizer/lsan.supp:print_suppressions=0"
+cd build-sanitize
+ctest --output-on-failure -j2 -L "unit|gl" -E "PlayThrough"

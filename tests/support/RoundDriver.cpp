@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <deque>
 
 // ---------------------------------------------------------------------------------------------
@@ -366,8 +367,9 @@ void PlayerBot::arena(bool* keys) {
     }
     if (game.gameTime >= labyrinthFrom) {
         doing = "going to the labyrinth";
-        if (cx == 7 && cy == 7) {
-            walkTowards(keys, cx, cy, 7, 8);
+        // Into the door cell and on to its inner half, where the way into the labyrinth opens.
+        if (cx == 7 && (cy == 7 || cy == 8)) {
+            walkTowards(keys, cx, 7, 7, 8);
             if (!keys[keyForward] && !keys[keyBack] && !keys[keyLeft] && !keys[keyRight])
                 steerArena(keys, 0, 1);
             return;
@@ -375,6 +377,17 @@ void PlayerBot::arena(bool* keys) {
         const Path door = search(w, cx, cy, &danger, [](int x, int y) { return x == 7 && y == 7; });
         if (door.found) {
             walkTowards(keys, cx, cy, door.firstX, door.firstY);
+            return;
+        }
+        if (game.gameTime >= labyrinthFrom + 15000) {
+            ++putAtDoor;
+            p.x = p.y = 7.5f;
+            p.dirX = 0;
+            p.dirY = 1;
+            w.recordPlayerPosition(p.x, p.y, number);
+            game.playerCamera(number).place(7.5f, 5.5f, 0.9f, 7.5f, 7.5f, 0.7f, 0, 0, 1);
+            const float facingForward[4] = {0, 180, 90, -90};
+            std::copy(facingForward, facingForward + 4, game.keyAngle[number - 1]);
             return;
         }
     }

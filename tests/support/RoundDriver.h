@@ -64,6 +64,9 @@ class PlayerBot {
     float labyrinthFrom = 1e9f;
     bool layWalls = true;
     bool layTraps = true;
+    // When the door cannot be reached 15 s after the labyrinth is due, the player is put on the
+    // cell in front of it (the arena may still be blocked by obstacles); counts how often.
+    int putAtDoor = 0;
     // Sets this player's keys for the coming frame.
     void decide(KeyState& keys);
     // What the bot is doing, for failure messages.

@@ -13,7 +13,8 @@ PROGRAM=$(readlink -f "$TUVO")
 GAME_PID=$!
 BOX=""
 for i in $(seq 1 150); do
-    BOX=$(xdotool search --name '^Error$' 2>/dev/null | head -n 1)
+    # SDL's box carries no class, which xdotool's search passes over; xwininfo lists it.
+    BOX=$(xwininfo -root -tree 2>/dev/null | awk '$2 == "\"Error\":" { print $1; exit }')
     [ -n "$BOX" ] && break
     kill -0 "$GAME_PID" 2>/dev/null || break
     sleep 0.1
@@ -29,9 +30,14 @@ if [ -n "$BOX" ]; then
             colours=$(convert "$OUT/window.png" -format "%k" info:) &&
             [ "$colours" -le 2 ] || fail "the game window shows a picture behind the error box"
     fi
-    xdotool key --window "$BOX" Return
-    sleep 0.5
-    xdotool search --name '^Error$' >/dev/null 2>&1 && press_key Return
+    # Return presses the box's OK button once the box has the keyboard focus.
+    for try in 1 2 3 4 5; do
+        timeout 3 xdotool windowfocus --sync "$BOX" 2>/dev/null
+        sleep 0.3
+        xdotool key Return
+        sleep 0.5
+        kill -0 "$GAME_PID" 2>/dev/null || break
+    done
 else
     echo "no message box appeared: this display offers SDL none (the text still goes to stderr)"
 fi

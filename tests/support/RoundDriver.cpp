@@ -182,10 +182,12 @@ Grid dangerCells(Game& g, int extraX = -1, int extraY = -1, int extraReach = 0) 
     return danger;
 }
 
-bool walkable(MazeWorld& w, int x, int y) {
+// A laid trap is walked into only when there is no other way: it throws the player onto a
+// random cell, from where the planning starts afresh.
+bool walkable(MazeWorld& w, int x, int y, bool throughTraps) {
     const Cell& c = w.cell(x, y);
-    return c.open && c.wall == nullptr && c.trap == nullptr && c.bomb == nullptr &&
-           !MazeWorld::isHouseDoor(x, y);
+    return c.open && c.wall == nullptr && (throughTraps || c.trap == nullptr) &&
+           c.bomb == nullptr && !MazeWorld::isHouseDoor(x, y);
 }
 
 struct Path {
@@ -197,7 +199,8 @@ struct Path {
 
 // Breadth-first from (sx, sy) to the nearest cell that satisfies goal; avoid marks cells not to
 // pass through (the start is always left).
-template <typename Goal> Path search(MazeWorld& w, int sx, int sy, const Grid* avoid, Goal goal) {
+template <typename Goal>
+Path searchOnce(MazeWorld& w, int sx, int sy, const Grid* avoid, bool throughTraps, Goal goal) {
     int from[arena][arena];
     int dist[arena][arena];
     for (auto& row : dist)
@@ -230,7 +233,7 @@ template <typename Goal> Path search(MazeWorld& w, int sx, int sy, const Grid* a
         const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
         for (int d = 0; d < 4; ++d) {
             const int nx = x + dx[d], ny = y + dy[d];
-            if (!onGrid(nx, ny) || dist[nx][ny] >= 0 || !walkable(w, nx, ny))
+            if (!onGrid(nx, ny) || dist[nx][ny] >= 0 || !walkable(w, nx, ny, throughTraps))
                 continue;
             if (avoid && (*avoid)[nx][ny] && !goal(nx, ny))
                 continue;
@@ -242,10 +245,22 @@ template <typename Goal> Path search(MazeWorld& w, int sx, int sy, const Grid* a
     return {};
 }
 
+template <typename Goal> Path search(MazeWorld& w, int sx, int sy, const Grid* avoid, Goal goal) {
+    const Path around = searchOnce(w, sx, sy, avoid, false, goal);
+    return around.found ? around : searchOnce(w, sx, sy, avoid, true, goal);
+}
+
 bool nextToObstacle(MazeWorld& w, int x, int y) {
     const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
     for (int d = 0; d < 4; ++d)
         if (onGrid(x + dx[d], y + dy[d]) && w.cell(x + dx[d], y + dy[d]).hasObstacle)
+            return true;
+    return false;
+}
+
+bool cheeseInLabyrinth(const MazeWorld& w) {
+    for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
+        if (w.items[i]->taken == 0 && w.items[i]->x >= 100)
             return true;
     return false;
 }
@@ -339,6 +354,9 @@ void PlayerBot::arena(bool* keys) {
             walkTowards(keys, cx, cy, out.firstX, out.firstY);
         return;
     }
+    // Where the player wants to be: home with cheese, the labyrinth door when it is due. When
+    // obstacles shut the way, the obstacles nearest that place are bombed first.
+    int targetX = -1, targetY = -1;
     if (p.carryingCheese) {
         doing = "carrying cheese home";
         if (cx == homeX && cy == 0) {
@@ -350,9 +368,13 @@ void PlayerBot::arena(bool* keys) {
         }
         const Path home =
             search(w, cx, cy, &danger, [&](int x, int y) { return x == homeX && y == 0; });
-        if (home.found)
+        if (home.found) {
             walkTowards(keys, cx, cy, home.firstX, home.firstY);
-        return;
+            return;
+        }
+        doing = "carrying cheese, clearing the way home";
+        targetX = homeX;
+        targetY = 0;
     }
     if (layTraps && p.trapItems > 0 && !isStart(cx, cy) && w.canPlace(p.x, p.y)) {
         keys[keyTrap] = true;
@@ -365,7 +387,7 @@ void PlayerBot::arena(bool* keys) {
         doing = "laying a wall";
         return;
     }
-    if (game.gameTime >= labyrinthFrom) {
+    if (!p.carryingCheese && game.gameTime >= labyrinthFrom && cheeseInLabyrinth(w)) {
         doing = "going to the labyrinth";
         // Into the door cell and on to its inner half, where the way into the labyrinth opens.
         if (cx == 7 && (cy == 7 || cy == 8)) {
@@ -390,6 +412,7 @@ void PlayerBot::arena(bool* keys) {
             std::copy(facingForward, facingForward + 4, game.keyAngle[number - 1]);
             return;
         }
+        targetX = targetY = 7;
     }
     const Path item = search(w, cx, cy, &danger, [&](int x, int y) {
         const Item* it = w.cell(x, y).item;
@@ -417,16 +440,16 @@ void PlayerBot::arena(bool* keys) {
         return nextToObstacle(w, x, y) && !isStart(x, y) && !(x == cx && y == cy) &&
                noBombUntil[x][y] <= game.gameTime;
     };
-    // On the way to the labyrinth, the reachable spot nearest the door is the one to clear.
+    auto toTarget = [&](int x, int y) { return std::abs(x - targetX) + std::abs(y - targetY); };
     int best = 1 << 20;
-    if (game.gameTime >= labyrinthFrom)
+    if (targetX >= 0)
         search(w, cx, cy, &danger, [&](int x, int y) {
             if (bombSpot(x, y))
-                best = std::min(best, std::abs(x - 7) + std::abs(y - 7));
+                best = std::min(best, toTarget(x, y));
             return false;
         });
     const Path spot = search(w, cx, cy, &danger, [&](int x, int y) {
-        return bombSpot(x, y) && (best == (1 << 20) || std::abs(x - 7) + std::abs(y - 7) == best);
+        return bombSpot(x, y) && (best == (1 << 20) || toTarget(x, y) == best);
     });
     if (spot.found && p.bombsReady > 0) {
         doing = "going to an obstacle";
@@ -463,9 +486,11 @@ void PlayerBot::labyrinth(bool* keys) {
     if (cx < 0 || cx >= side || cy < 0 || cy >= side)
         return;
 
-    // The way out is the door below cell (4, 0): the player came in there.
+    // The way out is the door below cell (4, 0): the player came in there. With nothing left to
+    // fetch the player goes out too.
+    const bool leaving = p.carryingCheese || !cheeseInLabyrinth(w);
     auto wanted = [&](int x, int y) {
-        if (p.carryingCheese)
+        if (leaving)
             return x == 4 && y == 0;
         for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
             const Item* c = w.items[i];
@@ -514,10 +539,7 @@ void PlayerBot::labyrinth(bool* keys) {
     const float offX = p.x - (100 + cx + 0.5f), offY = p.y - (100 + cy + 0.5f);
     const float tol = 0.06f;
     if (dist[goalX][goalY] == 0) {
-        if (!p.carryingCheese) {
-            doing = "stepping onto the cheese";
-        }
-        // At the door cell with the cheese: out through the bottom.
+        // At the door cell: out through the bottom.
         wantY = -1;
         doing = "leaving the labyrinth";
     } else if (nx != cx) {

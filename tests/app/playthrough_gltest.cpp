@@ -1,5 +1,15 @@
 // One whole six-minute round played by two scripted players through the real frame loop, with
 // the world's bookkeeping checked after every frame.
+//
+// Played by the keys alone: walking, bombing obstacles and fleeing the blasts, collecting what
+// they leave (coins, bonuses, walls and traps), laying walls and traps, the way into the
+// labyrinth, the walk to a piece of cheese and out again, and the delivery at home. The clock
+// runs by hand, 100 ms a frame, so the seasons, the snowfall and the end at 0:00 come on time.
+//
+// Put in place by the test rather than played: a player still shut out of the labyrinth door
+// 15 s after it meant to go is set down in front of it (the count is printed), and should no
+// creature have caught anyone by 4:30 played, one is moved onto player 2. Everything that
+// follows (the catch, the walk home, the points) is the game's own doing.
 #include "app/Game.h"
 #include "render/GlState.h"
 #include "render/Hud.h"

@@ -1,22 +1,14 @@
 #include "actors/FigureDraw.h"
+#include "scene/Materials.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <initializer_list>
 
 namespace {
-GLUquadric* figureQuadric() {
-    static GLUquadric* quadric = [] {
-        GLUquadric* q = gluNewQuadric();
-        gluQuadricNormals(q, GLU_SMOOTH);
-        return q;
-    }();
-    return quadric;
-}
-
 void sphereAt(float x, float y, float z, float radius, int tessellation) {
     glPushMatrix();
     glTranslatef(x, y, z);
-    gluSphere(figureQuadric(), radius, tessellation, tessellation);
+    gluSphere(sharedQuadric(), radius, tessellation, tessellation);
     glPopMatrix();
 }
 
@@ -26,7 +18,7 @@ void coneAt(float x, float y, float z, float angle, float ax, float ay, float az
     glPushMatrix();
     glTranslatef(x, y, z);
     glRotatef(angle, ax, ay, az);
-    gluCylinder(figureQuadric(), base, top, length, tessellation, tessellation);
+    gluCylinder(sharedQuadric(), base, top, length, tessellation, tessellation);
     glPopMatrix();
 }
 } // namespace
@@ -58,9 +50,9 @@ void drawFigureHead(const FigureShape& s, float r, int tessellation) {
         glRotatef(s.earTilt, 1, 0, 0);
         glPushMatrix();
         glTranslatef(0, 0, s.earLength);
-        gluDisk(figureQuadric(), 0, s.earTipRadius, tessellation, tessellation);
+        gluDisk(sharedQuadric(), 0, s.earTipRadius, tessellation, tessellation);
         glPopMatrix();
-        gluCylinder(figureQuadric(), s.earRadius, s.earTipRadius, s.earLength, tessellation,
+        gluCylinder(sharedQuadric(), s.earRadius, s.earTipRadius, s.earLength, tessellation,
                     tessellation);
         glPopMatrix();
     }

@@ -1,4 +1,5 @@
 #include "actors/ObjectDrawing.h"
+#include "scene/Materials.h"
 #include "scene/TextureTable.h"
 #include "world/MazeWorld.h"
 #include "world/Scenery.h"
@@ -7,40 +8,6 @@
 #include <cmath>
 
 namespace {
-const float obstacleAmbient[4] = {0.19225f, 0.19225f, 0.19225f, 1};
-const float obstacleDiffuse[4] = {0.50754f, 0.50754f, 0.50754f, 1};
-const float obstacleSpecular[4] = {0.508273f, 0.508273f, 0.508273f, 1};
-const float noEmission[4] = {0, 0, 0, 0};
-const float defaultAmbient[4] = {1, 1, 1, 1};
-const float defaultDiffuse[4] = {1, 1, 1, 1};
-const float defaultSpecular[4] = {0.1f, 0.1f, 0.1f, 1};
-const float defaultEmission[4] = {0.01f, 0.01f, 0.01f, 0};
-
-void setObstacleMaterial() {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, obstacleAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, obstacleDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, obstacleSpecular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, noEmission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 51.2f);
-}
-
-void setDefaultMaterial() {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, defaultAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, defaultDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, defaultSpecular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, defaultEmission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 10);
-}
-
-GLUquadric* sharedQuadric() {
-    static GLUquadric* quadric = [] {
-        GLUquadric* q = gluNewQuadric();
-        gluQuadricNormals(q, GLU_SMOOTH);
-        return q;
-    }();
-    return quadric;
-}
-
 unsigned char toByte(float component) {
     return static_cast<unsigned char>(static_cast<int>(component));
 }
@@ -152,7 +119,7 @@ void drawObstacle(const Obstacle& obstacle) {
     glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
     // Local +y points up, local +z toward world -y.
     glRotatef(90, 1, 0, 0);
-    setObstacleMaterial();
+    applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
     const float archHeight = p[6] + p[4];
     const float slabHeight = p[4] / 2 + p[6];
     drawArcPrism(0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
@@ -161,7 +128,7 @@ void drawObstacle(const Obstacle& obstacle) {
     drawBox(0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
     drawBox(-p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     drawBox(p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
-    setDefaultMaterial();
+    applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
     const unsigned char wheelGrey[3] = {127, 127, 127};
     drawArcPrism(-p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
     drawArcPrism(p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);

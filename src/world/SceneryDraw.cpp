@@ -1,3 +1,4 @@
+#include "scene/Materials.h"
 #include "scene/TextureTable.h"
 #include "world/Scenery.h"
 #include <GL/gl.h>
@@ -5,30 +6,6 @@
 #include <cmath>
 
 namespace {
-const float metalAmbient[4] = {0.19225f, 0.19225f, 0.19225f, 1};
-const float metalDiffuse[4] = {0.50754f, 0.50754f, 0.50754f, 1};
-const float metalSpecular[4] = {0.508273f, 0.508273f, 0.508273f, 1};
-const float metalEmission[4] = {0, 0, 0, 0};
-const float defaultAmbient[4] = {1, 1, 1, 1};
-const float defaultDiffuse[4] = {1, 1, 1, 1};
-const float defaultSpecular[4] = {0.1f, 0.1f, 0.1f, 1};
-const float defaultEmission[4] = {0.01f, 0.01f, 0.01f, 0};
-
-void setMetalMaterial() {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, metalAmbient);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, metalDiffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, metalSpecular);
-    glMaterialfv(GL_FRONT, GL_EMISSION, metalEmission);
-    glMaterialf(GL_FRONT, GL_SHININESS, 51.2f);
-}
-
-void setDefaultMaterial() {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, defaultAmbient);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, defaultDiffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, defaultSpecular);
-    glMaterialfv(GL_FRONT, GL_EMISSION, defaultEmission);
-    glMaterialf(GL_FRONT, GL_SHININESS, 10);
-}
 
 // One crown sphere of a bush: angle in degrees about z, lift above the group's height.
 struct CrownSphere {
@@ -177,7 +154,7 @@ class SceneryModels {
         const float rise = slant * std::cos(lean);
         const float tipY = half - slant * std::sin(lean);
         const float top = eave + rise;
-        setMetalMaterial();
+        applyMaterial(GL_FRONT, metalMaterial);
         glColor3ub(255, 75, 75);
         glBegin(GL_TRIANGLES);
         glNormal3f(0, -std::cos(lean), std::sin(lean));
@@ -201,7 +178,7 @@ class SceneryModels {
         glVertex3f(0, -tipY, top);
         glVertex3f(0, tipY, top);
         glEnd();
-        setDefaultMaterial();
+        applyMaterial(GL_FRONT, defaultMaterial);
     }
 
     // A round hut centred at the origin: three stacked white discs, the middle one open toward
@@ -209,13 +186,13 @@ class SceneryModels {
     void hut() const {
         const int segments = 2 * slices;
         const float start = 360.0f / static_cast<float>(segments) - 90.0f;
-        setMetalMaterial();
+        applyMaterial(GL_FRONT, metalMaterial);
         glColor3ub(255, 255, 255);
         segmentedDisc(0.4f, 0, 0.1f, segments, segments, start);
         // Pieces run counter-clockwise from just right of -y, so the last two face -y.
         segmentedDisc(0.4f, 0.09f, 0.2f, segments, segments - 2, start);
         segmentedDisc(0.4f, 0.19f, 0.3f, segments, segments, start);
-        setDefaultMaterial();
+        applyMaterial(GL_FRONT, defaultMaterial);
 
         const float windowY = -0.38f * std::sqrt(3.0f) / 2.0f;
         glEnable(GL_BLEND);
@@ -230,13 +207,13 @@ class SceneryModels {
         glEnd();
         glDisable(GL_BLEND);
 
-        setMetalMaterial();
+        applyMaterial(GL_FRONT, metalMaterial);
         glColor3ub(255, 75, 75);
         glPushMatrix();
         glTranslatef(0, 0, 0.3f);
         gluCylinder(quadric, 0.45, 0, 0.4, segments, slices);
         glPopMatrix();
-        setDefaultMaterial();
+        applyMaterial(GL_FRONT, defaultMaterial);
     }
 
     void bushAt(float x, float y) const {

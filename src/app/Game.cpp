@@ -1,7 +1,9 @@
 #include "app/Game.h"
 #include "audio/Sound.h"
 #include <GL/gl.h>
+#include <chrono>
 #include <plib/sl.h>
+#include <thread>
 
 Game::Game(uint32_t seed_, bool withSound)
     : seed(seed_), random(seed_), scheduler(withSound ? createScheduler() : nullptr),
@@ -12,7 +14,23 @@ Game::Game(uint32_t seed_, bool withSound)
     world.clock = &clock;
 }
 
-Game::~Game() = default;
+Game::~Game() {
+    if (!musicSample)
+        return;
+    // The scheduler never frees the player of a sample that still loops. Stopped, the music's
+    // player goes at the next mixing pass, which comes once the device has played what is
+    // queued (at most the safety margin); only then may the sample itself be deleted.
+    if (scheduler) {
+        scheduler->stopSample(musicSample);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (musicSample->getPlayCount() > 0 && std::chrono::steady_clock::now() < giveUp) {
+            scheduler->update();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    if (musicSample->getPlayCount() == 0)
+        delete musicSample;
+}
 
 Creature& Game::creature(int n) {
     switch (n) {

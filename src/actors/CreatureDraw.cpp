@@ -1,5 +1,6 @@
 #include "actors/Creature.h"
 #include "actors/FigureDraw.h"
+#include "scene/MeshBatch.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 
@@ -20,15 +21,23 @@ void Creature::drawModel(bool shadowPass) const {
     glRotatef(heading, 0, 0, 1);
     if (!shadowPass)
         glColor4f(1, 1, 1, 1);
-    drawFigureBody(shape, bodyRadius, t);
-    drawFigureFeet(shape, t);
-    drawFigureHands(shape, t);
-    drawFigureTail(shape, t);
+    // The feet swing, so the figure is gathered anew each frame: one draw per colour.
+    static MeshBatch batch;
+    batch.clear();
+    addFigureBody(batch, shape, bodyRadius, t);
+    addFigureFeet(batch, shape, t);
+    addFigureHands(batch, shape, t);
+    addFigureTail(batch, shape, t);
+    drawMeshBatch(batch, false);
     if (!shadowPass)
         glColor4f(colourR, colourG, colourB, colourA);
-    drawFigureHead(shape, bodyRadius, t);
+    batch.clear();
+    addFigureHead(batch, shape, bodyRadius, t);
+    drawMeshBatch(batch, false);
     if (!shadowPass)
         glColor4f(0, 0, 0, 1);
-    drawFigureFace(shape, t);
+    batch.clear();
+    addFigureFace(batch, shape, t);
+    drawMeshBatch(batch, false);
     glPopMatrix();
 }

@@ -1,5 +1,6 @@
 #include "actors/ObjectDrawing.h"
 #include "scene/Materials.h"
+#include "scene/MeshBatch.h"
 #include "scene/TextureTable.h"
 #include "world/MazeWorld.h"
 #include "world/Scenery.h"
@@ -73,6 +74,63 @@ void wallAt(unsigned int wallList, float x, float y, bool turned) {
     glCallList(wallList);
     glPopMatrix();
 }
+void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, float length,
+                 int firstSegment, const unsigned char colour[3], int segmentCount, float turn) {
+    batch.colourBytes(colour[0], colour[1], colour[2]);
+    batch.pushMatrix();
+    batch.translate(x, y, z);
+    batch.rotate(turn, 0, 0, 1);
+    const float step = 6.28f / static_cast<float>(segmentCount);
+    for (int k = 1; k <= segmentCount - firstSegment; ++k) {
+        const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
+        const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
+        const float x1 = radius * std::cos(a1), y1 = radius * std::sin(a1);
+        batch.begin(MeshMode::triangles);
+        batch.normal(0, 0, 1);
+        batch.vertex(0, 0, length);
+        batch.vertex(x0, y0, length);
+        batch.vertex(x1, y1, length);
+        batch.normal(0, 0, -1);
+        batch.vertex(0, 0, 0);
+        batch.vertex(x0, y0, 0);
+        batch.vertex(x1, y1, 0);
+        batch.end();
+        batch.begin(MeshMode::quadStrip);
+        batch.normal(x0, y0, 0);
+        batch.vertex(x0, y0, 0);
+        batch.vertex(x0, y0, length);
+        batch.normal(x1, y1, 0);
+        batch.vertex(x1, y1, 0);
+        batch.vertex(x1, y1, length);
+        batch.end();
+    }
+    batch.popMatrix();
+}
+
+void addBox(MeshBatch& batch, float x, float y, float z, float width, float depth, float height,
+            const unsigned char colour[3]) {
+    batch.colourBytes(colour[0], colour[1], colour[2]);
+    const float w = width / 2, d = depth / 2;
+    // Each face: its normal, then its corners seen from outside.
+    const float faces[6][3 + 12] = {
+        {0, 0, 1, -w, -d, height, w, -d, height, w, d, height, -w, d, height},
+        {0, 0, -1, -w, -d, 0, -w, d, 0, w, d, 0, w, -d, 0},
+        {0, -1, 0, -w, -d, 0, w, -d, 0, w, -d, height, -w, -d, height},
+        {0, 1, 0, w, d, 0, -w, d, 0, -w, d, height, w, d, height},
+        {-1, 0, 0, -w, d, 0, -w, -d, 0, -w, -d, height, -w, d, height},
+        {1, 0, 0, w, -d, 0, w, d, 0, w, d, height, w, -d, height}};
+    batch.pushMatrix();
+    batch.translate(x, y, z);
+    batch.begin(MeshMode::quads);
+    for (const auto& f : faces) {
+        batch.normal(f[0], f[1], f[2]);
+        for (int c = 0; c < 4; ++c)
+            batch.vertex(f[3 + 3 * c], f[4 + 3 * c], f[5 + 3 * c]);
+    }
+    batch.end();
+    batch.popMatrix();
+}
+
 } // namespace
 
 void drawArenaItems(MazeWorld& world) {
@@ -119,94 +177,40 @@ void drawObstacle(const Obstacle& obstacle) {
     glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
     // Local +y points up, local +z toward world -y.
     glRotatef(90, 1, 0, 0);
-    applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
+    // The coloured body in one draw, the two grey wheels in another: the material differs.
+    static MeshBatch body, wheels;
+    body.clear();
+    wheels.clear();
     const float archHeight = p[6] + p[4];
     const float slabHeight = p[4] / 2 + p[6];
-    drawArcPrism(0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
-    drawArcPrism(-p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
-    drawArcPrism(p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
-    drawBox(0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
-    drawBox(-p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
-    drawBox(p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
-    applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
+    addArcPrism(body, 0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
+    addArcPrism(body, -p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    addArcPrism(body, p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    addBox(body, 0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
+    addBox(body, -p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
+    addBox(body, p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     const unsigned char wheelGrey[3] = {127, 127, 127};
-    drawArcPrism(-p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
-    drawArcPrism(p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
+    drawMeshBatch(body, true);
+    applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
+    drawMeshBatch(wheels, true);
     glPopMatrix();
 }
 
 void drawArcPrism(float x, float y, float z, float radius, float length, int firstSegment,
                   const unsigned char colour[3], int segmentCount, float turn) {
-    glColor3ub(colour[0], colour[1], colour[2]);
-    glPushMatrix();
-    glTranslatef(x, y, z);
-    glRotatef(turn, 0, 0, 1);
-    const float step = 6.28f / static_cast<float>(segmentCount);
-    for (int k = 1; k <= segmentCount - firstSegment; ++k) {
-        const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
-        const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
-        const float x1 = radius * std::cos(a1), y1 = radius * std::sin(a1);
-        glBegin(GL_TRIANGLES);
-        glNormal3f(0, 0, 1);
-        glVertex3f(0, 0, length);
-        glVertex3f(x0, y0, length);
-        glVertex3f(x1, y1, length);
-        glNormal3f(0, 0, -1);
-        glVertex3f(0, 0, 0);
-        glVertex3f(x0, y0, 0);
-        glVertex3f(x1, y1, 0);
-        glEnd();
-        glBegin(GL_QUAD_STRIP);
-        glNormal3f(x0, y0, 0);
-        glVertex3f(x0, y0, 0);
-        glVertex3f(x0, y0, length);
-        glNormal3f(x1, y1, 0);
-        glVertex3f(x1, y1, 0);
-        glVertex3f(x1, y1, length);
-        glEnd();
-    }
-    glPopMatrix();
+    MeshBatch batch;
+    addArcPrism(batch, x, y, z, radius, length, firstSegment, colour, segmentCount, turn);
+    drawMeshBatch(batch, true);
 }
 
 void drawBox(float x, float y, float z, float width, float depth, float height,
              const unsigned char colour[3]) {
-    glColor3ub(colour[0], colour[1], colour[2]);
-    const float w = width / 2, d = depth / 2;
-    glPushMatrix();
-    glTranslatef(x, y, z);
-    glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
-    glVertex3f(-w, -d, height);
-    glVertex3f(w, -d, height);
-    glVertex3f(w, d, height);
-    glVertex3f(-w, d, height);
-    glNormal3f(0, 0, -1);
-    glVertex3f(-w, -d, 0);
-    glVertex3f(-w, d, 0);
-    glVertex3f(w, d, 0);
-    glVertex3f(w, -d, 0);
-    glNormal3f(0, -1, 0);
-    glVertex3f(-w, -d, 0);
-    glVertex3f(w, -d, 0);
-    glVertex3f(w, -d, height);
-    glVertex3f(-w, -d, height);
-    glNormal3f(0, 1, 0);
-    glVertex3f(w, d, 0);
-    glVertex3f(-w, d, 0);
-    glVertex3f(-w, d, height);
-    glVertex3f(w, d, height);
-    glNormal3f(-1, 0, 0);
-    glVertex3f(-w, d, 0);
-    glVertex3f(-w, -d, 0);
-    glVertex3f(-w, -d, height);
-    glVertex3f(-w, d, height);
-    glNormal3f(1, 0, 0);
-    glVertex3f(w, -d, 0);
-    glVertex3f(w, d, 0);
-    glVertex3f(w, d, height);
-    glVertex3f(w, -d, height);
-    glEnd();
-    glPopMatrix();
+    MeshBatch batch;
+    addBox(batch, x, y, z, width, depth, height, colour);
+    drawMeshBatch(batch, true);
 }
 
 void drawItem(Item& item) {
@@ -218,18 +222,17 @@ void drawItem(Item& item) {
     glRotatef(-30, 1, 0, 0);
     glRotatef(static_cast<float>(item.spin), 0, 0, 1);
     if (item.type == kindCoin) {
-        GLUquadric* q = sharedQuadric();
-        glPushMatrix();
-        glTranslatef(0, 0, 0.35f);
-        glColor3ub(204, 204, 51);
-        glRotatef(-90, 1, 0, 0);
-        gluCylinder(q, 0.22, 0.22, 0.1, 10, 10);
-        gluQuadricOrientation(q, GLU_INSIDE);
-        gluDisk(q, 0, 0.22, 10, 10);
-        gluQuadricOrientation(q, GLU_OUTSIDE);
-        glTranslatef(0, 0, 0.1f);
-        gluDisk(q, 0, 0.22, 10, 10);
-        glPopMatrix();
+        // A short cylinder closed by a disk at each end, the lower one facing down.
+        static MeshBatch coin;
+        coin.clear();
+        coin.colourBytes(204, 204, 51);
+        coin.translate(0, 0, 0.35f);
+        coin.rotate(-90, 1, 0, 0);
+        coin.cylinder(0.22, 0.22, 0.1, 10, 10);
+        coin.disk(0, 0.22, 10, 10, true);
+        coin.translate(0, 0, 0.1f);
+        coin.disk(0, 0.22, 10, 10);
+        drawMeshBatch(coin, true);
     } else {
         glCallList(item.list);
     }

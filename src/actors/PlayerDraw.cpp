@@ -1,5 +1,6 @@
 #include "actors/FigureDraw.h"
 #include "actors/Player.h"
+#include "scene/MeshBatch.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 
@@ -9,10 +10,13 @@ void Player::buildModel() {
         return;
     const int t = static_cast<int>(tessellation);
     bodyList = glGenLists(1);
+    // Body, hands and tail share one colour, so they are one draw.
+    MeshBatch body;
+    addFigureBody(body, shape, bodyRadius, t);
+    addFigureHands(body, shape, t);
+    addFigureTail(body, shape, t);
     glNewList(bodyList, GL_COMPILE);
-    drawFigureBody(shape, bodyRadius, t);
-    drawFigureHands(shape, t);
-    drawFigureTail(shape, t);
+    drawMeshBatch(body, false);
     glEndList();
     headList = glGenLists(1);
     glNewList(headList, GL_COMPILE);

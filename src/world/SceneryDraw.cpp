@@ -1,8 +1,8 @@
 #include "scene/Materials.h"
+#include "scene/MeshBatch.h"
 #include "scene/TextureTable.h"
 #include "world/Scenery.h"
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 
 namespace {
@@ -84,61 +84,71 @@ void quadBox(float x0, float x1, float y0, float y1, float z0, float z1) {
 
 // A prism of radius r from z0 to z1 made of `segments` equal pieces of a full circle starting at
 // `startDegrees`; only the first `drawn` pieces are built (the rest is left open).
-void segmentedDisc(float r, float z0, float z1, int segments, int drawn, float startDegrees) {
+void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, int drawn,
+                   float startDegrees) {
     const float step = 2.0f * static_cast<float>(M_PI) / static_cast<float>(segments);
     const float start = startDegrees * static_cast<float>(M_PI) / 180.0f;
     for (int k = 0; k < drawn; ++k) {
         const float a0 = start + step * static_cast<float>(k);
         const float a1 = a0 + step;
         const float c0 = std::cos(a0), s0 = std::sin(a0), c1 = std::cos(a1), s1 = std::sin(a1);
-        glBegin(GL_TRIANGLES);
-        glNormal3f(0, 0, 1);
-        glVertex3f(0, 0, z1);
-        glVertex3f(r * c0, r * s0, z1);
-        glVertex3f(r * c1, r * s1, z1);
-        glNormal3f(0, 0, -1);
-        glVertex3f(0, 0, z0);
-        glVertex3f(r * c1, r * s1, z0);
-        glVertex3f(r * c0, r * s0, z0);
-        glEnd();
-        glBegin(GL_QUADS);
-        glNormal3f(c0, s0, 0);
-        glVertex3f(r * c0, r * s0, z0);
-        glNormal3f(c1, s1, 0);
-        glVertex3f(r * c1, r * s1, z0);
-        glVertex3f(r * c1, r * s1, z1);
-        glNormal3f(c0, s0, 0);
-        glVertex3f(r * c0, r * s0, z1);
-        glEnd();
+        batch.begin(MeshMode::triangles);
+        batch.normal(0, 0, 1);
+        batch.vertex(0, 0, z1);
+        batch.vertex(r * c0, r * s0, z1);
+        batch.vertex(r * c1, r * s1, z1);
+        batch.normal(0, 0, -1);
+        batch.vertex(0, 0, z0);
+        batch.vertex(r * c1, r * s1, z0);
+        batch.vertex(r * c0, r * s0, z0);
+        batch.end();
+        batch.begin(MeshMode::quads);
+        batch.normal(c0, s0, 0);
+        batch.vertex(r * c0, r * s0, z0);
+        batch.normal(c1, s1, 0);
+        batch.vertex(r * c1, r * s1, z0);
+        batch.vertex(r * c1, r * s1, z1);
+        batch.normal(c0, s0, 0);
+        batch.vertex(r * c0, r * s0, z1);
+        batch.end();
     }
 }
 
+// Bushes, huts and cones are gathered into one batch each, so a hedge of a hundred bushes is a
+// single draw.
 class SceneryModels {
   public:
-    explicit SceneryModels(float tessellation)
-        : slices(static_cast<int>(tessellation)), quadric(gluNewQuadric()) {
-        gluQuadricNormals(quadric, GLU_SMOOTH);
-    }
-    ~SceneryModels() { gluDeleteQuadric(quadric); }
-    SceneryModels(const SceneryModels&) = delete;
-    SceneryModels& operator=(const SceneryModels&) = delete;
+    explicit SceneryModels(float tessellation) : slices(static_cast<int>(tessellation)) {}
 
     // A bush standing at the origin: a trunk and a crown of fifteen spheres.
-    void bush() const {
-        glColor3ub(180, 120, 25);
-        gluCylinder(quadric, 0.1, 0.1, 0.3, slices, slices);
+    void addBush(MeshBatch& batch) const {
+        batch.colourBytes(180, 120, 25);
+        batch.cylinder(0.1, 0.1, 0.3, slices, slices);
         for (const CrownGroup& group : crownGroups) {
             for (const CrownSphere& sphere : group.spheres) {
                 const float* g = leafGreens[sphere.colour];
-                glColor4f(g[0], g[1], g[2], 0);
-                glPushMatrix();
-                glTranslatef(0, 0, group.height);
-                glRotatef(sphere.angle, 0, 0, 1);
-                glTranslatef(group.distance, 0, sphere.lift);
-                gluSphere(quadric, 0.15, slices, slices);
-                glPopMatrix();
+                batch.colour(g[0], g[1], g[2], 0);
+                batch.pushMatrix();
+                batch.translate(0, 0, group.height);
+                batch.rotate(sphere.angle, 0, 0, 1);
+                batch.translate(group.distance, 0, sphere.lift);
+                batch.sphere(0.15, slices, slices);
+                batch.popMatrix();
             }
         }
+    }
+
+    void addBushAt(MeshBatch& batch, float x, float y) const {
+        batch.pushMatrix();
+        batch.translate(x, y, 0);
+        addBush(batch);
+        batch.popMatrix();
+    }
+
+    void bush() const {
+        MeshBatch batch;
+        addBush(batch);
+        drawMeshBatch(batch, true);
     }
 
     // A cottage centred at the origin: two crossed white boxes under a hipped red roof.
@@ -187,11 +197,13 @@ class SceneryModels {
         const int segments = 2 * slices;
         const float start = 360.0f / static_cast<float>(segments) - 90.0f;
         applyMaterial(GL_FRONT, metalMaterial);
-        glColor3ub(255, 255, 255);
-        segmentedDisc(0.4f, 0, 0.1f, segments, segments, start);
+        MeshBatch discs;
+        discs.colourBytes(255, 255, 255);
+        segmentedDisc(discs, 0.4f, 0, 0.1f, segments, segments, start);
         // Pieces run counter-clockwise from just right of -y, so the last two face -y.
-        segmentedDisc(0.4f, 0.09f, 0.2f, segments, segments - 2, start);
-        segmentedDisc(0.4f, 0.19f, 0.3f, segments, segments, start);
+        segmentedDisc(discs, 0.4f, 0.09f, 0.2f, segments, segments - 2, start);
+        segmentedDisc(discs, 0.4f, 0.19f, 0.3f, segments, segments, start);
+        drawMeshBatch(discs, true);
         applyMaterial(GL_FRONT, defaultMaterial);
 
         const float windowY = -0.38f * std::sqrt(3.0f) / 2.0f;
@@ -208,26 +220,21 @@ class SceneryModels {
         glDisable(GL_BLEND);
 
         applyMaterial(GL_FRONT, metalMaterial);
-        glColor3ub(255, 75, 75);
-        glPushMatrix();
-        glTranslatef(0, 0, 0.3f);
-        gluCylinder(quadric, 0.45, 0, 0.4, segments, slices);
-        glPopMatrix();
+        MeshBatch roof;
+        roof.colourBytes(255, 75, 75);
+        roof.translate(0, 0, 0.3f);
+        roof.cylinder(0.45, 0, 0.4, segments, slices);
+        drawMeshBatch(roof, true);
         applyMaterial(GL_FRONT, defaultMaterial);
-    }
-
-    void bushAt(float x, float y) const {
-        glPushMatrix();
-        glTranslatef(x, y, 0);
-        bush();
-        glPopMatrix();
     }
 
     // The three bushes of one house corner, around the origin.
     void houseCorner() const {
-        bushAt(-0.15f, -0.15f);
-        bushAt(-0.15f, 0.35f);
-        bushAt(0.35f, -0.15f);
+        MeshBatch batch;
+        addBushAt(batch, -0.15f, -0.15f);
+        addBushAt(batch, -0.15f, 0.35f);
+        addBushAt(batch, 0.35f, -0.15f);
+        drawMeshBatch(batch, true);
     }
 
     void buildingAt(int i, int j) const {
@@ -242,7 +249,6 @@ class SceneryModels {
 
   private:
     int slices;
-    GLUquadric* quadric;
 };
 
 void tileShape() {
@@ -341,14 +347,16 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     bushList = glGenLists(1);
 
     glNewList(decorationList, GL_COMPILE);
+    MeshBatch hedges;
     const float hedgeColumns[4] = {-1.5f, 16.5f, -0.5f, 15.5f};
     for (float x : hedgeColumns)
         for (int y = 0; y < size + 2; ++y)
-            models.bushAt(x, static_cast<float>(y) - 0.5f);
+            models.addBushAt(hedges, x, static_cast<float>(y) - 0.5f);
     const float hedgeRows[3] = {-0.5f, 15.5f, 16.5f};
     for (float y : hedgeRows)
         for (int x = 0; x < size; ++x)
-            models.bushAt(static_cast<float>(x) + 0.5f, y);
+            models.addBushAt(hedges, static_cast<float>(x) + 0.5f, y);
+    drawMeshBatch(hedges, true);
     for (int i = 1; i < size; i += 2) {
         for (int j = 1; j < size; j += 2) {
             const bool house = i >= 6 && i <= 8 && j >= 8 && j <= 10;
@@ -362,8 +370,10 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
                                        {6.35f, 8.35f},  {6.35f, 8.85f},  {6.85f, 8.35f},
                                        {8.15f, 8.35f},  {8.65f, 8.35f},  {8.65f, 8.85f},
                                        {8.15f, 10.65f}, {8.65f, 10.65f}, {8.65f, 10.15f}};
+    MeshBatch corners;
     for (const auto& b : cornerBushes)
-        models.bushAt(b[0], b[1]);
+        models.addBushAt(corners, b[0], b[1]);
+    drawMeshBatch(corners, true);
     glEndList();
 
     glNewList(tileList, GL_COMPILE);

@@ -24,9 +24,9 @@
 namespace {
 constexpr uint32_t roundSeed = 20240607;
 constexpr float frameStep = 100; // ms of game time a frame
-// Every eighth frame is drawn in full; the others advance what the draws advance, without GL, so
+// Every twelfth frame is drawn in full; the others advance what the draws advance, without GL, so
 // the round fits in a couple of minutes of the software renderer.
-constexpr int drawEvery = 8;
+constexpr int drawEvery = 12;
 
 // Where the round's pictures go: TUVO_SCREENSHOTS names a folder (the README's pictures are
 // made with docs/screenshots); by default a folder in the build directory.

@@ -183,11 +183,13 @@ Grid dangerCells(Game& g, int extraX = -1, int extraY = -1, int extraReach = 0) 
 }
 
 // A laid trap is walked into only when there is no other way: it throws the player onto a
-// random cell, from where the planning starts afresh.
+// random cell, from where the planning starts afresh. The outer half of a labyrinth door cell
+// can be stood on, and flames stop short of it: a refuge from a bomb laid in front of the door.
 bool walkable(MazeWorld& w, int x, int y, bool throughTraps) {
+    if (MazeWorld::isHouseDoor(x, y))
+        return true;
     const Cell& c = w.cell(x, y);
-    return c.open && c.wall == nullptr && (throughTraps || c.trap == nullptr) &&
-           c.bomb == nullptr && !MazeWorld::isHouseDoor(x, y);
+    return c.open && c.wall == nullptr && (throughTraps || c.trap == nullptr) && c.bomb == nullptr;
 }
 
 struct Path {
@@ -250,12 +252,42 @@ template <typename Goal> Path search(MazeWorld& w, int sx, int sy, const Grid* a
     return around.found ? around : searchOnce(w, sx, sy, avoid, true, goal);
 }
 
-bool nextToObstacle(MazeWorld& w, int x, int y) {
+// Next to an obstacle, or, with walls counted, next to a laid wall block (a blast clears both).
+bool nextToObstacle(MazeWorld& w, int x, int y, bool walls = false) {
     const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
-    for (int d = 0; d < 4; ++d)
-        if (onGrid(x + dx[d], y + dy[d]) && w.cell(x + dx[d], y + dy[d]).hasObstacle)
+    for (int d = 0; d < 4; ++d) {
+        if (!onGrid(x + dx[d], y + dy[d]))
+            continue;
+        const Cell& c = w.cell(x + dx[d], y + dy[d]);
+        if (c.hasObstacle || (walls && c.wall != nullptr))
             return true;
+    }
     return false;
+}
+
+// Whether a wall on (bx, by) would part cells that are joined now: the two homes and the cell
+// in front of the labyrinth door.
+bool wallWouldPart(MazeWorld& w, int bx, int by) {
+    auto reached = [&](bool blocked) {
+        Grid seen{};
+        std::deque<std::pair<int, int>> queue{{0, 0}};
+        seen[0][0] = true;
+        while (!queue.empty()) {
+            auto [x, y] = queue.front();
+            queue.pop_front();
+            const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+            for (int d = 0; d < 4; ++d) {
+                const int nx = x + dx[d], ny = y + dy[d];
+                if (!onGrid(nx, ny) || seen[nx][ny] || !walkable(w, nx, ny, true) ||
+                    (blocked && nx == bx && ny == by))
+                    continue;
+                seen[nx][ny] = true;
+                queue.push_back({nx, ny});
+            }
+        }
+        return seen[14][0] * 2 + seen[7][7];
+    };
+    return reached(true) != reached(false);
 }
 
 bool cheeseInLabyrinth(const MazeWorld& w) {
@@ -382,7 +414,7 @@ void PlayerBot::arena(bool* keys) {
         return;
     }
     if (layWalls && p.wallItems > 0 && !isStart(cx, cy) && w.canPlace(p.x, p.y) && cy % 2 == 0 &&
-        cx % 2 == 1) {
+        cx % 2 == 1 && !wallWouldPart(w, cx, cy)) {
         keys[keyWall] = true;
         doing = "laying a wall";
         return;
@@ -424,9 +456,11 @@ void PlayerBot::arena(bool* keys) {
         walkTowards(keys, cx, cy, item.firstX, item.firstY);
         return;
     }
-    // Bomb an obstacle next to this cell when a safe cell can be reached before the blast.
-    if (nextToObstacle(w, cx, cy) && p.bombsReady > 0 && w.cell(cx, cy).bomb == nullptr &&
-        !isStart(cx, cy)) {
+    // Bomb an obstacle next to this cell when a safe cell can be reached before the blast. A
+    // player shut out of where it wants to go bombs wall blocks too.
+    const bool walls = targetX >= 0;
+    if (nextToObstacle(w, cx, cy, walls) && p.bombsReady > 0 && w.cell(cx, cy).bomb == nullptr &&
+        !isStart(cx, cy) && !MazeWorld::isHouseDoor(cx, cy)) {
         const Grid after = dangerCells(game, cx, cy, p.bombs[0]->reach);
         const Path out = search(w, cx, cy, nullptr, [&](int x, int y) { return !after[x][y]; });
         if (out.found && out.length <= 3) {
@@ -437,8 +471,8 @@ void PlayerBot::arena(bool* keys) {
         noBombUntil[cx][cy] = game.gameTime + 10000;
     }
     auto bombSpot = [&](int x, int y) {
-        return nextToObstacle(w, x, y) && !isStart(x, y) && !(x == cx && y == cy) &&
-               noBombUntil[x][y] <= game.gameTime;
+        return nextToObstacle(w, x, y, walls) && !isStart(x, y) && !(x == cx && y == cy) &&
+               !MazeWorld::isHouseDoor(x, y) && noBombUntil[x][y] <= game.gameTime;
     };
     auto toTarget = [&](int x, int y) { return std::abs(x - targetX) + std::abs(y - targetY); };
     int best = 1 << 20;

@@ -1,5 +1,7 @@
 #include "audio/Sound.h"
 
+#include <algorithm>
+#include <chrono>
 #include <plib/sl.h>
 
 namespace {
@@ -7,6 +9,14 @@ namespace {
 constexpr int kMixingRate = 8000;
 constexpr float kSafetyMargin = 0.128f; // seconds of sound kept queued ahead of the device
 constexpr const char* kMusicFile = "sounds/reefer_c1.wav";
+// The queue must outlast the time between two frames, or the device runs dry and the music
+// breaks up; on a machine that draws slowly the margin grows to 1.5 frame intervals.
+constexpr float kFrameCover = 1.5f;
+constexpr float kLongestMargin = 0.5f;
+
+float marginFor(float frameSeconds) {
+    return std::clamp(frameSeconds * kFrameCover, kSafetyMargin, kLongestMargin);
+}
 
 } // namespace
 
@@ -25,7 +35,23 @@ slSample* startMusic(slScheduler& scheduler) {
     return music;
 }
 
+float safetyMarginFor(float frameSeconds) {
+    return marginFor(frameSeconds);
+}
+
 void updateSound(slScheduler* scheduler) {
-    if (scheduler != nullptr)
-        scheduler->update();
+    if (scheduler == nullptr)
+        return;
+    using Clock = std::chrono::steady_clock;
+    static Clock::time_point lastUpdate;
+    static float margin = kSafetyMargin;
+    const Clock::time_point now = Clock::now();
+    if (lastUpdate != Clock::time_point{}) {
+        const float wanted = marginFor(std::chrono::duration<float>(now - lastUpdate).count());
+        // Grows at once, shrinks slowly, so one quick frame does not empty the queue again.
+        margin = wanted > margin ? wanted : margin + (wanted - margin) * 0.05f;
+        scheduler->setSafetyMargin(margin);
+    }
+    lastUpdate = now;
+    scheduler->update();
 }

@@ -13,4 +13,8 @@ slScheduler* createScheduler();
 slSample* startMusic(slScheduler& scheduler);
 
 // Mixes the sound that is due and hands it to the device; once per game frame. Accepts null.
+// The queue ahead is 0.128 s, grown to cover 1.5 frame intervals (up to 0.5 s) where frames come
+// slower than that, so the music does not break up on a slow machine.
 void updateSound(slScheduler* scheduler);
+// The queue kept ahead of the device for a given time between frames, in seconds.
+float safetyMarginFor(float frameSeconds);

@@ -29,7 +29,8 @@ hold_until_still r "$P1_VIEW" 20
 timeout 5 xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 xdotool keydown Shift_L
 dropped=$(now)
-sleep 0.3
+# Keys are read once a frame: held long enough for a slow machine's frame to see it.
+sleep 0.7
 xdotool keyup Shift_L
 # Back to row 0 and right, out of the flame's way: its -y arm burns (0, 0), its +x arm stops at
 # the pillar (1, 1).

@@ -11,7 +11,9 @@ XVFB_PID=""
 if [ -z "$DISPLAY" ]; then
   for n in $(seq 90 130); do
     if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      # -noreset: else the server starts afresh each time its last client leaves, and a test
+      # that connects in that moment is turned away.
+      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
       XVFB_PID=$!
       export DISPLAY=:$n
       break

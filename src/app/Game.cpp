@@ -19,10 +19,10 @@ Game::~Game() {
         return;
     // The scheduler never frees the player of a sample that still loops. Stopped, the music's
     // player goes at the next mixing pass, which comes once the device has played what is
-    // queued (at most the safety margin); only then may the sample itself be deleted.
+    // queued (at most the longest safety margin); only then may the sample itself be deleted.
     if (scheduler) {
         scheduler->stopSample(musicSample);
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
         while (musicSample->getPlayCount() > 0 && std::chrono::steady_clock::now() < giveUp) {
             scheduler->update();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -55,6 +55,13 @@ SoundWave synthesizeExplosion() {
         const double thump = std::sin(thumpPhase) * attack * std::exp(-t / 0.22);
         wave[i] = burst * 2.2 + thump * 0.8 + rumble * 6.0 * std::exp(-t / 0.45);
     }
+    // A soft saturation packs the blast's energy: it must stand out over the music, not only
+    // peak above it.
+    double largest = 0;
+    for (double v : wave)
+        largest = std::max(largest, std::abs(v));
+    for (double& v : wave)
+        v = std::tanh(3.0 * v / largest);
     fadeOut(wave, 0.08);
     wave[0] = 0;
     return toSamples(wave, 0.9);

@@ -188,7 +188,8 @@ SoundWave composeMusicLoop() {
     for (double v : wave) {
         largest = std::max(largest, std::abs(v));
     }
-    const double gain = 0.7 * 32767 / largest;
+    // Background level: the effects are mixed on top and must stay clearly heard.
+    const double gain = 0.45 * 32767 / largest;
     SoundWave out(wave.size());
     for (std::size_t i = 0; i < wave.size(); ++i) {
         out[i] = static_cast<std::int16_t>(std::lround(wave[i] * gain));

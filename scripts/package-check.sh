@@ -53,20 +53,8 @@ for f in /usr/share/applications/tuvo.desktop /usr/share/icons/hicolor/256x256/a
     [ -f "$f" ] || fail "missing $f"
 done
 
-if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 130); do
-        if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-            Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            XVFB_PID=$!
-            export DISPLAY=:$n
-            break
-        fi
-    done
-    for i in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-fi
+. scripts/lib/xvfb.sh
+start_xvfb
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
 # From a folder that holds no game data, as a player would start it.

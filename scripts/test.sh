@@ -7,23 +7,8 @@ scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 
-XVFB_PID=""
-if [ -z "$DISPLAY" ]; then
-  for n in $(seq 90 130); do
-    if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-      # -noreset: else the server starts afresh each time its last client leaves, and a test
-      # that connects in that moment is turned away.
-      Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-      XVFB_PID=$!
-      export DISPLAY=:$n
-      break
-    fi
-  done
-  for i in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-fi
+. scripts/lib/xvfb.sh
+start_xvfb
 trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null || true' EXIT
 
 # No sound card is needed: tests that listen choose the disk driver themselves.

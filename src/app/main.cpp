@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "app/MainLoop.h"
+#include "app/Seed.h"
 #include <GL/freeglut.h>
 #include <cstdlib>
 #include <ctime>
@@ -9,9 +10,8 @@ namespace {
 // labyrinth and random events, which is how bugs get reproduced and how the end-to-end tests
 // know where things stand.
 uint32_t roundSeed() {
-    if (const char* fixed = std::getenv("TUVO_SEED"); fixed && *fixed)
-        return static_cast<uint32_t>(std::strtoul(fixed, nullptr, 10));
-    return static_cast<uint32_t>(std::time(nullptr));
+    return chooseRoundSeed(std::getenv("TUVO_SEED"), static_cast<uint32_t>(std::time(nullptr)),
+                           stderr);
 }
 } // namespace
 

@@ -216,6 +216,13 @@ Layout readLayout(const Bytes& file, int32_t maxSide) {
                 damaged();
             layout.pixelBytes = imageSize;
         }
+        // Two bytes of runs paint at most 255 pixels, so a picture larger than its runs can
+        // paint is refused before its buffer exists. Pictures that leave most pixels unwritten
+        // by moves or an early end fall under this too: they are the way a tiny file asks for
+        // gigabytes, not a way anyone stores a real picture.
+        const uint64_t paintable = layout.pixelBytes / 2 * 255;
+        if (static_cast<uint64_t>(layout.width) * static_cast<uint64_t>(layout.height) > paintable)
+            damaged();
     } else {
         const uint64_t stride = (static_cast<uint64_t>(layout.width) * bpp + 31) / 32 * 4;
         const uint64_t rowBytes = (static_cast<uint64_t>(layout.width) * bpp + 7) / 8;
@@ -347,6 +354,10 @@ std::string bitmapOpenError(const char* fileName) {
     return std::string("Failed to open DIB file ") + (fileName ? fileName : "") + ".\n";
 }
 
+std::string bitmapFileError(const char* fileName, const std::string& message) {
+    return std::string(fileName ? fileName : "") + ": " + message;
+}
+
 bool decodeBitmap(const uint8_t* data, size_t size, Bitmap& image, std::string& error,
                   int32_t maxSide) {
     image = Bitmap{};
@@ -386,7 +397,7 @@ bool loadBitmap(const char* fileName, Bitmap& image, std::string& error) {
             bytes.insert(bytes.end(), chunk, chunk + got);
     } catch (const std::bad_alloc&) {
         std::fclose(f);
-        error = bitmapOutOfMemory;
+        error = bitmapFileError(fileName, bitmapOutOfMemory);
         return false;
     }
     const bool readFailed = std::ferror(f) != 0;
@@ -395,5 +406,9 @@ bool loadBitmap(const char* fileName, Bitmap& image, std::string& error) {
         error = bitmapOpenError(fileName);
         return false;
     }
-    return decodeBitmap(bytes.data(), bytes.size(), image, error);
+    if (!decodeBitmap(bytes.data(), bytes.size(), image, error)) {
+        error = bitmapFileError(fileName, error);
+        return false;
+    }
+    return true;
 }

@@ -20,6 +20,8 @@ constexpr const char* bitmapConversionError = "Image file conversion error.";
 constexpr const char* bitmapOutOfMemory = "Out of memory.";
 constexpr const char* bitmapUnknownFormat = "Unknown DIB file format.";
 std::string bitmapOpenError(const char* fileName);
+// A decode failure of a file: the file's name, then the message.
+std::string bitmapFileError(const char* fileName, const std::string& message);
 
 // Decodes a Windows bitmap held in memory, with or without its "BM" file header. On failure
 // returns false, leaves `image` empty and puts the message in `error`. `maxSide` lets a caller
@@ -27,6 +29,6 @@ std::string bitmapOpenError(const char* fileName);
 bool decodeBitmap(const uint8_t* data, size_t size, Bitmap& image, std::string& error,
                   int32_t maxSide = maxBitmapSide);
 
-// Reads and decodes a bitmap file; a file that cannot be opened or read gives the open error
-// naming the file.
+// Reads and decodes a bitmap file. Every failure names the file: one that cannot be opened or
+// read gives the open error, one that does not decode gives its message after the name.
 bool loadBitmap(const char* fileName, Bitmap& image, std::string& error);

@@ -410,5 +410,46 @@ TEST(BitmapFile, LoadsFromDiskAndNamesAFileItCannotOpen) {
     bytes.resize(bytes.size() - 8);
     ASSERT_TRUE(writeBytes(damagedFile, bytes));
     EXPECT_FALSE(loadBitmap(damagedFile.c_str(), image, error));
-    EXPECT_EQ(error, conversionError);
+    EXPECT_EQ(error, damagedFile + ": " + conversionError);
+
+    const std::string unknownFile = (dir / "unknown.bmp").string();
+    BitmapFileBuilder unknown = trueColourThreeByTwo();
+    unknown.declaredHeaderSize = 64;
+    ASSERT_TRUE(writeBytes(unknownFile, unknown.bytes()));
+    EXPECT_FALSE(loadBitmap(unknownFile.c_str(), image, error));
+    EXPECT_EQ(error, unknownFile + ": Unknown DIB file format.");
+}
+
+// Two bytes of runs paint at most 255 pixels: a run-length picture larger than that refuses
+// before any buffer is made, the way a plain one larger than its file does.
+TEST(BitmapDecoder, RunLengthPicturesCannotAskForMorePixelsThanTheirRunsPaint) {
+    BitmapFileBuilder tiny;
+    tiny.bitsPerPixel = 8;
+    tiny.compression = 1;
+    tiny.width = 16384;
+    tiny.height = 16384;
+    tiny.palette.assign(2, Colour{9, 9, 9});
+    tiny.coloursUsed = 2;
+    tiny.pixels = {0, 1}; // end of picture at once: every pixel left unwritten
+    EXPECT_EQ(decodeError(tiny.bytes()), conversionError);
+    tiny.bitsPerPixel = 4;
+    tiny.compression = 2;
+    EXPECT_EQ(decodeError(tiny.bytes()), conversionError);
+
+    // 510 pixels in two full runs of 255 and the end: four bytes of runs plus two. The bound
+    // is 6 / 2 * 255 = 765 pixels, so 765 pixels pass the size check and 766 do not.
+    BitmapFileBuilder full;
+    full.bitsPerPixel = 8;
+    full.compression = 1;
+    full.palette.assign(2, Colour{9, 9, 9});
+    full.coloursUsed = 2;
+    full.pixels = {255, 1, 255, 1, 0, 1};
+    full.width = 510;
+    full.height = 1;
+    const Bitmap painted = decodeGood(full.bytes());
+    EXPECT_EQ(painted.pixels, Pixels(510 * 3, 9));
+    full.width = 765;
+    EXPECT_EQ(decodeGood(full.bytes()).width, 765);
+    full.width = 766;
+    EXPECT_EQ(decodeError(full.bytes()), conversionError);
 }

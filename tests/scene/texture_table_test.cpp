@@ -50,5 +50,5 @@ TEST(TextureTableDeathTest, AFileThatCannotBeLoadedEndsTheProgram) {
     b.pixels.assign(20, 0);
     ASSERT_TRUE(writeBytes(damaged, b.bytes()));
     EXPECT_EXIT(loadTexture(table, damaged.c_str(), 3), ::testing::ExitedWithCode(0),
-                "Image file conversion error\\.");
+                "damaged\\.bmp: Image file conversion error\\.");
 }

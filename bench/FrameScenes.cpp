@@ -2,6 +2,7 @@
 
 #include "actors/Player.h"
 #include "app/Game.h"
+#include "app/RoundTick.h"
 
 namespace framescenes {
 namespace {
@@ -11,6 +12,13 @@ constexpr float blastStartMs = 60000;
 constexpr float fuseMs = 3500;
 constexpr int blastColumn = 4;
 constexpr int blastRow = 14;
+
+// Runs the round with no keys held until game time ms; drawing then shows that state.
+void tickUntil(Game& game, float ms) {
+    game.gameRunning = true;
+    while (tickTime(game.ticks) <= ms)
+        tickRound(game, KeyState{});
+}
 
 void openCell(MazeWorld& world, int x, int y) {
     Cell& c = world.cell(x, y);
@@ -23,17 +31,11 @@ void openCell(MazeWorld& world, int x, int y) {
 } // namespace
 
 void roundStart(Game& game) {
-    game.clock.setManual(0);
-    game.gameRunning = true;
+    tickUntil(game, 0);
 }
 
 void midWinter(Game& game) {
-    game.clock.setManual(winterMs);
-    game.gameRunning = true;
-    // Each advance is one frame of fall; after a few hundred the flakes fill every height.
-    if (game.particles.emitter != nullptr)
-        for (int frame = 0; frame < 400; ++frame)
-            game.particles.emitter->advance();
+    tickUntil(game, winterMs);
 }
 
 int crossingBlast(Game& game) {
@@ -44,7 +46,9 @@ int crossingBlast(Game& game) {
         openCell(world, i, blastRow);
         openCell(world, blastColumn, i);
     }
-    game.clock.setManual(blastStartMs);
+    // The round is taken to its minute without playing it: only the clock moves there.
+    game.ticks = static_cast<uint32_t>(blastStartMs * 60 / 1000);
+    tickUntil(game, blastStartMs);
     Player& owner = game.player1;
     Bomb& bomb = *owner.bombs[0];
     const float x = blastColumn + 0.5f, y = blastRow + 0.5f;
@@ -57,11 +61,9 @@ int crossingBlast(Game& game) {
     bomb.blastTime = blastStartMs + fuseMs;
     bomb.ready = false;
     bomb.blastApplied = false;
-    // The fuse runs out; the owner's tick sets the blast off without drawing.
-    game.clock.setManual(blastStartMs + fuseMs);
-    owner.tickBombs(false);
-    // A tenth of a second into the burn, and held there while frames are measured.
-    game.clock.setManual(blastStartMs + fuseMs + 100);
+    // The fuse runs out; a tenth of a second into the burn, held there while frames are
+    // measured.
+    tickUntil(game, blastStartMs + fuseMs + 100);
     return static_cast<int>(world.blastCells.size());
 }
 

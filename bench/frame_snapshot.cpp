@@ -100,7 +100,7 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
     setInitialGlState(width, height);
     Game game(seed, false);
     runSetUp(game);
-    game.clock.setManual(1000);
+    game.clock.set(1000);
     game.gameRunning = true;
     prepare(game);
     drawGameFrame(game);

@@ -13,18 +13,15 @@ void Bomb::pulse() {
         pulseStep = -pulseStep;
 }
 
-bool Bomb::updateAndDraw(float now, bool drawLying) {
+bool Bomb::update(float now) {
     pulse();
     // A dropped slot is lying until it is spent. Judging that by !ready rather than by a
     // non-zero dropTime keeps a bomb dropped at time 0 (the first game frame) from lying forever.
     const bool lying = !ready;
     if (lying && now - dropTime >= fuseMs)
         exploding = true;
-    if (!exploding && lying) {
-        if (drawLying)
-            drawModel();
+    if (!exploding && lying)
         return false;
-    }
     if (exploding) {
         if (now - blastTime >= burnMs) {
             dropTime = 0;

@@ -89,3 +89,11 @@ void Creature::touchTest() {
             world.respawnRequest[i] = true;
     }
 }
+
+void Creature::step() {
+    if (number < 1 || number > 4 || world.creatureHit[number - 1])
+        return;
+    roam();
+    advanceAnimation();
+    touchTest();
+}

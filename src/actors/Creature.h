@@ -5,7 +5,7 @@
 class MazeWorld;
 
 // A roaming creature: a figure with a yellow head that runs straight along the axes, springs
-// traps and sends players it touches home. It moves only while it is drawn.
+// traps and sends players it touches home. It takes one step per view that shows it.
 class Creature {
   public:
     Creature(int32_t number, MazeWorld& world);
@@ -13,11 +13,13 @@ class Creature {
     void place();
     // One 0.13-cell movement step.
     void roam();
-    // Heading and foot swing of one draw (no GL).
+    // Heading and foot swing of one step.
     void advanceAnimation();
     void touchTest();
-    // The whole draw: roam, animate, draw the model, touch test; nothing once hit.
-    void draw(bool shadowPass);
+    // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
+    void step();
+    // The figure where it stands; nothing once hit.
+    void draw(bool shadowPass) const;
     void drawModel(bool shadowPass) const;
 
     float bodyRadius = 0.26f;

@@ -4,13 +4,10 @@
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 
-void Creature::draw(bool shadowPass) {
+void Creature::draw(bool shadowPass) const {
     if (number < 1 || number > 4 || world.creatureHit[number - 1])
         return;
-    roam();
-    advanceAnimation();
     drawModel(shadowPass);
-    touchTest();
 }
 
 void Creature::drawModel(bool shadowPass) const {

@@ -13,32 +13,15 @@ unsigned char toByte(float component) {
     return static_cast<unsigned char>(static_cast<int>(component));
 }
 
-bool insideArena(int cx, int cy) {
-    return cx >= 0 && cy >= 0 && cx < MazeWorld::arenaSize && cy < MazeWorld::arenaSize;
-}
-
-// An item lies visibly when it is in the arena and nothing covers its cell.
-bool itemUncovered(const MazeWorld& world, const Item& item) {
-    const int cx = static_cast<int>(item.x), cy = static_cast<int>(item.y);
-    if (!insideArena(cx, cy) || item.x < 0 || item.y < 0)
-        return false;
-    const Cell& c = world.cell(cx, cy);
-    return !c.hasObstacle && !c.bomb && !c.wall;
-}
-
-bool objectInWedge(int px, int py, float dirX, float dirY, float x, float y) {
-    return inViewWedge(px, py, dirX, dirY, static_cast<int>(x), static_cast<int>(y));
-}
-
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
-void drawArena(MazeWorld& world, bool wedge, int px, int py, float dirX, float dirY) {
+void drawArena(const MazeWorld& world, bool wedge, int px, int py, float dirX, float dirY) {
     world.drawBlastCells();
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         const Obstacle* obstacle = world.obstacles[i];
         if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)))
             drawObstacle(*obstacle);
         if (i < world.itemCount && world.items[i]) {
-            Item& item = *world.items[i];
+            const Item& item = *world.items[i];
             if (itemUncovered(world, item) &&
                 (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)))
                 drawItem(item);
@@ -133,15 +116,15 @@ void addBox(MeshBatch& batch, float x, float y, float z, float width, float dept
 
 } // namespace
 
-void drawArenaItems(MazeWorld& world) {
+void drawArenaItems(const MazeWorld& world) {
     drawArena(world, false, 0, 0, 0, 0);
 }
 
-void drawItemsAround(MazeWorld& world, float px, float py, float dirX, float dirY) {
+void drawItemsAround(const MazeWorld& world, float px, float py, float dirX, float dirY) {
     drawArena(world, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
 }
 
-void drawLabyrinthView(MazeWorld& world) {
+void drawLabyrinthView(const MazeWorld& world) {
     const MazeGenerator* maze = world.maze;
     if (maze) {
         const int n = maze->size;
@@ -213,10 +196,9 @@ void drawBox(float x, float y, float z, float width, float depth, float height,
     drawMeshBatch(batch, true);
 }
 
-void drawItem(Item& item) {
+void drawItem(const Item& item) {
     if (item.taken != 0)
         return;
-    advanceItemSpin(item);
     glPushMatrix();
     glTranslatef(item.x, item.y, 0.1f);
     glRotatef(-30, 1, 0, 0);

@@ -6,17 +6,23 @@ struct Obstacle;
 struct WallBlock;
 struct Trap;
 
-// Drawing of what lies in the maze world. Only the items' spin changes here.
-void drawArenaItems(MazeWorld& world);
-void drawItemsAround(MazeWorld& world, float px, float py, float dirX, float dirY);
-void drawLabyrinthView(MazeWorld& world);
+// Drawing of what lies in the maze world; nothing changes here.
+void drawArenaItems(const MazeWorld& world);
+void drawItemsAround(const MazeWorld& world, float px, float py, float dirX, float dirY);
+void drawLabyrinthView(const MazeWorld& world);
 
-// One draw's turn of a lying item: 10 degrees.
+// One view's turn of a lying item: 10 degrees.
 void advanceItemSpin(Item& item);
+// An item lies visibly when it is in the arena and nothing covers its cell.
+bool itemUncovered(const MazeWorld& world, const Item& item);
+bool objectInWedge(int px, int py, float dirX, float dirY, float x, float y);
+// One view's step of the arena: the fire burns on and every item the view shows turns once; with
+// `wedge`, only what lies in the wedge of a player in cell (px, py) heading (dirX, dirY).
+void advanceArenaView(MazeWorld& world, bool wedge, int px, int py, float dirX, float dirY);
 
 // The single objects, each at its own position.
 void drawObstacle(const Obstacle& obstacle);
-void drawItem(Item& item);
+void drawItem(const Item& item);
 void drawCheese(const Item& cheese);
 void drawWallBlock(const WallBlock& wall);
 void drawTrap(const Trap& trap);

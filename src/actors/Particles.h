@@ -32,10 +32,11 @@ class ParticleSystem {
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     void prepare(RandomGenerator* random, const TextureTable* textures, int32_t slot);
-    // Advances (and, with GL, draws) the flakes inside the phase window; stops re-emission from
-    // phase 0.65 on.
-    void drawSnow(float phase);
-    // The state part of drawSnow without drawing, for tests.
+    // One view's step of the snowfall: the flakes move inside the phase window, and re-emission
+    // stops from phase 0.65 on.
+    void advanceSnow(float phase);
+    // Draws the flakes inside the phase window (needs GL).
+    void drawSnow(float phase) const;
     bool snowVisible(float phase) const { return phase >= 0.45f && phase <= 0.8f; }
     void updateStop(float phase);
 
@@ -45,6 +46,6 @@ class ParticleSystem {
 };
 
 // Draws the live particles of a table as additive, depth-ignoring textured squares in the x-z
-// plane, orange faded by each one's alpha (shared by snow and blast fire). Each set advances its
-// own particles after drawing them, by its own re-emission rule.
-void drawParticleSquares(Particle* particles, int count, float halfSize, unsigned int texture);
+// plane, orange faded by each one's alpha (shared by snow and blast fire).
+void drawParticleSquares(const Particle* particles, int count, float halfSize,
+                         unsigned int texture);

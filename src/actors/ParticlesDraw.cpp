@@ -8,7 +8,8 @@ unsigned int textureOf(const TextureTable* textures, int32_t slot) {
 }
 } // namespace
 
-void drawParticleSquares(Particle* particles, int count, float halfSize, unsigned int texture) {
+void drawParticleSquares(const Particle* particles, int count, float halfSize,
+                         unsigned int texture) {
     const float h = halfSize;
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
@@ -38,18 +39,13 @@ void drawParticleSquares(Particle* particles, int count, float halfSize, unsigne
     glDisable(GL_TEXTURE_2D);
 }
 
-void ParticleSystem::drawSnow(float phase) {
-    if (emitter && snowVisible(phase)) {
-        glPushMatrix();
-        drawParticleSquares(emitter->flakes, FlakeEmitter::count, 0.06f,
-                            textureOf(emitter->textures, emitter->textureSlot));
-        emitter->advance();
-        glPopMatrix();
-    }
-    updateStop(phase);
+void ParticleSystem::drawSnow(float phase) const {
+    if (!emitter || !snowVisible(phase))
+        return;
+    drawParticleSquares(emitter->flakes, FlakeEmitter::count, 0.06f,
+                        textureOf(emitter->textures, emitter->textureSlot));
 }
 
-void BlastParticles::drawBlastBurst() {
+void BlastParticles::drawBlastBurst() const {
     drawParticleSquares(particles, count, 0.5f, textureOf(textures, textureSlot));
-    advance();
 }

@@ -197,7 +197,7 @@ void Player::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Player::tickBombs(bool drawBombs) {
+void Player::tickBombs() {
     int32_t ready = 0;
     for (int32_t i = 0; i < slotCount; ++i) {
         Bomb& bomb = *bombs[i];
@@ -206,8 +206,8 @@ void Player::tickBombs(bool drawBombs) {
                 ++ready;
             continue;
         }
-        if (bomb.updateAndDraw(world.clock->now(), drawBombs) && !bomb.blastApplied) {
-            playEffect(blastSample);
+        if (bomb.update(world.clock->now()) && !bomb.blastApplied) {
+            ++blastSoundsRaised;
             ++blastSoundRequests;
             world.blast(bomb);
         }

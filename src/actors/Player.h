@@ -19,11 +19,11 @@ struct Bomb {
     float pulseRadius = 0.25f;
     float pulseStep = 0.02f;
 
-    // The pulse of one draw.
+    // The pulse of one tick's look at the bomb.
     void pulse();
-    // Advances the bomb to time now and, with drawLying, draws it while it lies; answers true
-    // while exploding.
-    bool updateAndDraw(float now, bool drawLying = true);
+    // Advances the bomb to time now; answers true while exploding.
+    bool update(float now);
+    bool lyingUnexploded() const { return !ready && !exploding; }
     // Draws the lying bomb (needs GL).
     void drawModel() const;
 };
@@ -45,6 +45,8 @@ class Player {
     void loadSounds(slScheduler* scheduler);
     // Requests an effect on the scheduler (priority 1, abort mode); silent without a scheduler.
     void playEffect(slSample* sample);
+    // Plays the effects this player's steps raised since the last call, then forgets them.
+    void playRaisedSounds();
 
     // Movement rules.
     bool arenaStep();
@@ -54,11 +56,12 @@ class Player {
 
     // Model and drawing.
     void buildModel();
-    // Heading and foot swing of one draw (no GL).
+    // Heading and foot swing: one step per view that shows the player.
     void advanceAnimation();
-    void draw(bool shadowPass);
-    // Advances every bomb slot of this player; drawBombs false advances without drawing.
-    void tickBombs(bool drawBombs = true);
+    // The figure, and outside the shadow pass the bombs it has lying.
+    void draw(bool shadowPass) const;
+    // Advances every bomb slot of this player: fuses, blasts and spent slots.
+    void tickBombs();
 
     float bodyRadius = 0.26f;
     float x, y;
@@ -89,7 +92,10 @@ class Player {
     slScheduler* scheduler = nullptr;
     slSample* blastSample = nullptr;
     slSample* bounceSample = nullptr;
-    // How many blast and bounce effects this player has requested (for tests and diagnostics).
+    // How many blast and bounce effects this player's steps have raised in all, and how many
+    // wait to be played by the frame.
     int32_t blastSoundRequests = 0;
     int32_t bounceSoundRequests = 0;
+    int32_t blastSoundsRaised = 0;
+    int32_t bounceSoundsRaised = 0;
 };

@@ -28,8 +28,7 @@ void Player::buildModel() {
     glEndList();
 }
 
-void Player::draw(bool shadowPass) {
-    advanceAnimation();
+void Player::draw(bool shadowPass) const {
     glColor4f(0.3f, 0.3f, 0.3f, 1);
     glPushMatrix();
     glTranslatef(x, y, 0);
@@ -56,6 +55,9 @@ void Player::draw(bool shadowPass) {
         glPopMatrix();
     }
     glPopMatrix();
-    if (!shadowPass)
-        tickBombs();
+    if (shadowPass)
+        return;
+    for (const Bomb* bomb : bombs)
+        if (bomb->lyingUnexploded())
+            bomb->drawModel();
 }

@@ -51,6 +51,12 @@ void ParticleSystem::prepare(RandomGenerator* random_, const TextureTable* textu
         emitter->emit(p, preparedHeight);
 }
 
+void ParticleSystem::advanceSnow(float phase) {
+    if (emitter && snowVisible(phase))
+        emitter->advance();
+    updateStop(phase);
+}
+
 void ParticleSystem::updateStop(float phase) {
     if (stopped || phase <= snowStopPhase)
         return;

@@ -150,9 +150,10 @@ void frameUpdate(Game& game, const KeyState& keys) {
         return;
     playerKeys(game, 1, keys.player[0]);
     playerKeys(game, 2, keys.player[1]);
-    // No edge detection: the flag flips on every frame the key is held.
-    if (keys.shadowToggle)
+    // Once per press, however long the key is held.
+    if (keys.shadowToggle && !game.shadowKeyDown)
         game.shadowsOn = !game.shadowsOn;
+    game.shadowKeyDown = keys.shadowToggle;
 }
 
 void handleRespawns(Game& game) {

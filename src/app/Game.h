@@ -50,7 +50,11 @@ struct Game {
     bool gameRunning = false;
     bool roundOver = false;
     bool shadowsOn = false;
+    // Key 0 was down at the last tick: the flag flips once per press.
+    bool shadowKeyDown = false;
     int32_t helpShown = 0;
+    // Ticks of the round run so far; the next one runs at game time tickTime(ticks).
+    uint32_t ticks = 0;
     float gameTime = 0;
     float seasonPhase = 0;
     float mouseX = 0, mouseY = 0;
@@ -58,8 +62,11 @@ struct Game {
     float keyAngle[2][4] = {{0, 180, 90, -90}, {0, 180, 90, -90}};
 
     Player& player(int n) { return n == 1 ? player1 : player2; }
+    const Player& player(int n) const { return n == 1 ? player1 : player2; }
     Camera& playerCamera(int n) { return n == 1 ? player1Camera : player2Camera; }
+    const Camera& playerCamera(int n) const { return n == 1 ? player1Camera : player2Camera; }
     Creature& creature(int n);
+    const Creature& creature(int n) const { return const_cast<Game*>(this)->creature(n); }
 };
 
 // Set-up steps that need no GL context: the camera placements, the maze world's set-up, the

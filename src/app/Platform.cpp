@@ -41,11 +41,32 @@ void requestAttributes(int stencilSize) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilSize);
 }
 
+// The game's keys by position, so the layout of the keyboard does not move the controls.
+constexpr SDL_Scancode playerScancodes[2][playerKeyCount] = {
+    {SDL_SCANCODE_R, SDL_SCANCODE_F, SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_G,
+     SDL_SCANCODE_D, SDL_SCANCODE_LSHIFT},
+    {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_SLASH, SDL_SCANCODE_PERIOD,
+     SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_RSHIFT}};
+constexpr SDL_Scancode shadowScancode = SDL_SCANCODE_0;
+
+// Keys pressed since the last tick took its keys: a press released again before the next tick
+// still counts as down for that one tick.
+KeyState pressedSinceTick;
+
+void notePress(SDL_Scancode code) {
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < playerKeyCount; ++i)
+            if (playerScancodes[p][i] == code)
+                pressedSinceTick.player[p][i] = true;
+    if (code == shadowScancode)
+        pressedSinceTick.shadowToggle = true;
+}
+} // namespace
+
 double nowMs() {
     return SDL_GetPerformanceCounter() * 1000.0 /
            static_cast<double>(SDL_GetPerformanceFrequency());
 }
-} // namespace
 
 void showError(const char* caption, const char* text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window);
@@ -137,6 +158,8 @@ EventKind takeEvent(int& quitCode) {
     case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_ESCAPE)
             shutdownWindow();
+        else if (!e.key.repeat)
+            notePress(e.key.keysym.scancode);
         break;
     default:
         break;
@@ -148,20 +171,19 @@ bool lastEventWasLeftPress() {
     return lastLeftPress;
 }
 
-KeyState pollKeys() {
+KeyState takeTickKeys() {
     const Uint8* k = SDL_GetKeyboardState(nullptr);
     KeyState s;
-    // By position, so the layout of the keyboard does not move the controls.
-    const SDL_Scancode keys[2][playerKeyCount] = {
-        {SDL_SCANCODE_R, SDL_SCANCODE_F, SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_G,
-         SDL_SCANCODE_D, SDL_SCANCODE_LSHIFT},
-        {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_SLASH, SDL_SCANCODE_PERIOD,
-         SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_RSHIFT}};
     for (int p = 0; p < 2; ++p)
         for (int i = 0; i < playerKeyCount; ++i)
-            s.player[p][i] = k[keys[p][i]] != 0;
-    s.shadowToggle = k[SDL_SCANCODE_0] != 0;
+            s.player[p][i] = k[playerScancodes[p][i]] != 0 || pressedSinceTick.player[p][i];
+    s.shadowToggle = k[shadowScancode] != 0 || pressedSinceTick.shadowToggle;
+    pressedSinceTick = KeyState{};
     return s;
+}
+
+void forgetKeyPresses() {
+    pressedSinceTick = KeyState{};
 }
 
 MenuPointer menuPointer() {

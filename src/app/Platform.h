@@ -19,7 +19,12 @@ enum class EventKind { none, quit, other };
 EventKind takeEvent(int& quitCode);
 bool lastEventWasLeftPress();
 
-KeyState pollKeys();
+// The keys of one tick: those held now and those pressed since the last tick took its keys.
+KeyState takeTickKeys();
+// Forgets presses not yet taken by a tick (those made on the title menu, say).
+void forgetKeyPresses();
+// A steady real-time clock in milliseconds.
+double nowMs();
 MenuPointer menuPointer();
 void setCursorHidden(bool hidden);
 // Shows the frame, holding the frame rate to the display's refresh rate when vsync is refused.

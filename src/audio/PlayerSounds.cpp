@@ -29,3 +29,10 @@ void Player::playEffect(slSample* sample) {
         return;
     scheduler->playSample(sample, kEffectPriority, SL_SAMPLE_ABORT, 0, nullptr);
 }
+
+void Player::playRaisedSounds() {
+    for (; blastSoundsRaised > 0; --blastSoundsRaised)
+        playEffect(blastSample);
+    for (; bounceSoundsRaised > 0; --bounceSoundsRaised)
+        playEffect(bounceSample);
+}

@@ -17,5 +17,8 @@ const char* resultText(int points1, int points2);
 std::string hudLine(const Player& p, int line);
 constexpr int hudLineCount = 7;
 
-// Advances the round clock, ends the round at 0:00 and writes the texts over the overview.
-void drawHud(Game& game);
+// True once the round clock reads 0:00 at game time e (or e has passed the six minutes).
+bool roundEnded(float e);
+// Writes the clock, both players' counts and, once the round is over, the result over the
+// overview.
+void drawHud(const Game& game);

@@ -50,13 +50,8 @@ void drawBigText(float x, float y, const std::string& text) {
 }
 } // namespace
 
-void drawHud(Game& game) {
-    game.gameTime = game.clock.now();
-    const float e = game.gameTime;
-    RoundClock clock = roundClock(e);
-    // A frame that comes late past the end (the clock then reads 0:59 again) ends the round too.
-    if ((clock.minutes == 0 && clock.seconds == 0) || e >= 360000)
-        game.roundOver = true;
+void drawHud(const Game& game) {
+    RoundClock clock = roundClock(game.gameTime);
 
     glColor3f(0, 0, 0);
     GLboolean lit = glIsEnabled(GL_LIGHTING);

@@ -9,6 +9,11 @@ RoundClock roundClock(float e) {
     return {m, s % 60};
 }
 
+bool roundEnded(float e) {
+    const RoundClock clock = roundClock(e);
+    return (clock.minutes == 0 && clock.seconds == 0) || e >= 360000;
+}
+
 std::string clockText(int minutes, int seconds) {
     char text[32];
     std::snprintf(text, sizeof text, seconds >= 10 ? "TIME: %d:%d" : "TIME: %d:0%d", minutes,

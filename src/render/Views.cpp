@@ -1,6 +1,5 @@
 #include "render/Views.h"
 #include "actors/ObjectDrawing.h"
-#include "app/Controls.h"
 #include "app/Game.h"
 #include "app/Menu.h"
 #include "render/Hud.h"
@@ -21,25 +20,25 @@ void setView(int x, int y, int w, int h, double aspect, double nearPlane) {
     glLoadIdentity();
 }
 
-void drawCreatures(Game& g, bool shadowPass) {
+void drawCreatures(const Game& g, bool shadowPass) {
     for (int n = 1; n <= 4; ++n)
         g.creature(n).draw(shadowPass);
 }
 
 // Planar shadows of the figures, masked by the stencil so each ground pixel darkens once.
-void shadowPass(Game& g) {
+void shadowPass(const Game& g) {
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glDepthMask(GL_FALSE);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 1, 0xFFFFFFFFu);
     glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-    g.scenery.drawOverviewGround(0.01f);
+    g.scenery.drawOverviewGround();
 
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilFunc(GL_EQUAL, 1, 0xFFFFFFFFu);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    g.scenery.drawOverviewGround(0.01f);
+    g.scenery.drawOverviewGround();
 
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -58,7 +57,7 @@ void shadowPass(Game& g) {
     castShadow(g.player1.x, g.player1.y, [&] { g.player1.draw(true); });
     castShadow(g.player2.x, g.player2.y, [&] { g.player2.draw(true); });
     for (int n = 1; n <= 4; ++n) {
-        Creature& c = g.creature(n);
+        const Creature& c = g.creature(n);
         castShadow(c.x, c.y, [&] { c.draw(true); });
     }
 
@@ -67,15 +66,11 @@ void shadowPass(Game& g) {
     glDisable(GL_STENCIL_TEST);
 }
 
-void overviewScene(Game& g) {
-    g.gameTime = g.clock.now();
-    g.seasonPhase = g.gameTime / 360000.0f;
-    if (!g.roundOver)
-        handleRespawns(g);
+void overviewScene(const Game& g) {
     if (g.shadowsOn)
         shadowPass(g);
     g.scenery.drawDecoration();
-    g.scenery.drawOverviewGround(g.seasonPhase);
+    g.scenery.drawOverviewGround();
     drawArenaItems(g.world);
     g.particles.drawSnow(g.seasonPhase);
     g.player1.draw(false);
@@ -84,7 +79,7 @@ void overviewScene(Game& g) {
 }
 } // namespace
 
-void drawOverview(Game& g) {
+void drawOverview(const Game& g) {
     setView(0, splitHeight, windowWidth, windowHeight - splitHeight,
             static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
     g.sceneLight.enable();
@@ -94,14 +89,14 @@ void drawOverview(Game& g) {
     g.sceneLight.disable();
 }
 
-void drawPlayerView(Game& g, int n) {
+void drawPlayerView(const Game& g, int n) {
     const int x = n == 1 ? 0 : windowWidth / 2;
     setView(x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight, 0.5);
-    Player& self = g.player(n);
-    Player& other = g.player(3 - n);
+    const Player& self = g.player(n);
+    const Player& other = g.player(3 - n);
     const bool inLabyrinth = g.world.freeRoam[n - 1];
     const bool otherInLabyrinth = g.world.freeRoam[2 - n];
-    Light& light = inLabyrinth ? g.spotLight : g.sceneLight;
+    const Light& light = inLabyrinth ? g.spotLight : g.sceneLight;
     light.enable();
     g.playerCamera(n).apply();
 
@@ -121,7 +116,7 @@ void drawPlayerView(Game& g, int n) {
     light.disable();
 }
 
-void drawGameFrame(Game& g) {
+void drawGameFrame(const Game& g) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(g);
     drawPlayerView(g, 1);

@@ -255,7 +255,7 @@ bool Player::freeRoamStep(int direction) {
         }
     }
     if (blocked) {
-        playEffect(bounceSample);
+        ++bounceSoundsRaised;
         ++bounceSoundRequests;
     }
 

@@ -1,22 +1,14 @@
 #pragma once
 
-// The one clock of the game, in milliseconds. It reads 0 at its first query, which the first
-// game frame makes, so the round and the seasons start when the game starts. Tests switch it to
-// manual time and set the time by hand.
+// The round's time in milliseconds. The tick sets it (tick count x 1000/60), so nothing in the
+// round reads a wall clock and a seed with the recorded keys replays a round exactly. Tests set
+// it by hand.
 class GameClock {
   public:
-    // Elapsed time in milliseconds as a float.
-    float now();
-    void setManual(float ms) {
-        manual = true;
-        manualTime = ms;
-    }
-    void advance(float ms) { manualTime += ms; }
-    bool isManual() const { return manual; }
+    float now() const { return time; }
+    void set(float ms) { time = ms; }
+    void advance(float ms) { time += ms; }
 
   private:
-    bool manual = false;
-    float manualTime = 0;
-    bool started = false;
-    int origin = 0;
+    float time = 0;
 };

@@ -33,13 +33,13 @@ void Light::setSpot(float dx, float dy, float dz, float cutoffDegrees, float exp
     glLightf(id, GL_SPOT_EXPONENT, spotExponent);
 }
 
-bool Light::enable() {
+bool Light::enable() const {
     if (glIsEnabled(id))
         return false;
     glEnable(id);
     return true;
 }
 
-void Light::disable() {
+void Light::disable() const {
     glDisable(id);
 }

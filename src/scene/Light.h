@@ -12,8 +12,8 @@ class Light {
                     const float specularRgba[4]);
     void setSpot(float dx, float dy, float dz, float cutoffDegrees, float exponentValue);
     // Answers false, changing nothing, when the light is already on.
-    bool enable();
-    void disable();
+    bool enable() const;
+    void disable() const;
 
     float position[4] = {0, 0, 0, 0};
     unsigned int id;

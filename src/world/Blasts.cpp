@@ -144,3 +144,12 @@ void MazeWorld::expireBlastCells(float now) {
                        [now](const BurningCell& b) { return now - b.time > burnTime; }),
         blastCells.end());
 }
+
+void MazeWorld::advanceBlastCells() {
+    if (clock)
+        expireBlastCells(clock->now());
+    if (!blastParticles)
+        return;
+    for (size_t i = 0; i < blastCells.size(); ++i)
+        blastParticles->advance();
+}

@@ -70,10 +70,10 @@ struct BlastParticles {
 
     void emit(Particle& p); // the draws of a fresh particle, in their order
     void init();
-    // Moves and fades every particle once, re-emitting faded ones (the advancing step of a draw).
+    // Moves and fades every particle once, re-emitting faded ones.
     void advance();
-    // Draws the burst around the current origin and advances it.
-    void drawBlastBurst();
+    // Draws the burst around the current origin (needs GL).
+    void drawBlastBurst() const;
 };
 
 struct Cell {
@@ -154,9 +154,13 @@ class MazeWorld {
     void blast(Bomb& bomb);
     bool burnCell(int32_t cellX, int32_t cellY, float time);
     bool hitTest(int32_t cellX, int32_t cellY);
-    // Drops burning cells older than 500 ms (no GL), then draws the rest.
+    // Drops burning cells older than 500 ms.
     void expireBlastCells(float now);
-    void drawBlastCells();
+    // One view's step of the fire: expiry at the tick's time, then the shared burst advances
+    // once for every cell still burning.
+    void advanceBlastCells();
+    // The burst at every burning cell (needs GL).
+    void drawBlastCells() const;
 
     Cell& cell(int32_t x, int32_t y) { return cells[x][y]; }
     const Cell& cell(int32_t x, int32_t y) const { return cells[x][y]; }
@@ -188,7 +192,7 @@ class MazeWorld {
     int32_t itemSlotBase = 50;
     int32_t wallTopSlot = 56;
     int32_t mazeWallSlot = 58;
-    // The one clock: bombs set off by a flame take their blast time from it.
+    // The one clock: bombs take their drop and blast times from it.
     GameClock* clock = nullptr;
 
   private:

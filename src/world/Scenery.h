@@ -20,10 +20,11 @@ class Scenery {
     void build(const TextureTable* textures, int32_t roadSlot, int32_t roadVSlot,
                const int32_t groundBase[3], const int32_t backgroundBase[3],
                const int32_t orthogonalBase[3]);
-    void drawOverviewGround(float phase);
-    void drawViewGround(float x, float y, float dirX, float dirY);
-    void drawDecoration();
-    // Season step selection: the state part of drawOverviewGround.
+    // The backdrop, ground and roads of the season step showing now.
+    void drawOverviewGround() const;
+    void drawViewGround(float x, float y, float dirX, float dirY) const;
+    void drawDecoration() const;
+    // Season step selection for the round's phase, once a tick.
     void selectStep(float phase);
 
     float tessellation;

@@ -434,8 +434,7 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     currentOrthogonal = orthogonalLists[step];
 }
 
-void Scenery::drawOverviewGround(float phase) {
-    selectStep(phase);
+void Scenery::drawOverviewGround() const {
     glCallList(currentBackground);
     const int size = static_cast<int>(arenaSize);
     for (int i = -2; i <= size + 1; ++i) {
@@ -454,7 +453,7 @@ void Scenery::drawOverviewGround(float phase) {
     }
 }
 
-void Scenery::drawViewGround(float x, float y, float dirX, float dirY) {
+void Scenery::drawViewGround(float x, float y, float dirX, float dirY) const {
     glCallList(currentOrthogonal);
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     const int size = static_cast<int>(arenaSize);
@@ -504,6 +503,6 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY) {
     }
 }
 
-void Scenery::drawDecoration() {
+void Scenery::drawDecoration() const {
     glCallList(decorationList);
 }

@@ -243,9 +243,7 @@ void MazeGenerator::drawWallSegment() const {
     glEnd();
 }
 
-void MazeWorld::drawBlastCells() {
-    if (clock)
-        expireBlastCells(clock->now());
+void MazeWorld::drawBlastCells() const {
     if (!blastParticles)
         return;
     for (const BurningCell& burning : blastCells) {

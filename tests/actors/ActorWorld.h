@@ -21,7 +21,7 @@ struct ActorWorld {
         world.generateLabyrinth();
         world.createBlastParticles();
         world.placeItems();
-        clock.setManual(1000);
+        clock.set(1000);
         world.clock = &clock;
     }
 

@@ -28,7 +28,7 @@ TEST(BombPulse, RunsBetweenTwentyThreeAndThirtyOneHundredths) {
     }
     // Every advance pulses, whether the bomb lies or not.
     Bomb idle;
-    idle.updateAndDraw(0, false);
+    idle.update(0);
     EXPECT_NEAR(idle.pulseRadius, 0.27f, 1e-5);
 }
 
@@ -78,14 +78,14 @@ TEST(BombLife, LiesExplodesOnceAndIsReadyHalfASecondLater) {
     p.dropBomb();
     Bomb& b = *p.bombs[0];
 
-    f.clock.setManual(4499);
-    p.tickBombs(false);
+    f.clock.set(4499);
+    p.tickBombs();
     EXPECT_FALSE(b.exploding);
     EXPECT_EQ(p.bombsReady, 0);
     EXPECT_TRUE(f.world.blastCells.empty());
 
-    f.clock.setManual(4500);
-    p.tickBombs(false);
+    f.clock.set(4500);
+    p.tickBombs();
     EXPECT_TRUE(b.exploding);
     EXPECT_TRUE(b.blastApplied);
     EXPECT_EQ(p.blastSoundRequests, 1);
@@ -94,15 +94,15 @@ TEST(BombLife, LiesExplodesOnceAndIsReadyHalfASecondLater) {
     EXPECT_EQ(f.world.blastCells.front().y, 2);
 
     const size_t burning = f.world.blastCells.size();
-    f.clock.setManual(4999);
-    p.tickBombs(false);
+    f.clock.set(4999);
+    p.tickBombs();
     EXPECT_EQ(p.blastSoundRequests, 1);
     EXPECT_EQ(f.world.blastCells.size(), burning);
     EXPECT_FALSE(b.ready);
     EXPECT_EQ(f.world.cells[3][2].bomb, &b);
 
-    f.clock.setManual(5000);
-    p.tickBombs(false);
+    f.clock.set(5000);
+    p.tickBombs();
     EXPECT_TRUE(b.ready);
     EXPECT_FALSE(b.exploding);
     EXPECT_FLOAT_EQ(b.dropTime, 0);
@@ -111,7 +111,7 @@ TEST(BombLife, LiesExplodesOnceAndIsReadyHalfASecondLater) {
     EXPECT_FLOAT_EQ(b.x, 3.5f); // a spent slot keeps its last place
     // The slot that came back during this tick is counted from the next tick on.
     EXPECT_EQ(p.bombsReady, 0);
-    p.tickBombs(false);
+    p.tickBombs();
     EXPECT_EQ(p.bombsReady, 1);
     EXPECT_EQ(p.blastSoundRequests, 1);
 }
@@ -121,26 +121,26 @@ TEST(BombLife, OnlySlotsWithinCapacityCountAsReady) {
     Player& p = f.player1;
     p.bombCapacity = 3;
     p.bombsReady = 7;
-    p.tickBombs(false);
+    p.tickBombs();
     EXPECT_EQ(p.bombsReady, 3);
     p.dropBomb();
-    p.tickBombs(false);
+    p.tickBombs();
     EXPECT_EQ(p.bombsReady, 2);
 }
 
 TEST(BombLife, ABombDroppedAtTheFirstInstantStillGoesOff) {
     BombField f;
-    f.clock.setManual(0);
+    f.clock.set(0);
     Player& p = f.player1;
     p.dropBomb();
-    f.clock.setManual(3499);
-    p.tickBombs(false);
+    f.clock.set(3499);
+    p.tickBombs();
     EXPECT_FALSE(p.bombs[0]->exploding);
-    f.clock.setManual(3500);
-    p.tickBombs(false);
+    f.clock.set(3500);
+    p.tickBombs();
     EXPECT_TRUE(p.bombs[0]->blastApplied);
-    f.clock.setManual(4000);
-    p.tickBombs(false);
+    f.clock.set(4000);
+    p.tickBombs();
     EXPECT_TRUE(p.bombs[0]->ready);
     EXPECT_EQ(f.world.cells[3][2].bomb, nullptr);
 }
@@ -154,33 +154,33 @@ TEST(BombLife, EachBombSoundsOnceEvenInTheSameFrame) {
     p.x = 1.5f; // cell (1, 4): out of the first bomb's flames
     p.y = 4.5f;
     p.dropBomb();
-    f.clock.setManual(4500);
-    p.tickBombs(false);
+    f.clock.set(4500);
+    p.tickBombs();
     EXPECT_EQ(p.blastSoundRequests, 2);
-    p.tickBombs(false);
+    p.tickBombs();
     EXPECT_EQ(p.blastSoundRequests, 2);
 }
 
 TEST(BombLife, AFlameSetsOffAnotherPlayersBombAtOnce) {
     BombField f;
     f.player1.dropBomb(); // (3, 2) at 1000, reach 2: its flame reaches (5, 2)
-    f.clock.setManual(2000);
+    f.clock.set(2000);
     f.player2.dropBomb(); // (5, 2) at 2000, would go off at 5500
     Bomb& second = *f.player2.bombs[0];
 
-    f.clock.setManual(4500);
-    f.player1.tickBombs(false);
+    f.clock.set(4500);
+    f.player1.tickBombs();
     EXPECT_TRUE(second.exploding);
     EXPECT_FLOAT_EQ(second.blastTime, 4500);
     EXPECT_FALSE(second.blastApplied);
     EXPECT_EQ(f.player2.blastSoundRequests, 0);
 
-    f.player2.tickBombs(false);
+    f.player2.tickBombs();
     EXPECT_TRUE(second.blastApplied);
     EXPECT_EQ(f.player2.blastSoundRequests, 1);
 
-    f.clock.setManual(5000);
-    f.player2.tickBombs(false);
+    f.clock.set(5000);
+    f.player2.tickBombs();
     EXPECT_TRUE(second.ready);
     EXPECT_EQ(f.world.cells[5][2].bomb, nullptr);
     EXPECT_FLOAT_EQ(f.world.bombX[10], -1);

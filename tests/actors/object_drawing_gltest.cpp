@@ -60,16 +60,17 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
     Item& item = *t.world.items[entry];
     const int cx = static_cast<int>(o.x), cy = static_cast<int>(o.y);
 
-    beginOverviewFrame();
-    drawArenaItems(t.world);
+    // The overview's step turns what it shows; drawing shows it.
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 0) << "an item under its obstacle stays hidden";
 
     o.destroyed = true;
     t.world.cell(cx, cy).obstacle = nullptr;
     t.world.cell(cx, cy).setObstacle(false);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(item.spin, 10);
     beginOverviewFrame();
     drawArenaItems(t.world);
-    EXPECT_EQ(item.spin, 10);
     // The white card stands where the obstacle's coloured front was.
     const Rgb card = pixelAt(projectPoint(o.x, o.y, 0.3));
     EXPECT_TRUE(shadeOf(card, Rgb{255, 255, 255}, 12))
@@ -78,10 +79,10 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
     // A bomb lying on the cell hides the item again.
     Bomb bomb;
     t.world.cell(cx, cy).bomb = &bomb;
-    drawArenaItems(t.world);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 10);
     t.world.cell(cx, cy).bomb = nullptr;
-    drawArenaItems(t.world);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 20);
 }
 
@@ -101,11 +102,11 @@ TEST(ArenaObjects, PlayerViewDrawsOnlyItemsInTheWedge) {
     behind.y = 0.5f;
     t.world.cell(7, 5).item = &ahead;
     t.world.cell(7, 0).item = &behind;
-    beginOverviewFrame();
-    drawItemsAround(t.world, 7.5f, 2.5f, 0, 1);
+    // A player view turns only the items in its wedge; the overview turns them all.
+    advanceArenaView(t.world, true, 7, 2, 0, 1);
     EXPECT_EQ(ahead.spin, 10);
     EXPECT_EQ(behind.spin, 0);
-    drawArenaItems(t.world);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
     EXPECT_EQ(ahead.spin, 20);
     EXPECT_EQ(behind.spin, 10);
     // The coin is gold.
@@ -131,7 +132,7 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
         p.fade = 0.01f;
     };
     t.world.blastCells.push_back({7, 4, 0.0f});
-    t.clock.setManual(100);
+    t.clock.set(100);
 
     keepOneParticle(0.4f);
     beginOverviewFrame();
@@ -146,8 +147,13 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    // The particle moved and faded once.
+    // A view's step moves and fades it once for the one burning cell.
+    t.world.advanceBlastCells();
     EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.39f);
+    t.world.blastCells.push_back({8, 4, 0.0f});
+    t.world.advanceBlastCells();
+    EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.37f) << "once per cell";
+    t.world.blastCells.pop_back();
 
     keepOneParticle(0.1f);
     beginOverviewFrame();
@@ -155,7 +161,8 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
     const Rgb faint = pixelAt(centre);
     EXPECT_LT(faint[0] * 2, strong[0]) << "a fading particle adds less";
 
-    t.clock.setManual(601);
+    t.clock.set(601);
+    t.world.advanceBlastCells();
     beginOverviewFrame();
     t.world.drawBlastCells();
     EXPECT_TRUE(t.world.blastCells.empty());

@@ -10,7 +10,7 @@ struct ControlsTest : testing::Test {
 
     void SetUp() override {
         setUpWorld(game);
-        game.clock.setManual(1000);
+        game.clock.set(1000);
     }
     void hold(int player, PlayerKey k) { keys.player[player - 1][k] = true; }
     void frame() { frameUpdate(game, keys); }
@@ -56,11 +56,11 @@ TEST_F(ControlsTest, RightKeyFacesPlusX) {
 
 TEST_F(ControlsTest, WaitingTwoSecondsAfterLeavingTheLabyrinth) {
     game.player1.freeMoveTime = 1000;
-    game.clock.setManual(3000);
+    game.clock.set(3000);
     hold(1, keyForward);
     frame();
     EXPECT_FLOAT_EQ(game.player1.y, 0.5f) << "exactly 2000 ms: still waiting";
-    game.clock.setManual(3001);
+    game.clock.set(3001);
     frame();
     EXPECT_FLOAT_EQ(game.player1.y, 0.6f);
 }
@@ -120,20 +120,29 @@ TEST_F(ControlsTest, EmptyPoolStillSpendsTheItem) {
     EXPECT_EQ(game.world.cell(2, 0).wall, nullptr);
 }
 
-TEST_F(ControlsTest, ShadowKeyFlipsEveryHeldFrameAndNothingActsAfterTheRound) {
+TEST_F(ControlsTest, ShadowKeyFlipsOncePerPressAndNothingActsAfterTheRound) {
     keys.shadowToggle = true;
     frame();
     EXPECT_TRUE(game.shadowsOn);
     frame();
-    EXPECT_FALSE(game.shadowsOn);
+    frame();
+    EXPECT_TRUE(game.shadowsOn) << "held down, the key flips the shadows once";
+    keys.shadowToggle = false;
+    frame();
+    keys.shadowToggle = true;
+    frame();
+    EXPECT_FALSE(game.shadowsOn) << "the next press flips them back";
     game.roundOver = true;
+    keys.shadowToggle = false;
+    frame();
+    keys.shadowToggle = true;
     hold(1, keyForward);
     hold(2, keyForward);
     frame();
     EXPECT_FALSE(game.shadowsOn);
     EXPECT_FLOAT_EQ(game.player1.y, 0.5f);
     EXPECT_FLOAT_EQ(game.player2.y, 0.5f);
-    game.clock.setManual(5000);
+    game.clock.set(5000);
     frame();
     EXPECT_FLOAT_EQ(game.gameTime, 5000) << "the time is still read";
 }

@@ -1,33 +1,37 @@
-// Many rounds of random keys without a display: the steps the draws advance (feet, bombs,
-// creatures, burning cells, snow) run as the frame would run them, and the world's bookkeeping
-// is checked after every frame.
+// Many rounds of random keys without a display, through the real tick, with the world's
+// bookkeeping checked after every tick.
 #include "app/Game.h"
+#include "app/RoundTick.h"
 #include "support/Bookkeeping.h"
 #include "support/RoundDriver.h"
 #include <gtest/gtest.h>
 
 TEST(HeadlessSoak, RandomKeysKeepTheBookkeepingOverManyRounds) {
+    // Keys change every few ticks: from a quick tapper to one who holds keys down.
     const struct {
         uint32_t seed;
-        float stepMs;
-    } rounds[] = {{1, 100}, {2, 60}, {77, 250}, {31337, 40}};
+        int ticksPerKeys;
+    } rounds[] = {{1, 6}, {2, 4}, {77, 15}, {31337, 2}};
     for (const auto& r : rounds) {
         Game game(r.seed, false);
         setUpWorld(game);
-        RoundDriver driver(game, r.stepMs);
+        RoundDriver driver(game);
         RandomKeys random(r.seed * 7919u + 1);
-        int frames = 0;
-        while (!game.roundOver && frames < 20000) {
-            driver.headlessFrame(random.next());
-            ++frames;
+        KeyState keys;
+        uint32_t ticks = 0;
+        while (!game.roundOver && ticks < ticksPerRound + 10) {
+            if (ticks % r.ticksPerKeys == 0)
+                keys = random.next();
+            driver.tick(keys);
+            ++ticks;
             const std::vector<std::string> faults = bookkeepingFaults(game);
             ASSERT_TRUE(faults.empty())
-                << "seed " << r.seed << " frame " << frames << ": " << faults.front();
+                << "seed " << r.seed << " tick " << ticks << ": " << faults.front();
         }
         EXPECT_TRUE(game.roundOver) << "seed " << r.seed;
         const RoundEvents& e = driver.events();
         EXPECT_GT(e.bombsDropped, 0) << "seed " << r.seed;
-        EXPECT_GT(e.framesWithBlast, 0) << "seed " << r.seed;
+        EXPECT_GT(e.ticksWithBlast, 0) << "seed " << r.seed;
     }
 }
 
@@ -36,7 +40,7 @@ TEST(HeadlessSoak, RandomKeysKeepTheBookkeepingOverManyRounds) {
 TEST(HeadlessSoak, ScriptedPlayersDeliverCheeseWithoutLosingAnything) {
     Game game(5150, false);
     setUpWorld(game);
-    RoundDriver driver(game, 100);
+    RoundDriver driver(game);
     PlayerBot bot1(game, 1), bot2(game, 2);
     bot1.labyrinthFrom = 30000;
     bot2.labyrinthFrom = 90000;
@@ -46,7 +50,7 @@ TEST(HeadlessSoak, ScriptedPlayersDeliverCheeseWithoutLosingAnything) {
         KeyState keys;
         bot1.decide(keys);
         bot2.decide(keys);
-        driver.headlessFrame(keys);
+        driver.tick(keys);
         const std::vector<std::string> faults = bookkeepingFaults(game);
         ASSERT_TRUE(faults.empty()) << driver.now() << " ms: " << faults.front();
     }

@@ -23,6 +23,12 @@ TEST(RoundClock, CountsDownSixMinutes) {
     EXPECT_EQ(end.seconds, 0);
     RoundClock before = roundClock(359000);
     EXPECT_EQ(before.seconds, 1) << "0:00 shows only once e is above 359000";
+    // The round ends when the clock reads 0:00, and also when a time past six minutes would
+    // make it read 0:59 again.
+    EXPECT_FALSE(roundEnded(359000));
+    EXPECT_TRUE(roundEnded(359000.5f));
+    EXPECT_EQ(roundClock(361500).seconds, 58);
+    EXPECT_TRUE(roundEnded(361500));
 }
 
 TEST(RoundResult, DecidedByPointsAlone) {

@@ -34,7 +34,7 @@ Game& setUpGame() {
         game = new Game(777, false);
         setInitialGlState(1024, 735);
         runSetUp(*game);
-        game->clock.setManual(0);
+        game->clock.set(0);
         game->gameRunning = true;
     }
     return *game;

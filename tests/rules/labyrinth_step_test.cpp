@@ -68,7 +68,7 @@ double deepestOverlap(const std::vector<Segment>& walls, float x, float y) {
 TEST(LabyrinthStep, AnOpenStepCoversNineHundredths) {
     Labyrinth l;
     l.setWalls(4, 0, 0, 0);
-    l.clock.setManual(2500);
+    l.clock.set(2500);
     Player& p = l.at(104.5f, 100.5f, 0, 1);
     p.stepLength = 0.45f; // speed items do not count here
     EXPECT_TRUE(p.freeRoamStep(1));
@@ -159,7 +159,7 @@ TEST(LabyrinthStep, EachDoorLeadsBackToItsHouseDoor) {
         Player& p = l.at(d.x, d.y, d.dx, d.dy);
         float lastX = p.x, lastY = p.y;
         int calls = 0;
-        l.clock.setManual(100);
+        l.clock.set(100);
         while (p.freeRoamStep(1)) {
             ASSERT_LT(++calls, 40);
             lastX = p.x;

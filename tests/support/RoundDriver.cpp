@@ -1,5 +1,6 @@
 #include "support/RoundDriver.h"
 #include "app/Controls.h"
+#include "app/RoundTick.h"
 #include "app/Game.h"
 #include "audio/Sound.h"
 #include "render/Hud.h"
@@ -15,9 +16,8 @@
 // ---------------------------------------------------------------------------------------------
 // Frames
 
-RoundDriver::RoundDriver(Game& g, float step) : game(g), stepMs(step) {
+RoundDriver::RoundDriver(Game& g) : game(g) {
     game.gameRunning = true;
-    game.clock.setManual(0);
 }
 
 RoundDriver::Snapshot RoundDriver::snapshot() const {
@@ -78,67 +78,33 @@ void RoundDriver::count(const Snapshot& before) {
     for (int n = 0; n < 2; ++n)
         counted.labyrinthEntries += after.freeRoam[n] && !before.freeRoam[n];
     if (game.particles.snowVisible(game.seasonPhase))
-        ++counted.framesWithSnow;
+        ++counted.ticksWithSnow;
     if (!game.world.blastCells.empty())
-        ++counted.framesWithBlast;
+        ++counted.ticksWithBlast;
+}
+
+void RoundDriver::tick(const KeyState& keys) {
+    const Snapshot before = snapshot();
+    tickRound(game, keys);
+    noteHits();
+    count(before);
+}
+
+void RoundDriver::draw() {
+    drawGameFrame(game);
+    glFinish();
+    game.player1.playRaisedSounds();
+    game.player2.playRaisedSounds();
+    updateSound(game.scheduler.get());
+}
+
+float RoundDriver::now() const {
+    return game.gameTime;
 }
 
 void RoundDriver::frame(const KeyState& keys) {
-    time += stepMs;
-    game.clock.setManual(time);
-    const Snapshot before = snapshot();
-    frameUpdate(game, keys);
-    drawGameFrame(game);
-    glFinish();
-    updateSound(game.scheduler.get());
-    noteHits();
-    count(before);
-}
-
-void RoundDriver::headlessFrame(const KeyState& keys) {
-    time += stepMs;
-    game.clock.setManual(time);
-    const Snapshot before = snapshot();
-    frameUpdate(game, keys);
-    // The overview: clock, respawns, snow, both players and the creatures; then each player's
-    // own view draws that player and, outside the labyrinth, the creatures again.
-    game.gameTime = game.clock.now();
-    const RoundClock left = roundClock(game.gameTime);
-    if ((left.minutes == 0 && left.seconds == 0) || game.gameTime >= 360000)
-        game.roundOver = true;
-    game.seasonPhase = game.gameTime / 360000.0f;
-    if (!game.roundOver)
-        handleRespawns(game);
-    game.world.expireBlastCells(game.gameTime);
-    game.particles.updateStop(game.seasonPhase);
-    if (game.particles.snowVisible(game.seasonPhase) && game.particles.emitter)
-        game.particles.emitter->advance();
-    auto players = [&] {
-        for (int n = 1; n <= 2; ++n) {
-            game.player(n).advanceAnimation();
-            game.player(n).tickBombs(false);
-        }
-    };
-    auto creatures = [&] {
-        for (int c = 1; c <= 4; ++c) {
-            Creature& cr = game.creature(c);
-            if (game.world.creatureHit[c - 1])
-                continue;
-            cr.roam();
-            cr.advanceAnimation();
-            cr.touchTest();
-        }
-    };
-    players();
-    creatures();
-    for (int n = 1; n <= 2; ++n) {
-        game.player(n).advanceAnimation();
-        game.player(n).tickBombs(false);
-        if (!game.world.freeRoam[n - 1])
-            creatures();
-    }
-    noteHits();
-    count(before);
+    tick(keys);
+    draw();
 }
 
 // ---------------------------------------------------------------------------------------------

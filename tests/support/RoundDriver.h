@@ -18,21 +18,22 @@ struct RoundEvents {
     int labyrinthEntries = 0;
     int cheeseTaken = 0;
     int cheeseDelivered = 0;
-    int framesWithSnow = 0;
-    int framesWithBlast = 0;
+    int ticksWithSnow = 0;
+    int ticksWithBlast = 0;
 };
 
-// Drives the real frame loop with the clock set by hand: one frame sets the time, handles the
-// keys, draws the three views and mixes the sound, exactly as the running game does.
+// Drives a round through the real tick and the real drawing, counting what happens.
 class RoundDriver {
   public:
-    RoundDriver(Game& game, float stepMs);
+    explicit RoundDriver(Game& game);
 
-    // Advances the clock by one step and runs one frame with these keys (needs GL).
+    // One tick with these keys; no GL needed.
+    void tick(const KeyState& keys);
+    // Draws the frame as the running game does and plays the effects raised (needs GL).
+    void draw();
+    // A tick, then a drawn frame.
     void frame(const KeyState& keys);
-    // The same frame without GL: the steps the draws advance, in the draws' order.
-    void headlessFrame(const KeyState& keys);
-    float now() const { return time; }
+    float now() const;
     const RoundEvents& events() const { return counted; }
 
   private:
@@ -47,8 +48,6 @@ class RoundDriver {
     void count(const Snapshot& before);
 
     Game& game;
-    float stepMs;
-    float time = 0;
     RoundEvents counted;
 };
 
@@ -67,7 +66,7 @@ class PlayerBot {
     // When the door cannot be reached 15 s after the labyrinth is due, the player is put on the
     // cell in front of it (the arena may still be blocked by obstacles); counts how often.
     int putAtDoor = 0;
-    // Sets this player's keys for the coming frame.
+    // Sets this player's keys for the coming tick.
     void decide(KeyState& keys);
     // What the bot is doing, for failure messages.
     std::string doing;
@@ -86,7 +85,7 @@ class PlayerBot {
     float noBombUntil[15][15] = {};
 };
 
-// Random keys for both players, for soaks: each key held for a random run of frames.
+// Random keys for both players, for soaks: each key held for a random run of ticks.
 class RandomKeys {
   public:
     explicit RandomKeys(unsigned seed) : state(seed ? seed : 1) {}

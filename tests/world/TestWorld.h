@@ -17,7 +17,7 @@ struct TestWorld {
         world.createBlastParticles();
         world.placeItems();
         world.clock = &clock;
-        clock.setManual(0);
+        clock.set(0);
         world.playerRadius = 0.26f;
         // Players far from everything the tests burn, creatures off the arena.
         world.recordPlayerPosition(14.5f, 14.5f, 1);

@@ -108,7 +108,7 @@ TEST_F(Blast, FlameSetsOffAnotherBombAtOnce) {
     Bomb second = lyingBomb(2.5f, 0.5f, 2);
     second.blastTime = 9000;
     ASSERT_TRUE(w.placeBomb(second.x, second.y, 3, 2, &second));
-    t.clock.setManual(4567);
+    t.clock.set(4567);
     explode(first);
     EXPECT_TRUE(second.exploding);
     EXPECT_EQ(second.blastTime, 4567.0f);
@@ -117,7 +117,7 @@ TEST_F(Blast, FlameSetsOffAnotherBombAtOnce) {
 
     // The second blast burns with its own time; the first bomb, exploding already, stops its
     // flame and keeps its time.
-    t.clock.setManual(4600);
+    t.clock.set(4600);
     w.blast(second);
     EXPECT_TRUE(burning(w).count({4, 0}));
     EXPECT_EQ(w.blastCells.back().time, 4567.0f);

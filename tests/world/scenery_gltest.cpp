@@ -43,7 +43,8 @@ struct ScenerySetUp : ::testing::Test {
 
     Rgb overviewPixel(float phase, double x, double y, double z) {
         beginOverviewFrame();
-        scenery.drawOverviewGround(phase);
+        scenery.selectStep(phase);
+        scenery.drawOverviewGround();
         const ScreenPoint p = projectPoint(x, y, z);
         EXPECT_TRUE(p.onScreen);
         return pixelAt(p);
@@ -193,7 +194,8 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
     for (float phase : {0.0f, 0.25f, 0.5f, 0.75f}) {
         beginOverviewFrame();
         scenery.drawDecoration();
-        scenery.drawOverviewGround(phase);
+        scenery.selectStep(phase);
+        scenery.drawOverviewGround();
         drawArenaItems(t.world);
         snow.drawSnow(phase);
         one.draw(false);

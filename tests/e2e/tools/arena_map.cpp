@@ -270,7 +270,7 @@ int walk(uint32_t seed, int count, char** keys) {
                                               : keyLeft;
         held.player[0][index] = true;
         for (int frame = 0; frame < 400; ++frame) {
-            game.clock.setManual(ms += 16);
+            game.clock.set(ms += 16);
             frameUpdate(game, held);
         }
         std::printf("after %s: %.2f %.2f\n", keys[k], game.player1.x, game.player1.y);

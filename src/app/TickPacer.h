@@ -18,7 +18,8 @@ class TickPacer {
         }
         owed += nowMs - last;
         last = nowMs;
-        int n = static_cast<int>(owed / tickMs);
+        // A microsecond of slack keeps rounding from holding a tick that is due back a frame.
+        int n = static_cast<int>((owed + 1e-3) / tickMs);
         if (n > maxPerFrame) {
             n = maxPerFrame;
             owed = 0;

@@ -24,7 +24,6 @@ view_share() {
 walk_in() {
     start_game 2
     start_round 2
-    need_frame_rate 4
     legs=$(echo "$ROUTE" | wc -l)
     leg=0
     while read -r key cells; do

@@ -18,8 +18,10 @@ fail() {
 }
 
 # Starts the game in the build folder, where textures/ and sounds/ lie, and waits for its window.
+# GAME_ARGS holds the program's options, if any.
 start_game() {
-    (cd "$BUILD_DIR" && exec "$TUVO") >"$OUT/game.log" 2>&1 &
+    # shellcheck disable=SC2086
+    (cd "$BUILD_DIR" && exec "$TUVO" ${GAME_ARGS:-}) >"$OUT/game.log" 2>&1 &
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do
@@ -174,32 +176,3 @@ hold_until_still() {
     xdotool keyup "$key"
 }
 
-# Frames drawn a second, at most about 15 (the rate screenshots can be taken): counts how often
-# the window's picture changes over two seconds. Roaming creatures and swinging feet make every
-# game frame differ from the one before.
-frame_rate() {
-    for i in $(seq 1 30); do
-        import -window root -crop 1024x735+0+0 "$OUT/rate-$i.bmp" 2>/dev/null
-        [ "$i" -eq 1 ] && t0=$(date +%s.%N)
-    done
-    t1=$(date +%s.%N)
-    changes=0
-    for i in $(seq 2 30); do
-        n=$(compare -metric AE "$OUT/rate-$((i - 1)).bmp" "$OUT/rate-$i.bmp" null: 2>&1 | cut -d' ' -f1)
-        [ "${n:-0}" -gt 0 ] && changes=$((changes + 1))
-    done
-    rm -f "$OUT"/rate-*.bmp
-    awk -v c="$changes" -v a="$t0" -v b="$t1" 'BEGIN { printf "%d", c / (b - a) }'
-}
-
-# Ends the test as skipped (CTest's code 77) when the machine draws too few frames a second for
-# what it checks.
-need_frame_rate() {
-    fps=$(frame_rate)
-    echo "about $fps frames a second"
-    if [ "$fps" -lt "$1" ]; then
-        echo "SKIPPED: needs $1 frames a second, the machine draws $fps"
-        [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-        exit 77
-    fi
-}

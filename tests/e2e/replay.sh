@@ -1,0 +1,59 @@
+# A round recorded with --record plays back with --replay, in a window and without one, to the
+# same end; a damaged recording is refused with its name and exit code 2, and nothing is written.
+. "$(dirname "$0")/lib/common.sh"
+end_game_on_exit
+export TUVO_SEED=2
+REC="$OUT/round.rec"
+
+GAME_ARGS="--record $REC" start_game 2
+start_round 1
+# Player 1 walks up column 0 and lays a bomb; player 2 walks left.
+hold_key r 0.8
+press_key Shift_L
+hold_key Left 0.6
+sleep 1
+press_key Escape
+expect_exit 0
+[ -s "$REC" ] || fail "no recording written"
+[ -e "$REC.part" ] && fail "a partial recording was left behind"
+
+# Without a window: the clock where the round was left, both players' points, exit code 0
+# (the world came out as the recording saw it).
+"$TUVO" --replay "$REC" --headless >"$OUT/headless.txt" 2>"$OUT/headless.err" ||
+    fail "headless replay ended with $? ($(cat "$OUT/headless.err"))"
+cat "$OUT/headless.txt"
+grep -Eq '^left at TIME: 5:5[0-9]$' "$OUT/headless.txt" || fail "no clock line"
+grep -q '^player 1: 0 points$' "$OUT/headless.txt" || fail "no points of player 1"
+grep -q '^player 2: 0 points$' "$OUT/headless.txt" || fail "no points of player 2"
+
+# In a window the round plays at once, without the title menu: the player views fill the
+# bottom of the window where the title picture would be.
+GAME_ARGS="--replay $REC" start_game 4
+shot replayed
+press_key Escape
+expect_exit 0
+GAME_ARGS="" start_game 2
+shot title
+press_key Escape
+expect_exit 0
+changed=$(changed_pixels title replayed 1024x200+0+535)
+[ "${changed:-0}" -gt 50000 ] || fail "the replay shows no round ($changed pixels differ)"
+
+# Damaged: cut short, or not a recording at all.
+head -c 40 "$REC" >"$OUT/cut.rec"
+printf 'hello, this is not a replay of anything' >"$OUT/text.rec"
+: >"$OUT/bad.out"
+: >"$OUT/bad.err"
+for bad in cut text missing; do
+    before=$(ls "$OUT" | wc -l)
+    code=0
+    "$TUVO" --replay "$OUT/$bad.rec" --headless >"$OUT/bad.out" 2>"$OUT/bad.err" || code=$?
+    echo "$bad: exit $code: $(cat "$OUT/bad.err")"
+    [ "$code" -eq 2 ] || fail "$bad recording: exit code $code, not 2"
+    grep -q "$OUT/$bad.rec" "$OUT/bad.err" || fail "$bad recording: the message does not name it"
+    [ -s "$OUT/bad.out" ] && fail "$bad recording: a result was printed"
+    [ "$(ls "$OUT" | wc -l)" -eq "$before" ] || fail "$bad recording: a file was written"
+done
+"$TUVO" --replay "$OUT/cut.rec" --headless 2>&1 | grep -q "truncated" || fail "cut file not called truncated"
+rm -rf "$OUT"
+echo "replay ok"

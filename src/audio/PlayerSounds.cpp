@@ -1,4 +1,5 @@
 #include "actors/Player.h"
+#include "audio/SoundFile.h"
 
 #include <plib/sl.h>
 
@@ -15,9 +16,9 @@ void Player::loadSounds(slScheduler* mixer) {
     scheduler = mixer;
     // A sample may be playing on the mixer, so a second call keeps what it has.
     if (blastSample == nullptr)
-        blastSample = new slSample(kBlastFile, mixer);
+        blastSample = loadSoundFile(kBlastFile, mixer);
     if (bounceSample == nullptr) {
-        bounceSample = new slSample(kBounceFile, mixer);
+        bounceSample = loadSoundFile(kBounceFile, mixer);
         // The volume change works on 8-bit samples, the format the working mixer converts to.
         if (bounceSample->getBps() == 8)
             bounceSample->adjustVolume(kBounceVolume);

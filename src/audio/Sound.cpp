@@ -1,4 +1,5 @@
 #include "audio/Sound.h"
+#include "audio/SoundFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,8 +28,8 @@ slScheduler* createScheduler() {
 slSample* startMusic(slScheduler& scheduler) {
     scheduler.setSafetyMargin(kSafetyMargin);
     // Loaded against the scheduler so that it is converted to the device's format once, here.
-    auto* music = new slSample(kMusicFile, &scheduler);
-    // SL has already reported a missing or unreadable file. Looping an empty sample would spin
+    auto* music = loadSoundFile(kMusicFile, &scheduler);
+    // A missing or damaged file has already been reported. Looping an empty sample would spin
     // the mixer forever, so the game goes on without music instead.
     if (music->getLength() > 0)
         scheduler.loopSample(music, 0, SL_SAMPLE_MUTE, 0, nullptr);

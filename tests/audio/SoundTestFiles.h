@@ -9,8 +9,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,29 +21,75 @@ namespace soundtest {
 
 constexpr int kFileRate = 22050;
 
-inline void putLe(std::ofstream& out, uint32_t value, int bytes) {
+// The header of a WAV file, every field set by the test so that it can also lie.
+struct WavHeader {
+    uint16_t format = 1; // 1 PCM, 3 float
+    uint16_t channels = 1;
+    uint32_t rate = kFileRate;
+    uint16_t bits = 16;
+    std::optional<uint32_t> dataSize; // the data chunk's declared size; default: the truth
+    std::optional<uint32_t> riffSize; // the RIFF chunk's declared size; default: the truth
+};
+
+inline void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
-        out.put(static_cast<char>((value >> (8 * i)) & 0xff));
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// A whole file: RIFF header, a 16-byte format chunk and a data chunk holding `data`.
+inline std::vector<uint8_t> wavBytes(const WavHeader& h, const std::vector<uint8_t>& data) {
+    const uint32_t declared = h.dataSize.value_or(static_cast<uint32_t>(data.size()));
+    const uint16_t frameBytes = static_cast<uint16_t>(h.channels * ((h.bits + 7) / 8));
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+    putLe(out, h.riffSize.value_or(static_cast<uint32_t>(36 + data.size())), 4);
+    for (char c : std::string("WAVEfmt "))
+        out.push_back(static_cast<uint8_t>(c));
+    putLe(out, 16, 4);
+    putLe(out, h.format, 2);
+    putLe(out, h.channels, 2);
+    putLe(out, h.rate, 4);
+    putLe(out, h.rate * frameBytes, 4);
+    putLe(out, frameBytes, 2);
+    putLe(out, h.bits, 2);
+    for (char c : std::string("data"))
+        out.push_back(static_cast<uint8_t>(c));
+    putLe(out, declared, 4);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// Sound values from -1 to 1 stored as `bits`-bit PCM (8 unsigned; 16, 24, 32 signed) or, with
+// `isFloat`, 32-bit float; interleaved frames in, little-endian bytes out.
+inline std::vector<uint8_t> encode(const std::vector<double>& values, int bits, bool isFloat) {
+    std::vector<uint8_t> out;
+    for (double v : values) {
+        if (isFloat) {
+            const float f = static_cast<float>(v);
+            uint32_t word;
+            std::memcpy(&word, &f, 4);
+            putLe(out, word, 4);
+        } else if (bits == 8) {
+            out.push_back(static_cast<uint8_t>(std::lround(128 + v * 127)));
+        } else {
+            const double full = std::ldexp(1.0, bits - 1) - 1;
+            putLe(out, static_cast<uint32_t>(static_cast<int64_t>(std::llround(v * full))),
+                  bits / 8);
+        }
+    }
+    return out;
 }
 
 // A 16-bit mono PCM WAV file at 22050 Hz.
 inline void writeWav(const std::filesystem::path& path, const std::vector<int16_t>& samples) {
-    std::ofstream out(path, std::ios::binary);
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    out.write("RIFF", 4);
-    putLe(out, 36 + dataBytes, 4);
-    out.write("WAVEfmt ", 8);
-    putLe(out, 16, 4);
-    putLe(out, 1, 2); // PCM
-    putLe(out, 1, 2); // mono
-    putLe(out, kFileRate, 4);
-    putLe(out, kFileRate * 2, 4);
-    putLe(out, 2, 2);
-    putLe(out, 16, 2);
-    out.write("data", 4);
-    putLe(out, dataBytes, 4);
+    std::vector<uint8_t> data;
     for (int16_t s : samples)
-        putLe(out, static_cast<uint16_t>(s), 2);
+        putLe(data, static_cast<uint16_t>(s), 2);
+    writeFile(path, wavBytes(WavHeader{}, data));
 }
 
 // A sine tone; amplitude in 16-bit units.

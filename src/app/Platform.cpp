@@ -1,4 +1,6 @@
 #include "app/Platform.h"
+#include "app/ErrorBox.h"
+#include "app/Termination.h"
 #include "render/GlState.h"
 #include "render/ViewLayout.h"
 #include <SDL.h>
@@ -69,10 +71,12 @@ double nowMs() {
 }
 
 void showError(const char* caption, const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window);
+    showErrorBoxAndWait(caption, text, window);
 }
 
 bool createWindow(const char* title, int width, int height) {
+    // Before SDL's video starts, so that SDL leaves the signals to us.
+    installTerminationHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
@@ -136,6 +140,9 @@ void shutdownWindow() {
 }
 
 EventKind takeEvent(int& quitCode) {
+    // A signal ends the game the way closing the window does.
+    if (terminationRequested() && window && !windowGone)
+        shutdownWindow();
     SDL_Event e;
     if (!SDL_PollEvent(&e))
         return EventKind::none;

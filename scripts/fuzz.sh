@@ -1,19 +1,23 @@
 #!/bin/sh
-# The long fuzzing run of the bitmap decoder: builds fuzz_bitmap and runs it for the given number
-# of seconds (600 by default) on a scratch copy of the seed corpus. A crashing input is kept in
-# the current folder as bitmap-crash-....
+# The long fuzzing run: builds every fuzz target (the bitmap loader, the sound loader) and runs
+# each in turn for the given number of seconds (600 by default) on a scratch copy of its seed
+# corpus. A crashing input is kept in the current folder as bitmap-crash-... or wav-crash-....
 # Usage: scripts/fuzz.sh [SECONDS] [BUILD_DIR]
 set -eu
 seconds=${1:-600}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${2:-$root/build}
 if ! command -v clang++ >/dev/null 2>&1; then
-    echo "fuzz.sh: clang++ is needed for the fuzz target" >&2
+    echo "fuzz.sh: clang++ is needed for the fuzz targets" >&2
     exit 1
 fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target fuzz_bitmap
-exec sh "$root/tests/fuzz/run_fuzz.sh" "$build/tests/fuzz/fuzz_bitmap" "$root/tests/fuzz/corpus" \
-    "$seconds"
+cmake --build "$build" --target fuzz_bitmap fuzz_wav
+status=0
+for kind in bitmap wav; do
+    echo "== fuzz_$kind for $seconds s"
+    sh "$root/tests/fuzz/run_fuzz.sh" "$build/tests/fuzz/fuzz_$kind" "$kind" "$seconds" || status=1
+done
+exit $status

@@ -4,6 +4,7 @@
 #include "app/RoundTick.h"
 #include "app/TickPacer.h"
 #include "app/WorldHash.h"
+#include "support/RoundDriver.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -133,6 +134,31 @@ TEST_F(OpenRound, HoldingForwardWalksSixCellsASecondAtEveryDrawRate) {
     }
     // Where the frames let go of the key on the same tick, the worlds agree.
     EXPECT_EQ(worldAfter[2], worldAfter[3]);
+}
+
+TEST(TickPacer, TenSecondsOfPlayComeOutTheSameAtEveryDrawRate) {
+    // Both players' keys follow a script of game time; frames come at 5 to 144 a second.
+    auto play = [](int rate) {
+        Game g{1234, false};
+        setUpWorld(g);
+        g.gameRunning = true;
+        RandomKeys script(99);
+        KeyState keys;
+        TickPacer pacer;
+        double now = 0;
+        for (int frame = 0; now <= 10000; now = ++frame * 1000.0 / rate)
+            for (int due = pacer.due(now); due > 0; --due) {
+                if (g.ticks % 10 == 0)
+                    keys = script.next();
+                tickRound(g, keys);
+            }
+        EXPECT_EQ(g.ticks, 601u) << rate << " frames a second";
+        return hashWorld(g);
+    };
+    const uint64_t at60 = play(60);
+    EXPECT_EQ(play(5), at60);
+    EXPECT_EQ(play(30), at60);
+    EXPECT_EQ(play(144), at60);
 }
 
 TEST(TickPacer, RunsSixtyTicksASecondAndSlowsEvenlyBelowFourFrames) {

@@ -140,25 +140,39 @@ TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
     EXPECT_EQ(arena.player1.bounceSoundRequests, 0);
 }
 
-TEST(PlayerSounds, MissingEffectFilesLeaveEmptySamplesThatPlaySilence) {
-    ScratchDir dir; // no sound files at all
-    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
-    std::unique_ptr<slScheduler> scheduler(createScheduler());
-    ASSERT_FALSE(scheduler->notWorking());
-    Arena arena;
-    testing::internal::CaptureStderr();
-    arena.player1.loadSounds(scheduler.get());
-    const std::string warnings = testing::internal::GetCapturedStderr();
-    EXPECT_NE(warnings.find("smexp.wav"), std::string::npos) << warnings;
-    EXPECT_NE(warnings.find("wallbounce.wav"), std::string::npos) << warnings;
+// Missing files, and files that once crashed or hung the start: a sample of 0 bits (SIGFPE) and
+// a bump whose data size says 2 GB (15 s and 3.4 GB). Each warns, plays silence, and the mixer
+// goes on.
+TEST(PlayerSounds, MissingOrDamagedEffectFilesLeaveEmptySamplesThatPlaySilence) {
+    for (const bool damaged : {false, true}) {
+        ScratchDir dir;
+        if (damaged) {
+            WavHeader noBits;
+            noBits.bits = 0;
+            writeFile(dir.path("sounds/smexp.wav"), wavBytes(noBits, std::vector<uint8_t>(4000)));
+            WavHeader lying;
+            lying.dataSize = 0x7FFFFFFF;
+            writeFile(dir.path("sounds/wallbounce.wav"),
+                      wavBytes(lying, std::vector<uint8_t>(48000)));
+        }
+        ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+        std::unique_ptr<slScheduler> scheduler(createScheduler());
+        ASSERT_FALSE(scheduler->notWorking());
+        Arena arena;
+        testing::internal::CaptureStderr();
+        arena.player1.loadSounds(scheduler.get());
+        const std::string warnings = testing::internal::GetCapturedStderr();
+        EXPECT_NE(warnings.find("sounds/smexp.wav: "), std::string::npos) << warnings;
+        EXPECT_NE(warnings.find("sounds/wallbounce.wav: "), std::string::npos) << warnings;
 
-    EXPECT_EQ(arena.player1.blastSample->getLength(), 0);
-    EXPECT_EQ(arena.player1.bounceSample->getLength(), 0);
-    arena.player1.playEffect(arena.player1.blastSample);
-    arena.player1.playEffect(arena.player1.bounceSample);
-    runFrames(*scheduler, 200);
-    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
-    EXPECT_FALSE(scheduler->notWorking());
+        EXPECT_EQ(arena.player1.blastSample->getLength(), 0);
+        EXPECT_EQ(arena.player1.bounceSample->getLength(), 0);
+        arena.player1.playEffect(arena.player1.blastSample);
+        arena.player1.playEffect(arena.player1.bounceSample);
+        runFrames(*scheduler, 200);
+        EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+        EXPECT_FALSE(scheduler->notWorking());
+    }
 }
 
 } // namespace

@@ -103,7 +103,7 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
     game.clock.set(1000);
     game.gameRunning = true;
     prepare(game);
-    drawGameFrame(game);
+    drawGameFrame(roundView(game));
     glFinish();
     std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -90,8 +90,12 @@ void Creature::touchTest() {
     }
 }
 
+bool Creature::inPlay() const {
+    return number >= 1 && number <= 4 && !world.creatureHit[number - 1];
+}
+
 void Creature::step() {
-    if (number < 1 || number > 4 || world.creatureHit[number - 1])
+    if (!inPlay())
         return;
     roam();
     advanceAnimation();

@@ -18,9 +18,8 @@ class Creature {
     void touchTest();
     // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
     void step();
-    // The figure where it stands; nothing once hit.
-    void draw(bool shadowPass) const;
-    void drawModel(bool shadowPass) const;
+    // False once a blast has removed it.
+    bool inPlay() const;
 
     float bodyRadius = 0.26f;
     float x = -1, y = -1;

@@ -3,19 +3,16 @@
 #include <cstdint>
 
 class RandomGenerator;
-struct TextureTable;
 
 // The snowflakes: 1000 particles falling over the arena through the winter part of the round.
 struct FlakeEmitter {
     static constexpr int count = 1000;
     RandomGenerator* random;
     float slowdown = 2.0f;
-    const TextureTable* textures;
-    int32_t textureSlot = 48;
     bool stopped = false;
     Particle flakes[count];
 
-    FlakeEmitter(RandomGenerator* random, const TextureTable* textures, int32_t slot);
+    explicit FlakeEmitter(RandomGenerator* random);
     // Draws of a flake in their order; height is 7.5 at preparation and 7.0 on re-emission.
     void emit(Particle& p, float height);
     // Moves and fades one flake, emitting it again once it has faded out unless stopped.
@@ -31,12 +28,10 @@ class ParticleSystem {
     ParticleSystem(const ParticleSystem&) = delete;
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
-    void prepare(RandomGenerator* random, const TextureTable* textures, int32_t slot);
+    void prepare(RandomGenerator* random);
     // One view's step of the snowfall: the flakes move inside the phase window, and re-emission
     // stops from phase 0.65 on.
     void advanceSnow(float phase);
-    // Draws the flakes inside the phase window (needs GL).
-    void drawSnow(float phase) const;
     bool snowVisible(float phase) const { return phase >= 0.45f && phase <= 0.8f; }
     void updateStop(float phase);
 
@@ -44,8 +39,3 @@ class ParticleSystem {
     RandomGenerator* random = nullptr;
     bool stopped = false;
 };
-
-// Draws the live particles of a table as additive, depth-ignoring textured squares in the x-z
-// plane, orange faded by each one's alpha (shared by snow and blast fire).
-void drawParticleSquares(const Particle* particles, int count, float halfSize,
-                         unsigned int texture);

@@ -1,8 +1,8 @@
 #include "actors/Player.h"
 #include "scene/GameClock.h"
 #include "world/MazeWorld.h"
+#include "world/ArenaLayout.h"
 #include <cmath>
-#include <plib/sl.h>
 
 namespace {
 constexpr int32_t slotCount = 10;
@@ -65,11 +65,6 @@ Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, fl
 Player::~Player() {
     for (Bomb* bomb : bombs)
         delete bomb;
-    // A sample still being mixed must outlive its player; the process end releases it then.
-    if (blastSample && blastSample->getPlayCount() == 0)
-        delete blastSample;
-    if (bounceSample && bounceSample->getPlayCount() == 0)
-        delete bounceSample;
 }
 
 void Player::setDirections(const Vector3& forward, const Vector3& side) {
@@ -110,7 +105,7 @@ void Player::dropBomb() {
     bomb.x = cellCentre(x);
     bomb.y = cellCentre(y);
     bomb.dropTime = world.clock->now();
-    bomb.blastTime = bomb.dropTime + 3500;
+    bomb.blastTime = bomb.dropTime + arena::fuseMs;
     bomb.ready = false;
     bomb.blastApplied = false;
     --bombsReady;
@@ -122,8 +117,8 @@ void Player::returnToStart() {
     points -= hitPenalty;
     if (points < 0)
         points = 0;
-    x = number == 1 ? 0.5f : 14.5f;
-    y = 0.5f;
+    x = arena::homeXOf(number);
+    y = arena::homeY;
     dirX = 0;
     dirY = 1;
     // The start cell lies in the arena, so a player caught while steering through the labyrinth

@@ -1,32 +1,10 @@
 #pragma once
 #include "actors/FigureShape.h"
+#include "world/Bomb.h"
 #include "scene/Vector3.h"
 #include <cstdint>
 
 class MazeWorld;
-class slScheduler;
-class slSample;
-
-// One bomb slot of a player.
-struct Bomb {
-    float x = -1, y = -1;
-    float dropTime = 0;  // ms; 0 when not lying
-    float blastTime = 0; // ms
-    bool ready = true;
-    int32_t reach = 2;
-    bool exploding = false;
-    bool blastApplied = false;
-    float pulseRadius = 0.25f;
-    float pulseStep = 0.02f;
-
-    // The pulse of one tick's look at the bomb.
-    void pulse();
-    // Advances the bomb to time now; answers true while exploding.
-    bool update(float now);
-    bool lyingUnexploded() const { return !ready && !exploding; }
-    // Draws the lying bomb (needs GL).
-    void drawModel() const;
-};
 
 class Player {
   public:
@@ -42,11 +20,6 @@ class Player {
     bool spendWall();
     void dropBomb();
     void returnToStart();
-    void loadSounds(slScheduler* scheduler);
-    // Requests an effect on the scheduler (priority 1, abort mode); silent without a scheduler.
-    void playEffect(slSample* sample);
-    // Plays the effects this player's steps raised since the last call, then forgets them.
-    void playRaisedSounds();
 
     // Movement rules.
     bool arenaStep();
@@ -54,12 +27,8 @@ class Player {
     bool freeRoamStep(int direction);
     void applyPickUp(int32_t type);
 
-    // Model and drawing.
-    void buildModel();
     // Heading and foot swing: one step per view that shows the player.
     void advanceAnimation();
-    // The figure, and outside the shadow pass the bombs it has lying.
-    void draw(bool shadowPass) const;
     // Advances every bomb slot of this player: fuses, blasts and spent slots.
     void tickBombs();
 
@@ -88,10 +57,6 @@ class Player {
     int32_t bombCapacity = 1;
     FigureShape shape;
     float heading = 90;
-    unsigned int bodyList = 0, headList = 0, faceList = 0;
-    slScheduler* scheduler = nullptr;
-    slSample* blastSample = nullptr;
-    slSample* bounceSample = nullptr;
     // How many blast and bounce effects this player's steps have raised in all, and how many
     // wait to be played by the frame.
     int32_t blastSoundRequests = 0;

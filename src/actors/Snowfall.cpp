@@ -7,8 +7,7 @@ constexpr float reEmittedHeight = 7.0f;
 constexpr float snowStopPhase = 0.65f;
 } // namespace
 
-FlakeEmitter::FlakeEmitter(RandomGenerator* random_, const TextureTable* textures_, int32_t slot)
-    : random(random_), textures(textures_), textureSlot(slot) {}
+FlakeEmitter::FlakeEmitter(RandomGenerator* random_) : random(random_) {}
 
 void FlakeEmitter::emit(Particle& p, float height) {
     p.alive = true;
@@ -42,11 +41,11 @@ ParticleSystem::~ParticleSystem() {
     delete emitter;
 }
 
-void ParticleSystem::prepare(RandomGenerator* random_, const TextureTable* textures, int32_t slot) {
+void ParticleSystem::prepare(RandomGenerator* random_) {
     random = random_;
     stopped = false;
     delete emitter;
-    emitter = new FlakeEmitter(random, textures, slot);
+    emitter = new FlakeEmitter(random);
     for (Particle& p : emitter->flakes)
         emitter->emit(p, preparedHeight);
 }

@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 #include "app/Game.h"
+#include "world/ArenaLayout.h"
 
 namespace {
 // keyAngle entries, in table order.
@@ -64,7 +65,7 @@ void arenaCase(Game& g, int n, PlayerKey k) {
         return;
     }
     resetAngles(angles);
-    if (p.x > 100) {
+    if (p.x > arena::labyrinthOrigin) {
         cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
         g.world.freeRoam[n - 1] = true;
     } else {
@@ -106,7 +107,7 @@ void directionKey(Game& g, int n, PlayerKey k) {
         return;
     }
     // For two seconds after its last labyrinth step a player that came out cannot walk.
-    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= 2000)
+    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= arena::labyrinthLockMs)
         return;
     arenaCase(g, n, k);
 }
@@ -161,8 +162,8 @@ void handleRespawns(Game& game) {
         if (!game.world.respawnRequest[n - 1])
             continue;
         game.player(n).returnToStart();
-        float startX = n == 1 ? 0.5f : 14.5f;
-        game.playerCamera(n).place(startX, -1.5f, 0.9f, startX, 0.5f, 0.7f, 0, 0, 1);
+        const float startX = arena::homeXOf(n);
+        game.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         game.world.clearRespawn(n);
         resetAngles(game.keyAngle[n - 1]);
         return;

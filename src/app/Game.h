@@ -2,13 +2,14 @@
 #include "actors/Creature.h"
 #include "actors/Particles.h"
 #include "actors/Player.h"
+#include "audio/EffectSounds.h"
+#include "render/Presentation.h"
+#include "render/RoundView.h"
 #include "scene/Camera.h"
 #include "scene/GameClock.h"
-#include "scene/Light.h"
 #include "scene/RandomGenerator.h"
-#include "scene/TextureTable.h"
 #include "world/MazeWorld.h"
-#include "world/Scenery.h"
+#include "world/Seasons.h"
 #include <cstdint>
 #include <memory>
 
@@ -26,16 +27,15 @@ struct Game {
     Game& operator=(const Game&) = delete;
 
     GameClock clock;
-    TextureTable textures;
+    // The pictures, the lights and everything compiled for drawing.
+    Presentation look;
     uint32_t seed;
     RandomGenerator random;
     std::unique_ptr<slScheduler> scheduler;
     Camera overviewCamera;
     Camera player1Camera;
     Camera player2Camera;
-    Light sceneLight;
-    Light spotLight;
-    Scenery scenery;
+    Seasons seasons;
     MazeWorld world;
     Player player1;
     Player player2;
@@ -45,6 +45,7 @@ struct Game {
     Creature creature4;
     ParticleSystem particles;
     Camera menuCamera;
+    EffectSounds effects;
     slSample* musicSample = nullptr;
 
     bool gameRunning = false;
@@ -74,3 +75,7 @@ struct Game {
 void setUpWorld(Game& game);
 // The full set-up sequence of the running game, with a GL context current.
 void runSetUp(Game& game);
+
+// What the frame shows of the round, and of the title menu.
+RoundView roundView(const Game& game);
+MenuView menuView(const Game& game);

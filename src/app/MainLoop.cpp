@@ -68,10 +68,10 @@ void gameFrame(Game& game, TickPacer& pacer, RoundKeys& keys) {
         tickRound(game, tickKeys);
         keys.ran(game, tickKeys);
     }
-    drawGameFrame(game);
+    drawGameFrame(roundView(game));
     platform::swapBuffers();
-    game.player1.playRaisedSounds();
-    game.player2.playRaisedSounds();
+    game.effects.playRaised(game.player1);
+    game.effects.playRaised(game.player2);
     updateSound(game.scheduler.get());
 }
 
@@ -79,7 +79,7 @@ void menuFrame(Game& game) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
     platform::setCursorHidden(menuMouse(game, platform::menuPointer()));
-    drawMenuFrame(game);
+    drawMenuFrame(menuView(game));
     platform::swapBuffers();
     // Keys pressed on the title are not the round's.
     platform::forgetKeyPresses();

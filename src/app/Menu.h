@@ -25,5 +25,3 @@ constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 // Answers whether the system cursor is to be hidden.
 bool menuMouse(Game& game, const MenuPointer& pointer);
 
-// The title or help picture and the grey pointer (needs GL).
-void drawMenuScene(Game& game);

@@ -1,5 +1,5 @@
 #include "app/RoundTick.h"
-#include "actors/ObjectDrawing.h"
+#include "actors/ArenaAnimation.h"
 #include "app/Controls.h"
 #include "app/Game.h"
 #include "render/Hud.h"
@@ -22,7 +22,7 @@ void overviewSteps(Game& g, const TickViews& views) {
         g.player2.advanceAnimation();
         creaturesShown(g);
     }
-    g.scenery.selectStep(g.seasonPhase);
+    g.seasons.select(g.seasonPhase);
     advanceArenaView(g.world, false, 0, 0, 0, 0);
     g.particles.advanceSnow(g.seasonPhase);
     playerShown(g.player1);

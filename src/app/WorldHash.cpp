@@ -191,7 +191,7 @@ uint64_t hashWorld(const Game& g) {
         f.addAll(pair);
     f.add(g.player1Camera);
     f.add(g.player2Camera);
-    f.add(g.scenery.step);
+    f.add(g.seasons.step);
     addPlayer(f, g.player1);
     addPlayer(f, g.player2);
     for (int n = 1; n <= 4; ++n)

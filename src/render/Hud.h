@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-struct Game;
+struct RoundView;
 class Player;
 
 // The round clock read off the game time e in milliseconds: 6:00 at the start, 0:00 at the end.
@@ -21,4 +21,4 @@ constexpr int hudLineCount = 7;
 bool roundEnded(float e);
 // Writes the clock, both players' counts and, once the round is over, the result over the
 // overview.
-void drawHud(const Game& game);
+void drawHud(const RoundView& view);

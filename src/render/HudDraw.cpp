@@ -1,5 +1,6 @@
-#include "app/Game.h"
+#include "actors/Player.h"
 #include "render/Hud.h"
+#include "render/RoundView.h"
 #include "render/ViewLayout.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -50,7 +51,7 @@ void drawBigText(float x, float y, const std::string& text) {
 }
 } // namespace
 
-void drawHud(const Game& game) {
+void drawHud(const RoundView& game) {
     RoundClock clock = roundClock(game.gameTime);
 
     glColor3f(0, 0, 0);
@@ -66,7 +67,7 @@ void drawHud(const Game& game) {
         clock = {0, 0};
     drawText(470, 30, clockText(clock.minutes, clock.seconds));
     if (game.roundOver)
-        drawBigText(440, 250, resultText(game.player1.points, game.player2.points));
+        drawBigText(440, 250, resultText(game.player(1).points, game.player(2).points));
     for (int n = 1; n <= 2; ++n) {
         const float x = n == 1 ? 30.0f : 930.0f;
         for (int line = 0; line < hudLineCount; ++line)

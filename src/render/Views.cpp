@@ -1,9 +1,17 @@
 #include "render/Views.h"
-#include "actors/ObjectDrawing.h"
-#include "app/Game.h"
-#include "app/Menu.h"
+#include "actors/Creature.h"
+#include "actors/Particles.h"
+#include "actors/Player.h"
+#include "render/CameraGl.h"
+#include "render/FigureModels.h"
 #include "render/Hud.h"
+#include "render/MenuDraw.h"
+#include "render/ObjectDrawing.h"
+#include "render/ParticlesDraw.h"
+#include "render/Presentation.h"
 #include "render/ViewLayout.h"
+#include "scene/Camera.h"
+#include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -20,25 +28,30 @@ void setView(int x, int y, int w, int h, double aspect, double nearPlane) {
     glLoadIdentity();
 }
 
-void drawCreatures(const Game& g, bool shadowPass) {
-    for (int n = 1; n <= 4; ++n)
-        g.creature(n).draw(shadowPass);
+void drawPlayerFigure(const RoundView& v, int n, bool shadowPass) {
+    drawPlayer(v.player(n), v.look.figures[n - 1], v.look.models, shadowPass);
+}
+
+void drawCreatures(const RoundView& v, bool shadowPass) {
+    for (const Creature* c : v.creatures)
+        drawCreature(*c, shadowPass);
 }
 
 // Planar shadows of the figures, masked by the stencil so each ground pixel darkens once.
-void shadowPass(const Game& g) {
+void shadowPass(const RoundView& v) {
+    const Scenery& scenery = v.look.scenery;
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glDepthMask(GL_FALSE);
     glEnable(GL_STENCIL_TEST);
     glStencilFunc(GL_ALWAYS, 1, 0xFFFFFFFFu);
     glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-    g.scenery.drawOverviewGround();
+    scenery.drawOverviewGround(v.seasonStep);
 
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilFunc(GL_EQUAL, 1, 0xFFFFFFFFu);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    g.scenery.drawOverviewGround();
+    scenery.drawOverviewGround(v.seasonStep);
 
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -54,76 +67,75 @@ void shadowPass(const Game& g) {
         drawActor();
         glPopMatrix();
     };
-    castShadow(g.player1.x, g.player1.y, [&] { g.player1.draw(true); });
-    castShadow(g.player2.x, g.player2.y, [&] { g.player2.draw(true); });
-    for (int n = 1; n <= 4; ++n) {
-        const Creature& c = g.creature(n);
-        castShadow(c.x, c.y, [&] { c.draw(true); });
-    }
+    for (int n = 1; n <= 2; ++n)
+        castShadow(v.player(n).x, v.player(n).y, [&] { drawPlayerFigure(v, n, true); });
+    for (const Creature* c : v.creatures)
+        castShadow(c->x, c->y, [&] { drawCreature(*c, true); });
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glDisable(GL_STENCIL_TEST);
 }
 
-void overviewScene(const Game& g) {
-    if (g.shadowsOn)
-        shadowPass(g);
-    g.scenery.drawDecoration();
-    g.scenery.drawOverviewGround();
-    drawArenaItems(g.world);
-    g.particles.drawSnow(g.seasonPhase);
-    g.player1.draw(false);
-    g.player2.draw(false);
-    drawCreatures(g, false);
+void overviewScene(const RoundView& v) {
+    const WorldLook look{v.look.models, &v.look.textures};
+    if (v.shadowsOn)
+        shadowPass(v);
+    v.look.scenery.drawDecoration();
+    v.look.scenery.drawOverviewGround(v.seasonStep);
+    drawArenaItems(v.world, look);
+    drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+    drawPlayerFigure(v, 1, false);
+    drawPlayerFigure(v, 2, false);
+    drawCreatures(v, false);
 }
 } // namespace
 
-void drawOverview(const Game& g) {
+void drawOverview(const RoundView& v) {
     setView(0, splitHeight, windowWidth, windowHeight - splitHeight,
             static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
-    g.sceneLight.enable();
-    g.overviewCamera.apply();
-    drawHud(g);
-    overviewScene(g);
-    g.sceneLight.disable();
+    v.look.sceneLight.enable();
+    applyCamera(v.overviewCamera);
+    drawHud(v);
+    overviewScene(v);
+    v.look.sceneLight.disable();
 }
 
-void drawPlayerView(const Game& g, int n) {
+void drawPlayerView(const RoundView& v, int n) {
     const int x = n == 1 ? 0 : windowWidth / 2;
     setView(x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight, 0.5);
-    const Player& self = g.player(n);
-    const Player& other = g.player(3 - n);
-    const bool inLabyrinth = g.world.freeRoam[n - 1];
-    const bool otherInLabyrinth = g.world.freeRoam[2 - n];
-    const Light& light = inLabyrinth ? g.spotLight : g.sceneLight;
+    const Player& self = v.player(n);
+    const bool inLabyrinth = v.world.freeRoam[n - 1];
+    const bool otherInLabyrinth = v.world.freeRoam[2 - n];
+    const Light& light = inLabyrinth ? v.look.spotLight : v.look.sceneLight;
+    const WorldLook look{v.look.models, &v.look.textures};
     light.enable();
-    g.playerCamera(n).apply();
+    applyCamera(*v.playerCameras[n - 1]);
 
-    self.draw(false);
+    drawPlayerFigure(v, n, false);
     if (inLabyrinth) {
-        drawLabyrinthView(g.world);
+        drawLabyrinthView(v.world, look);
         if (otherInLabyrinth)
-            other.draw(false);
+            drawPlayerFigure(v, 3 - n, false);
     } else {
-        g.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY);
-        drawItemsAround(g.world, self.x, self.y, self.dirX, self.dirY);
-        g.particles.drawSnow(g.seasonPhase);
-        drawCreatures(g, false);
+        v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep);
+        drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
+        drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+        drawCreatures(v, false);
         if (!otherInLabyrinth)
-            other.draw(false);
+            drawPlayerFigure(v, 3 - n, false);
     }
     light.disable();
 }
 
-void drawGameFrame(const Game& g) {
+void drawGameFrame(const RoundView& v) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawOverview(g);
-    drawPlayerView(g, 1);
-    drawPlayerView(g, 2);
+    drawOverview(v);
+    drawPlayerView(v, 1);
+    drawPlayerView(v, 2);
 }
 
-void drawMenuFrame(Game& g) {
+void drawMenuFrame(const MenuView& m) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, windowWidth, windowHeight);
     glMatrixMode(GL_PROJECTION);
@@ -131,8 +143,8 @@ void drawMenuFrame(Game& g) {
     gluPerspective(45.0, static_cast<double>(windowWidth) / windowHeight, 1.0, 150.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    g.sceneLight.enable();
-    g.menuCamera.apply();
-    drawMenuScene(g);
-    g.sceneLight.disable();
+    m.look.sceneLight.enable();
+    applyCamera(m.menuCamera);
+    drawMenuScene(m);
+    m.look.sceneLight.disable();
 }

@@ -1,8 +1,7 @@
 #pragma once
 #include "scene/Vector3.h"
 
-// A look-at camera. Everything but apply() is plain arithmetic, so the controls can be
-// tested without a GL context.
+// A look-at camera: plain arithmetic, so the controls can be tested without a GL context.
 class Camera {
   public:
     Vector3 position{0, 0, 0};
@@ -16,12 +15,6 @@ class Camera {
     // and puts it at distance d from that axis, looking at the centre.
     void orbit(float angle, float cx, float cy, float d);
     void translate(float dx, float dy);
-    // Loads the look-at transform onto the current matrix.
-    void apply() const;
-
-    Vector3 readPosition() const { return position; }
-    Vector3 readView() const { return view; }
-    Vector3 readStrafe() const { return strafe; }
     Vector3 viewDirection() const { return view - position; }
 
   private:

@@ -1,4 +1,4 @@
-#include "actors/Player.h"
+#include "world/Bomb.h"
 #include "scene/GameClock.h"
 #include "world/MazeWorld.h"
 #include <algorithm>

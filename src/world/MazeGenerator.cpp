@@ -41,9 +41,7 @@ MazeGenerator::~MazeGenerator() {
     delete sets;
 }
 
-void MazeGenerator::generate(const TextureTable* textureTable, int32_t slot) {
-    textures = textureTable;
-    wallTextureSlot = slot;
+void MazeGenerator::generate() {
 
     const int32_t n = size;
     const int32_t cellCount = n * n;

@@ -2,7 +2,6 @@
 #include <cstdint>
 
 class RandomGenerator;
-struct TextureTable;
 
 // Union-find over the 81 labyrinth cells, with full path compression and union by rank.
 struct DisjointSets {
@@ -24,12 +23,8 @@ class MazeGenerator {
     MazeGenerator(const MazeGenerator&) = delete;
     MazeGenerator& operator=(const MazeGenerator&) = delete;
 
-    // Runs the wall removal and opens the two stored doors; no GL.
-    void generate(const TextureTable* textures, int32_t wallTextureSlot);
-    // Compiles wallList (needs a GL context); set-up calls it right after generate.
-    void buildWallList();
-    // Draws one wall segment in immediate mode (the body of wallList).
-    void drawWallSegment() const;
+    // Runs the wall removal and opens the two stored doors.
+    void generate();
 
     int32_t size = 9;
     RandomGenerator* random;
@@ -38,7 +33,4 @@ class MazeGenerator {
     float wallHeight = 0.8f;
     float wallThickness = 0.05f;
     DisjointSets* sets;
-    const TextureTable* textures = nullptr;
-    int32_t wallTextureSlot = 0;
-    unsigned int wallList = 0;
 };

@@ -1,4 +1,5 @@
 #include "world/MazeWorld.h"
+#include "scene/TextureSlots.h"
 #include "scene/RandomGenerator.h"
 
 namespace {
@@ -31,9 +32,9 @@ int32_t kindOfEntry(int32_t entry) {
 constexpr int32_t kindEntries[7][2] = {{0, 0},   {0, 20},  {20, 35}, {35, 37},
                                        {37, 45}, {45, 52}, {52, 59}};
 
-// The item textures are stored bomb, speed, fire, maximum fire, wall, trap; kinds count bomb,
+// The item cards are stored bomb, speed, fire, maximum fire, wall, trap; kinds count bomb,
 // speed, maximum fire, fire, trap, wall.
-constexpr int32_t kindTextureOffset[7] = {0, 0, 1, 3, 2, 5, 4};
+constexpr int32_t kindCardOffset[7] = {0, 0, 1, 3, 2, 5, 4};
 
 constexpr float obstacleColours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255},
                                          {255, 255, 127}, {127, 255, 255}, {255, 204, 127},
@@ -44,6 +45,12 @@ int32_t truncate(float v) {
 }
 
 } // namespace
+
+int32_t itemPictureSlot(int32_t kind) {
+    if (kind >= kindBomb && kind <= kindWall)
+        return itemCardSlots + kindCardOffset[kind];
+    return kind == kindCheese ? cheeseSlot : -1;
+}
 
 MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
     for (int32_t x = 0; x < arenaSize; ++x)
@@ -92,35 +99,21 @@ MazeWorld::~MazeWorld() {
     delete maze;
 }
 
-void MazeWorld::setTextures(const TextureTable* textureTable, int32_t particle, int32_t cheese,
-                            int32_t itemBase, int32_t wallTop, int32_t mazeWall) {
-    textures = textureTable;
-    particleSlot = particle;
-    cheeseSlot = cheese;
-    itemSlotBase = itemBase;
-    wallTopSlot = wallTop;
-    mazeWallSlot = mazeWall;
-}
-
 void MazeWorld::createWallBlocks() {
     for (int32_t i = 0; i < poolSize; ++i) {
         delete walls[i];
         walls[i] = new WallBlock;
-        walls[i]->textures = textures;
-        walls[i]->textureSlot = wallTopSlot;
     }
 }
 
 void MazeWorld::generateLabyrinth() {
-    maze->generate(textures, mazeWallSlot);
+    maze->generate();
 }
 
 void MazeWorld::createBlastParticles() {
     delete blastParticles;
     blastParticles = new BlastParticles;
     blastParticles->random = random;
-    blastParticles->textures = textures;
-    blastParticles->textureSlot = particleSlot;
     blastParticles->init();
 }
 
@@ -136,9 +129,6 @@ void MazeWorld::placeItems() {
 
         Item* item = new Item;
         item->type = kindOfEntry(i);
-        item->textures = textures;
-        if (item->type <= kindWall)
-            item->textureSlot = itemSlotBase + kindTextureOffset[item->type];
         items[i] = item;
 
         int32_t x, y;
@@ -166,8 +156,6 @@ void MazeWorld::placeItems() {
     for (int32_t j = firstCheese; j < itemTotal; ++j) {
         Item* cheese = new Item;
         cheese->type = kindCheese;
-        cheese->textures = textures;
-        cheese->textureSlot = cheeseSlot;
         items[j] = cheese;
         int32_t x, y;
         do {

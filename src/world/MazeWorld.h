@@ -1,11 +1,11 @@
 #pragma once
+#include "world/ArenaLayout.h"
 #include "world/MazeGenerator.h"
 #include <cstdint>
 #include <vector>
 
 class RandomGenerator;
 class GameClock;
-struct TextureTable;
 struct Bomb;
 struct Particle;
 
@@ -21,14 +21,15 @@ enum ItemKind : int32_t {
     kindCheese = 8
 };
 
+// The picture an item of a kind shows: its card, or the cheese; -1 for a coin, which is drawn
+// without one.
+int32_t itemPictureSlot(int32_t kind);
+
 struct Item {
     float x = -1, y = -1;
     int32_t type = 0;
     int32_t taken = 0; // 0 in the world, 1 or 2 held by that player, 3 delivered cheese
-    unsigned int list = 0;
-    const TextureTable* textures = nullptr;
-    int32_t textureSlot = -1;
-    int32_t spin = 0;
+    int32_t spin = 0;  // degrees
 };
 
 struct Obstacle {
@@ -41,8 +42,6 @@ struct Obstacle {
 struct WallBlock {
     bool free = true;
     float x = -1, y = -1;
-    const TextureTable* textures = nullptr;
-    int32_t textureSlot = 56;
 };
 
 struct Trap {
@@ -64,16 +63,12 @@ struct BlastParticles {
     bool stopped = false;
     RandomGenerator* random = nullptr;
     float slowdown = 2.0f;
-    const TextureTable* textures = nullptr;
-    int32_t textureSlot = 47;
     Particle particles[count];
 
     void emit(Particle& p); // the draws of a fresh particle, in their order
     void init();
     // Moves and fades every particle once, re-emitting faded ones.
     void advance();
-    // Draws the burst around the current origin (needs GL).
-    void drawBlastBurst() const;
 };
 
 struct Cell {
@@ -105,7 +100,7 @@ struct BurningCell {
 // the bookkeeping that bombs, blasts, players and creatures share, and the labyrinth.
 class MazeWorld {
   public:
-    static constexpr int arenaSize = 15;
+    static constexpr int arenaSize = arena::size;
     static constexpr int obstacleTotal = 90;
     static constexpr int itemTotal = 95;
     static constexpr int firstCheese = 90;
@@ -117,14 +112,10 @@ class MazeWorld {
     MazeWorld& operator=(const MazeWorld&) = delete;
 
     // Set-up, in this order.
-    void setTextures(const TextureTable* textures, int32_t particleSlot, int32_t cheeseSlot,
-                     int32_t itemSlotBase, int32_t wallTopSlot, int32_t mazeWallSlot);
     void createWallBlocks();
     void generateLabyrinth();
     void createBlastParticles();
     void placeItems();
-    // Compiles the item cards, cheese wedges and the labyrinth wall segment (needs GL).
-    void buildDisplayLists();
 
     // Play operations.
     void recordPlayerPosition(float x, float y, int32_t playerNumber);
@@ -159,8 +150,6 @@ class MazeWorld {
     // One view's step of the fire: expiry at the tick's time, then the shared burst advances
     // once for every cell still burning.
     void advanceBlastCells();
-    // The burst at every burning cell (needs GL).
-    void drawBlastCells() const;
 
     Cell& cell(int32_t x, int32_t y) { return cells[x][y]; }
     const Cell& cell(int32_t x, int32_t y) const { return cells[x][y]; }
@@ -186,12 +175,6 @@ class MazeWorld {
     float player2X = 14.5f, player2Y = 0.5f;
     float playerRadius = 0;
     std::vector<BurningCell> blastCells;
-    const TextureTable* textures = nullptr;
-    int32_t particleSlot = 47;
-    int32_t cheeseSlot = 49;
-    int32_t itemSlotBase = 50;
-    int32_t wallTopSlot = 56;
-    int32_t mazeWallSlot = 58;
     // The one clock: bombs take their drop and blast times from it.
     GameClock* clock = nullptr;
 

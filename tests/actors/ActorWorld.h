@@ -16,7 +16,6 @@ struct ActorWorld {
     explicit ActorWorld(uint32_t seed)
         : random(seed), world(&random), player1(1, 0.5f, 0.5f, 0, 1, 1, 0, world),
           player2(2, 14.5f, 0.5f, 0, 1, 1, 0, world) {
-        world.setTextures(nullptr, 47, 49, 50, 56, 58);
         world.createWallBlocks();
         world.generateLabyrinth();
         world.createBlastParticles();

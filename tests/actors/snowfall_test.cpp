@@ -21,9 +21,8 @@ TEST(Snowfall, PreparationEmitsEveryFlakeHighAboveTheArena) {
     RandomGenerator random(9);
     RandomGenerator expected(9);
     ParticleSystem snow;
-    snow.prepare(&random, nullptr, 48);
+    snow.prepare(&random);
     ASSERT_NE(snow.emitter, nullptr);
-    EXPECT_EQ(snow.emitter->textureSlot, 48);
     EXPECT_FLOAT_EQ(snow.emitter->slowdown, 2);
     EXPECT_FALSE(snow.stopped);
     for (const Particle& p : snow.emitter->flakes) {
@@ -45,7 +44,7 @@ TEST(Snowfall, PreparationEmitsEveryFlakeHighAboveTheArena) {
 TEST(Snowfall, FlakesDriftFallFadeAndComeBackLower) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random, nullptr, 48);
+    snow.prepare(&random);
     FlakeEmitter& e = *snow.emitter;
     Particle& p = e.flakes[0];
     p.px = 5;
@@ -82,7 +81,7 @@ TEST(Snowfall, FlakesDriftFallFadeAndComeBackLower) {
 TEST(Snowfall, AFlakeThatNeverFadesFallsOnBelowTheGround) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random, nullptr, 48);
+    snow.prepare(&random);
     Particle& p = snow.emitter->flakes[3];
     p.fade = 0;
     p.vz = -20;
@@ -95,7 +94,7 @@ TEST(Snowfall, AFlakeThatNeverFadesFallsOnBelowTheGround) {
 TEST(Snowfall, FallsThroughTheWinterWindowAndStopsRefillingFromPhaseSixtyFive) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random, nullptr, 48);
+    snow.prepare(&random);
     EXPECT_FALSE(snow.snowVisible(0.44f));
     EXPECT_TRUE(snow.snowVisible(0.45f));
     EXPECT_TRUE(snow.snowVisible(0.8f));

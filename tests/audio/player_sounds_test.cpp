@@ -1,6 +1,7 @@
 #include "SoundTestFiles.h"
 
 #include "actors/Player.h"
+#include "audio/EffectSounds.h"
 #include "audio/Sound.h"
 #include "audio/SoundFile.h"
 #include "scene/RandomGenerator.h"
@@ -30,6 +31,7 @@ struct Arena {
     RandomGenerator random{7};
     MazeWorld world{&random};
     Player player1{1, 0.5f, 0.5f, 0, 1, 1, 0, world};
+    EffectSounds sounds;
 };
 
 TEST(PlayerSounds, BounceIsTwiceAsLoudAsItsFileClippedToByteRange) {
@@ -39,16 +41,16 @@ TEST(PlayerSounds, BounceIsTwiceAsLoudAsItsFileClippedToByteRange) {
     std::unique_ptr<slScheduler> scheduler(createScheduler());
     ASSERT_FALSE(scheduler->notWorking());
     Arena arena;
-    arena.player1.loadSounds(scheduler.get());
+    arena.sounds.load(scheduler.get());
 
-    EXPECT_EQ(arena.player1.scheduler, scheduler.get());
-    ASSERT_NE(arena.player1.blastSample, nullptr);
-    ASSERT_NE(arena.player1.bounceSample, nullptr);
+    EXPECT_EQ(arena.sounds.scheduler, scheduler.get());
+    ASSERT_NE(arena.sounds.blast, nullptr);
+    ASSERT_NE(arena.sounds.bounce, nullptr);
     // The same file loaded the way the player loads it, but left at its own volume.
     const std::unique_ptr<slSample> asFiledSample(
         loadSoundFile("sounds/wallbounce.wav", scheduler.get()));
     const slSample& asFiled = *asFiledSample;
-    const slSample& bounce = *arena.player1.bounceSample;
+    const slSample& bounce = *arena.sounds.bounce;
     EXPECT_EQ(bounce.getRate(), 8000);
     EXPECT_EQ(bounce.getBps(), 8);
     ASSERT_EQ(bounce.getLength(), asFiled.getLength());
@@ -69,10 +71,10 @@ TEST(PlayerSounds, BounceIsTwiceAsLoudAsItsFileClippedToByteRange) {
     // The blast is played at its file's volume.
     const std::unique_ptr<slSample> blastAsFiled(
         loadSoundFile("sounds/smexp.wav", scheduler.get()));
-    ASSERT_EQ(arena.player1.blastSample->getLength(), blastAsFiled->getLength());
+    ASSERT_EQ(arena.sounds.blast->getLength(), blastAsFiled->getLength());
     EXPECT_TRUE(std::equal(blastAsFiled->getBuffer(),
                            blastAsFiled->getBuffer() + blastAsFiled->getLength(),
-                           arena.player1.blastSample->getBuffer()));
+                           arena.sounds.blast->getBuffer()));
 }
 
 // Plays a second of game frames with quiet music, optionally setting off the player's blast on
@@ -89,15 +91,15 @@ double mixedEnergy(bool withBlast) {
     EXPECT_FALSE(scheduler->notWorking());
     std::unique_ptr<slSample> music(startMusic(*scheduler));
     Arena arena;
-    arena.player1.loadSounds(scheduler.get());
+    arena.sounds.load(scheduler.get());
 
     scheduler->update();
     if (withBlast)
-        arena.player1.playEffect(arena.player1.blastSample);
+        arena.sounds.play(arena.sounds.blast);
     runFrames(*scheduler, 1000);
     stopAndLetGo(*scheduler, music.get());
     // The blast lasts 0.3 s, long done: the player may let go of it.
-    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+    EXPECT_EQ(arena.sounds.blast->getPlayCount(), 0);
     return energy(readBytes(output));
 }
 
@@ -114,7 +116,7 @@ TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
     writeEffects(dir);
     {
         Arena arena;
-        arena.player1.playEffect(arena.player1.blastSample); // before any sounds are loaded
+        arena.sounds.play(arena.sounds.blast); // before any sounds are loaded
         EXPECT_EQ(arena.player1.blastSoundRequests, 0);
     }
 
@@ -124,17 +126,17 @@ TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
     testing::internal::GetCapturedStderr();
     ASSERT_TRUE(scheduler->notWorking());
     Arena arena;
-    arena.player1.loadSounds(scheduler.get());
-    ASSERT_NE(arena.player1.bounceSample, nullptr);
+    arena.sounds.load(scheduler.get());
+    ASSERT_NE(arena.sounds.bounce, nullptr);
     // The samples are still made in the format the mixer was asked for: five 0.05 s steps.
-    EXPECT_EQ(arena.player1.bounceSample->getBps(), 8);
-    EXPECT_EQ(arena.player1.bounceSample->getRate(), 8000);
-    EXPECT_NEAR(arena.player1.bounceSample->getLength(), 2000, 8);
+    EXPECT_EQ(arena.sounds.bounce->getBps(), 8);
+    EXPECT_EQ(arena.sounds.bounce->getRate(), 8000);
+    EXPECT_NEAR(arena.sounds.bounce->getLength(), 2000, 8);
 
-    arena.player1.playEffect(arena.player1.blastSample);
-    arena.player1.playEffect(arena.player1.bounceSample);
+    arena.sounds.play(arena.sounds.blast);
+    arena.sounds.play(arena.sounds.bounce);
     updateSound(scheduler.get());
-    EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+    EXPECT_EQ(arena.sounds.blast->getPlayCount(), 0);
     // Counting requests is the caller's business, not the effect's.
     EXPECT_EQ(arena.player1.blastSoundRequests, 0);
     EXPECT_EQ(arena.player1.bounceSoundRequests, 0);
@@ -160,17 +162,17 @@ TEST(PlayerSounds, MissingOrDamagedEffectFilesLeaveEmptySamplesThatPlaySilence) 
         ASSERT_FALSE(scheduler->notWorking());
         Arena arena;
         testing::internal::CaptureStderr();
-        arena.player1.loadSounds(scheduler.get());
+        arena.sounds.load(scheduler.get());
         const std::string warnings = testing::internal::GetCapturedStderr();
         EXPECT_NE(warnings.find("sounds/smexp.wav: "), std::string::npos) << warnings;
         EXPECT_NE(warnings.find("sounds/wallbounce.wav: "), std::string::npos) << warnings;
 
-        EXPECT_EQ(arena.player1.blastSample->getLength(), 0);
-        EXPECT_EQ(arena.player1.bounceSample->getLength(), 0);
-        arena.player1.playEffect(arena.player1.blastSample);
-        arena.player1.playEffect(arena.player1.bounceSample);
+        EXPECT_EQ(arena.sounds.blast->getLength(), 0);
+        EXPECT_EQ(arena.sounds.bounce->getLength(), 0);
+        arena.sounds.play(arena.sounds.blast);
+        arena.sounds.play(arena.sounds.bounce);
         runFrames(*scheduler, 200);
-        EXPECT_EQ(arena.player1.blastSample->getPlayCount(), 0);
+        EXPECT_EQ(arena.sounds.blast->getPlayCount(), 0);
         EXPECT_FALSE(scheduler->notWorking());
     }
 }

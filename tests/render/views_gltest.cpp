@@ -111,15 +111,15 @@ TEST(Lights, SpotValuesReachOnlyAPositionalLight) {
 
 TEST(GameFrame, EachViewSetsItsViewportProjectionAndLight) {
     Game& g = setUpGame();
-    drawOverview(g);
+    drawOverview(roundView(g));
     expectViewport(0, 200, 1024, 535);
     expectPerspective(1024.0 / 535.0, 1, 150);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT0)) << "each view switches its light off again";
 
-    drawPlayerView(g, 1);
+    drawPlayerView(roundView(g), 1);
     expectViewport(0, 0, 512, 200);
     expectPerspective(2.56, 0.5, 150);
-    drawPlayerView(g, 2);
+    drawPlayerView(roundView(g), 2);
     expectViewport(512, 0, 512, 200);
     expectPerspective(2.56, 0.5, 150);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
@@ -129,7 +129,7 @@ TEST(GameFrame, EachViewSetsItsViewportProjectionAndLight) {
 TEST(GameFrame, ThreeViewsFillTheWindow) {
     Game& g = setUpGame();
     GlContext& gl = glContext();
-    drawGameFrame(g);
+    drawGameFrame(roundView(g));
     // Something is drawn in each of the three views: not a black window.
     auto litPixels = [&](int x, int y, int w, int h) {
         std::vector<uint8_t> rgb = gl.readRgb(x, y, w, h);
@@ -146,7 +146,7 @@ TEST(GameFrame, ThreeViewsFillTheWindow) {
 TEST(GameFrame, HudTextIsWrittenInTheOverviewsTopStrip) {
     Game& g = setUpGame();
     GlContext& gl = glContext();
-    drawGameFrame(g);
+    drawGameFrame(roundView(g));
     // The clock at (470, 30) from the overview's top left; rows counted from the window bottom.
     const int top = 735 - 30;
     std::vector<uint8_t> rgb = gl.readRgb(470, top - 2, 90, 12);

@@ -91,10 +91,10 @@ void RoundDriver::tick(const KeyState& keys) {
 }
 
 void RoundDriver::draw() {
-    drawGameFrame(game);
+    drawGameFrame(roundView(game));
     glFinish();
-    game.player1.playRaisedSounds();
-    game.player2.playRaisedSounds();
+    game.effects.playRaised(game.player1);
+    game.effects.playRaised(game.player2);
     updateSound(game.scheduler.get());
 }
 

@@ -11,7 +11,6 @@ struct TestWorld {
     GameClock clock;
 
     explicit TestWorld(uint32_t seed) : random(seed), world(&random) {
-        world.setTextures(nullptr, 47, 49, 50, 56, 58);
         world.createWallBlocks();
         world.generateLabyrinth();
         world.createBlastParticles();

@@ -106,8 +106,7 @@ TEST(MazeGenerator, LabyrinthIsASpanningTreeWithFourDoors) {
     for (uint32_t seed : {1u, 42u, 1234567u, 0xdeadbeefu}) {
         RandomGenerator random(seed);
         MazeGenerator maze(&random);
-        maze.generate(nullptr, 58);
-        EXPECT_EQ(maze.wallTextureSlot, 58);
+        maze.generate();
         EXPECT_EQ(maze.sets->setCount, 1);
         EXPECT_EQ(reachableCells(maze), 81) << "seed " << seed;
         EXPECT_EQ(clearedInnerWalls(maze), 80) << "seed " << seed;
@@ -123,9 +122,9 @@ TEST(MazeGenerator, LabyrinthIsASpanningTreeWithFourDoors) {
 TEST(MazeGenerator, SameSeedSameLabyrinthOtherSeedAnother) {
     RandomGenerator a(777), b(777), c(778);
     MazeGenerator ma(&a), mb(&b), mc(&c);
-    ma.generate(nullptr, 58);
-    mb.generate(nullptr, 58);
-    mc.generate(nullptr, 58);
+    ma.generate();
+    mb.generate();
+    mc.generate();
     EXPECT_EQ(std::vector<uint8_t>(ma.wallPosX, ma.wallPosX + 81),
               std::vector<uint8_t>(mb.wallPosX, mb.wallPosX + 81));
     EXPECT_EQ(std::vector<uint8_t>(ma.wallPosY, ma.wallPosY + 81),
@@ -148,7 +147,7 @@ TEST(MazeGenerator, OuterWallDrawsAreRejectedWithoutChange) {
 
         MazeGenerator maze(&random);
         maze.sets->setCount = 2;
-        maze.generate(nullptr, 58);
+        maze.generate();
         EXPECT_EQ(maze.wallPosY[80], 1);
         EXPECT_EQ(maze.wallPosX[8], 1);
         EXPECT_EQ(clearedInnerWalls(maze), 1);

@@ -101,8 +101,7 @@ TEST(MazeWorldSetUp, ItemTableKindsTexturesAndColours) {
         EXPECT_GE(item->type, previousKind) << "kinds are grouped by entry";
         previousKind = item->type;
         ++seen[item->type];
-        EXPECT_EQ(item->textureSlot, slots[item->type]) << "entry " << i;
-        EXPECT_EQ(item->list, 0u);
+        EXPECT_EQ(itemPictureSlot(item->type), slots[item->type]) << "entry " << i;
         EXPECT_EQ(item->spin, 0);
     }
     for (int k = 1; k <= 8; ++k)
@@ -117,10 +116,8 @@ TEST(MazeWorldSetUp, ItemTableKindsTexturesAndColours) {
         {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
     for (const Obstacle* o : w.obstacles)
         EXPECT_TRUE(palette.count({o->colourR, o->colourG, o->colourB}));
-    for (const WallBlock* b : w.walls) {
+    for (const WallBlock* b : w.walls)
         EXPECT_TRUE(b->free);
-        EXPECT_EQ(b->textureSlot, 56);
-    }
 }
 
 TEST(MazeWorldSetUp, CheeseLiesInFiveDistinctLabyrinthCells) {
@@ -146,7 +143,6 @@ TEST(MazeWorldSetUp, DrawsComeInTheirOrder) {
     // Replay the generator by hand from the state just before each set-up step.
     RandomGenerator random(4321);
     MazeWorld world(&random);
-    world.setTextures(nullptr, 47, 49, 50, 56, 58);
     world.createWallBlocks();
     world.generateLabyrinth();
 
@@ -157,7 +153,6 @@ TEST(MazeWorldSetUp, DrawsComeInTheirOrder) {
     EXPECT_EQ(first.vx, replay.nextInt(0, 40) - 20);
     EXPECT_EQ(first.vy, replay.nextInt(0, 40) - 20);
     EXPECT_EQ(first.vz, replay.nextInt(0, 40) - 20);
-    EXPECT_EQ(world.blastParticles->textureSlot, 47);
     for (const Particle& p : world.blastParticles->particles) {
         EXPECT_TRUE(p.alive);
         EXPECT_EQ(p.alpha, 0.4f);

@@ -1,4 +1,5 @@
-#include "world/Scenery.h"
+#include "render/Scenery.h"
+#include "world/Seasons.h"
 #include <gtest/gtest.h>
 
 // Steps: 0 spring-summer, 1..4 toward autumn, 5 autumn, 6..9 toward winter, 10 winter,
@@ -43,34 +44,17 @@ TEST(SeasonStep, EarlyPhaseAfterAutumnKeepsAutumn) {
     EXPECT_EQ(selectSeasonStep(0.71f, 5), 5);
 }
 
-TEST(SceneryStep, SelectingAStepSwitchesAllThreeListsTogether) {
-    Scenery scenery(6, 15, 0);
-    for (int k = 0; k < 15; ++k) {
-        scenery.groundLists[k] = 100 + k;
-        scenery.backgroundLists[k] = 200 + k;
-        scenery.orthogonalLists[k] = 300 + k;
-    }
-    scenery.selectStep(0.5f);
-    EXPECT_EQ(scenery.step, 7);
-    EXPECT_EQ(scenery.currentGround, 107u);
-    EXPECT_EQ(scenery.currentBackground, 207u);
-    EXPECT_EQ(scenery.currentOrthogonal, 307u);
+TEST(SceneryStep, TheRoundStartsInSpringAndEarlyPhasesKeepTheStepShowing) {
+    Seasons seasons;
+    EXPECT_EQ(seasons.step, 0);
+    seasons.select(0.5f);
+    EXPECT_EQ(seasons.step, 7);
+    seasons.select(0.01f);
+    EXPECT_EQ(seasons.step, 7);
+    seasons.select(0.6f);
+    EXPECT_EQ(seasons.step, 10);
 
-    scenery.selectStep(0.01f);
-    EXPECT_EQ(scenery.step, 7);
-    EXPECT_EQ(scenery.currentGround, 107u);
-    EXPECT_EQ(scenery.currentBackground, 207u);
-    EXPECT_EQ(scenery.currentOrthogonal, 307u);
-
-    scenery.selectStep(0.6f);
-    EXPECT_EQ(scenery.currentGround, 110u);
-    EXPECT_EQ(scenery.currentBackground, 210u);
-    EXPECT_EQ(scenery.currentOrthogonal, 310u);
-}
-
-TEST(SceneryStep, ConstructionSetsSizesAndSpringSummer) {
     Scenery scenery(6, 15, 0);
     EXPECT_EQ(scenery.tessellation, 6);
     EXPECT_EQ(scenery.arenaSize, 15);
-    EXPECT_EQ(scenery.step, 0);
 }

@@ -1,4 +1,4 @@
-#include "world/Scenery.h"
+#include "render/Scenery.h"
 #include <gtest/gtest.h>
 #include <vector>
 

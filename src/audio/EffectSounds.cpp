@@ -1,0 +1,48 @@
+#include "audio/EffectSounds.h"
+#include "actors/Player.h"
+#include "audio/SoundFile.h"
+
+#include <plib/sl.h>
+
+namespace {
+
+constexpr const char* kBlastFile = "sounds/smexp.wav";
+constexpr const char* kBounceFile = "sounds/wallbounce.wav";
+constexpr float kBounceVolume = 2.0f;
+constexpr int kEffectPriority = 1;
+
+} // namespace
+
+EffectSounds::~EffectSounds() {
+    // A sample still being mixed must outlive its player; the process end releases it then.
+    if (blast && blast->getPlayCount() == 0)
+        delete blast;
+    if (bounce && bounce->getPlayCount() == 0)
+        delete bounce;
+}
+
+void EffectSounds::load(slScheduler* mixer) {
+    scheduler = mixer;
+    // A sample may be playing on the mixer, so a second call keeps what it has.
+    if (blast == nullptr)
+        blast = loadSoundFile(kBlastFile, mixer);
+    if (bounce == nullptr) {
+        bounce = loadSoundFile(kBounceFile, mixer);
+        // The volume change works on 8-bit samples, the format the working mixer converts to.
+        if (bounce->getBps() == 8)
+            bounce->adjustVolume(kBounceVolume);
+    }
+}
+
+void EffectSounds::play(slSample* sample) {
+    if (scheduler == nullptr || sample == nullptr)
+        return;
+    scheduler->playSample(sample, kEffectPriority, SL_SAMPLE_ABORT, 0, nullptr);
+}
+
+void EffectSounds::playRaised(Player& player) {
+    for (; player.blastSoundsRaised > 0; --player.blastSoundsRaised)
+        play(blast);
+    for (; player.bounceSoundsRaised > 0; --player.bounceSoundsRaised)
+        play(bounce);
+}

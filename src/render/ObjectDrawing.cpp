@@ -1,0 +1,282 @@
+#include "render/ObjectDrawing.h"
+#include "actors/ArenaAnimation.h"
+#include "render/Materials.h"
+#include "render/MeshBatchGl.h"
+#include "render/TextureTable.h"
+#include "render/WorldModels.h"
+#include "scene/TextureSlots.h"
+#include "world/MazeWorld.h"
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cmath>
+
+namespace {
+unsigned char toByte(float component) {
+    return static_cast<unsigned char>(static_cast<int>(component));
+}
+
+// The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
+void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
+               float dirX, float dirY) {
+    drawBlastCells(world, look.textures);
+    for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
+        const Obstacle* obstacle = world.obstacles[i];
+        if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)))
+            drawObstacle(*obstacle);
+        if (i < world.itemCount && world.items[i]) {
+            const Item& item = *world.items[i];
+            if (itemUncovered(world, item) &&
+                (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)))
+                drawItem(item, look.models);
+        }
+        if (i < MazeWorld::poolSize) {
+            if (world.walls[i])
+                drawWallBlock(*world.walls[i], look.textures);
+            if (world.traps[i])
+                drawTrap(*world.traps[i]);
+        }
+    }
+    for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
+        if (world.items[i])
+            drawCheese(*world.items[i], look.models);
+}
+
+void floorQuad(float x, float y) {
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glVertex3f(x, y, 0);
+    glVertex3f(x + 1, y, 0);
+    glVertex3f(x + 1, y + 1, 0);
+    glVertex3f(x, y + 1, 0);
+    glEnd();
+}
+
+void wallAt(unsigned int wallList, float x, float y, bool turned) {
+    glPushMatrix();
+    glTranslatef(x, y, 0);
+    if (turned)
+        glRotatef(90, 0, 0, 1);
+    glCallList(wallList);
+    glPopMatrix();
+}
+void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, float length,
+                 int firstSegment, const unsigned char colour[3], int segmentCount, float turn) {
+    batch.colourBytes(colour[0], colour[1], colour[2]);
+    batch.pushMatrix();
+    batch.translate(x, y, z);
+    batch.rotate(turn, 0, 0, 1);
+    const float step = 6.28f / static_cast<float>(segmentCount);
+    for (int k = 1; k <= segmentCount - firstSegment; ++k) {
+        const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
+        const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
+        const float x1 = radius * std::cos(a1), y1 = radius * std::sin(a1);
+        batch.begin(MeshMode::triangles);
+        batch.normal(0, 0, 1);
+        batch.vertex(0, 0, length);
+        batch.vertex(x0, y0, length);
+        batch.vertex(x1, y1, length);
+        batch.normal(0, 0, -1);
+        batch.vertex(0, 0, 0);
+        batch.vertex(x0, y0, 0);
+        batch.vertex(x1, y1, 0);
+        batch.end();
+        batch.begin(MeshMode::quadStrip);
+        batch.normal(x0, y0, 0);
+        batch.vertex(x0, y0, 0);
+        batch.vertex(x0, y0, length);
+        batch.normal(x1, y1, 0);
+        batch.vertex(x1, y1, 0);
+        batch.vertex(x1, y1, length);
+        batch.end();
+    }
+    batch.popMatrix();
+}
+
+void addBox(MeshBatch& batch, float x, float y, float z, float width, float depth, float height,
+            const unsigned char colour[3]) {
+    batch.colourBytes(colour[0], colour[1], colour[2]);
+    const float w = width / 2, d = depth / 2;
+    // Each face: its normal, then its corners seen from outside.
+    const float faces[6][3 + 12] = {
+        {0, 0, 1, -w, -d, height, w, -d, height, w, d, height, -w, d, height},
+        {0, 0, -1, -w, -d, 0, -w, d, 0, w, d, 0, w, -d, 0},
+        {0, -1, 0, -w, -d, 0, w, -d, 0, w, -d, height, -w, -d, height},
+        {0, 1, 0, w, d, 0, -w, d, 0, -w, d, height, w, d, height},
+        {-1, 0, 0, -w, d, 0, -w, -d, 0, -w, -d, height, -w, d, height},
+        {1, 0, 0, w, -d, 0, w, d, 0, w, d, height, w, -d, height}};
+    batch.pushMatrix();
+    batch.translate(x, y, z);
+    batch.begin(MeshMode::quads);
+    for (const auto& f : faces) {
+        batch.normal(f[0], f[1], f[2]);
+        for (int c = 0; c < 4; ++c)
+            batch.vertex(f[3 + 3 * c], f[4 + 3 * c], f[5 + 3 * c]);
+    }
+    batch.end();
+    batch.popMatrix();
+}
+
+} // namespace
+
+void drawArenaItems(const MazeWorld& world, const WorldLook& look) {
+    drawArena(world, look, false, 0, 0, 0, 0);
+}
+
+void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
+                     float dirY) {
+    drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
+}
+
+void drawLabyrinthView(const MazeWorld& world, const WorldLook& look) {
+    const MazeGenerator* maze = world.maze;
+    if (maze) {
+        const int n = maze->size;
+        // The -x wall of cell 36 and the -y wall of cell 4 are the two unstored doors.
+        const int westDoor = (n / 2) * n, southDoor = n / 2;
+        for (int k = 0; k < n * n; ++k) {
+            const int col = k % n, row = k / n;
+            const float x = arena::labyrinthOrigin + static_cast<float>(col);
+            const float y = arena::labyrinthOrigin + static_cast<float>(row);
+            if (col == 0 && k != westDoor)
+                wallAt(look.models.labyrinthWall, x, y + 0.5f, false);
+            if (row == 0 && k != southDoor)
+                wallAt(look.models.labyrinthWall, x + 0.5f, y, true);
+            if (maze->wallPosX[k])
+                wallAt(look.models.labyrinthWall, x + 1, y + 0.5f, false);
+            if (maze->wallPosY[k])
+                wallAt(look.models.labyrinthWall, x + 0.5f, y + 1, true);
+            floorQuad(x, y);
+        }
+    }
+    for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
+        if (world.items[i])
+            drawCheese(*world.items[i], look.models);
+}
+
+void drawObstacle(const Obstacle& obstacle) {
+    if (obstacle.destroyed)
+        return;
+    const float* p = obstacle.shape;
+    const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
+                                     toByte(obstacle.colourB)};
+    glPushMatrix();
+    glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
+    // Local +y points up, local +z toward world -y.
+    glRotatef(90, 1, 0, 0);
+    // The coloured body in one draw, the two grey wheels in another: the material differs.
+    static MeshBatch body, wheels;
+    body.clear();
+    wheels.clear();
+    const float archHeight = p[6] + p[4];
+    const float slabHeight = p[4] / 2 + p[6];
+    addArcPrism(body, 0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
+    addArcPrism(body, -p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    addArcPrism(body, p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    addBox(body, 0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
+    addBox(body, -p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
+    addBox(body, p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
+    const unsigned char wheelGrey[3] = {127, 127, 127};
+    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
+    drawMeshBatch(body, true);
+    applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
+    drawMeshBatch(wheels, true);
+    glPopMatrix();
+}
+
+void drawItem(const Item& item, const WorldModels& models) {
+    if (item.taken != 0)
+        return;
+    glPushMatrix();
+    glTranslatef(item.x, item.y, 0.1f);
+    glRotatef(-30, 1, 0, 0);
+    glRotatef(static_cast<float>(item.spin), 0, 0, 1);
+    if (item.type == kindCoin) {
+        // A short cylinder closed by a disk at each end, the lower one facing down.
+        static MeshBatch coin;
+        coin.clear();
+        coin.colourBytes(204, 204, 51);
+        coin.translate(0, 0, 0.35f);
+        coin.rotate(-90, 1, 0, 0);
+        coin.cylinder(0.22, 0.22, 0.1, 10, 10);
+        coin.disk(0, 0.22, 10, 10, true);
+        coin.translate(0, 0, 0.1f);
+        coin.disk(0, 0.22, 10, 10);
+        drawMeshBatch(coin, true);
+    } else {
+        glCallList(models.itemList(item.type));
+    }
+    glPopMatrix();
+}
+
+void drawCheese(const Item& cheese, const WorldModels& models) {
+    if (cheese.taken > 0)
+        return;
+    glPushMatrix();
+    glTranslatef(cheese.x, cheese.y, 0.7f);
+    glCallList(models.itemList(kindCheese));
+    glPopMatrix();
+}
+
+void drawWallBlock(const WallBlock& wall, const TextureTable* textures) {
+    if (wall.free)
+        return;
+    const float a = 0.4f, h = 0.3f;
+    auto bind = [textures](int32_t slot) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glBindTexture(GL_TEXTURE_2D, textures ? (*textures)[slot] : 0);
+    };
+    glPushMatrix();
+    glEnable(GL_TEXTURE_2D);
+    bind(wallTopSlot);
+    glTranslatef(wall.x, wall.y, 0);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(0, 0);
+    glVertex3f(-a, -a, h);
+    glTexCoord2f(1, 0);
+    glVertex3f(a, -a, h);
+    glTexCoord2f(1, 1);
+    glVertex3f(a, a, h);
+    glTexCoord2f(0, 1);
+    glVertex3f(-a, a, h);
+    glEnd();
+    bind(wallSideSlot);
+    glBegin(GL_QUADS);
+    // Each side: its two bottom corners left to right seen from outside, then its top.
+    const float sides[4][5] = {
+        {0, -1, -a, -a, 1}, {0, 1, a, a, 1}, {-1, 0, -a, a, 0}, {1, 0, a, -a, 0}};
+    for (const auto& s : sides) {
+        const float nx = s[0], ny = s[1], x0 = s[2], y0 = s[3];
+        // Along x for the y faces, along y for the x faces.
+        const float x1 = s[4] != 0 ? -x0 : x0, y1 = s[4] != 0 ? y0 : -y0;
+        glNormal3f(nx, ny, 0);
+        glTexCoord2f(0, 0);
+        glVertex3f(x0, y0, 0);
+        glTexCoord2f(1, 0);
+        glVertex3f(x1, y1, 0);
+        glTexCoord2f(1, 1);
+        glVertex3f(x1, y1, h);
+        glTexCoord2f(0, 1);
+        glVertex3f(x0, y0, h);
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+}
+
+void drawTrap(const Trap& trap) {
+    if (trap.free)
+        return;
+    glPushMatrix();
+    glTranslatef(trap.x, trap.y, 0.1f);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4ub(211, 97, 214, 60);
+    gluDisk(sharedQuadric(), 0, 0.3, 10, 10);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}

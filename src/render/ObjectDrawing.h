@@ -1,0 +1,30 @@
+#pragma once
+
+class MazeWorld;
+struct Item;
+struct Obstacle;
+struct WallBlock;
+struct Trap;
+struct WorldModels;
+struct TextureTable;
+
+// What drawing the world's objects needs besides the world: its compiled models and pictures.
+struct WorldLook {
+    const WorldModels& models;
+    const TextureTable* textures;
+};
+
+// Drawing of what lies in the maze world; nothing changes here.
+void drawArenaItems(const MazeWorld& world, const WorldLook& look);
+void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
+                     float dirY);
+void drawLabyrinthView(const MazeWorld& world, const WorldLook& look);
+// The fire burst at every burning cell.
+void drawBlastCells(const MazeWorld& world, const TextureTable* textures);
+
+// The single objects, each at its own position.
+void drawObstacle(const Obstacle& obstacle);
+void drawItem(const Item& item, const WorldModels& models);
+void drawCheese(const Item& cheese, const WorldModels& models);
+void drawWallBlock(const WallBlock& wall, const TextureTable* textures);
+void drawTrap(const Trap& trap);

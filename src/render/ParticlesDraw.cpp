@@ -1,0 +1,64 @@
+#include "render/ParticlesDraw.h"
+#include "actors/Particles.h"
+#include "render/ObjectDrawing.h"
+#include "render/TextureTable.h"
+#include "scene/TextureSlots.h"
+#include "world/MazeWorld.h"
+#include <GL/gl.h>
+
+namespace {
+unsigned int textureOf(const TextureTable* textures, int32_t slot) {
+    return textures && slot >= 0 && slot < TextureTable::slotCount ? (*textures)[slot] : 0;
+}
+} // namespace
+
+void drawParticleSquares(const Particle* particles, int count, float halfSize,
+                         unsigned int texture) {
+    const float h = halfSize;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    // Modulating lets the particles take their orange colour and fade with their alpha.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    for (int k = 0; k < count; ++k) {
+        const Particle& p = particles[k];
+        if (!p.alive)
+            continue;
+        glColor4f(1.0f, 0.3f, 0.0f, p.alpha);
+        glBegin(GL_TRIANGLE_STRIP);
+        glTexCoord2f(1, 1);
+        glVertex3f(p.px + h, p.py, p.pz + h);
+        glTexCoord2f(0, 1);
+        glVertex3f(p.px - h, p.py, p.pz + h);
+        glTexCoord2f(1, 0);
+        glVertex3f(p.px + h, p.py, p.pz - h);
+        glTexCoord2f(0, 0);
+        glVertex3f(p.px - h, p.py, p.pz - h);
+        glEnd();
+    }
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textures) {
+    if (!snow.emitter || !snow.snowVisible(phase))
+        return;
+    drawParticleSquares(snow.emitter->flakes, FlakeEmitter::count, 0.06f,
+                        textureOf(textures, snowFlakeSlot));
+}
+
+void drawBlastCells(const MazeWorld& world, const TextureTable* textures) {
+    if (!world.blastParticles)
+        return;
+    for (const BurningCell& burning : world.blastCells) {
+        glPushMatrix();
+        glTranslatef(static_cast<float>(burning.x) + 0.5f, static_cast<float>(burning.y) + 0.5f,
+                     0.35f);
+        drawParticleSquares(world.blastParticles->particles, BlastParticles::count, 0.5f,
+                            textureOf(textures, fireGlowSlot));
+        glPopMatrix();
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include "render/FigureModels.h"
+#include "render/Light.h"
+#include "render/Scenery.h"
+#include "render/TextureTable.h"
+#include "render/WorldModels.h"
+
+// What the GL holds for the game: the pictures, the compiled scenery, the world's objects and
+// the two figures, and the two lights. Built once at set-up; drawing only reads it.
+struct Presentation {
+    TextureTable textures;
+    Light sceneLight;
+    Light spotLight;
+    Scenery scenery{6.0f, 15.0f, 1.0f};
+    WorldModels models;
+    FigureModel figures[2];
+
+    Presentation();
+    // The two lights' colours and places, sent under the identity so that both stay fixed
+    // relative to every camera (needs GL).
+    void setLights();
+};

@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+
+struct Presentation;
+class MazeWorld;
+class Player;
+class Creature;
+class ParticleSystem;
+class Camera;
+
+// Everything a game frame shows, read-only: the round's state and the GL's models of it.
+struct RoundView {
+    const Presentation& look;
+    const MazeWorld& world;
+    const Player* players[2];
+    const Creature* creatures[4];
+    const ParticleSystem& particles;
+    const Camera& overviewCamera;
+    const Camera* playerCameras[2];
+    int32_t seasonStep;
+    float seasonPhase;
+    float gameTime;
+    bool roundOver;
+    bool shadowsOn;
+
+    const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
+};
+
+// The title menu's frame: the title or help picture and the pointer, in menu units.
+struct MenuView {
+    const Presentation& look;
+    const Camera& menuCamera;
+    bool helpShown;
+    float mouseX, mouseY;
+};

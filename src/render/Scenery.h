@@ -1,0 +1,41 @@
+#pragma once
+#include "world/Seasons.h"
+#include <cstdint>
+
+struct TextureTable;
+
+// The arena's unmoving surroundings: ground and roads, buildings, hedges and the backdrop, all
+// compiled into display lists once.
+class Scenery {
+  public:
+    Scenery(float tessellation, float arenaSize, float unused);
+
+    void build(const TextureTable* textures, int32_t roadSlot, int32_t roadVSlot,
+               const int32_t groundBase[3], const int32_t backgroundBase[3],
+               const int32_t orthogonalBase[3]);
+    // The backdrop, ground and roads of a season step (see Seasons).
+    void drawOverviewGround(int32_t seasonStep) const;
+    void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep) const;
+    void drawDecoration() const;
+
+    float tessellation;
+    float arenaSize;
+    const TextureTable* textures = nullptr;
+    int32_t backgroundBase[3] = {15, 20, 25};
+    int32_t groundBase[3] = {0, 5, 10};
+    int32_t orthogonalBase[3] = {30, 35, 40};
+    unsigned int decorationList = 0;
+    unsigned int roadVList = 0;
+    unsigned int roadVTurnedList = 0;
+    unsigned int roadList = 0;
+    unsigned int backdrop3List = 0;
+    unsigned int tileList = 0;
+    unsigned int backdrop4List = 0;
+    unsigned int backgroundLists[15] = {};
+    unsigned int orthogonalLists[15] = {};
+    unsigned int groundLists[15] = {};
+    unsigned int cottageList = 0;
+    unsigned int hutList = 0;
+    unsigned int houseCornerList = 0;
+    unsigned int bushList = 0;
+};

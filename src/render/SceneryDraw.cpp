@@ -1,0 +1,514 @@
+#include "render/Materials.h"
+#include "render/MeshBatchGl.h"
+#include "render/TextureTable.h"
+#include "render/Scenery.h"
+#include <GL/gl.h>
+#include <cmath>
+
+namespace {
+
+// One crown sphere of a bush: angle in degrees about z, lift above the group's height.
+struct CrownSphere {
+    float angle, lift;
+    int colour;
+};
+struct CrownGroup {
+    float height, distance;
+    CrownSphere spheres[3];
+};
+const CrownGroup crownGroups[5] = {
+    {0.3f, 0.09f, {{31.6f, 0.01f, 0}, {172.4f, 0.025f, 1}, {260.8f, 0.01f, 2}}},
+    {0.6f, 0.09f, {{94.8f, 0.035f, 1}, {182.4f, 0.02f, 3}, {273.2f, 0.01f, 0}}},
+    {0.5f, 0.18f, {{10.8f, 0.015f, 3}, {86.4f, 0.035f, 2}, {174.0f, 0.045f, 0}}},
+    {0.5f, 0.198f, {{106.4f, 0.01f, 1}, {243.2f, 0.015f, 0}, {351.6f, 0.025f, 2}}},
+    {0.4f, 0.18f, {{27.4f, 0.035f, 3}, {157.2f, 0.045f, 2}, {301.6f, 0.025f, 0}}},
+};
+const float leafGreens[4][3] = {
+    {0.14f, 0.39f, 0.18f}, {0.23f, 0.68f, 0.28f}, {0.17f, 0.45f, 0.2f}, {0.21f, 0.58f, 0.26f}};
+
+// Cottage cells among the pillars; every other pillar outside the house carries a hut.
+bool isCottageCell(int i, int j) {
+    const bool rowA = (i == 1 || i == 5 || i == 9 || i == 13) && (j == 1 || j == 5 || j == 13);
+    const bool rowB = (i == 1 || i == 11) && j == 9;
+    const bool rowC = (i == 3 || i == 7 || i == 11) && (j == 3 || j == 7 || j == 11);
+    return rowA || rowB || rowC;
+}
+
+bool isOutsideArena(int i, int j, int size) {
+    return i < 0 || j < 0 || i >= size || j >= size;
+}
+
+// The house and its ring of cells, drawn as plain ground plus corner planting.
+bool isMiddleBlock(int i, int j) {
+    return i >= 5 && i <= 9 && j >= 7 && j <= 11;
+}
+
+bool isOdd(int v) {
+    return v % 2 != 0;
+}
+
+void quadBox(float x0, float x1, float y0, float y1, float z0, float z1) {
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glVertex3f(x0, y0, z1);
+    glVertex3f(x1, y0, z1);
+    glVertex3f(x1, y1, z1);
+    glVertex3f(x0, y1, z1);
+    glNormal3f(0, 0, -1);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x0, y1, z0);
+    glVertex3f(x1, y1, z0);
+    glVertex3f(x1, y0, z0);
+    glNormal3f(0, -1, 0);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x1, y0, z0);
+    glVertex3f(x1, y0, z1);
+    glVertex3f(x0, y0, z1);
+    glNormal3f(0, 1, 0);
+    glVertex3f(x1, y1, z0);
+    glVertex3f(x0, y1, z0);
+    glVertex3f(x0, y1, z1);
+    glVertex3f(x1, y1, z1);
+    glNormal3f(-1, 0, 0);
+    glVertex3f(x0, y1, z0);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x0, y0, z1);
+    glVertex3f(x0, y1, z1);
+    glNormal3f(1, 0, 0);
+    glVertex3f(x1, y0, z0);
+    glVertex3f(x1, y1, z0);
+    glVertex3f(x1, y1, z1);
+    glVertex3f(x1, y0, z1);
+    glEnd();
+}
+
+// A prism of radius r from z0 to z1 made of `segments` equal pieces of a full circle starting at
+// `startDegrees`; only the first `drawn` pieces are built (the rest is left open).
+void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, int drawn,
+                   float startDegrees) {
+    const float step = 2.0f * static_cast<float>(M_PI) / static_cast<float>(segments);
+    const float start = startDegrees * static_cast<float>(M_PI) / 180.0f;
+    for (int k = 0; k < drawn; ++k) {
+        const float a0 = start + step * static_cast<float>(k);
+        const float a1 = a0 + step;
+        const float c0 = std::cos(a0), s0 = std::sin(a0), c1 = std::cos(a1), s1 = std::sin(a1);
+        batch.begin(MeshMode::triangles);
+        batch.normal(0, 0, 1);
+        batch.vertex(0, 0, z1);
+        batch.vertex(r * c0, r * s0, z1);
+        batch.vertex(r * c1, r * s1, z1);
+        batch.normal(0, 0, -1);
+        batch.vertex(0, 0, z0);
+        batch.vertex(r * c1, r * s1, z0);
+        batch.vertex(r * c0, r * s0, z0);
+        batch.end();
+        batch.begin(MeshMode::quads);
+        batch.normal(c0, s0, 0);
+        batch.vertex(r * c0, r * s0, z0);
+        batch.normal(c1, s1, 0);
+        batch.vertex(r * c1, r * s1, z0);
+        batch.vertex(r * c1, r * s1, z1);
+        batch.normal(c0, s0, 0);
+        batch.vertex(r * c0, r * s0, z1);
+        batch.end();
+    }
+}
+
+// Bushes, huts and cones are gathered into one batch each, so a hedge of a hundred bushes is a
+// single draw.
+class SceneryModels {
+  public:
+    explicit SceneryModels(float tessellation) : slices(static_cast<int>(tessellation)) {}
+
+    // A bush standing at the origin: a trunk and a crown of fifteen spheres.
+    void addBush(MeshBatch& batch) const {
+        batch.colourBytes(180, 120, 25);
+        batch.cylinder(0.1, 0.1, 0.3, slices, slices);
+        for (const CrownGroup& group : crownGroups) {
+            for (const CrownSphere& sphere : group.spheres) {
+                const float* g = leafGreens[sphere.colour];
+                batch.colour(g[0], g[1], g[2], 0);
+                batch.pushMatrix();
+                batch.translate(0, 0, group.height);
+                batch.rotate(sphere.angle, 0, 0, 1);
+                batch.translate(group.distance, 0, sphere.lift);
+                batch.sphere(0.15, slices, slices);
+                batch.popMatrix();
+            }
+        }
+    }
+
+    void addBushAt(MeshBatch& batch, float x, float y) const {
+        batch.pushMatrix();
+        batch.translate(x, y, 0);
+        addBush(batch);
+        batch.popMatrix();
+    }
+
+    void bush() const {
+        MeshBatch batch;
+        addBush(batch);
+        drawMeshBatch(batch, true);
+    }
+
+    // A cottage centred at the origin: two crossed white boxes under a hipped red roof.
+    void cottage() const {
+        glColor3ub(255, 255, 255);
+        quadBox(-0.25f, 0.25f, -0.35f, 0.35f, 0, 0.3f);
+        quadBox(-0.35f, 0.35f, -0.25f, 0.25f, 0, 0.3f);
+
+        // The gable triangles lean 30 degrees inward from the vertical; the two sloping quads
+        // run from the eaves to the ridge between the triangles' tips, closing the roof.
+        const float eave = 0.3f, half = 0.37f, slant = 0.4f;
+        const float lean = 30.0f * static_cast<float>(M_PI) / 180.0f;
+        const float rise = slant * std::cos(lean);
+        const float tipY = half - slant * std::sin(lean);
+        const float top = eave + rise;
+        applyMaterial(GL_FRONT, metalMaterial);
+        glColor3ub(255, 75, 75);
+        glBegin(GL_TRIANGLES);
+        glNormal3f(0, -std::cos(lean), std::sin(lean));
+        glVertex3f(-half, -half, eave);
+        glVertex3f(half, -half, eave);
+        glVertex3f(0, -tipY, top);
+        glNormal3f(0, std::cos(lean), std::sin(lean));
+        glVertex3f(half, half, eave);
+        glVertex3f(-half, half, eave);
+        glVertex3f(0, tipY, top);
+        glEnd();
+        glBegin(GL_QUADS);
+        glNormal3f(rise, 0, half);
+        glVertex3f(half, -half, eave);
+        glVertex3f(half, half, eave);
+        glVertex3f(0, tipY, top);
+        glVertex3f(0, -tipY, top);
+        glNormal3f(-rise, 0, half);
+        glVertex3f(-half, half, eave);
+        glVertex3f(-half, -half, eave);
+        glVertex3f(0, -tipY, top);
+        glVertex3f(0, tipY, top);
+        glEnd();
+        applyMaterial(GL_FRONT, defaultMaterial);
+    }
+
+    // A round hut centred at the origin: three stacked white discs, the middle one open toward
+    // -y behind a translucent window, under a red cone.
+    void hut() const {
+        const int segments = 2 * slices;
+        const float start = 360.0f / static_cast<float>(segments) - 90.0f;
+        applyMaterial(GL_FRONT, metalMaterial);
+        MeshBatch discs;
+        discs.colourBytes(255, 255, 255);
+        segmentedDisc(discs, 0.4f, 0, 0.1f, segments, segments, start);
+        // Pieces run counter-clockwise from just right of -y, so the last two face -y.
+        segmentedDisc(discs, 0.4f, 0.09f, 0.2f, segments, segments - 2, start);
+        segmentedDisc(discs, 0.4f, 0.19f, 0.3f, segments, segments, start);
+        drawMeshBatch(discs, true);
+        applyMaterial(GL_FRONT, defaultMaterial);
+
+        const float windowY = -0.38f * std::sqrt(3.0f) / 2.0f;
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4ub(127, 127, 255, 85);
+        glBegin(GL_QUADS);
+        glNormal3f(0, -1, 0);
+        glVertex3f(-0.19f, windowY, 0.1f);
+        glVertex3f(0.19f, windowY, 0.1f);
+        glVertex3f(0.19f, windowY, 0.2f);
+        glVertex3f(-0.19f, windowY, 0.2f);
+        glEnd();
+        glDisable(GL_BLEND);
+
+        applyMaterial(GL_FRONT, metalMaterial);
+        MeshBatch roof;
+        roof.colourBytes(255, 75, 75);
+        roof.translate(0, 0, 0.3f);
+        roof.cylinder(0.45, 0, 0.4, segments, slices);
+        drawMeshBatch(roof, true);
+        applyMaterial(GL_FRONT, defaultMaterial);
+    }
+
+    // The three bushes of one house corner, around the origin.
+    void houseCorner() const {
+        MeshBatch batch;
+        addBushAt(batch, -0.15f, -0.15f);
+        addBushAt(batch, -0.15f, 0.35f);
+        addBushAt(batch, 0.35f, -0.15f);
+        drawMeshBatch(batch, true);
+    }
+
+    void buildingAt(int i, int j) const {
+        glPushMatrix();
+        glTranslatef(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f, 0);
+        if (isCottageCell(i, j))
+            cottage();
+        else
+            hut();
+        glPopMatrix();
+    }
+
+  private:
+    int slices;
+};
+
+void tileShape() {
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, 0, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(1, 1, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(0, 1, 0);
+    glEnd();
+}
+
+// One standing wall of the backdrop box from (x0, y0) to (x1, y1), s running along it; the
+// normals point diagonally into the box at each end.
+void backdropWall(float x0, float y0, float x1, float y1) {
+    const float low = -0.05f, high = 6.5f, centre = 7.5f;
+    auto inward = [centre](float x, float y) {
+        glNormal3f(x < centre ? 0.5f : -0.5f, y < centre ? 0.5f : -0.5f, 0);
+    };
+    glBegin(GL_QUADS);
+    inward(x0, y0);
+    glTexCoord2f(0, 0);
+    glVertex3f(x0, y0, low);
+    inward(x1, y1);
+    glTexCoord2f(1, 0);
+    glVertex3f(x1, y1, low);
+    glTexCoord2f(1, 1);
+    glVertex3f(x1, y1, high);
+    inward(x0, y0);
+    glTexCoord2f(0, 1);
+    glVertex3f(x0, y0, high);
+    glEnd();
+}
+
+// The walls are laid out so that the texture reads left to right from inside the box.
+void backdropThreeSides() {
+    backdropWall(-2, 17, 17, 17);
+    backdropWall(-2, -2, -2, 17);
+    backdropWall(17, 17, 17, -2);
+}
+
+void compileTextured(unsigned int list, unsigned int texture, unsigned int shape) {
+    glNewList(list, GL_COMPILE);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glCallList(shape);
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+}
+
+void callAt(unsigned int list, float x, float y) {
+    glPushMatrix();
+    glTranslatef(x, y, 0);
+    glCallList(list);
+    glPopMatrix();
+}
+int32_t validStep(int32_t step) {
+    return step >= 0 && step < 15 ? step : 0;
+}
+} // namespace
+
+Scenery::Scenery(float tessellationValue, float arenaSizeValue, float /*unused*/)
+    : tessellation(tessellationValue), arenaSize(arenaSizeValue) {}
+
+void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t roadVSlot,
+                    const int32_t groundBaseSlots[3], const int32_t backgroundBaseSlots[3],
+                    const int32_t orthogonalBaseSlots[3]) {
+    // Building twice would only leak lists: the scenery never changes after set-up.
+    if (decorationList != 0)
+        return;
+    textures = textureTable;
+    for (int s = 0; s < 3; ++s) {
+        groundBase[s] = groundBaseSlots[s];
+        backgroundBase[s] = backgroundBaseSlots[s];
+        orthogonalBase[s] = orthogonalBaseSlots[s];
+    }
+    auto texture = [this](int slot) -> unsigned int { return textures ? (*textures)[slot] : 0; };
+    const SceneryModels models(tessellation);
+    const int size = static_cast<int>(arenaSize);
+
+    decorationList = glGenLists(1);
+    roadVList = glGenLists(1);
+    roadVTurnedList = glGenLists(1);
+    roadList = glGenLists(1);
+    backdrop3List = glGenLists(1);
+    tileList = glGenLists(1);
+    backdrop4List = glGenLists(1);
+    for (unsigned int& list : backgroundLists)
+        list = glGenLists(1);
+    for (unsigned int& list : orthogonalLists)
+        list = glGenLists(1);
+    for (unsigned int& list : groundLists)
+        list = glGenLists(1);
+    cottageList = glGenLists(1);
+    hutList = glGenLists(1);
+    houseCornerList = glGenLists(1);
+    bushList = glGenLists(1);
+
+    glNewList(decorationList, GL_COMPILE);
+    MeshBatch hedges;
+    const float hedgeColumns[4] = {-1.5f, 16.5f, -0.5f, 15.5f};
+    for (float x : hedgeColumns)
+        for (int y = 0; y < size + 2; ++y)
+            models.addBushAt(hedges, x, static_cast<float>(y) - 0.5f);
+    const float hedgeRows[3] = {-0.5f, 15.5f, 16.5f};
+    for (float y : hedgeRows)
+        for (int x = 0; x < size; ++x)
+            models.addBushAt(hedges, static_cast<float>(x) + 0.5f, y);
+    drawMeshBatch(hedges, true);
+    for (int i = 1; i < size; i += 2) {
+        for (int j = 1; j < size; j += 2) {
+            const bool house = i >= 6 && i <= 8 && j >= 8 && j <= 10;
+            const bool approach = (i == 5 && j == 9) || (i == 7 && j == 7) || (i == 9 && j == 9) ||
+                                  (i == 7 && j == 11);
+            if (!house && !approach)
+                models.buildingAt(i, j);
+        }
+    }
+    const float cornerBushes[12][2] = {{6.35f, 10.65f}, {6.85f, 10.65f}, {6.35f, 10.15f},
+                                       {6.35f, 8.35f},  {6.35f, 8.85f},  {6.85f, 8.35f},
+                                       {8.15f, 8.35f},  {8.65f, 8.35f},  {8.65f, 8.85f},
+                                       {8.15f, 10.65f}, {8.65f, 10.65f}, {8.65f, 10.15f}};
+    MeshBatch corners;
+    for (const auto& b : cornerBushes)
+        models.addBushAt(corners, b[0], b[1]);
+    drawMeshBatch(corners, true);
+    glEndList();
+
+    glNewList(tileList, GL_COMPILE);
+    tileShape();
+    glEndList();
+
+    glNewList(backdrop3List, GL_COMPILE);
+    backdropThreeSides();
+    glEndList();
+
+    glNewList(backdrop4List, GL_COMPILE);
+    backdropThreeSides();
+    backdropWall(17, -2, -2, -2);
+    glEndList();
+
+    compileTextured(roadVList, texture(roadVSlot), tileList);
+    compileTextured(roadList, texture(roadSlot), tileList);
+    // Turned about the tile's corner, then shifted back so the tile still covers its cell.
+    glNewList(roadVTurnedList, GL_COMPILE);
+    glPushMatrix();
+    glTranslatef(1, 0, 0);
+    glRotatef(90, 0, 0, 1);
+    glCallList(roadVList);
+    glPopMatrix();
+    glEndList();
+
+    for (int k = 0; k < 15; ++k) {
+        const int season = k / 5, blend = k % 5;
+        compileTextured(backgroundLists[k], texture(backgroundBase[season] + blend), backdrop3List);
+        compileTextured(orthogonalLists[k], texture(orthogonalBase[season] + blend), backdrop4List);
+        compileTextured(groundLists[k], texture(groundBase[season] + blend), tileList);
+    }
+
+    glNewList(cottageList, GL_COMPILE);
+    glPushMatrix();
+    glTranslatef(0.5f, 0.5f, 0);
+    models.cottage();
+    glPopMatrix();
+    glEndList();
+
+    glNewList(hutList, GL_COMPILE);
+    glPushMatrix();
+    glTranslatef(0.5f, 0.5f, 0);
+    models.hut();
+    glPopMatrix();
+    glEndList();
+
+    glNewList(houseCornerList, GL_COMPILE);
+    models.houseCorner();
+    glEndList();
+
+    glNewList(bushList, GL_COMPILE);
+    models.bush();
+    glEndList();
+}
+
+void Scenery::drawOverviewGround(int32_t seasonStep) const {
+    const int32_t step = validStep(seasonStep);
+    const unsigned int currentGround = groundLists[step];
+    glCallList(backgroundLists[step]);
+    const int size = static_cast<int>(arenaSize);
+    for (int i = -2; i <= size + 1; ++i) {
+        for (int j = -2; j <= size + 1; ++j) {
+            unsigned int list;
+            if (isOutsideArena(i, j, size) || isMiddleBlock(i, j) || (isOdd(i) && isOdd(j)))
+                list = currentGround;
+            else if (!isOdd(i) && !isOdd(j))
+                list = roadList;
+            else if (isOdd(i))
+                list = roadVTurnedList;
+            else
+                list = roadVList;
+            callAt(list, static_cast<float>(i), static_cast<float>(j));
+        }
+    }
+}
+
+void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep) const {
+    const int32_t step = validStep(seasonStep);
+    const unsigned int currentGround = groundLists[step];
+    glCallList(orthogonalLists[step]);
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    const int size = static_cast<int>(arenaSize);
+    for (int i = -2; i <= size + 1; ++i) {
+        for (int j = -2; j <= size + 1; ++j) {
+            if (!inViewWedge(px, py, dirX, dirY, i, j))
+                continue;
+            glPushMatrix();
+            glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
+            if (isOutsideArena(i, j, size)) {
+                callAt(bushList, 0.5f, 0.5f);
+                glCallList(currentGround);
+            } else if (!isMiddleBlock(i, j)) {
+                if (isOdd(i) && isOdd(j)) {
+                    glCallList(isCottageCell(i, j) ? cottageList : hutList);
+                    glCallList(currentGround);
+                } else if (isOdd(i)) {
+                    glCallList(roadVTurnedList);
+                } else if (isOdd(j)) {
+                    glCallList(roadVList);
+                } else {
+                    glCallList(roadList);
+                }
+            } else {
+                float turn = -1;
+                if (i == 6 && j == 8)
+                    turn = 0;
+                else if (i == 6 && j == 10)
+                    turn = -90;
+                else if (i == 8 && j == 8)
+                    turn = 90;
+                else if (i == 8 && j == 10)
+                    turn = 180;
+                if (turn != -1) {
+                    glPushMatrix();
+                    glTranslatef(0.5f, 0.5f, 0);
+                    glRotatef(turn, 0, 0, 1);
+                    glCallList(houseCornerList);
+                    glPopMatrix();
+                }
+                if ((i == 5 || i == 9) && (j == 7 || j == 11))
+                    glCallList(hutList);
+                glCallList(currentGround);
+            }
+            glPopMatrix();
+        }
+    }
+}
+
+void Scenery::drawDecoration() const {
+    glCallList(decorationList);
+}

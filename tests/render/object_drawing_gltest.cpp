@@ -1,0 +1,246 @@
+#include "render/ObjectDrawing.h"
+#include "render/OverviewScene.h"
+#include "actors/ArenaAnimation.h"
+#include "render/WorldModels.h"
+#include "actors/Player.h"
+#include "render/TextureTable.h"
+#include "world/TestWorld.h"
+#include <gtest/gtest.h>
+
+namespace {
+Rgb obstacleColour(const Obstacle& o) {
+    return {static_cast<int>(o.colourR), static_cast<int>(o.colourG), static_cast<int>(o.colourB)};
+}
+
+bool cellHoldsObstacle(const MazeWorld& world, int i, int j) {
+    return i >= 0 && j >= 0 && i < 15 && j < 15 && world.cell(i, j).hasObstacle;
+}
+} // namespace
+
+TEST(ArenaObjects, ObstaclesStandWhereTheWorldSaysAndNowhereElse) {
+    glContext();
+    TestWorld t(2024);
+    WorldModels models;
+    models.build(nullptr, *t.world.maze);
+    const WorldLook look{models, nullptr};
+    beginOverviewFrame();
+    drawArenaItems(t.world, look);
+
+    int checkedObstacles = 0;
+    for (const Obstacle* o : t.world.obstacles) {
+        const ScreenPoint p = projectPoint(o->x, o->y, 0.3);
+        ASSERT_TRUE(p.onScreen) << o->x << ", " << o->y;
+        EXPECT_TRUE(shadeOf(pixelAt(p), obstacleColour(*o), 10))
+            << "obstacle at " << o->x << ", " << o->y;
+        ++checkedObstacles;
+    }
+    EXPECT_EQ(checkedObstacles, 90);
+
+    // Free cells whose front row is free too, so nothing nearer can cover their centre.
+    int checkedFree = 0;
+    for (int i = 0; i < 15; ++i) {
+        for (int j = 1; j < 15; ++j) {
+            if (!t.world.cell(i, j).open || cellHoldsObstacle(t.world, i - 1, j - 1) ||
+                cellHoldsObstacle(t.world, i, j - 1) || cellHoldsObstacle(t.world, i + 1, j - 1))
+                continue;
+            const ScreenPoint p = projectPoint(i + 0.5, j + 0.5, 0.01);
+            EXPECT_LT(brightness(pixelAt(p)), 15) << "free cell " << i << ", " << j;
+            ++checkedFree;
+        }
+    }
+    EXPECT_GT(checkedFree, 10);
+}
+
+TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
+    glContext();
+    TestWorld t(77);
+    WorldModels models;
+    models.build(nullptr, *t.world.maze);
+    const WorldLook look{models, nullptr};
+    // A coloured obstacle hiding an item card (entries 0..58 are cards).
+    int entry = 0;
+    while (obstacleColour(*t.world.obstacles[entry]) == Rgb{255, 255, 255})
+        ++entry;
+    ASSERT_LT(entry, 59);
+    Obstacle& o = *t.world.obstacles[entry];
+    Item& item = *t.world.items[entry];
+    const int cx = static_cast<int>(o.x), cy = static_cast<int>(o.y);
+
+    // The overview's step turns what it shows; drawing shows it.
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(item.spin, 0) << "an item under its obstacle stays hidden";
+
+    o.destroyed = true;
+    t.world.cell(cx, cy).obstacle = nullptr;
+    t.world.cell(cx, cy).setObstacle(false);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(item.spin, 10);
+    beginOverviewFrame();
+    drawArenaItems(t.world, look);
+    // The white card stands where the obstacle's coloured front was.
+    const Rgb card = pixelAt(projectPoint(o.x, o.y, 0.3));
+    EXPECT_TRUE(shadeOf(card, Rgb{255, 255, 255}, 12))
+        << card[0] << " " << card[1] << " " << card[2];
+
+    // A bomb lying on the cell hides the item again.
+    Bomb bomb;
+    t.world.cell(cx, cy).bomb = &bomb;
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(item.spin, 10);
+    t.world.cell(cx, cy).bomb = nullptr;
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(item.spin, 20);
+}
+
+TEST(ArenaObjects, PlayerViewDrawsOnlyItemsInTheWedge) {
+    glContext();
+    TestWorld t(5);
+    WorldModels models;
+    models.build(nullptr, *t.world.maze);
+    const WorldLook look{models, nullptr};
+    t.clearArena();
+    for (Obstacle* o : t.world.obstacles)
+        o->destroyed = true;
+    // Two coins lying free: one a row ahead of the player, one two rows behind.
+    Item& ahead = *t.world.items[60];
+    Item& behind = *t.world.items[61];
+    ahead.x = 7.5f;
+    ahead.y = 5.5f;
+    behind.x = 7.5f;
+    behind.y = 0.5f;
+    t.world.cell(7, 5).item = &ahead;
+    t.world.cell(7, 0).item = &behind;
+    // A player view turns only the items in its wedge; the overview turns them all.
+    advanceArenaView(t.world, true, 7, 2, 0, 1);
+    EXPECT_EQ(ahead.spin, 10);
+    EXPECT_EQ(behind.spin, 0);
+    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    EXPECT_EQ(ahead.spin, 20);
+    EXPECT_EQ(behind.spin, 10);
+    // The coin is gold.
+    beginOverviewFrame();
+    drawArenaItems(t.world, look);
+    EXPECT_TRUE(shadeOf(pixelAt(projectPoint(7.5, 5.5, 0.45)), Rgb{204, 204, 51}, 30));
+}
+
+TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
+    glContext();
+    TestWorld t(9);
+    TextureTable table;
+    table.names[47] = solidTexture(255, 255, 255);
+    // One particle left at the burst's centre, so no overlap saturates the pixel.
+    auto keepOneParticle = [&t](float alpha) {
+        for (Particle& p : t.world.blastParticles->particles)
+            p.alive = false;
+        Particle& p = t.world.blastParticles->particles[0];
+        p = Particle{};
+        p.alive = true;
+        p.alpha = alpha;
+        p.fade = 0.01f;
+    };
+    t.world.blastCells.push_back({7, 4, 0.0f});
+    t.clock.set(100);
+
+    keepOneParticle(0.4f);
+    beginOverviewFrame();
+    const ScreenPoint centre = projectPoint(7.5, 4.5, 0.35);
+    drawBlastCells(t.world, &table);
+    const Rgb strong = pixelAt(centre);
+    // The white glow takes the particle's orange: red leading, a little green, no blue.
+    EXPECT_GT(strong[0], 25);
+    EXPECT_LT(strong[0], 200);
+    EXPECT_LT(strong[1] * 2, strong[0]);
+    EXPECT_LT(strong[2], 12);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    // A view's step moves and fades it once for the one burning cell.
+    t.world.advanceBlastCells();
+    EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.39f);
+    t.world.blastCells.push_back({8, 4, 0.0f});
+    t.world.advanceBlastCells();
+    EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.37f) << "once per cell";
+    t.world.blastCells.pop_back();
+
+    keepOneParticle(0.1f);
+    beginOverviewFrame();
+    drawBlastCells(t.world, &table);
+    const Rgb faint = pixelAt(centre);
+    EXPECT_LT(faint[0] * 2, strong[0]) << "a fading particle adds less";
+
+    t.clock.set(601);
+    t.world.advanceBlastCells();
+    beginOverviewFrame();
+    drawBlastCells(t.world, &table);
+    EXPECT_TRUE(t.world.blastCells.empty());
+    EXPECT_LT(brightness(pixelAt(centre)), 15);
+    glDeleteTextures(1, &table.names[47]);
+}
+
+TEST(ArenaObjects, LaidWallAndTrapShowAtTheirCells) {
+    glContext();
+    TestWorld t(11);
+    WorldModels models;
+    models.build(nullptr, *t.world.maze);
+    const WorldLook look{models, nullptr};
+    t.clearArena();
+    for (Obstacle* o : t.world.obstacles)
+        o->destroyed = true;
+    t.world.placeWall(4.5f, 4.5f);
+    t.world.placeTrap(10.5f, 4.5f);
+    beginOverviewFrame();
+    drawArenaItems(t.world, look);
+    // Untextured the wall block is white (lit), the trap a faint purple on black.
+    const Rgb wall = pixelAt(projectPoint(4.5, 4.5, 0.3));
+    EXPECT_TRUE(shadeOf(wall, Rgb{255, 255, 255}, 12)) << wall[0] << " " << wall[1];
+    const Rgb trap = pixelAt(projectPoint(10.5, 4.5, 0.1));
+    EXPECT_GT(trap[0], trap[1]);
+    EXPECT_GT(trap[2], trap[1]);
+    EXPECT_LT(brightness(trap), 3 * 120) << "a trap is translucent";
+}
+
+TEST(Labyrinth, WallsStandWhereTheFlagsSayWithADoorInEachSide) {
+    glContext();
+    TestWorld t(31);
+    WorldModels models;
+    models.build(nullptr, *t.world.maze);
+    const WorldLook look{models, nullptr};
+    glViewport(0, 0, 1024, 735);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(99.5, 109.5, 99.5, 109.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawLabyrinthView(t.world, look);
+
+    // Seen from straight above, a wall top (z 0.8) lies nearer than the floor (z 0).
+    auto wallAt = [](double x, double y) {
+        const ScreenPoint p = projectPoint(x, y, 0);
+        float depth = 1;
+        glReadPixels(p.x, p.y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        return depth < 0.48f;
+    };
+    const MazeGenerator& maze = *t.world.maze;
+    for (int k = 0; k < 81; ++k) {
+        const int col = k % 9, row = k / 9;
+        EXPECT_EQ(wallAt(101 + col, 100 + row + 0.5), maze.wallPosX[k] != 0) << "+x of " << k;
+        EXPECT_EQ(wallAt(100 + col + 0.5, 101 + row), maze.wallPosY[k] != 0) << "+y of " << k;
+        if (col == 0) {
+            EXPECT_EQ(wallAt(100, 100 + row + 0.5), row != 4) << "-x of " << k;
+        }
+        if (row == 0) {
+            EXPECT_EQ(wallAt(100 + col + 0.5, 100), col != 4) << "-y of " << k;
+        }
+        // The floor is white and flat everywhere between the walls.
+        const Rgb floor = pixelAt(projectPoint(100 + col + 0.3, 100 + row + 0.3, 0));
+        EXPECT_TRUE(near(floor, Rgb{255, 255, 255}, 2)) << "floor of " << k;
+    }
+    EXPECT_FALSE(wallAt(109, 104.5));
+    EXPECT_FALSE(wallAt(104.5, 109));
+    glEnable(GL_LIGHTING);
+}

@@ -4,6 +4,9 @@
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# The folders of src/ depend one way; the build refuses an include against it too, this says
+# where at once.
+scripts/check-layers.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 

@@ -85,15 +85,14 @@ void labyrinthCase(Game& g, int n, PlayerKey k) {
     if (p.freeRoamStep(k == keyForward ? 1 : -1)) {
         cam.translate(p.stepX, p.stepY);
     } else {
-        // Out through a door: the table matches a camera facing away from the house.
-        if (p.x == 7.5f && p.y == 8.5f)
-            setAngles(angles, 180, 0, -90, 90);
-        else if (p.x == 7.5f && p.y == 10.5f)
-            setAngles(angles, 0, 180, 90, -90);
-        else if (p.x == 6.5f && p.y == 9.5f)
-            setAngles(angles, -90, 90, 0, 180);
-        else if (p.x == 8.5f && p.y == 9.5f)
-            setAngles(angles, 90, -90, 180, 0);
+        // Out through a door: the table matches a camera facing away from the house, as after
+        // a step out of it.
+        for (const arena::HouseDoor& d : arena::houseDoors)
+            if (p.x == d.centreX() && p.y == d.centreY())
+                anglesAfterStep(angles, d.outY < 0   ? keyBack
+                                        : d.outY > 0 ? keyForward
+                                        : d.outX < 0 ? keyLeft
+                                                     : keyRight);
         cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
         g.world.freeRoam[n - 1] = false;
     }

@@ -1,9 +1,10 @@
 #include "actors/Player.h"
 #include "scene/RandomGenerator.h"
+#include "world/ArenaLayout.h"
 #include "world/MazeWorld.h"
 
 namespace {
-constexpr float arenaEdge = 15;
+constexpr float arenaEdge = arena::size;
 constexpr float flushGap = 0.01f;
 
 float truncated(float v) {
@@ -22,117 +23,138 @@ bool passable(const MazeWorld& world, float x, float y, float radius) {
     return world.isPassable(x, y, radius);
 }
 
-// One way from a house door cell into the labyrinth.
-struct HouseDoor {
-    float toX, toY;
-    float dirX, dirY;
+bool atHome(const Player& p) {
+    const float r = p.bodyRadius;
+    return p.number == 1 ? (p.x < 1 - r && p.y < 1 - r) : (p.x > 14 + r && p.y < 1 - r);
+}
+
+// Cheese carried home: ten points, and the piece counts as delivered.
+void deliverCheese(Player& p) {
+    ++p.cheese;
+    p.points += 10;
+    p.carryingCheese = false;
+    for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
+        Item* piece = p.world.items[i];
+        if (piece && piece->taken == p.number)
+            piece->taken = 3;
+    }
+}
+
+// The door whose cell's inner half (the half next to the house centre) the player stands in.
+const arena::HouseDoor* doorEntered(const Player& p) {
+    const int32_t column = static_cast<int32_t>(p.x);
+    const int32_t row = static_cast<int32_t>(p.y);
+    for (const arena::HouseDoor& d : arena::houseDoors) {
+        const bool inLine = d.outX != 0 ? row == d.row : column == d.column;
+        const float inward = d.outX != 0 ? (d.centreX() - p.x) * static_cast<float>(d.outX)
+                                         : (d.centreY() - p.y) * static_cast<float>(d.outY);
+        if (inLine && inward > 0 && inward < 0.5f)
+            return &d;
+    }
+    return nullptr;
+}
+
+// Through a door into the labyrinth: the player arrives at the door's entry facing in, and the
+// camera's eye is put r + 0.5 behind it, outside the labyrinth door.
+void enterLabyrinth(Player& p, const arena::HouseDoor& door) {
+    const float behind = p.bodyRadius + 0.5f;
+    p.x = door.labyrinthX;
+    p.y = door.labyrinthY;
+    p.dirX = static_cast<float>(-door.outX);
+    p.dirY = static_cast<float>(-door.outY);
+    p.stepX = static_cast<float>(door.outX) * behind;
+    p.stepY = static_cast<float>(door.outY) * behind;
+}
+
+// What stands in the way of a whole step to (nx, ny).
+struct StepCheck {
+    bool inside, bombOk, wallOk, accepted;
 };
-} // namespace
 
-bool Player::arenaStep() {
-    const float r = bodyRadius;
-    const float s = stepLength;
-    stepX = stepY = 0;
-    const float nx = x + dirX * s;
-    const float ny = y + dirY * s;
+StepCheck checkStep(const Player& p, float nx, float ny) {
+    const MazeWorld& world = p.world;
+    const float r = p.bodyRadius;
+    StepCheck c{};
+    c.inside = insideArena(nx, ny);
+    c.bombOk = c.inside && world.bombAllows(p.x, p.y, nx, ny);
+    c.wallOk = c.inside && world.wallAllows(p.x, p.y, nx, ny);
+    const bool borderOk = (p.dirX <= 0 || nx + r <= arenaEdge) && (p.dirX >= 0 || nx - r >= 0) &&
+                          (p.dirY <= 0 || ny + r <= arenaEdge) && (p.dirY >= 0 || ny - r >= 0);
+    const bool moving = p.dirX != 0 || p.dirY != 0;
+    c.accepted = c.inside && moving && world.isPassable(nx, ny, r) && c.bombOk && c.wallOk &&
+                 borderOk;
+    return c;
+}
 
-    const bool atHome = number == 1 ? (x < 1 - r && y < 1 - r) : (x > 14 + r && y < 1 - r);
-    if (carryingCheese && atHome) {
-        ++cheese;
-        points += 10;
-        carryingCheese = false;
-        for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-            Item* piece = world.items[i];
-            if (piece && piece->taken == number)
-                piece->taken = 3;
-        }
-    }
-
-    // The trigger is the half of a door cell next to the house centre; the camera's eye is put
-    // r + 0.5 behind the player, outside the labyrinth door.
-    const int32_t column = static_cast<int32_t>(x);
-    const int32_t row = static_cast<int32_t>(y);
-    const float behind = r + 0.5f;
-    const HouseDoor* door = nullptr;
-    float eyeX = 0, eyeY = 0;
-    static const HouseDoor south{104.5f, 100.5f, 0, 1}, north{104.5f, 108.5f, 0, -1},
-        west{100.5f, 104.5f, 1, 0}, east{108.5f, 104.5f, -1, 0};
-    if (column == 7 && y > 8.5f && y < 9) {
-        door = &south;
-        eyeY = -behind;
-    } else if (column == 7 && y > 10 && y < 10.5f) {
-        door = &north;
-        eyeY = behind;
-    } else if (row == 9 && x > 6.5f && x < 7) {
-        door = &west;
-        eyeX = -behind;
-    } else if (row == 9 && x > 8 && x < 8.5f) {
-        door = &east;
-        eyeX = behind;
-    }
-    if (door) {
-        x = door->toX;
-        y = door->toY;
-        dirX = door->dirX;
-        dirY = door->dirY;
-        stepX = eyeX;
-        stepY = eyeY;
+// The whole step: what lies in the new cell is picked up first, then a trap there springs and
+// throws the player to a random cell. Answers false for the throw.
+bool takeStep(Player& p, float nx, float ny) {
+    MazeWorld& world = p.world;
+    const int32_t type = world.itemTypeAt(nx, ny);
+    const bool hadCheese = p.carryingCheese;
+    p.applyPickUp(type);
+    if (type != -1 && (type != kindCheese || !hadCheese))
+        world.takeItem(nx, ny, p.number);
+    if (world.hasTrap(nx, ny) && !world.hasTrap(p.x, p.y)) {
+        world.springTrap(nx, ny);
+        p.teleportToRandomCell();
+        p.stepX = 0;
+        p.stepY = -2;
         return false;
     }
+    p.stepX = nx - p.x;
+    p.stepY = ny - p.y;
+    p.x = nx;
+    p.y = ny;
+    return true;
+}
 
-    const bool inside = insideArena(nx, ny);
-    const bool bombOk = inside && world.bombAllows(x, y, nx, ny);
-    const bool wallOk = inside && world.wallAllows(x, y, nx, ny);
-    const bool borderOk = (dirX <= 0 || nx + r <= arenaEdge) && (dirX >= 0 || nx - r >= 0) &&
-                          (dirY <= 0 || ny + r <= arenaEdge) && (dirY >= 0 || ny - r >= 0);
-    const bool moving = dirX != 0 || dirY != 0;
-    const bool accepted =
-        inside && moving && world.isPassable(nx, ny, r) && bombOk && wallOk && borderOk;
+// A refused step pushes the player flush against its cell's boundary, y first; the x test sees
+// the new y. The free axis of a diagonal heading keeps its value.
+void pushFlush(Player& p, float nx, float ny) {
+    const MazeWorld& world = p.world;
+    const float r = p.bodyRadius;
+    if (p.dirY > 0 && (p.dirX == 0 || !passable(world, p.x, ny, r))) {
+        const float pushed = truncated(p.y) + 1 - r - flushGap;
+        p.stepY = pushed - p.y;
+        p.y = pushed;
+    } else if (p.dirY < 0 && (p.dirX == 0 || !passable(world, p.x, ny, r))) {
+        const float pushed = truncated(p.y) + r + flushGap;
+        p.stepY = pushed - p.y;
+        p.y = pushed;
+    }
+    if (p.dirX > 0 && (p.dirY == 0 || !passable(world, nx, p.y, r))) {
+        const float pushed = truncated(p.x) + 1 - r - flushGap;
+        p.stepX = pushed - p.x;
+        p.x = pushed;
+    } else if (p.dirX < 0 && (p.dirY == 0 || !passable(world, nx, p.y, r))) {
+        const float pushed = truncated(p.x) + r + flushGap;
+        p.stepX = pushed - p.x;
+        p.x = pushed;
+    }
+}
+} // namespace
 
-    if (accepted) {
-        const int32_t type = world.itemTypeAt(nx, ny);
-        const bool hadCheese = carryingCheese;
-        applyPickUp(type);
-        if (type != -1 && (type != kindCheese || !hadCheese))
-            world.takeItem(nx, ny, number);
-        // The item comes first: one lying in a trap cell is collected before the trap springs.
-        if (world.hasTrap(nx, ny) && !world.hasTrap(x, y)) {
-            world.springTrap(nx, ny);
-            teleportToRandomCell();
-            stepX = 0;
-            stepY = -2;
-            return false;
-        }
-        stepX = nx - x;
-        stepY = ny - y;
-        x = nx;
-        y = ny;
+// One step of stepLength along the heading. True: the player is still in the arena and
+// (stepX, stepY) is what it moved. False: it was moved elsewhere (into the labyrinth, or thrown
+// by a trap) and (stepX, stepY) is where its camera's eye goes, relative to it.
+bool Player::arenaStep() {
+    stepX = stepY = 0;
+    const float nx = x + dirX * stepLength;
+    const float ny = y + dirY * stepLength;
+    if (carryingCheese && atHome(*this))
+        deliverCheese(*this);
+    if (const arena::HouseDoor* door = doorEntered(*this)) {
+        enterLabyrinth(*this, *door);
+        return false;
+    }
+    const StepCheck check = checkStep(*this, nx, ny);
+    if (check.accepted)
+        return takeStep(*this, nx, ny);
+    // Refused by a bomb and by a laid wall at once, the player stays where it is.
+    if (check.inside && !check.bombOk && !check.wallOk)
         return true;
-    }
-
-    if (inside && !bombOk && !wallOk)
-        return true;
-
-    // Pushed flush against the current cell's boundary, y first; the x test sees the new y. The
-    // free axis of a diagonal heading keeps its value.
-    if (dirY > 0 && (dirX == 0 || !passable(world, x, ny, r))) {
-        const float pushed = truncated(y) + 1 - r - flushGap;
-        stepY = pushed - y;
-        y = pushed;
-    } else if (dirY < 0 && (dirX == 0 || !passable(world, x, ny, r))) {
-        const float pushed = truncated(y) + r + flushGap;
-        stepY = pushed - y;
-        y = pushed;
-    }
-    if (dirX > 0 && (dirY == 0 || !passable(world, nx, y, r))) {
-        const float pushed = truncated(x) + 1 - r - flushGap;
-        stepX = pushed - x;
-        x = pushed;
-    } else if (dirX < 0 && (dirY == 0 || !passable(world, nx, y, r))) {
-        const float pushed = truncated(x) + r + flushGap;
-        stepX = pushed - x;
-        x = pushed;
-    }
+    pushFlush(*this, nx, ny);
     return true;
 }
 

@@ -43,14 +43,9 @@ void MazeWorld::dropCheese(float x, float y, int32_t playerNumber) {
     // in front of it.
     int32_t cx = truncate(x);
     int32_t cy = truncate(y);
-    if (cx == 7 && cy == 8) {
-        cy = 7;
-    } else if (cx == 7 && cy == 10) {
-        cy = 11;
-    } else if (cx == 6 && cy == 9) {
-        cx = 5;
-    } else if (cx == 8 && cy == 9) {
-        cx = 9;
+    if (const arena::HouseDoor* door = arena::doorAt(cx, cy)) {
+        cx += door->outX;
+        cy += door->outY;
     }
 
     // A piece put where no cell can hold it (outside the arena, or a pillar) could never be
@@ -66,8 +61,8 @@ void MazeWorld::dropCheese(float x, float y, int32_t playerNumber) {
 
     int32_t lx, ly;
     do {
-        lx = random->nextInt(100, 108);
-        ly = random->nextInt(100, 108);
+        lx = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
+        ly = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
     } while (!cheeseCellFree(entry, static_cast<float>(lx), static_cast<float>(ly)));
     cheese->x = static_cast<float>(lx) + 0.5f;
     cheese->y = static_cast<float>(ly) + 0.5f;

@@ -1,11 +1,11 @@
 #include "actors/Player.h"
 #include "scene/GameClock.h"
+#include "world/ArenaLayout.h"
 #include "world/MazeWorld.h"
 #include <cmath>
 
 namespace {
 constexpr int32_t side = 9;
-constexpr float labyrinthOrigin = 100;
 constexpr float reachAhead = 0.1f;
 constexpr float subStep = 0.01f;
 // Half the wall thickness: a wall stops the body at the wall's face.
@@ -183,10 +183,22 @@ Collision chooseCollision(const CellWalls& w, float x, float y, float r, float m
     return c;
 }
 
-// A way out of the labyrinth into a house door cell, with the camera's eye 2 cells behind.
-struct Exit {
-    float x, y, dirX, dirY, eyeX, eyeY;
-};
+// The door a player leaves the labyrinth by, from where it stands: past the outer 0.2 of a
+// door's entry cell, or none.
+const arena::HouseDoor* exitDoor(float x, float y) {
+    const int32_t column = static_cast<int32_t>(x);
+    const int32_t row = static_cast<int32_t>(y);
+    const arena::HouseDoor* doors = arena::houseDoors;
+    if (column == 104 && y < 100.3f)
+        return &doors[0];
+    if (column == 104 && y > 108.7f)
+        return &doors[1];
+    if (row == 104 && x < 100.3f)
+        return &doors[2];
+    if (row == 104 && x > 108.7f)
+        return &doors[3];
+    return nullptr;
+}
 } // namespace
 
 bool Player::freeRoamStep(int direction) {
@@ -197,32 +209,20 @@ bool Player::freeRoamStep(int direction) {
     const float ny = y + my * reachAhead;
     freeMoveTime = world.clock->now();
 
-    const int32_t column = static_cast<int32_t>(x);
-    const int32_t row = static_cast<int32_t>(y);
-    const Exit* exit = nullptr;
-    static const Exit south{7.5f, 8.5f, 0, -1, 0, 2}, north{7.5f, 10.5f, 0, 1, 0, -2},
-        west{6.5f, 9.5f, -1, 0, 2, 0}, east{8.5f, 9.5f, 1, 0, -2, 0};
-    if (column == 104 && y < 100.3f)
-        exit = &south;
-    else if (column == 104 && y > 108.7f)
-        exit = &north;
-    else if (row == 104 && x < 100.3f)
-        exit = &west;
-    else if (row == 104 && x > 108.7f)
-        exit = &east;
-    if (exit) {
-        x = exit->x;
-        y = exit->y;
-        dirX = exit->dirX;
-        dirY = exit->dirY;
-        stepX = exit->eyeX;
-        stepY = exit->eyeY;
+    // Out into the door cell, facing out, with the camera's eye 2 cells behind, in the house.
+    if (const arena::HouseDoor* door = exitDoor(x, y)) {
+        x = door->centreX();
+        y = door->centreY();
+        dirX = static_cast<float>(door->outX);
+        dirY = static_cast<float>(door->outY);
+        stepX = static_cast<float>(-2 * door->outX);
+        stepY = static_cast<float>(-2 * door->outY);
         return false;
     }
 
     const float r = bodyRadius;
-    const int32_t col = static_cast<int32_t>(x - labyrinthOrigin);
-    const int32_t labyrinthRow = static_cast<int32_t>(y - labyrinthOrigin);
+    const int32_t col = static_cast<int32_t>(x - arena::labyrinthOrigin);
+    const int32_t labyrinthRow = static_cast<int32_t>(y - arena::labyrinthOrigin);
     const Collision collision =
         chooseCollision(wallsAround(*world.maze, col, labyrinthRow), x, y, r, mx, my);
 

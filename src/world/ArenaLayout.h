@@ -11,11 +11,31 @@ constexpr float homeY = 0.5f;
 // The labyrinth's cells lie from (labyrinthOrigin, labyrinthOrigin) on; anything beyond
 // labyrinthOrigin on x is inside it.
 constexpr float labyrinthOrigin = 100;
-// The house's four door cells (column, row), in the order south, north, west, east.
-struct DoorCell {
-    int32_t column, row;
+// The labyrinth's first and last cell on either axis.
+constexpr int32_t labyrinthFirst = 100, labyrinthLast = 108;
+// The house's four doors, south, north, west and east. A door cell lies between the house's
+// centre and its approach cell, one step out; walking in, a player arrives in the labyrinth at
+// the door's own entry, facing in.
+struct HouseDoor {
+    int32_t column, row; // the door cell
+    int32_t outX, outY;  // out of the house
+    float labyrinthX, labyrinthY;
+
+    float centreX() const { return static_cast<float>(column) + 0.5f; }
+    float centreY() const { return static_cast<float>(row) + 0.5f; }
 };
-constexpr DoorCell houseDoors[4] = {{7, 8}, {7, 10}, {6, 9}, {8, 9}};
+constexpr HouseDoor houseDoors[4] = {{7, 8, 0, -1, 104.5f, 100.5f},
+                                     {7, 10, 0, 1, 104.5f, 108.5f},
+                                     {6, 9, -1, 0, 100.5f, 104.5f},
+                                     {8, 9, 1, 0, 108.5f, 104.5f}};
+
+// The door whose cell is (column, row), or none.
+inline const HouseDoor* doorAt(int32_t column, int32_t row) {
+    for (const HouseDoor& d : houseDoors)
+        if (d.column == column && d.row == row)
+            return &d;
+    return nullptr;
+}
 
 constexpr float fuseMs = 3500;  // from the drop to the blast
 constexpr float burnMs = 500;   // a cell burns this long after its blast

@@ -17,7 +17,6 @@ int32_t bombEntry(int32_t slot, int32_t playerNumber) {
     return slot + 10 * (playerNumber - 1);
 }
 
-constexpr float burnTime = 500.0f;
 
 } // namespace
 
@@ -141,7 +140,9 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
 void MazeWorld::expireBlastCells(float now) {
     blastCells.erase(
         std::remove_if(blastCells.begin(), blastCells.end(),
-                       [now](const BurningCell& b) { return now - b.time > burnTime; }),
+                       // A cell burns through its last millisecond; its bomb's slot is free
+                       // again from that millisecond on.
+                       [now](const BurningCell& b) { return now - b.time > arena::burnMs; }),
         blastCells.end());
 }
 

@@ -9,8 +9,7 @@ int32_t truncate(float v) {
 } // namespace
 
 bool MazeWorld::isHouseDoor(int32_t column, int32_t row) {
-    return (column == 6 && row == 9) || (column == 8 && row == 9) || (column == 7 && row == 8) ||
-           (column == 7 && row == 10);
+    return arena::doorAt(column, row) != nullptr;
 }
 
 bool MazeWorld::isPassable(float x, float y, float radius) const {

@@ -6,7 +6,10 @@ namespace {
 
 // The approach cells in front of the four house doors: never pillars, never obstacles.
 bool isApproachCell(int32_t x, int32_t y) {
-    return (x == 5 && y == 9) || (x == 7 && y == 7) || (x == 9 && y == 9) || (x == 7 && y == 11);
+    for (const arena::HouseDoor& d : arena::houseDoors)
+        if (x == d.column + d.outX && y == d.row + d.outY)
+            return true;
+    return false;
 }
 
 // The kind of each fixed entry of the item table.
@@ -71,10 +74,10 @@ MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
     for (int32_t i = 0; i < poolSize; ++i)
         traps[i] = new Trap;
 
-    player1X = 0.5f;
-    player1Y = 0.5f;
-    player2X = 14.5f;
-    player2Y = 0.5f;
+    player1X = arena::homeX[0];
+    player1Y = arena::homeY;
+    player2X = arena::homeX[1];
+    player2Y = arena::homeY;
     obstacleCount = obstacleTotal;
     itemCount = itemTotal;
 
@@ -159,8 +162,8 @@ void MazeWorld::placeItems() {
         items[j] = cheese;
         int32_t x, y;
         do {
-            x = random->nextInt(100, 108);
-            y = random->nextInt(100, 108);
+            x = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
+            y = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
         } while (!cheeseCellFree(j, static_cast<float>(x), static_cast<float>(y)));
         cheese->x = static_cast<float>(x) + 0.5f;
         cheese->y = static_cast<float>(y) + 0.5f;
@@ -188,12 +191,12 @@ void MazeWorld::recordCreaturePosition(int32_t number, float x, float y) {
 void MazeWorld::clearRespawn(int32_t playerNumber) {
     if (playerNumber == 1) {
         respawnRequest[0] = false;
-        player1X = 0.5f;
-        player1Y = 0.5f;
+        player1X = arena::homeX[0];
+        player1Y = arena::homeY;
     } else if (playerNumber == 2) {
         respawnRequest[1] = false;
-        player2X = 14.5f;
-        player2Y = 0.5f;
+        player2X = arena::homeX[1];
+        player2Y = arena::homeY;
     }
 }
 

@@ -164,7 +164,7 @@ class MazeWorld {
     float creatureX[4] = {-1, -1, -1, -1};
     float creatureY[4] = {-1, -1, -1, -1};
     Item* items[itemTotal] = {};
-    float player1X = 0.5f, player1Y = 0.5f;
+    float player1X = arena::homeX[0], player1Y = arena::homeY;
     Cell cells[arenaSize][arenaSize];
     Obstacle* obstacles[obstacleTotal] = {};
     WallBlock* walls[poolSize] = {};
@@ -172,7 +172,7 @@ class MazeWorld {
     BlastParticles* blastParticles = nullptr;
     int32_t obstacleCount = 90;
     int32_t itemCount = 95;
-    float player2X = 14.5f, player2Y = 0.5f;
+    float player2X = arena::homeX[1], player2Y = arena::homeY;
     float playerRadius = 0;
     std::vector<BurningCell> blastCells;
     // The one clock: bombs take their drop and blast times from it.

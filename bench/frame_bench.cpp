@@ -112,13 +112,15 @@ int main(int argc, char** argv) {
                             [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }));
     table.push_back(measure("title menu", frames, window, [&] { drawMenuFrame(menuView(game)); }));
     framescenes::roundStart(game);
-    table.push_back(measure("round's first frame", frames, window, [&] { drawGameFrame(roundView(game)); }));
+    table.push_back(
+        measure("round's first frame", frames, window, [&] { drawGameFrame(roundView(game)); }));
     const int burning = framescenes::crossingBlast(game);
     table.push_back(measure("reach-14 blast, " + std::to_string(burning) + " cells, shadows",
                             frames, window, [&] { drawGameFrame(roundView(game)); }));
     game.shadowsOn = false;
     framescenes::midWinter(game);
-    table.push_back(measure("mid-winter snowfall", frames, window, [&] { drawGameFrame(roundView(game)); }));
+    table.push_back(
+        measure("mid-winter snowfall", frames, window, [&] { drawGameFrame(roundView(game)); }));
 
     std::printf("stencil bits: %d\n\n", stencil);
     std::printf("| frame (1024 x 735, unpaced) | frames | median ms | p99 ms | median / empty |\n");

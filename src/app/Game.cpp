@@ -9,8 +9,8 @@
 Game::Game(uint32_t seed_, bool withSound)
     : seed(seed_), random(seed_), scheduler(withSound ? createScheduler() : nullptr),
       world(&random), player1(1, arena::homeX[0], arena::homeY, 0, 1.0f, 1.0f, 0, world),
-      player2(2, arena::homeX[1], arena::homeY, 0, 1.0f, 1.0f, 0, world), creature1(1, world), creature2(2, world),
-      creature3(3, world), creature4(4, world) {
+      player2(2, arena::homeX[1], arena::homeY, 0, 1.0f, 1.0f, 0, world), creature1(1, world),
+      creature2(2, world), creature3(3, world), creature4(4, world) {
     world.clock = &clock;
 }
 

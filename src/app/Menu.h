@@ -24,4 +24,3 @@ constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.
 // Answers whether the system cursor is to be hidden.
 bool menuMouse(Game& game, const MenuPointer& pointer);
-

@@ -3,6 +3,6 @@
 #include <GL/glu.h>
 
 void applyCamera(const Camera& c) {
-    gluLookAt(c.position.x, c.position.y, c.position.z, c.view.x, c.view.y, c.view.z, c.up.x, c.up.y,
-              c.up.z);
+    gluLookAt(c.position.x, c.position.y, c.position.z, c.view.x, c.view.y, c.view.z, c.up.x,
+              c.up.y, c.up.z);
 }

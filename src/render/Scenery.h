@@ -1,4 +1,5 @@
 #pragma once
+#include "scene/TextureSlots.h"
 #include "world/Seasons.h"
 #include <cstdint>
 
@@ -21,9 +22,9 @@ class Scenery {
     float tessellation;
     float arenaSize;
     const TextureTable* textures = nullptr;
-    int32_t backgroundBase[3] = {15, 20, 25};
-    int32_t groundBase[3] = {0, 5, 10};
-    int32_t orthogonalBase[3] = {30, 35, 40};
+    int32_t backgroundBase[3] = {wideBackdropSlots, wideBackdropSlots + 5, wideBackdropSlots + 10};
+    int32_t groundBase[3] = {groundSlots, groundSlots + 5, groundSlots + 10};
+    int32_t orthogonalBase[3] = {lowBackdropSlots, lowBackdropSlots + 5, lowBackdropSlots + 10};
     unsigned int decorationList = 0;
     unsigned int roadVList = 0;
     unsigned int roadVTurnedList = 0;

@@ -12,5 +12,7 @@ struct WorldModels {
 
     // Needs a GL context; a second call does nothing. The wall takes the labyrinth's size.
     void build(const TextureTable* textures, const MazeGenerator& maze);
-    unsigned int itemList(int32_t kind) const { return kind >= 0 && kind < 9 ? itemLists[kind] : 0; }
+    unsigned int itemList(int32_t kind) const {
+        return kind >= 0 && kind < 9 ? itemLists[kind] : 0;
+    }
 };

@@ -81,8 +81,8 @@ StepCheck checkStep(const Player& p, float nx, float ny) {
     const bool borderOk = (p.dirX <= 0 || nx + r <= arenaEdge) && (p.dirX >= 0 || nx - r >= 0) &&
                           (p.dirY <= 0 || ny + r <= arenaEdge) && (p.dirY >= 0 || ny - r >= 0);
     const bool moving = p.dirX != 0 || p.dirY != 0;
-    c.accepted = c.inside && moving && world.isPassable(nx, ny, r) && c.bombOk && c.wallOk &&
-                 borderOk;
+    c.accepted =
+        c.inside && moving && world.isPassable(nx, ny, r) && c.bombOk && c.wallOk && borderOk;
     return c;
 }
 

@@ -20,6 +20,3 @@ enum TextureSlot : int32_t {
     titlePictureSlot = 61,
     textureSlotCount = 62
 };
-
-// The first slot of each season's five steps in the ground and backdrop ranges.
-constexpr int32_t seasonStepsPerSeason = 5;

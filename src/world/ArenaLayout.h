@@ -37,8 +37,8 @@ inline const HouseDoor* doorAt(int32_t column, int32_t row) {
     return nullptr;
 }
 
-constexpr float fuseMs = 3500;  // from the drop to the blast
-constexpr float burnMs = 500;   // a cell burns this long after its blast
+constexpr float fuseMs = 3500;          // from the drop to the blast
+constexpr float burnMs = 500;           // a cell burns this long after its blast
 constexpr float labyrinthLockMs = 2000; // no walking this long after the last labyrinth step
 constexpr float roundMs = 360000;
 

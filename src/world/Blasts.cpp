@@ -17,7 +17,6 @@ int32_t bombEntry(int32_t slot, int32_t playerNumber) {
     return slot + 10 * (playerNumber - 1);
 }
 
-
 } // namespace
 
 bool MazeWorld::placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb) {

@@ -42,7 +42,8 @@ TEST(LayerCheck, PassesTheDirectionAndCatchesEveryIncludeAgainstIt) {
     LayerTree tree;
     EXPECT_EQ(tree.check().first, 0) << tree.check().second;
 
-    tree.write("world/Blasts.cpp", "#include \"world/MazeWorld.h\"\n  #include \"actors/Player.h\"\n");
+    tree.write("world/Blasts.cpp",
+               "#include \"world/MazeWorld.h\"\n  #include \"actors/Player.h\"\n");
     auto [code, out] = tree.check();
     EXPECT_EQ(code, 1);
     EXPECT_NE(out.find("world/Blasts.cpp:2: world may not include actors"), std::string::npos)

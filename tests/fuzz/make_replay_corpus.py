@@ -1,0 +1,38 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the replay fuzz target: small recordings as the game writes them
+(signature, format 1, seed, tick count, final fingerprint, two bytes of keys a tick, checksum)."""
+import os
+import struct
+import sys
+
+
+def checksum(data):
+    h = 2166136261
+    for b in data:
+        h ^= b
+        h = (h * 16777619) & 0xFFFFFFFF
+    return h
+
+
+def replay(seed, keys, final_hash):
+    body = b"TUVOREPL" + struct.pack("<IIIQ", 1, seed, len(keys), final_hash)
+    body += b"".join(struct.pack("<H", k) for k in keys)
+    return body + struct.pack("<I", checksum(body))
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "replay_corpus")
+    os.makedirs(folder, exist_ok=True)
+    rounds = {
+        "empty.rec": replay(1, [], 0),
+        "walk.rec": replay(2, [1] * 40 + [0] * 5 + [1 << 7] * 30, 0x1234567890ABCDEF),
+        "bombs.rec": replay(3, [1 << 6, 0, 1 << 13, 0, (1 << 14) | 3] * 12, 42),
+        "every_key.rec": replay(4294967295, [(1 << k) for k in range(15)] + [0x7FFF], 7),
+    }
+    for name, data in rounds.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()

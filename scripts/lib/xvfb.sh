@@ -7,7 +7,7 @@ start_xvfb() {
     [ -n "${DISPLAY:-}" ] && return 0
     for n in $(seq 90 130); do
         if [ ! -e /tmp/.X$n-lock ] && [ ! -e /tmp/.X11-unix/X$n ]; then
-            Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+            Xvfb :$n -screen 0 1920x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
             XVFB_PID=$!
             export DISPLAY=:$n
             break

@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "audio/Sound.h"
+#include <memory>
 #include "scene/TextureSlots.h"
 #include "world/ArenaLayout.h"
 #include <chrono>
@@ -55,11 +56,11 @@ void placeCameras(Game& g) {
 }
 
 // The whole set-up in its order; without GL only the steps that build state run, which keeps the
-// sequence of random draws the same.
-void setUp(Game& g, bool withGl) {
+// sequence of random draws the same. A new round has its sound already.
+void setUp(Game& g, bool withGl, bool withSound = true) {
     if (withGl)
         loadAllTextures(g.look.textures);
-    if (g.scheduler)
+    if (g.scheduler && withSound)
         g.musicSample = startMusic(*g.scheduler);
     placeCameras(g);
     if (withGl)
@@ -79,7 +80,7 @@ void setUp(Game& g, bool withGl) {
     for (int n = 1; n <= 2; ++n)
         if (withGl)
             g.look.figures[n - 1].build(g.player(n));
-    if (g.scheduler)
+    if (g.scheduler && withSound)
         g.effects.load(g.scheduler.get());
 
     if (withGl) {
@@ -104,6 +105,47 @@ void runSetUp(Game& game) {
     setUp(game, true);
 }
 
+void startNewRound(Game& g, uint32_t newSeed) {
+    // The round's objects are made again in their order, from the generator's fresh start, as
+    // the first round's were; pictures, lists, the window and the sound stay.
+    std::destroy_at(&g.particles);
+    for (int n = 4; n >= 1; --n)
+        std::destroy_at(&g.creature(n));
+    std::destroy_at(&g.player2);
+    std::destroy_at(&g.player1);
+    std::destroy_at(&g.world);
+    std::destroy_at(&g.random);
+
+    g.seed = newSeed;
+    std::construct_at(&g.random, newSeed);
+    g.seasons = Seasons{};
+    std::construct_at(&g.world, &g.random);
+    std::construct_at(&g.player1, 1, arena::homeX[0], arena::homeY, 0.0f, 1.0f, 1.0f, 0.0f,
+                      g.world);
+    std::construct_at(&g.player2, 2, arena::homeX[1], arena::homeY, 0.0f, 1.0f, 1.0f, 0.0f,
+                      g.world);
+    for (int n = 1; n <= 4; ++n)
+        std::construct_at(&g.creature(n), n, g.world);
+    std::construct_at(&g.particles);
+    g.world.clock = &g.clock;
+    g.clock.set(0);
+
+    g.roundOver = false;
+    g.paused = false;
+    g.shadowsOn = false;
+    g.shadowKeyDown = false;
+    g.ticks = 0;
+    g.gameTime = 0;
+    g.seasonPhase = 0;
+    for (auto& angles : g.keyAngle) {
+        angles[0] = 0;
+        angles[1] = 180;
+        angles[2] = 90;
+        angles[3] = -90;
+    }
+    setUp(g, false, false);
+}
+
 RoundView roundView(const Game& g) {
     return RoundView{g.look,
                      g.world,
@@ -116,7 +158,8 @@ RoundView roundView(const Game& g) {
                      g.seasonPhase,
                      g.gameTime,
                      g.roundOver,
-                     g.shadowsOn};
+                     g.shadowsOn,
+                     g.paused};
 }
 
 MenuView menuView(const Game& g) {

@@ -50,6 +50,8 @@ struct Game {
 
     bool gameRunning = false;
     bool roundOver = false;
+    // The round waits: no ticks, the clock stands, the music is silent.
+    bool paused = false;
     bool shadowsOn = false;
     // Key 0 was down at the last tick: the flag flips once per press.
     bool shadowKeyDown = false;
@@ -75,6 +77,10 @@ struct Game {
 void setUpWorld(Game& game);
 // The full set-up sequence of the running game, with a GL context current.
 void runSetUp(Game& game);
+
+// Starts another round with a new seed in the same window and sound: the world, the players,
+// the creatures and the snow are made again exactly as a fresh start with that seed makes them.
+void startNewRound(Game& game, uint32_t seed);
 
 // What the frame shows of the round, and of the title menu.
 RoundView roundView(const Game& game);

@@ -11,6 +11,8 @@
 #include "render/Views.h"
 #include "scene/ErrorReport.h"
 #include <cstdio>
+#include <ctime>
+#include <plib/sl.h>
 
 namespace {
 // The running round's keys: from the keyboard, and written down when recording; or from a
@@ -55,6 +57,13 @@ class RoundKeys {
             std::fprintf(stderr, "tuvo: %s\n", message.c_str());
     }
     void start(uint32_t seed) { recording.seed = seed; }
+    // Another round: the recording, written at the end of the last one, starts over.
+    void newRound(uint32_t seed) {
+        recording = Replay{};
+        recording.seed = seed;
+        written = false;
+    }
+    bool replaying() const { return options.replay != nullptr; }
 
   private:
     const ProgramOptions& options;
@@ -62,14 +71,59 @@ class RoundKeys {
     bool written = false;
 };
 
-void gameFrame(Game& game, TickPacer& pacer, RoundKeys& keys) {
-    for (int due = pacer.due(platform::nowMs()); due > 0 && keys.more(game); --due) {
-        const KeyState tickKeys = keys.next(game);
-        tickRound(game, tickKeys);
-        keys.ran(game, tickKeys);
+// A seed for another round: the calendar time, moved on so that two rounds started within the
+// same second still differ.
+uint32_t nextSeed(uint32_t previous) {
+    const auto now = static_cast<uint32_t>(std::time(nullptr));
+    return now == previous ? previous + 1 : now;
+}
+
+void setMusicPaused(Game& game, bool paused) {
+    if (!game.scheduler || !game.musicSample)
+        return;
+    if (paused)
+        game.scheduler->pauseSample(game.musicSample);
+    else
+        game.scheduler->resumeSample(game.musicSample);
+}
+
+// Space, Return or a pad's A after 0:00 starts the next round; P or a pad's Start pauses a
+// running round (a new one too, when both come at once) and goes on with it.
+void obey(Game& game, TickPacer& pacer, RoundKeys& keys, const platform::Commands& c) {
+    if (c.playAgain && game.roundOver && !keys.replaying()) {
+        keys.write();
+        startNewRound(game, nextSeed(game.seed));
+        keys.newRound(game.seed);
+        pacer.restart();
+        platform::forgetKeyPresses();
     }
-    drawGameFrame(roundView(game));
-    platform::swapBuffers();
+    if (c.pause && !game.roundOver) {
+        game.paused = !game.paused;
+        setMusicPaused(game, game.paused);
+        // The time spent waiting is not owed to the round.
+        if (!game.paused)
+            pacer.resume(platform::nowMs());
+    }
+}
+
+void gameFrame(Game& game, TickPacer& pacer, RoundKeys& keys) {
+    obey(game, pacer, keys, platform::takeCommands());
+    if (!game.paused)
+        for (int due = pacer.due(platform::nowMs()); due > 0 && keys.more(game); --due) {
+            const KeyState tickKeys = keys.next(game);
+            tickRound(game, tickKeys);
+            keys.ran(game, tickKeys);
+        }
+    game.look.frame = platform::frame();
+    // In full screen the game's own picture is all there is to see.
+    platform::setCursorHidden(platform::isFullscreen());
+    if (!game.look.frame.empty()) {
+        drawGameFrame(roundView(game));
+        platform::swapBuffers();
+    } else {
+        // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
+        platform::waitForNextFrame();
+    }
     game.effects.playRaised(game.player1);
     game.effects.playRaised(game.player2);
     updateSound(game.scheduler.get());
@@ -79,8 +133,13 @@ void menuFrame(Game& game) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
     platform::setCursorHidden(menuMouse(game, platform::menuPointer()));
-    drawMenuFrame(menuView(game));
-    platform::swapBuffers();
+    game.look.frame = platform::frame();
+    if (!game.look.frame.empty()) {
+        drawMenuFrame(menuView(game));
+        platform::swapBuffers();
+    } else {
+        platform::waitForNextFrame();
+    }
     // Keys pressed on the title are not the round's.
     platform::forgetKeyPresses();
 }
@@ -107,19 +166,39 @@ int mainLoop(Game& game, RoundKeys& keys) {
 } // namespace
 
 int runProgram(Game& game, const ProgramOptions& options) {
-    if (!platform::createWindow("TUVO!!", windowWidth, windowHeight))
+    const Settings& settings = options.settings;
+    if (!platform::createWindow("TUVO!!", settings.windowWidth, settings.windowHeight,
+                                settings.fullscreen || options.fullscreen))
         return 1;
+    int scancodes[2][playerKeyCount];
+    for (int p = 0; p < 2; ++p)
+        for (int k = 0; k < playerKeyCount; ++k)
+            scancodes[p][k] = platform::scancodeOf(settings.keys[p][k]);
+    platform::setPlayerKeys(scancodes);
     setErrorBox(platform::showError);
     // Without a context there is nothing to set up: the quit message already waits.
     if (platform::initialiseGl(windowWidth, windowHeight))
         runSetUp(game);
     RoundKeys keys(options);
     keys.start(game.seed);
+    game.ticks = options.firstTick;
     // A replay shows its round at once; the title menu is for playing.
     if (options.replay)
         game.gameRunning = true;
     const int code = mainLoop(game, keys);
     keys.write();
+    if (!options.settingsPath.empty()) {
+        // The window as it was left; its size only when it was not on the whole screen.
+        Settings kept = settings;
+        kept.fullscreen = platform::isFullscreen();
+        int width = 0, height = 0;
+        platform::windowSize(width, height);
+        if (!kept.fullscreen && width > 0 && height > 0) {
+            kept.windowWidth = width;
+            kept.windowHeight = height;
+        }
+        saveSettings(options.settingsPath, kept);
+    }
     platform::shutdownWindow();
     return code;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/Settings.h"
+#include <cstdint>
 #include <string>
 
 struct Game;
@@ -8,6 +10,10 @@ struct Replay;
 struct ProgramOptions {
     std::string recordPath; // --record FILE: write the round's seed and keys to FILE
     const Replay* replay = nullptr; // --replay FILE: play this recording instead of the keys
+    bool fullscreen = false;        // --fullscreen
+    Settings settings;              // as read from the settings file
+    std::string settingsPath;       // where they are kept again at the end; empty: not kept
+    uint32_t firstTick = 0;         // the first round starts this far in
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

@@ -30,6 +30,8 @@ class TickPacer {
     }
     // The next call starts counting afresh (a new round).
     void restart() { started = false; }
+    // After a pause: the time since the last call is not owed.
+    void resume(double nowMs) { last = nowMs; }
 
   private:
     bool started = false;

@@ -1,6 +1,7 @@
 #include "app/Game.h"
 #include "app/Headless.h"
 #include "app/MainLoop.h"
+#include "app/Platform.h"
 #include "app/Replay.h"
 #include "app/Seed.h"
 #include <GL/freeglut.h>
@@ -21,11 +22,13 @@ uint32_t roundSeed() {
                            stderr);
 }
 
-constexpr const char* usage = "usage: tuvo [--record FILE] | --replay FILE [--headless]\n";
+constexpr const char* usage =
+    "usage: tuvo [--fullscreen] [--record FILE | --replay FILE [--headless]]\n";
 
 struct CommandLine {
     std::string record, replay;
     bool headless = false;
+    bool fullscreen = false;
 };
 
 // Answers false, having said why, for a command line the game cannot follow.
@@ -36,6 +39,8 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
             (arg == "--record" ? line.record : line.replay) = argv[++i];
         } else if (arg == "--headless") {
             line.headless = true;
+        } else if (arg == "--fullscreen") {
+            line.fullscreen = true;
         } else {
             std::fprintf(stderr, "tuvo: %s %s\n%s", arg.c_str(),
                          arg == "--record" || arg == "--replay" ? "needs a file name"
@@ -53,6 +58,29 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         return false;
     }
     return true;
+}
+
+// TUVO_START_AT=SECONDS starts the first round with that much of it played, to try the seasons
+// or the end of a round without playing up to them: a whole number below 360. A recording
+// always starts at the beginning.
+uint32_t firstTick(bool recordingOrReplaying) {
+    const char* text = std::getenv("TUVO_START_AT");
+    if (!text || !*text)
+        return 0;
+    const std::string s = text;
+    if (s.size() > 3 || s.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(s) >= 360) {
+        std::fprintf(stderr,
+                     "tuvo: TUVO_START_AT=%s is not a number of seconds below 360; "
+                     "the round starts at its beginning\n",
+                     text);
+        return 0;
+    }
+    if (recordingOrReplaying) {
+        std::fprintf(stderr, "tuvo: TUVO_START_AT is ignored while recording or replaying\n");
+        return 0;
+    }
+    return static_cast<uint32_t>(std::stoi(s) * 60);
 }
 
 // A recording that could not be written at the end would lose the round: find out now.
@@ -88,7 +116,11 @@ int main(int argc, char** argv) {
         return 2;
 
     ProgramOptions options;
+    options.fullscreen = line.fullscreen;
+    options.settingsPath = settingsPath();
+    options.settings = loadSettings(options.settingsPath, platform::isKeyName);
     options.recordPath = line.record;
+    options.firstTick = firstTick(!line.record.empty() || !line.replay.empty());
     options.replay = line.replay.empty() ? nullptr : &replay;
     // The one game of this run.
     auto game = std::make_unique<Game>(options.replay ? replay.seed : roundSeed());

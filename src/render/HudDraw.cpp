@@ -1,5 +1,6 @@
 #include "actors/Player.h"
 #include "render/Hud.h"
+#include "render/Presentation.h"
 #include "render/RoundView.h"
 #include "render/ViewLayout.h"
 #include <GL/freeglut.h>
@@ -42,8 +43,10 @@ void drawOutlined(float x, float y, const std::string& text, void* font) {
         writeAt(x + o[0], y + o[1], text, font);
 }
 
-void drawText(float x, float y, const std::string& text) {
-    drawOutlined(x, y, text, GLUT_BITMAP_8_BY_13);
+// The letters keep their size in pixels while the frame scales: in a frame drawn larger than
+// the design the larger font keeps the texts in proportion.
+void drawText(float x, float y, const std::string& text, double scale) {
+    drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13);
 }
 
 void drawBigText(float x, float y, const std::string& text) {
@@ -65,13 +68,19 @@ void drawHud(const RoundView& game) {
 
     if (game.roundOver)
         clock = {0, 0};
-    drawText(470, 30, clockText(clock.minutes, clock.seconds));
+    const double scale = game.look.frame.scale();
+    drawText(470, 30, clockText(clock.minutes, clock.seconds), scale);
     if (game.roundOver)
         drawBigText(440, 250, resultText(game.player(1).points, game.player(2).points));
+    else if (game.paused)
+        drawBigText(476, 250, "PAUSED");
+    // In a frame drawn smaller than the design the letters keep their pixels: the lines move
+    // apart and the right column in from the edge so that they still fit.
+    const float spread = scale < 1 ? static_cast<float>(1 / scale) : 1.0f;
     for (int n = 1; n <= 2; ++n) {
-        const float x = n == 1 ? 30.0f : 930.0f;
+        const float x = n == 1 ? 30.0f : windowWidth - 94.0f * spread;
         for (int line = 0; line < hudLineCount; ++line)
-            drawText(x, 30.0f + 15.0f * line, hudLine(game.player(n), line));
+            drawText(x, 30.0f + 15.0f * spread * line, hudLine(game.player(n), line), scale);
     }
 
     glPopMatrix();

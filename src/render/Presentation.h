@@ -3,6 +3,7 @@
 #include "render/Light.h"
 #include "render/Scenery.h"
 #include "render/TextureTable.h"
+#include "render/ViewLayout.h"
 #include "render/WorldModels.h"
 
 // What the GL holds for the game: the pictures, the compiled scenery, the world's objects and
@@ -14,6 +15,8 @@ struct Presentation {
     Scenery scenery{6.0f, 15.0f, 1.0f};
     WorldModels models;
     FigureModel figures[2];
+    // Where the frame lies in the window's drawable; the app keeps it up to date.
+    FrameRect frame;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

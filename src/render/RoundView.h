@@ -22,6 +22,7 @@ struct RoundView {
     float gameTime;
     bool roundOver;
     bool shadowsOn;
+    bool paused = false;
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };

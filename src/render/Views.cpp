@@ -19,8 +19,10 @@ namespace {
 const float shadowLight[4] = {7.5f, 7.5f, 10.0f, 1.0f};
 const float groundPlane[4] = {0, 0, 1, 1};
 
-void setView(int x, int y, int w, int h, double aspect, double nearPlane) {
-    glViewport(x, y, w, h);
+// A view's rectangle of the frame, in design pixels, placed where the frame lies in the window.
+void setView(const FrameRect& frame, int x, int y, int w, int h, double aspect, double nearPlane) {
+    const FrameRect::Pixels p = frame.place(x, y, w, h);
+    glViewport(p.x, p.y, p.width, p.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, aspect, nearPlane, 150.0);
@@ -92,7 +94,7 @@ void overviewScene(const RoundView& v) {
 } // namespace
 
 void drawOverview(const RoundView& v) {
-    setView(0, splitHeight, windowWidth, windowHeight - splitHeight,
+    setView(v.look.frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
             static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
     v.look.sceneLight.enable();
     applyCamera(v.overviewCamera);
@@ -103,7 +105,8 @@ void drawOverview(const RoundView& v) {
 
 void drawPlayerView(const RoundView& v, int n) {
     const int x = n == 1 ? 0 : windowWidth / 2;
-    setView(x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight, 0.5);
+    setView(v.look.frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
+            0.5);
     const Player& self = v.player(n);
     const bool inLabyrinth = v.world.freeRoam[n - 1];
     const bool otherInLabyrinth = v.world.freeRoam[2 - n];
@@ -137,12 +140,8 @@ void drawGameFrame(const RoundView& v) {
 
 void drawMenuFrame(const MenuView& m) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(windowWidth) / windowHeight, 1.0, 150.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    setView(m.look.frame, 0, 0, windowWidth, windowHeight,
+            static_cast<double>(windowWidth) / windowHeight, 1.0);
     m.look.sceneLight.enable();
     applyCamera(m.menuCamera);
     drawMenuScene(m);

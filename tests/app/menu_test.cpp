@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "app/Menu.h"
+#include "render/ViewLayout.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,4 +75,57 @@ TEST_F(MenuTest, HelpOpensAndClosesAndIgnoresStart) {
     menuMouse(game, pointerAt(4.6f, -3.5f, true));
     EXPECT_EQ(game.helpShown, 0);
     EXPECT_FALSE(game.gameRunning);
+}
+
+// At any window size the picture keeps its proportions, centred: a click on the middle of the
+// START button as it shows hits it, and one on the bars beside the picture hits nothing.
+TEST_F(MenuTest, ClicksHitTheButtonsWhereverTheScaledPictureShows) {
+    // START's centre in menu units, and where that lands in a frame of a given size and place.
+    const float startX = (startArea.left + startArea.right) / 2;
+    const float startY = (startArea.bottom + startArea.top) / 2;
+    struct Window {
+        int width, height;
+        int frameX, frameTop, frameWidth, frameHeight;
+    } windows[] = {{1024, 735, 0, 0, 1024, 735},
+                   {1600, 900, 173, 0, 1254, 900},  // bars left and right
+                   {800, 800, 0, 113, 800, 574},    // bars above and below
+                   {2048, 1470, 0, 0, 2048, 1470}}; // twice the design
+    for (const Window& w : windows) {
+        const int x = w.frameX + static_cast<int>((startX / 11.5f + 0.5f) * w.frameWidth);
+        const int y = w.frameTop + static_cast<int>((0.5f - startY / 8.3f) * w.frameHeight);
+        game.gameRunning = false;
+        menuMouse(game, framePointer(w.width, w.height, x, y, true));
+        EXPECT_TRUE(game.gameRunning) << w.width << " x " << w.height;
+        EXPECT_NEAR(game.mouseX, startX, 12 / (w.frameWidth / 11.5f));
+        EXPECT_NEAR(game.mouseY, startY, 12 / (w.frameHeight / 8.3f));
+    }
+    // On the bar to the left of a wide window's picture, level with START: outside every area.
+    game.gameRunning = false;
+    menuMouse(game, framePointer(1600, 900, 100, 420, true));
+    EXPECT_FALSE(game.gameRunning);
+    EXPECT_LT(game.mouseX, -5.75f);
+}
+
+TEST(FrameLayout, TheFrameFitsCentredAndItsViewsShareTheirEdges) {
+    const FrameRect wide = frameRect(1600, 900);
+    EXPECT_EQ(wide.height, 900);
+    EXPECT_EQ(wide.width, 1254); // 1024 x 900 / 735
+    EXPECT_EQ(wide.x, 173);
+    EXPECT_EQ(wide.y, 0);
+    const FrameRect tall = frameRect(800, 800);
+    EXPECT_EQ(tall.width, 800);
+    EXPECT_EQ(tall.height, 574);
+    EXPECT_EQ(tall.y, 113);
+    // The overview and the two player views tile the frame without gaps or overlaps.
+    const FrameRect::Pixels over = wide.place(0, 200, 1024, 535);
+    const FrameRect::Pixels left = wide.place(0, 0, 512, 200);
+    const FrameRect::Pixels right = wide.place(512, 0, 512, 200);
+    EXPECT_EQ(left.y + left.height, over.y);
+    EXPECT_EQ(left.x + left.width, right.x);
+    EXPECT_EQ(right.x + right.width, wide.x + wide.width);
+    EXPECT_EQ(over.y + over.height, wide.y + wide.height);
+    // A window shrunk to one row, or to nothing, has no frame to draw.
+    EXPECT_TRUE(frameRect(1024, 1).empty());
+    EXPECT_TRUE(frameRect(0, 0).empty());
+    EXPECT_FALSE(frameRect(1024, 735).empty());
 }

@@ -7,6 +7,8 @@ OUT="${BUILD_DIR}/e2e-out/$(basename "$0" .sh)"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+# Each test keeps its own settings: a window one test resized must not carry over to the next.
+export XDG_CONFIG_HOME="$OUT/config"
 GAME_PID=""
 WIN=""
 
@@ -77,6 +79,11 @@ changed_pixels() {
     compare -metric AE -fuzz 3% "$OUT/crop-a.png" "$OUT/crop-b.png" null: 2>&1 | cut -d' ' -f1
 }
 
+# Pixels differing between two whole screenshots of the same region.
+changed_pixels_of() {
+    compare -metric AE -fuzz 3% "$OUT/$1.png" "$OUT/$2.png" null: 2>&1 | cut -d' ' -f1
+}
+
 # The menu plane in units maps to window pixels: W / 11.5 pixels a unit across, H / 8.3 up.
 menu_click() {
     px=$(awk -v u="$1" 'BEGIN { printf "%d", 512 + u * 1024 / 11.5 }')
@@ -111,6 +118,21 @@ ARENA_MAP="${ARENA_MAP:-$BUILD_DIR/tests/arena_map}"
 # The game is never left running, whatever ends the script.
 end_game_on_exit() {
     trap '[ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null; true' EXIT
+}
+
+# Clicks at menu point (U, V) of a frame drawn in a window of W by H pixels at (0, 0): the
+# frame is as large as fits, centred. frame_click W H U V
+frame_click() {
+    set -- $(awk -v w="$1" -v h="$2" -v u="$3" -v v="$4" 'BEGIN {
+        s = w / 1024; if (h / 735 < s) s = h / 735
+        fw = int(1024 * s + 0.5); fh = int(735 * s + 0.5)
+        fx = int((w - fw) / 2); fy = int((h - fh) / 2)
+        printf "%d %d", fx + (u / 11.5 + 0.5) * fw, fy + (0.5 - v / 8.3) * fh }')
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
 }
 
 # Clicks START and waits for the first game frames.

@@ -1,0 +1,173 @@
+#include "app/Settings.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+// The names of the keys in the file, in the order of PlayerKey.
+constexpr const char* keyNames[playerKeyCount] = {"forward", "back", "trap", "wall",
+                                                  "right",   "left", "bomb"};
+
+std::string trimmed(const std::string& s) {
+    const size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return "";
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+// A whole number from 1 to the limit, and nothing else.
+bool readSize(const std::string& value, int limit, int& out) {
+    if (value.empty() || value.size() > 6 ||
+        value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int n = std::atoi(value.c_str());
+    if (n < 1 || n > limit)
+        return false;
+    out = n;
+    return true;
+}
+
+constexpr int largestSide = 16384;
+} // namespace
+
+Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::string&),
+                       std::vector<std::string>& problems) {
+    Settings s;
+    std::istringstream lines(text);
+    std::string line, section;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::string where = "line " + std::to_string(number) + ": ";
+        line = trimmed(line);
+        if (line.empty() || line[0] == '#' || line[0] == ';')
+            continue;
+        if (line.front() == '[') {
+            if (line.back() != ']') {
+                problems.push_back(where + "a section name without its closing ']'");
+                section = "?";
+                continue;
+            }
+            section = trimmed(line.substr(1, line.size() - 2));
+            if (section != "window" && section != "player1" && section != "player2") {
+                problems.push_back(where + "no section [" + section + "] in the game's settings");
+                section = "?";
+            }
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) {
+            problems.push_back(where + "not a 'name = value' line");
+            continue;
+        }
+        const std::string name = trimmed(line.substr(0, equals));
+        const std::string value = trimmed(line.substr(equals + 1));
+        if (section == "?")
+            continue; // its section was already reported
+        if (section == "window") {
+            bool ok = true;
+            if (name == "fullscreen" && (value == "yes" || value == "no"))
+                s.fullscreen = value == "yes";
+            else if (name == "width")
+                ok = readSize(value, largestSide, s.windowWidth);
+            else if (name == "height")
+                ok = readSize(value, largestSide, s.windowHeight);
+            else
+                ok = false;
+            if (!ok)
+                problems.push_back(where + "'" + line + "' is not a window setting (fullscreen = " +
+                                   "yes or no, width and height from 1 to 16384)");
+            continue;
+        }
+        if (section == "player1" || section == "player2") {
+            const int player = section == "player1" ? 0 : 1;
+            int key = -1;
+            for (int k = 0; k < playerKeyCount; ++k)
+                if (name == keyNames[k])
+                    key = k;
+            if (key < 0)
+                problems.push_back(where + "a player has no key '" + name + "'");
+            else if (!isKeyName(value))
+                problems.push_back(where + "'" + value + "' is not the name of a key");
+            else
+                s.keys[player][key] = value;
+            continue;
+        }
+        problems.push_back(where + "a setting outside [window], [player1] and [player2]");
+    }
+    return s;
+}
+
+std::string formatSettings(const Settings& s) {
+    std::string out = "# TUVO!! settings, written by the game.\n[window]\n";
+    out += std::string("fullscreen = ") + (s.fullscreen ? "yes" : "no") + "\n";
+    out += "width = " + std::to_string(s.windowWidth) + "\n";
+    out += "height = " + std::to_string(s.windowHeight) + "\n";
+    for (int p = 0; p < 2; ++p) {
+        out += "\n[player" + std::to_string(p + 1) + "]\n";
+        for (int k = 0; k < playerKeyCount; ++k)
+            out += std::string(keyNames[k]) + " = " + s.keys[p][k] + "\n";
+    }
+    return out;
+}
+
+std::string settingsPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config == '/')
+        return std::string(config) + "/tuvo/settings.ini";
+    const char* home = std::getenv("HOME");
+    if (home && *home)
+        return std::string(home) + "/.config/tuvo/settings.ini";
+    return "";
+}
+
+Settings loadSettings(const std::string& path, bool (*isKeyName)(const std::string&)) {
+    std::ifstream in(path, std::ios::binary);
+    if (path.empty() || !in)
+        return Settings{};
+    std::ostringstream text;
+    // A settings file is a few hundred bytes; a larger one is not ours to read whole.
+    constexpr std::streamsize largest = 64 * 1024;
+    std::string bytes(largest + 1, '\0');
+    in.read(bytes.data(), largest + 1);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (bytes.size() > static_cast<size_t>(largest)) {
+        std::fprintf(stderr, "tuvo: %s: larger than any settings file; the defaults are used\n",
+                     path.c_str());
+        return Settings{};
+    }
+    std::vector<std::string> problems;
+    Settings s = parseSettings(bytes, isKeyName, problems);
+    for (const std::string& p : problems)
+        std::fprintf(stderr, "tuvo: %s: %s; the line is ignored\n", path.c_str(), p.c_str());
+    return s;
+}
+
+bool saveSettings(const std::string& path, const Settings& settings) {
+    if (path.empty())
+        return false;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    const std::string temporary = path + ".part";
+    const std::string text = formatSettings(settings);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out)
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out || !out.flush()) {
+            std::fprintf(stderr, "tuvo: %s: cannot be written (%s)\n", path.c_str(),
+                         std::strerror(errno));
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::fprintf(stderr, "tuvo: %s: cannot be written (%s)\n", path.c_str(),
+                     std::strerror(errno));
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

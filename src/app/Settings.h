@@ -1,0 +1,30 @@
+#pragma once
+#include "app/KeyState.h"
+#include <string>
+#include <vector>
+
+// What the game keeps between runs: full screen or the window's size, and each player's keys
+// by their SDL scancode names ("R", "Up", "Left Shift", ...).
+struct Settings {
+    bool fullscreen = false;
+    int windowWidth = 1024, windowHeight = 735;
+    std::string keys[2][playerKeyCount] = {
+        {"R", "F", "Z", "X", "G", "D", "Left Shift"},
+        {"Up", "Down", "/", ".", "Right", "Left", "Right Shift"}};
+};
+
+// The settings file's lines, and back. A line that cannot be read is left out and described in
+// `problems` ("line N: ..."); the rest still counts. `isKeyName` says which key names exist.
+Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::string&),
+                       std::vector<std::string>& problems);
+std::string formatSettings(const Settings& settings);
+
+// $XDG_CONFIG_HOME/tuvo/settings.ini, else ~/.config/tuvo/settings.ini; empty when neither
+// folder is known.
+std::string settingsPath();
+// A missing file gives the defaults; every damaged line is reported once on standard error with
+// the file's name and the line, never fatal.
+Settings loadSettings(const std::string& path, bool (*isKeyName)(const std::string&));
+// Written whole through a temporary file beside it, then renamed, so that a crash never leaves
+// half a file. Answers false, having said why on standard error, when it cannot be written.
+bool saveSettings(const std::string& path, const Settings& settings);

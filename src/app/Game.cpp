@@ -16,20 +16,28 @@ Game::Game(uint32_t seed_, bool withSound)
 }
 
 Game::~Game() {
-    if (!musicSample)
-        return;
-    // The scheduler never frees the player of a sample that still loops. Stopped, the music's
-    // player goes at the next mixing pass, which comes once the device has played what is
-    // queued (at most the longest safety margin); only then may the sample itself be deleted.
+    // The scheduler never frees the player of a sample that still loops, and an effect may still
+    // be sounding. Stopped, each player goes at the next mixing pass, which comes once the
+    // device has played what is queued (at most the longest safety margin); only then may the
+    // samples be deleted (the effects' own when they go, after this).
     if (scheduler) {
-        scheduler->stopSample(musicSample);
+        slSample* const sounding[3] = {musicSample, effects.blast, effects.bounce};
+        auto anySounding = [&] {
+            for (slSample* s : sounding)
+                if (s && s->getPlayCount() > 0)
+                    return true;
+            return false;
+        };
+        for (slSample* s : sounding)
+            if (s)
+                scheduler->stopSample(s);
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
-        while (musicSample->getPlayCount() > 0 && std::chrono::steady_clock::now() < giveUp) {
+        while (anySounding() && std::chrono::steady_clock::now() < giveUp) {
             scheduler->update();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-    if (musicSample->getPlayCount() == 0)
+    if (musicSample && musicSample->getPlayCount() == 0)
         delete musicSample;
 }
 

@@ -67,4 +67,14 @@ int crossingBlast(Game& game) {
     return static_cast<int>(world.blastCells.size());
 }
 
+void intoLabyrinth(Game& game) {
+    Player& p = game.player1;
+    p.x = 104.5f;
+    p.y = 100.5f;
+    p.dirX = 0;
+    p.dirY = 1;
+    game.world.freeRoam[0] = true;
+    game.player1Camera.place(104.5f, 99.6f, 0.9f, 104.5f, 100.5f, 0.85f, 0, 0, 1);
+}
+
 } // namespace framescenes

@@ -13,5 +13,7 @@ void midWinter(Game& game);
 // whole column, opened for it, and the clock stays inside the 500 ms the cells burn. Shadows on.
 // Answers the number of burning cells.
 int crossingBlast(Game& game);
+// Player 1 just inside the labyrinth's south door, looking in.
+void intoLabyrinth(Game& game);
 
 } // namespace framescenes

@@ -1,7 +1,9 @@
 // Frame times of representative frames, drawn unpaced into a real 1024 x 735 window with a
 // double-buffered compatibility context; each frame ends in a buffer swap and glFinish. Run it
 // from the build folder (it loads textures/ like the game). Prints a table of the median and
-// 99th percentile frame time and each one's ratio to an empty frame.
+// 99th percentile frame time and each one's ratio to an empty frame, and for each game frame
+// the primitives each view sends through the pipeline (a GL_PRIMITIVES_GENERATED query) with
+// the median time of that view alone (drawn and finished by itself).
 //   frame_bench [frames per scene, default 300]
 #include "FrameScenes.h"
 
@@ -9,8 +11,10 @@
 #include "render/GlState.h"
 #include "render/Views.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <SDL.h>
 
 #include <algorithm>
@@ -35,6 +39,17 @@ struct Timing {
     int frames = 0;
     double medianMs = 0;
     double p99Ms = 0;
+};
+
+// One view of a game frame: what it sends to the GL and how long it takes alone.
+struct ViewCost {
+    long primitives = 0;
+    double medianMs = 0;
+};
+
+struct SceneViews {
+    std::string name;
+    ViewCost views[3];
 };
 
 // Nearest-rank percentile of sorted samples.
@@ -64,6 +79,39 @@ Timing measure(const std::string& name, int frames, SDL_Window* window,
     }
     std::sort(ms.begin(), ms.end());
     return {name, static_cast<int>(ms.size()), percentile(ms, 50), percentile(ms, 99)};
+}
+
+// The three views of the scene the game is in, each counted with a primitives query and timed
+// on its own over `frames` draws (the views are cheap enough next to a whole frame).
+SceneViews measureViews(const std::string& name, int frames, const Game& game) {
+    SceneViews out{name, {}};
+    const std::function<void()> draws[3] = {[&] { drawOverview(roundView(game)); },
+                                            [&] { drawPlayerView(roundView(game), 1); },
+                                            [&] { drawPlayerView(roundView(game), 2); }};
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    using clock = std::chrono::steady_clock;
+    for (int v = 0; v < 3; ++v) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        draws[v]();
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        GLuint count = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        out.views[v].primitives = count;
+        std::vector<double> ms;
+        for (int i = 0; i < frames; ++i) {
+            glFinish();
+            const auto start = clock::now();
+            draws[v]();
+            glFinish();
+            ms.push_back(std::chrono::duration<double, std::milli>(clock::now() - start).count());
+        }
+        std::sort(ms.begin(), ms.end());
+        out.views[v].medianMs = percentile(ms, 50);
+    }
+    glDeleteQueries(1, &query);
+    return out;
 }
 
 SDL_Window* openWindow() {
@@ -108,19 +156,24 @@ int main(int argc, char** argv) {
     SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
 
     std::vector<Timing> table;
+    std::vector<SceneViews> views;
+    const int viewFrames = std::max(10, frames / 4);
     table.push_back(measure("empty frame (clear + swap)", frames, window,
                             [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }));
     table.push_back(measure("title menu", frames, window, [&] { drawMenuFrame(menuView(game)); }));
     framescenes::roundStart(game);
     table.push_back(
         measure("round's first frame", frames, window, [&] { drawGameFrame(roundView(game)); }));
+    views.push_back(measureViews(table.back().name, viewFrames, game));
     const int burning = framescenes::crossingBlast(game);
     table.push_back(measure("reach-14 blast, " + std::to_string(burning) + " cells, shadows",
                             frames, window, [&] { drawGameFrame(roundView(game)); }));
+    views.push_back(measureViews(table.back().name, viewFrames, game));
     game.shadowsOn = false;
     framescenes::midWinter(game);
     table.push_back(
         measure("mid-winter snowfall", frames, window, [&] { drawGameFrame(roundView(game)); }));
+    views.push_back(measureViews(table.back().name, viewFrames, game));
 
     std::printf("stencil bits: %d\n\n", stencil);
     std::printf("| frame (1024 x 735, unpaced) | frames | median ms | p99 ms | median / empty |\n");
@@ -129,6 +182,18 @@ int main(int argc, char** argv) {
     for (const Timing& t : table)
         std::printf("| %s | %d | %.2f | %.2f | %.1f |\n", t.name.c_str(), t.frames, t.medianMs,
                     t.p99Ms, t.medianMs / empty);
+    std::printf("\n| views of the frame | overview primitives | ms | player 1 primitives | ms "
+                "| player 2 primitives | ms | frame primitives |\n");
+    std::printf("| --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: |\n");
+    for (const SceneViews& s : views) {
+        long total = 0;
+        std::printf("| %s", s.name.c_str());
+        for (const ViewCost& v : s.views) {
+            std::printf(" | %ld | %.2f", v.primitives, v.medianMs);
+            total += v.primitives;
+        }
+        std::printf(" | %ld |\n", total);
+    }
     SDL_Quit();
     return burning > 0 ? 0 : 1;
 }

@@ -112,17 +112,6 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
     return writePpm(path, rgb);
 }
 
-// Player 1 stands just inside the labyrinth's south door, looking in.
-void intoLabyrinth(Game& game) {
-    Player& p = game.player1;
-    p.x = 104.5f;
-    p.y = 100.5f;
-    p.dirX = 0;
-    p.dirY = 1;
-    game.world.freeRoam[0] = true;
-    game.player1Camera.place(104.5f, 99.6f, 0.9f, 104.5f, 100.5f, 0.85f, 0, 0, 1);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -141,7 +130,7 @@ int main(int argc, char** argv) {
     const bool ok = snapshot(folder + "/overview.ppm", [](Game&) {}) &&
                     snapshot(folder + "/shadows.ppm", [](Game& g) { g.shadowsOn = true; }) &&
                     snapshot(folder + "/winter.ppm", framescenes::midWinter) &&
-                    snapshot(folder + "/labyrinth.ppm", intoLabyrinth);
+                    snapshot(folder + "/labyrinth.ppm", framescenes::intoLabyrinth);
     SDL_Quit();
     return ok ? 0 : 1;
 }

@@ -18,7 +18,7 @@ unsigned char toByte(float component) {
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
 void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
                float dirX, float dirY) {
-    drawBlastCells(world, look.textures);
+    drawBlastCells(world, look.textures, look.blastSprite, look.frame);
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         const Obstacle* obstacle = world.obstacles[i];
         if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)))

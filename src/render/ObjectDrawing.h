@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 class MazeWorld;
 struct Item;
@@ -7,11 +8,15 @@ struct WallBlock;
 struct Trap;
 struct WorldModels;
 struct TextureTable;
+class BlastSprite;
 
 // What drawing the world's objects needs besides the world: its compiled models and pictures.
 struct WorldLook {
     const WorldModels& models;
     const TextureTable* textures;
+    // When given, the blast fire is shown through it, drawn once for `frame`.
+    BlastSprite* blastSprite = nullptr;
+    uint32_t frame = 0;
 };
 
 // Drawing of what lies in the maze world; nothing changes here.
@@ -19,8 +24,10 @@ void drawArenaItems(const MazeWorld& world, const WorldLook& look);
 void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
                      float dirY);
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look);
-// The fire burst at every burning cell.
-void drawBlastCells(const MazeWorld& world, const TextureTable* textures);
+// The fire burst at every burning cell: through `sprite` when given (drawn once for `frame`),
+// else particle by particle.
+void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
+                    BlastSprite* sprite = nullptr, uint32_t frame = 0);
 
 // The single objects, each at its own position.
 void drawObstacle(const Obstacle& obstacle);

@@ -1,5 +1,6 @@
 #include "render/ParticlesDraw.h"
 #include "actors/Particles.h"
+#include "render/BlastSprite.h"
 #include "render/ObjectDrawing.h"
 #include "render/TextureTable.h"
 #include "scene/TextureSlots.h"
@@ -7,6 +8,8 @@
 #include <GL/gl.h>
 
 namespace {
+constexpr float blastHalfSize = 0.5f;
+
 unsigned int textureOf(const TextureTable* textures, int32_t slot) {
     return textures && slot >= 0 && slot < TextureTable::slotCount ? (*textures)[slot] : 0;
 }
@@ -50,15 +53,22 @@ void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textu
                         textureOf(textures, snowFlakeSlot));
 }
 
-void drawBlastCells(const MazeWorld& world, const TextureTable* textures) {
-    if (!world.blastParticles)
+void drawBlastCells(const MazeWorld& world, const TextureTable* textures, BlastSprite* sprite,
+                    uint32_t frame) {
+    if (!world.blastParticles || world.blastCells.empty())
         return;
+    const Particle* particles = world.blastParticles->particles;
+    const unsigned int glow = textureOf(textures, fireGlowSlot);
+    const bool asSprite =
+        sprite && sprite->update(particles, BlastParticles::count, blastHalfSize, glow, frame);
     for (const BurningCell& burning : world.blastCells) {
         glPushMatrix();
         glTranslatef(static_cast<float>(burning.x) + 0.5f, static_cast<float>(burning.y) + 0.5f,
                      0.35f);
-        drawParticleSquares(world.blastParticles->particles, BlastParticles::count, 0.5f,
-                            textureOf(textures, fireGlowSlot));
+        if (asSprite)
+            sprite->draw();
+        else
+            drawParticleSquares(particles, BlastParticles::count, blastHalfSize, glow);
         glPopMatrix();
     }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "render/BlastSprite.h"
 #include "render/FigureModels.h"
 #include "render/Light.h"
 #include "render/Scenery.h"
@@ -17,6 +18,14 @@ struct Presentation {
     FigureModel figures[2];
     // Where the frame lies in the window's drawable; the app keeps it up to date.
     FrameRect frame;
+    // Draws every figure at its full count, each blast particle as its own square and every
+    // scenery piece whether a view can see it or not: the picture the quicker drawing is held
+    // against.
+    bool fullDetail = false;
+    // Drawing's own scratch: the frame being drawn and the blast picture made for it. Neither is
+    // part of the round.
+    mutable uint32_t frameNumber = 0;
+    mutable BlastSprite blastSprite;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

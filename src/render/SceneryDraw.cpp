@@ -148,7 +148,9 @@ class SceneryModels {
     void bush() const {
         MeshBatch batch;
         addBush(batch);
+        glEnable(GL_CULL_FACE);
         drawMeshBatch(batch, true);
+        glDisable(GL_CULL_FACE);
     }
 
     // A cottage centred at the origin: two crossed white boxes under a hipped red roof.
@@ -234,7 +236,9 @@ class SceneryModels {
         addBushAt(batch, -0.15f, -0.15f);
         addBushAt(batch, -0.15f, 0.35f);
         addBushAt(batch, 0.35f, -0.15f);
+        glEnable(GL_CULL_FACE);
         drawMeshBatch(batch, true);
+        glDisable(GL_CULL_FACE);
     }
 
     void buildingAt(int i, int j) const {
@@ -362,7 +366,10 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     for (float y : hedgeRows)
         for (int x = 0; x < size; ++x)
             models.addBushAt(hedges, static_cast<float>(x) + 0.5f, y);
+    // Bushes are closed shapes: their far sides never show.
+    glEnable(GL_CULL_FACE);
     drawMeshBatch(hedges, true);
+    glDisable(GL_CULL_FACE);
     for (int i = 1; i < size; i += 2) {
         for (int j = 1; j < size; j += 2) {
             const bool house = i >= 6 && i <= 8 && j >= 8 && j <= 10;
@@ -379,7 +386,9 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     MeshBatch corners;
     for (const auto& b : cornerBushes)
         models.addBushAt(corners, b[0], b[1]);
+    glEnable(GL_CULL_FACE);
     drawMeshBatch(corners, true);
+    glDisable(GL_CULL_FACE);
     glEndList();
 
     glNewList(tileList, GL_COMPILE);

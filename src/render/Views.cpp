@@ -14,10 +14,16 @@
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 const float shadowLight[4] = {7.5f, 7.5f, 10.0f, 1.0f};
 const float groundPlane[4] = {0, 0, 1, 1};
+// A figure's middle height and the reach of its pieces from there, in world units.
+constexpr float figureMiddle = 0.35f;
+constexpr float figureReach = 0.4f;
+constexpr float nearestFigureDistance = 0.1f;
 
 // A view's rectangle of the frame, in design pixels, placed where the frame lies in the window.
 void setView(const FrameRect& frame, int x, int y, int w, int h, double aspect, double nearPlane) {
@@ -30,13 +36,40 @@ void setView(const FrameRect& frame, int x, int y, int w, int h, double aspect, 
     glLoadIdentity();
 }
 
-void drawPlayerFigure(const RoundView& v, int n, bool shadowPass) {
-    drawPlayer(v.player(n), v.look.figures[n - 1], v.look.models, shadowPass);
+// How many pixels a world unit spans on screen at a figure standing at (x, y), seen by `camera`
+// under the current projection and viewport; 0 (full detail) when the round asks for it.
+float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, float y) {
+    if (v.look.fullDetail)
+        return 0;
+    GLint viewport[4];
+    float projection[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const Vector3 centre{x, y, figureMiddle};
+    const Vector3 gap = centre - camera.position;
+    // Measured to the figure's nearest point, so no part of it is cut too coarsely.
+    const float distance =
+        std::max(std::sqrt(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z) - figureReach,
+                 nearestFigureDistance);
+    return projection[5] * static_cast<float>(viewport[3]) / 2 / distance;
 }
 
-void drawCreatures(const RoundView& v, bool shadowPass) {
+// `camera` is the view's: a player's own figure in its own view passes null and keeps the full
+// count.
+void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* camera) {
+    const Player& p = v.player(n);
+    const float size = camera ? figurePixelsPerUnit(v, *camera, p.x, p.y) : 0;
+    drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass, size);
+}
+
+void drawCreatureFigure(const RoundView& v, const Creature& c, bool shadowPass,
+                        const Camera& camera) {
+    drawCreature(c, shadowPass, &v.look.figures[0], figurePixelsPerUnit(v, camera, c.x, c.y));
+}
+
+void drawCreatures(const RoundView& v, bool shadowPass, const Camera& camera) {
     for (const Creature* c : v.creatures)
-        drawCreature(*c, shadowPass);
+        drawCreatureFigure(v, *c, shadowPass, camera);
 }
 
 // Planar shadows of the figures, masked by the stencil so each ground pixel darkens once.
@@ -70,26 +103,33 @@ void shadowPass(const RoundView& v) {
         glPopMatrix();
     };
     for (int n = 1; n <= 2; ++n)
-        castShadow(v.player(n).x, v.player(n).y, [&] { drawPlayerFigure(v, n, true); });
+        castShadow(v.player(n).x, v.player(n).y,
+                   [&] { drawPlayerFigure(v, n, true, &v.overviewCamera); });
     for (const Creature* c : v.creatures)
-        castShadow(c->x, c->y, [&] { drawCreature(*c, true); });
+        castShadow(c->x, c->y, [&] { drawCreatureFigure(v, *c, true, v.overviewCamera); });
 
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glDisable(GL_STENCIL_TEST);
 }
 
+// What drawing the world's objects in a view takes from the presentation.
+WorldLook worldLook(const RoundView& v) {
+    return {v.look.models, &v.look.textures, v.look.fullDetail ? nullptr : &v.look.blastSprite,
+            v.look.frameNumber};
+}
+
 void overviewScene(const RoundView& v) {
-    const WorldLook look{v.look.models, &v.look.textures};
+    const WorldLook look = worldLook(v);
     if (v.shadowsOn)
         shadowPass(v);
     v.look.scenery.drawDecoration();
     v.look.scenery.drawOverviewGround(v.seasonStep);
     drawArenaItems(v.world, look);
     drawSnow(v.particles, v.seasonPhase, &v.look.textures);
-    drawPlayerFigure(v, 1, false);
-    drawPlayerFigure(v, 2, false);
-    drawCreatures(v, false);
+    drawPlayerFigure(v, 1, false, &v.overviewCamera);
+    drawPlayerFigure(v, 2, false, &v.overviewCamera);
+    drawCreatures(v, false, v.overviewCamera);
 }
 } // namespace
 
@@ -111,27 +151,30 @@ void drawPlayerView(const RoundView& v, int n) {
     const bool inLabyrinth = v.world.freeRoam[n - 1];
     const bool otherInLabyrinth = v.world.freeRoam[2 - n];
     const Light& light = inLabyrinth ? v.look.spotLight : v.look.sceneLight;
-    const WorldLook look{v.look.models, &v.look.textures};
+    const WorldLook look = worldLook(v);
+    const Camera& camera = *v.playerCameras[n - 1];
     light.enable();
-    applyCamera(*v.playerCameras[n - 1]);
+    applyCamera(camera);
 
-    drawPlayerFigure(v, n, false);
+    drawPlayerFigure(v, n, false, nullptr);
     if (inLabyrinth) {
         drawLabyrinthView(v.world, look);
         if (otherInLabyrinth)
-            drawPlayerFigure(v, 3 - n, false);
+            drawPlayerFigure(v, 3 - n, false, &camera);
     } else {
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
-        drawCreatures(v, false);
+        drawCreatures(v, false, camera);
         if (!otherInLabyrinth)
-            drawPlayerFigure(v, 3 - n, false);
+            drawPlayerFigure(v, 3 - n, false, &camera);
     }
     light.disable();
 }
 
 void drawGameFrame(const RoundView& v) {
+    // Pictures made once a frame are made anew for this one.
+    ++v.look.frameNumber;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(v);
     drawPlayerView(v, 1);

@@ -1,0 +1,132 @@
+#define GL_GLEXT_PROTOTYPES
+#include "render/BlastSprite.h"
+#include "world/MazeWorld.h"
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+namespace {
+// The picture covers this far from the burst's centre each way, in world units: a particle
+// drifts at most about 1.3 before it fades, and is half a unit across.
+constexpr float reach = 2.0f;
+// The burst is a soft blur; 32 texels a unit keep all of it, and its cost is filling them.
+constexpr int side = 128;
+// The sums of many particles are held at a quarter and multiplied back when shown, so that
+// eight bits of the picture do not clip before the screen would.
+constexpr float headroom = 4.0f;
+} // namespace
+
+BlastSprite::~BlastSprite() {
+    // The GL may be gone by now (the program's end); its objects go with it.
+}
+
+bool BlastSprite::update(const Particle* particles, int count, float halfSize, unsigned int texture,
+                         uint32_t frame) {
+    if (failed)
+        return false;
+    if (drawn && drawnFrame == frame)
+        return true;
+    if (framebuffer == 0) {
+        glGenTextures(1, &picture);
+        glBindTexture(GL_TEXTURE_2D, picture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
+        const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (!complete) {
+            failed = true;
+            return false;
+        }
+    }
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // Looking along +y at the x-z plane: x to the right, z up.
+    glOrtho(-reach, reach, -reach, reach, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, side, side);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const float h = halfSize, share = 1.0f / headroom;
+    glBegin(GL_QUADS);
+    for (int k = 0; k < count; ++k) {
+        const Particle& p = particles[k];
+        if (!p.alive)
+            continue;
+        // The particle's own colour and light come in when the picture is shown.
+        glColor4f(share, share, share, p.alpha);
+        // x to the right, z up, as the square is seen from -y.
+        glTexCoord2f(0, 0);
+        glVertex2f(p.px - h, p.pz - h);
+        glTexCoord2f(1, 0);
+        glVertex2f(p.px + h, p.pz - h);
+        glTexCoord2f(1, 1);
+        glVertex2f(p.px + h, p.pz + h);
+        glTexCoord2f(0, 1);
+        glVertex2f(p.px - h, p.pz + h);
+    }
+    glEnd();
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    drawn = true;
+    drawnFrame = frame;
+    return true;
+}
+
+void BlastSprite::draw() const {
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    // The picture already holds each particle's alpha.
+    glBlendFunc(GL_ONE, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, picture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PRIMARY_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, headroom);
+    // The particles' orange, lit as each particle square would be (no normal of its own).
+    glColor4f(1.0f, 0.3f, 0.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(1, 1);
+    glVertex3f(reach, 0, reach);
+    glTexCoord2f(0, 1);
+    glVertex3f(-reach, 0, reach);
+    glTexCoord2f(1, 0);
+    glVertex3f(reach, 0, -reach);
+    glTexCoord2f(0, 0);
+    glVertex3f(-reach, 0, -reach);
+    glEnd();
+    glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, 1);
+    glPopAttrib();
+}

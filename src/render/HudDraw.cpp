@@ -70,8 +70,10 @@ void drawHud(const RoundView& game) {
         clock = {0, 0};
     const double scale = game.look.frame.scale();
     drawText(470, 30, clockText(clock.minutes, clock.seconds), scale);
-    if (game.roundOver)
+    if (game.roundOver) {
         drawBigText(440, 250, resultText(game.player(1).points, game.player(2).points));
+        drawText(432, 272, "SPACE: PLAY AGAIN", scale);
+    }
     else if (game.paused)
         drawBigText(476, 250, "PAUSED");
     // In a frame drawn smaller than the design the letters keep their pixels: the lines move

@@ -178,10 +178,13 @@ Picture paintHelp() {
                                 {"", 2, 0.38, "left"},     {"", 3, 0.38, "right"},
                                 {"/", -1, 0.38, "trap"},   {".", -1, 0.38, "wall"},
                                 {"Shift", -1, 0.7, "bomb"}};
-    playerKeys(cr, -5.5, -0.78, "PLAYER 1", player1Colour, player1, "left Shift");
-    playerKeys(cr, 0.15, -0.78, "PLAYER 2", player2Colour, player2, "right Shift");
-    drawPanel(cr, {-5.5, 3.7, -3.86, -3.46}, rgb(200, 200, 210));
-    text(cr, "0: shadows on / off      Esc: quit", -5.25, -3.74, 0.22, ink, true);
+    playerKeys(cr, -5.5, -0.78, "PLAYER 1", player1Colour, player1, "left Shift, or game pad 1");
+    playerKeys(cr, 0.15, -0.78, "PLAYER 2", player2Colour, player2, "right Shift, or game pad 2");
+    drawPanel(cr, {-5.5, 3.7, -4.12, -3.46}, rgb(200, 200, 210));
+    text(cr, "0: shadows   P: pause   F11: full screen   Esc: quit", -5.25, -3.74, 0.2, ink,
+         true);
+    text(cr, "Game pads: stick or d-pad walk, A bomb, X wall, Y trap, Start pause", -5.25, -4.0,
+         0.18, ink);
     drawMenuButton(cr, menuart::backButton, menuart::backFace, "BACK");
     return canvas.picture();
 }

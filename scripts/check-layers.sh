@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fails when a source file includes a folder its own folder must not see. The folders of src/
 # depend one way: scene <- world <- actors <- rules <- render / audio <- app. Only drawing and
-# app may include the GL, only audio and app SDL and the sound library.
+# app may include the GL, only audio and app SDL and the sound library, only app the network.
 # Usage: scripts/check-layers.sh [source folder, default src]
 SRC="${1:-$(dirname "$0")/../src}"
 
@@ -14,7 +14,7 @@ allowed() {
     rules) echo "scene world actors rules" ;;
     render) echo "scene world actors rules render GL" ;;
     audio) echo "scene world actors rules audio SDL plib" ;;
-    app) echo "scene world actors rules render audio app GL SDL plib" ;;
+    app) echo "scene world actors rules render audio app GL SDL plib enet" ;;
     *) echo "" ;;
     esac
 }
@@ -31,7 +31,7 @@ for dir in "$SRC"/*/; do
     for file in "$dir"*; do
         [ -f "$file" ] || continue
         # "folder/..." of the game, <GL/...>, <SDL...> and <plib/...> of the system.
-        grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*("[a-z]+/|<(GL/|SDL|plib/))' "$file" |
+        grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*("[a-z]+/|<(GL/|SDL|plib/|enet/))' "$file" |
             while IFS= read -r line; do
                 target=$(echo "$line" | sed -E 's/.*include[[:space:]]*["<]([A-Za-z]+).*/\1/')
                 case " $ok " in

@@ -1,4 +1,5 @@
 #include "app/MainLoop.h"
+#include "app/NetPlay.h"
 #include "app/Controls.h"
 #include "app/Game.h"
 #include "app/Platform.h"
@@ -11,7 +12,10 @@
 #include "render/Views.h"
 #include "scene/ErrorReport.h"
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <memory>
 #include <plib/sl.h>
 
 namespace {
@@ -34,11 +38,12 @@ class RoundKeys {
         return platform::takeTickKeys();
     }
     // After each tick: the tick's keys are kept until the round is over, and written then.
+    // Over the network they are kept anyway, for the diagnosis of worlds out of step.
     void ran(const Game& game, const KeyState& keys) {
-        if (options.recordPath.empty() || written)
+        lastGame = &game;
+        if ((options.recordPath.empty() && !options.session) || written)
             return;
         recording.keys.push_back(packKeys(keys));
-        recording.finalHash = hashWorld(game);
         if (game.roundOver)
             write();
     }
@@ -52,8 +57,32 @@ class RoundKeys {
                          options.recordPath.c_str());
             return;
         }
+        if (lastGame)
+            recording.finalHash = hashWorld(*lastGame);
         std::string message;
         if (!writeReplayFile(options.recordPath, recording, message))
+            std::fprintf(stderr, "tuvo: %s\n", message.c_str());
+    }
+    // The round so far, written where its diagnosis can find it: the worlds of two machines
+    // came out of step.
+    void saveForDiagnosis(NetSession::Role role) {
+        if (lastGame)
+            recording.finalHash = hashWorld(*lastGame);
+        const char* state = std::getenv("XDG_STATE_HOME");
+        const char* home = std::getenv("HOME");
+        std::string folder = state && *state == '/' ? std::string(state) + "/tuvo"
+                             : home && *home        ? std::string(home) + "/.local/state/tuvo"
+                                                    : ".";
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        const std::string path = folder + "/out-of-step-" +
+                                 (role == NetSession::Role::host ? "host" : "guest") + "-" +
+                                 std::to_string(recording.seed) + ".rec";
+        std::string message;
+        if (writeReplayFile(path, recording, message))
+            std::fprintf(stderr, "tuvo: the worlds came out of step; this side's round is in %s\n",
+                         path.c_str());
+        else
             std::fprintf(stderr, "tuvo: %s\n", message.c_str());
     }
     void start(uint32_t seed) { recording.seed = seed; }
@@ -69,6 +98,7 @@ class RoundKeys {
     const ProgramOptions& options;
     Replay recording;
     bool written = false;
+    const Game* lastGame = nullptr;
 };
 
 // A seed for another round: the calendar time, moved on so that two rounds started within the
@@ -87,38 +117,75 @@ void setMusicPaused(Game& game, bool paused) {
         game.scheduler->resumeSample(game.musicSample);
 }
 
+// What the loop keeps from frame to frame: the pacing, the round's keys and, in a round over
+// the network, its lockstep.
+struct Loop {
+    TickPacer pacer;
+    RoundKeys& keys;
+    NetPlay* net = nullptr;
+};
+
 // Space, Return or a pad's A after 0:00 starts the next round; P or a pad's Start pauses a
-// running round (a new one too, when both come at once) and goes on with it.
-void obey(Game& game, TickPacer& pacer, RoundKeys& keys, const platform::Commands& c) {
-    if (c.playAgain && game.roundOver && !keys.replaying()) {
-        keys.write();
+// running round (a new one too, when both come at once) and goes on with it. Over the network
+// both go to both machines.
+void obey(Game& game, Loop& loop, const platform::Commands& c) {
+    if (loop.net) {
+        if (c.playAgain)
+            loop.net->againClicked();
+        if (c.pause)
+            loop.net->pauseClicked();
+        return;
+    }
+    if (c.playAgain && game.roundOver && !loop.keys.replaying()) {
+        loop.keys.write();
         startNewRound(game, nextSeed(game.seed));
-        keys.newRound(game.seed);
-        pacer.restart();
+        loop.keys.newRound(game.seed);
+        loop.pacer.restart();
         platform::forgetKeyPresses();
     }
-    if (c.pause && !game.roundOver) {
+    if (c.pause && !game.roundOver)
         game.paused = !game.paused;
-        setMusicPaused(game, game.paused);
-        // The time spent waiting is not owed to the round.
-        if (!game.paused)
-            pacer.resume(platform::nowMs());
+}
+
+void runDueTicks(Game& game, Loop& loop) {
+    if (game.paused)
+        return;
+    const int due = loop.pacer.due(platform::nowMs());
+    if (loop.net) {
+        const int ran = loop.net->runTicks(
+            due, [] { return platform::takeTickKeys(); },
+            [&](const KeyState& k) { loop.keys.ran(game, k); });
+        // Ticks held for the other side's keys are still owed: they run once the keys come.
+        loop.pacer.owe(due - ran);
+        return;
+    }
+    for (int n = due; n > 0 && loop.keys.more(game); --n) {
+        const KeyState tickKeys = loop.keys.next(game);
+        tickRound(game, tickKeys);
+        loop.keys.ran(game, tickKeys);
     }
 }
 
-void gameFrame(Game& game, TickPacer& pacer, RoundKeys& keys) {
-    obey(game, pacer, keys, platform::takeCommands());
-    if (!game.paused)
-        for (int due = pacer.due(platform::nowMs()); due > 0 && keys.more(game); --due) {
-            const KeyState tickKeys = keys.next(game);
-            tickRound(game, tickKeys);
-            keys.ran(game, tickKeys);
-        }
+void gameFrame(Game& game, Loop& loop) {
+    const bool wasPaused = game.paused;
+    obey(game, loop, platform::takeCommands());
+    if (loop.net)
+        loop.net->service();
+    if (game.paused != wasPaused) {
+        setMusicPaused(game, game.paused);
+        // The time spent waiting is not owed to the round.
+        if (!game.paused)
+            loop.pacer.resume(platform::nowMs());
+    }
+    runDueTicks(game, loop);
     game.look.frame = platform::frame();
     // In full screen the game's own picture is all there is to see.
     platform::setCursorHidden(platform::isFullscreen());
     if (!game.look.frame.empty()) {
-        drawGameFrame(roundView(game));
+        RoundView view = roundView(game);
+        if (loop.net)
+            view.banner = loop.net->banner();
+        drawGameFrame(view);
         platform::swapBuffers();
     } else {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
@@ -129,13 +196,25 @@ void gameFrame(Game& game, TickPacer& pacer, RoundKeys& keys) {
     updateSound(game.scheduler.get());
 }
 
-void menuFrame(Game& game) {
+void menuFrame(Game& game, Loop& loop) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
     platform::setCursorHidden(menuMouse(game, platform::menuPointer()));
+    std::string status;
+    if (loop.net) {
+        // START over the network starts the round on both machines, once both are there.
+        if (game.gameRunning) {
+            game.gameRunning = false;
+            loop.net->startClicked();
+        }
+        loop.net->service();
+        status = loop.net->lobbyText();
+    }
     game.look.frame = platform::frame();
     if (!game.look.frame.empty()) {
-        drawMenuFrame(menuView(game));
+        MenuView view = menuView(game);
+        view.status = loop.net ? status.c_str() : nullptr;
+        drawMenuFrame(view);
         platform::swapBuffers();
     } else {
         platform::waitForNextFrame();
@@ -145,8 +224,7 @@ void menuFrame(Game& game) {
 }
 
 // One waiting event per pass; a frame only when none waits.
-int mainLoop(Game& game, RoundKeys& keys) {
-    TickPacer pacer;
+int mainLoop(Game& game, Loop& loop) {
     for (;;) {
         int code = 0;
         switch (platform::takeEvent(code)) {
@@ -158,9 +236,9 @@ int mainLoop(Game& game, RoundKeys& keys) {
             break;
         }
         if (game.gameRunning)
-            gameFrame(game, pacer, keys);
+            gameFrame(game, loop);
         else
-            menuFrame(game);
+            menuFrame(game, loop);
     }
 }
 } // namespace
@@ -185,7 +263,20 @@ int runProgram(Game& game, const ProgramOptions& options) {
     // A replay shows its round at once; the title menu is for playing.
     if (options.replay)
         game.gameRunning = true;
-    const int code = mainLoop(game, keys);
+    Loop loop{TickPacer{}, keys};
+    std::unique_ptr<NetPlay> net;
+    if (options.session) {
+        net = std::make_unique<NetPlay>(*options.session, game);
+        net->onRoundBegun = [&](uint32_t seed) {
+            keys.write();
+            keys.newRound(seed);
+            loop.pacer.restart();
+            platform::forgetKeyPresses();
+        };
+        net->onOutOfStep = [&] { keys.saveForDiagnosis(options.session->role); };
+        loop.net = net.get();
+    }
+    const int code = mainLoop(game, loop);
     keys.write();
     if (!options.settingsPath.empty()) {
         // The window as it was left; its size only when it was not on the whole screen.

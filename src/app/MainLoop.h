@@ -5,6 +5,7 @@
 
 struct Game;
 struct Replay;
+class NetSession;
 
 // What the command line asked of the program.
 struct ProgramOptions {
@@ -14,6 +15,7 @@ struct ProgramOptions {
     Settings settings;              // as read from the settings file
     std::string settingsPath;       // where they are kept again at the end; empty: not kept
     uint32_t firstTick = 0;         // the first round starts this far in
+    NetSession* session = nullptr;  // --host or --join: the round is played with another machine
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

@@ -30,6 +30,11 @@ class TickPacer {
     }
     // The next call starts counting afresh (a new round).
     void restart() { started = false; }
+    // Ticks counted as due that did not run (their keys were not there yet): still owed.
+    void owe(int ticks) {
+        if (ticks > 0)
+            owed += ticks * tickMs;
+    }
     // After a pause: the time since the last call is not owed.
     void resume(double nowMs) { last = nowMs; }
 

@@ -1,6 +1,8 @@
 #include "app/Game.h"
 #include "app/Headless.h"
 #include "app/MainLoop.h"
+#include "app/NetHeadless.h"
+#include "app/NetSession.h"
 #include "app/Platform.h"
 #include "app/Replay.h"
 #include "app/Seed.h"
@@ -23,13 +25,44 @@ uint32_t roundSeed() {
 }
 
 constexpr const char* usage =
-    "usage: tuvo [--fullscreen] [--record FILE | --replay FILE [--headless]]\n";
+    "usage: tuvo [--fullscreen] [--record FILE | --replay FILE [--headless]]\n"
+    "            [--host [ADDRESS:][PORT] | --join HOST[:PORT]] [--headless --keys FILE]\n";
+
+constexpr uint16_t defaultPort = 7710;
 
 struct CommandLine {
     std::string record, replay;
     bool headless = false;
     bool fullscreen = false;
+    bool host = false, join = false;
+    std::string address; // to join, or to open on the host (empty: all)
+    uint16_t port = defaultPort;
+    std::string keys; // a headless network side's key script
 };
+
+// "[ADDRESS:]PORT" or "HOST[:PORT]": false for a port that is not a number from 1 to 65535.
+bool readAddress(const std::string& text, bool portAlone, std::string& address, uint16_t& port) {
+    std::string portText;
+    const size_t colon = text.rfind(':');
+    if (colon != std::string::npos) {
+        address = text.substr(0, colon);
+        portText = text.substr(colon + 1);
+    } else if (portAlone && !text.empty() &&
+               text.find_first_not_of("0123456789") == std::string::npos) {
+        portText = text;
+    } else {
+        address = text;
+    }
+    if (portText.empty())
+        return colon == std::string::npos;
+    if (portText.size() > 5 || portText.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int n = std::stoi(portText);
+    if (n < 1 || n > 65535)
+        return false;
+    port = static_cast<uint16_t>(n);
+    return true;
+}
 
 // Answers false, having said why, for a command line the game cannot follow.
 bool readCommandLine(int argc, char** argv, CommandLine& line) {
@@ -41,10 +74,28 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
             line.headless = true;
         } else if (arg == "--fullscreen") {
             line.fullscreen = true;
+        } else if (arg == "--host") {
+            line.host = true;
+            if (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0 &&
+                !readAddress(argv[++i], true, line.address, line.port)) {
+                std::fprintf(stderr, "tuvo: --host %s: not a port from 1 to 65535\n%s", argv[i],
+                             usage);
+                return false;
+            }
+        } else if (arg == "--join" && i + 1 < argc && argv[i + 1][0] != '\0') {
+            line.join = true;
+            if (!readAddress(argv[++i], false, line.address, line.port) || line.address.empty()) {
+                std::fprintf(stderr, "tuvo: --join %s: not HOST or HOST:PORT\n%s", argv[i], usage);
+                return false;
+            }
+        } else if (arg == "--keys" && i + 1 < argc && argv[i + 1][0] != '\0') {
+            line.keys = argv[++i];
         } else {
             std::fprintf(stderr, "tuvo: %s %s\n%s", arg.c_str(),
-                         arg == "--record" || arg == "--replay" ? "needs a file name"
-                                                                : "is not an option of the game",
+                         arg == "--record" || arg == "--replay" || arg == "--keys"
+                             ? "needs a file name"
+                         : arg == "--join" ? "needs the host's name"
+                                           : "is not an option of the game",
                          usage);
             return false;
         }
@@ -53,8 +104,24 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         std::fprintf(stderr, "tuvo: a replay cannot be recorded again\n%s", usage);
         return false;
     }
-    if (line.headless && line.replay.empty()) {
-        std::fprintf(stderr, "tuvo: --headless plays a replay: give it --replay FILE\n%s", usage);
+    if (line.host && line.join) {
+        std::fprintf(stderr, "tuvo: a machine either hosts or joins\n%s", usage);
+        return false;
+    }
+    const bool network = line.host || line.join;
+    if (network && !line.replay.empty()) {
+        std::fprintf(stderr, "tuvo: a replay plays alone, not over the network\n%s", usage);
+        return false;
+    }
+    if (line.headless && line.replay.empty() && !(network && !line.keys.empty())) {
+        std::fprintf(stderr,
+                     "tuvo: --headless plays a replay (--replay FILE) or a network side's key "
+                     "script (--host or --join with --keys FILE)\n%s",
+                     usage);
+        return false;
+    }
+    if (!line.keys.empty() && !(network && line.headless)) {
+        std::fprintf(stderr, "tuvo: --keys drives a headless network side\n%s", usage);
         return false;
     }
     return true;
@@ -81,6 +148,22 @@ uint32_t firstTick(bool recordingOrReplaying) {
         return 0;
     }
     return static_cast<uint32_t>(std::stoi(s) * 60);
+}
+
+// TUVO_NET_STAND_IN="LOSS DELAY" (a share of datagrams lost, and milliseconds of delay) makes a
+// headless network side play over a poorer connection than the loopback: for tests.
+void readNetworkStandIn(NetHeadlessOptions& o) {
+    const char* text = std::getenv("TUVO_NET_STAND_IN");
+    if (!text || !*text)
+        return;
+    double loss = 0;
+    unsigned delay = 0;
+    if (std::sscanf(text, "%lf %u", &loss, &delay) != 2 || loss < 0 || loss > 0.5 || delay > 1000) {
+        std::fprintf(stderr, "tuvo: TUVO_NET_STAND_IN=%s is not 'LOSS DELAY'; ignored\n", text);
+        return;
+    }
+    o.loss = loss;
+    o.delayMs = delay;
 }
 
 // A recording that could not be written at the end would lose the round: find out now.
@@ -114,6 +197,31 @@ int main(int argc, char** argv) {
     }
     if (!line.record.empty() && !canWrite(line.record))
         return 2;
+    if (!line.keys.empty()) {
+        Replay script;
+        std::string message;
+        if (!readReplayFile(line.keys, script, message)) {
+            std::fprintf(stderr, "tuvo: %s\n", message.c_str());
+            return 2;
+        }
+        NetHeadlessOptions o;
+        o.host = line.host;
+        o.address = line.address;
+        o.port = line.port;
+        o.recordPath = line.record;
+        readNetworkStandIn(o);
+        return playNetHeadless(script, o, stdout);
+    }
+    std::unique_ptr<NetSession> session;
+    if (line.host || line.join) {
+        std::string error;
+        session = line.host ? NetSession::host(line.address, line.port, error)
+                            : NetSession::join(line.address, line.port, error);
+        if (!session) {
+            std::fprintf(stderr, "tuvo: %s\n", error.c_str());
+            return 2;
+        }
+    }
 
     ProgramOptions options;
     options.fullscreen = line.fullscreen;
@@ -122,6 +230,7 @@ int main(int argc, char** argv) {
     options.recordPath = line.record;
     options.firstTick = firstTick(!line.record.empty() || !line.replay.empty());
     options.replay = line.replay.empty() ? nullptr : &replay;
+    options.session = session.get();
     // The one game of this run.
     auto game = std::make_unique<Game>(options.replay ? replay.seed : roundSeed());
     glutInit(&argc, argv);

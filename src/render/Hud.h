@@ -22,3 +22,6 @@ bool roundEnded(float e);
 // Writes the clock, both players' counts and, once the round is over, the result over the
 // overview.
 void drawHud(const RoundView& view);
+
+// A line of the title menu's own (the state of a network round), under its buttons.
+void drawMenuLine(const std::string& text);

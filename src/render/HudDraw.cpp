@@ -6,15 +6,17 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cstring>
 
 namespace {
-void beginText() {
+// Design pixels over the current viewport, y down from its top.
+void beginText(int height = windowHeight - splitHeight) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(0, windowWidth, 0, windowHeight - splitHeight);
+    gluOrtho2D(0, windowWidth, 0, height);
     glScalef(1, -1, 1);
-    glTranslatef(0, -(windowHeight - splitHeight), 0);
+    glTranslatef(0, -height, 0);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -73,7 +75,8 @@ void drawHud(const RoundView& game) {
     if (game.roundOver) {
         drawBigText(440, 250, resultText(game.player(1).points, game.player(2).points));
         drawText(432, 272, "SPACE: PLAY AGAIN", scale);
-    }
+    } else if (game.banner)
+        drawBigText(512 - 4.5f * static_cast<float>(std::strlen(game.banner)), 250, game.banner);
     else if (game.paused)
         drawBigText(476, 250, "PAUSED");
     // In a frame drawn smaller than the design the letters keep their pixels: the lines move
@@ -87,6 +90,22 @@ void drawHud(const RoundView& game) {
 
     glPopMatrix();
     endText();
+    if (lit)
+        glEnable(GL_LIGHTING);
+}
+
+void drawMenuLine(const std::string& text) {
+    GLboolean lit = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    beginText(windowHeight);
+    glPushMatrix();
+    glLoadIdentity();
+    // Centred under the buttons, in the large letters.
+    drawBigText(512 - 4.5f * static_cast<float>(text.size()), 520, text);
+    glPopMatrix();
+    endText();
+    glEnable(GL_DEPTH_TEST);
     if (lit)
         glEnable(GL_LIGHTING);
 }

@@ -1,4 +1,5 @@
 #include "render/MenuDraw.h"
+#include "render/Hud.h"
 #include "render/Presentation.h"
 #include "scene/TextureSlots.h"
 #include <GL/gl.h>
@@ -23,6 +24,8 @@ void drawMenuScene(const MenuView& m) {
     glEnd();
     glDisable(GL_TEXTURE_2D);
 
+    if (m.status && !help)
+        drawMenuLine(m.status);
     const float mx = m.mouseX, my = m.mouseY;
     glColor3f(0.5f, 0.5f, 0.5f);
     glBegin(GL_TRIANGLES);

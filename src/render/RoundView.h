@@ -23,6 +23,8 @@ struct RoundView {
     bool roundOver;
     bool shadowsOn;
     bool paused = false;
+    // A line over the overview in place of the result (a network round's state); null: none.
+    const char* banner = nullptr;
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };
@@ -33,4 +35,5 @@ struct MenuView {
     const Camera& menuCamera;
     bool helpShown;
     float mouseX, mouseY;
+    const char* status = nullptr; // a line under the buttons; null: none
 };

@@ -8,6 +8,7 @@
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -41,15 +42,20 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
             drawCheese(*world.items[i], look.models);
 }
 
-void floorQuad(float x, float y) {
-    glColor3f(1, 1, 1);
-    glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
-    glVertex3f(x, y, 0);
-    glVertex3f(x + 1, y, 0);
-    glVertex3f(x + 1, y + 1, 0);
-    glVertex3f(x, y + 1, 0);
-    glEnd();
+void floorAt(unsigned int floorList, float x, float y) {
+    glPushMatrix();
+    glTranslatef(x, y, 0);
+    glCallList(floorList);
+    glPopMatrix();
+}
+
+// The grid level of a labyrinth cell seen from (eyeX, eyeY): the lamp's pool is smallest
+// nearby, so the grid is finest there. Cells counted as the larger of the two distances.
+int gridLevel(const float* eye, float x, float y) {
+    if (eye == nullptr)
+        return 0;
+    const float away = std::max(std::abs(x + 0.5f - eye[0]), std::abs(y + 0.5f - eye[1]));
+    return away < 2.5f ? 0 : away < 4.5f ? 1 : 2;
 }
 
 void wallAt(unsigned int wallList, float x, float y, bool turned) {
@@ -128,7 +134,7 @@ void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, fl
     drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
 }
 
-void drawLabyrinthView(const MazeWorld& world, const WorldLook& look) {
+void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye) {
     const MazeGenerator* maze = world.maze;
     if (maze) {
         const int n = maze->size;
@@ -138,15 +144,17 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look) {
             const int col = k % n, row = k / n;
             const float x = arena::labyrinthOrigin + static_cast<float>(col);
             const float y = arena::labyrinthOrigin + static_cast<float>(row);
+            const int level = gridLevel(eye, x, y);
+            const unsigned int wall = look.models.labyrinthWalls[level];
             if (col == 0 && k != westDoor)
-                wallAt(look.models.labyrinthWall, x, y + 0.5f, false);
+                wallAt(wall, x, y + 0.5f, false);
             if (row == 0 && k != southDoor)
-                wallAt(look.models.labyrinthWall, x + 0.5f, y, true);
+                wallAt(wall, x + 0.5f, y, true);
             if (maze->wallPosX[k])
-                wallAt(look.models.labyrinthWall, x + 1, y + 0.5f, false);
+                wallAt(wall, x + 1, y + 0.5f, false);
             if (maze->wallPosY[k])
-                wallAt(look.models.labyrinthWall, x + 0.5f, y + 1, true);
-            floorQuad(x, y);
+                wallAt(wall, x + 0.5f, y + 1, true);
+            floorAt(look.models.labyrinthFloors[level], x, y);
         }
     }
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)

@@ -23,7 +23,9 @@ struct WorldLook {
 void drawArenaItems(const MazeWorld& world, const WorldLook& look);
 void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
                      float dirY);
-void drawLabyrinthView(const MazeWorld& world, const WorldLook& look);
+// The labyrinth and its cheese; `eye` (x, y), when given, is where the lamp shines from, and the
+// walls and floor far from it are cut more coarsely.
+void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye = nullptr);
 // The fire burst at every burning cell: through `sprite` when given (drawn once for `frame`),
 // else particle by particle.
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures,

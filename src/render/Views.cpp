@@ -158,7 +158,8 @@ void drawPlayerView(const RoundView& v, int n) {
 
     drawPlayerFigure(v, n, false, nullptr);
     if (inLabyrinth) {
-        drawLabyrinthView(v.world, look);
+        const float eye[2] = {camera.position.x, camera.position.y};
+        drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
     } else {

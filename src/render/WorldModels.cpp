@@ -3,13 +3,33 @@
 #include "scene/TextureSlots.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 unsigned int textureOf(const TextureTable* textures, int32_t slot) {
     return textures && slot >= 0 && slot < TextureTable::slotCount ? (*textures)[slot] : 0;
 }
 
-void drawWallSegment(const TextureTable* textures, float thickness, float height);
+void drawWallSegment(const TextureTable* textures, float thickness, float height, int cuts);
+
+// One labyrinth floor cell from (0, 0) to (1, 1), white, cut into cuts x cuts squares.
+void drawFloorCell(int cuts) {
+    const float step = 1.0f / static_cast<float>(cuts);
+    glColor3f(1, 1, 1);
+    glNormal3f(0, 0, 1);
+    for (int row = 0; row < cuts; ++row) {
+        const float y0 = step * static_cast<float>(row), y1 = y0 + step;
+        glBegin(GL_QUAD_STRIP);
+        for (int col = 0; col <= cuts; ++col) {
+            const float x = step * static_cast<float>(col);
+            // Counter-clockwise from above, like every floor.
+            glVertex3f(x, y1, 0);
+            glVertex3f(x, y0, 0);
+        }
+        glEnd();
+    }
+}
 
 // A power-up card standing upright: its two large faces carry the item picture.
 void compileItemCard(unsigned int list, unsigned int texture) {
@@ -146,15 +166,45 @@ void WorldModels::build(const TextureTable* textures, const MazeGenerator& maze)
         else
             compileItemCard(itemLists[kind], textureOf(textures, slot));
     }
-    labyrinthWall = glGenLists(1);
-    glNewList(labyrinthWall, GL_COMPILE);
-    drawWallSegment(textures, maze.wallThickness, maze.wallHeight);
-    glEndList();
+    for (int level = 0; level < gridLevels; ++level) {
+        labyrinthWalls[level] = glGenLists(1);
+        glNewList(labyrinthWalls[level], GL_COMPILE);
+        drawWallSegment(textures, maze.wallThickness, maze.wallHeight, gridCuts[level]);
+        glEndList();
+        labyrinthFloors[level] = glGenLists(1);
+        glNewList(labyrinthFloors[level], GL_COMPILE);
+        drawFloorCell(gridCuts[level]);
+        glEndList();
+    }
+    labyrinthWall = labyrinthWalls[0];
 }
 
 namespace {
-// One labyrinth wall segment, a cell long, standing across the origin along y.
-void drawWallSegment(const TextureTable* textures, float t, float h) {
+// One face of a wall at `x`, facing `side` along x, cut into a grid; the picture reads left to
+// right from its own side.
+void wallFace(float x, float side, float halfLength, float h, int cuts) {
+    const int across = cuts, up = std::max(1, static_cast<int>(std::lround(cuts * h)));
+    glNormal3f(side, 0, 0);
+    for (int row = 0; row < up; ++row) {
+        const float t0 = static_cast<float>(row) / static_cast<float>(up);
+        const float t1 = static_cast<float>(row + 1) / static_cast<float>(up);
+        glBegin(GL_QUAD_STRIP);
+        for (int col = 0; col <= across; ++col) {
+            const float s = static_cast<float>(col) / static_cast<float>(across);
+            const float y = side * (2 * s - 1) * halfLength;
+            // Top first: counter-clockwise seen from the face's own side.
+            glTexCoord2f(s, t1);
+            glVertex3f(x, y, t1 * h);
+            glTexCoord2f(s, t0);
+            glVertex3f(x, y, t0 * h);
+        }
+        glEnd();
+    }
+}
+
+// One labyrinth wall segment, a cell long, standing across the origin along y, its two faces
+// cut `cuts` times along the cell.
+void drawWallSegment(const TextureTable* textures, float t, float h, int cuts) {
     const float x = t / 2, y = (1 + t) / 2;
     // Ends, top and bottom show a thin strip of the wall picture, like its cut edge.
     const float edge = 0.0625f;
@@ -162,25 +212,9 @@ void drawWallSegment(const TextureTable* textures, float t, float h) {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, textureOf(textures, labyrinthWallSlot));
+    wallFace(x, 1, y, h, cuts);
+    wallFace(-x, -1, y, h, cuts);
     glBegin(GL_QUADS);
-    glNormal3f(1, 0, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(x, -y, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(x, y, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(x, y, h);
-    glTexCoord2f(0, 1);
-    glVertex3f(x, -y, h);
-    glNormal3f(-1, 0, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(-x, y, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(-x, -y, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(-x, -y, h);
-    glTexCoord2f(0, 1);
-    glVertex3f(-x, y, h);
     glNormal3f(0, 0, 1);
     glTexCoord2f(0, 0);
     glVertex3f(-x, -y, h);

@@ -14,6 +14,9 @@
 TEST(LabyrinthLamp, WallAheadIsLitInTheMiddleOfTheView) {
     glContext();
     setInitialGlState(1024, 735);
+    // As in the game, only the view's own light is on while it draws, whatever ran before.
+    for (GLenum light = GL_LIGHT0; light <= GL_LIGHT7; ++light)
+        glDisable(light);
     Game game(1, false);
     runSetUp(game);
     framescenes::roundStart(game);

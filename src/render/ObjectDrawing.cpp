@@ -3,6 +3,7 @@
 #include "render/Materials.h"
 #include "render/MeshBatchGl.h"
 #include "render/TextureTable.h"
+#include "render/ViewFrustum.h"
 #include "render/WorldModels.h"
 #include "scene/TextureSlots.h"
 #include "world/MazeWorld.h"
@@ -16,18 +17,26 @@ unsigned char toByte(float component) {
     return static_cast<unsigned char>(static_cast<int>(component));
 }
 
+// Whether an object standing at (x, y) may show in the view; every object of a cell fits in a
+// ball of 0.8 around the cell's middle at half height.
+bool mayShow(const WorldLook& look, float x, float y, float radius = 0.8f) {
+    return look.frustum == nullptr || look.frustum->mayShow(x, y, 0.4f, radius);
+}
+
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
 void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
                float dirX, float dirY) {
     drawBlastCells(world, look.textures, look.blastSprite, look.frame);
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         const Obstacle* obstacle = world.obstacles[i];
-        if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)))
+        if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
+            mayShow(look, obstacle->x, obstacle->y))
             drawObstacle(*obstacle);
         if (i < world.itemCount && world.items[i]) {
             const Item& item = *world.items[i];
             if (itemUncovered(world, item) &&
-                (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)))
+                (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)) &&
+                mayShow(look, item.x, item.y))
                 drawItem(item, look.models);
         }
         if (i < MazeWorld::poolSize) {
@@ -144,6 +153,9 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
             const int col = k % n, row = k / n;
             const float x = arena::labyrinthOrigin + static_cast<float>(col);
             const float y = arena::labyrinthOrigin + static_cast<float>(row);
+            // The cell, its walls and their height fit in a ball of 0.9 around its middle.
+            if (!mayShow(look, x + 0.5f, y + 0.5f, 0.9f))
+                continue;
             const int level = gridLevel(eye, x, y);
             const unsigned int wall = look.models.labyrinthWalls[level];
             if (col == 0 && k != westDoor)

@@ -9,6 +9,7 @@ struct Trap;
 struct WorldModels;
 struct TextureTable;
 class BlastSprite;
+class ViewFrustum;
 
 // What drawing the world's objects needs besides the world: its compiled models and pictures.
 struct WorldLook {
@@ -17,6 +18,8 @@ struct WorldLook {
     // When given, the blast fire is shown through it, drawn once for `frame`.
     BlastSprite* blastSprite = nullptr;
     uint32_t frame = 0;
+    // When given, objects of a player's view wholly outside it are left out.
+    const ViewFrustum* frustum = nullptr;
 };
 
 // Drawing of what lies in the maze world; nothing changes here.

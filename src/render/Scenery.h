@@ -4,6 +4,7 @@
 #include <cstdint>
 
 struct TextureTable;
+class ViewFrustum;
 
 // The arena's unmoving surroundings: ground and roads, buildings, hedges and the backdrop, all
 // compiled into display lists once.
@@ -16,7 +17,10 @@ class Scenery {
                const int32_t orthogonalBase[3]);
     // The backdrop, ground and roads of a season step (see Seasons).
     void drawOverviewGround(int32_t seasonStep) const;
-    void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep) const;
+    // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
+    // when it is given.
+    void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
+                        const ViewFrustum* frustum = nullptr) const;
     void drawDecoration() const;
 
     float tessellation;

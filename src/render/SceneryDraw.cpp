@@ -2,6 +2,7 @@
 #include "render/MeshBatchGl.h"
 #include "render/TextureTable.h"
 #include "render/Scenery.h"
+#include "render/ViewFrustum.h"
 #include <GL/gl.h>
 #include <cmath>
 
@@ -123,7 +124,9 @@ class SceneryModels {
     // A bush standing at the origin: a trunk and a crown of fifteen spheres.
     void addBush(MeshBatch& batch) const {
         batch.colourBytes(180, 120, 25);
-        batch.cylinder(0.1, 0.1, 0.3, slices, slices);
+        // One stack: the sides are straight and the arena's light is directional, so every
+        // point of a slice is lit alike and more stacks would add triangles, not picture.
+        batch.cylinder(0.1, 0.1, 0.3, slices, 1);
         for (const CrownGroup& group : crownGroups) {
             for (const CrownSphere& sphere : group.spheres) {
                 const float* g = leafGreens[sphere.colour];
@@ -225,7 +228,8 @@ class SceneryModels {
         MeshBatch roof;
         roof.colourBytes(255, 75, 75);
         roof.translate(0, 0, 0.3f);
-        roof.cylinder(0.45, 0, 0.4, segments, slices);
+        // One stack, as for the bush's trunk.
+        roof.cylinder(0.45, 0, 0.4, segments, 1);
         drawMeshBatch(roof, true);
         applyMaterial(GL_FRONT, defaultMaterial);
     }
@@ -466,7 +470,8 @@ void Scenery::drawOverviewGround(int32_t seasonStep) const {
     }
 }
 
-void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep) const {
+void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
+                             const ViewFrustum* frustum) const {
     const int32_t step = validStep(seasonStep);
     const unsigned int currentGround = groundLists[step];
     glCallList(orthogonalLists[step]);
@@ -475,6 +480,10 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
     for (int i = -2; i <= size + 1; ++i) {
         for (int j = -2; j <= size + 1; ++j) {
             if (!inViewWedge(px, py, dirX, dirY, i, j))
+                continue;
+            // A cell's ground, bush or building fits in this ball around its middle.
+            if (frustum && !frustum->mayShow(static_cast<float>(i) + 0.5f,
+                                             static_cast<float>(j) + 0.5f, 0.4f, 0.9f))
                 continue;
             glPushMatrix();
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);

@@ -9,6 +9,7 @@
 #include "render/ObjectDrawing.h"
 #include "render/ParticlesDraw.h"
 #include "render/Presentation.h"
+#include "render/ViewFrustum.h"
 #include "render/ViewLayout.h"
 #include "scene/Camera.h"
 #include "world/MazeWorld.h"
@@ -151,10 +152,13 @@ void drawPlayerView(const RoundView& v, int n) {
     const bool inLabyrinth = v.world.freeRoam[n - 1];
     const bool otherInLabyrinth = v.world.freeRoam[2 - n];
     const Light& light = inLabyrinth ? v.look.spotLight : v.look.sceneLight;
-    const WorldLook look = worldLook(v);
+    WorldLook look = worldLook(v);
     const Camera& camera = *v.playerCameras[n - 1];
     light.enable();
     applyCamera(camera);
+    const ViewFrustum frustum = ViewFrustum::current();
+    if (!v.look.fullDetail)
+        look.frustum = &frustum;
 
     drawPlayerFigure(v, n, false, nullptr);
     if (inLabyrinth) {
@@ -163,7 +167,8 @@ void drawPlayerView(const RoundView& v, int n) {
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
     } else {
-        v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep);
+        v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
+                                      look.frustum);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);

@@ -1,8 +1,10 @@
 #include "app/Game.h"
 #include "render/GlState.h"
+#include "render/ViewFrustum.h"
 #include "render/Views.h"
 #include "support/GlContext.h"
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -157,4 +159,23 @@ TEST(GameFrame, HudTextIsWrittenInTheOverviewsTopStrip) {
     }
     EXPECT_GT(dark, 20) << "black letters";
     EXPECT_GT(white, 20) << "their white rim";
+}
+
+TEST(ViewFrustum, KeepsWhatTheCameraSeesAndDropsWhatLiesBehindOrBeside) {
+    glContext();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // A player view: 45 degrees high, 2.56 wide, so about 93 degrees across.
+    gluPerspective(45, 2.56, 0.5, 150);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(5, 5, 0.9, 5, 6, 0.7, 0, 0, 1);
+    const ViewFrustum f = ViewFrustum::current();
+    EXPECT_TRUE(f.mayShow(5, 10, 0.4f, 0.1f)) << "straight ahead";
+    EXPECT_TRUE(f.mayShow(8, 8, 0.4f, 0.1f)) << "45 degrees to the right, inside the 46";
+    EXPECT_FALSE(f.mayShow(5, 2, 0.4f, 0.9f)) << "behind";
+    EXPECT_FALSE(f.mayShow(-5, 6, 0.4f, 0.9f)) << "far to the left";
+    EXPECT_FALSE(f.mayShow(5, 5.2f, 0.4f, 0.1f)) << "nearer than the near plane";
+    EXPECT_TRUE(f.mayShow(-5, 6, 0.4f, 8)) << "a ball large enough reaches in";
+    glLoadIdentity();
 }

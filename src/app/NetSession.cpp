@@ -108,7 +108,8 @@ void NetSession::simulate(double loss, uint32_t delay) {
 }
 
 uint32_t NetSession::roundTrip() const {
-    return peer ? peer->roundTripTime : 0;
+    // The stand-in's delay happens after ENet has measured: it counts both ways.
+    return (peer ? peer->roundTripTime : 0) + 2 * delayMs;
 }
 
 void NetSession::accept(ENetPeer* p) {

@@ -27,7 +27,7 @@ start_game() {
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do
-        WIN=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
+        WIN=$(xdotool search --all --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -102,7 +102,7 @@ start_command() {
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do
-        WIN=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
+        WIN=$(xdotool search --all --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
         [ -n "$WIN" ] && break
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1

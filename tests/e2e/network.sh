@@ -1,0 +1,48 @@
+# Two windows, one round over the loopback address: START in the host's window starts the
+# round on both machines, and a key held in the guest's window (player 1's key set works there
+# too) moves player 2 in the host's overview.
+. "$(dirname "$0")/lib/common.sh"
+end_game_on_exit
+export TUVO_SEED=2
+PORT=7811
+
+GAME_ARGS="--host 127.0.0.1:$PORT" start_game 2
+HOST_PID=$GAME_PID HOST_WIN=$WIN
+GAME_ARGS="--join 127.0.0.1:$PORT" start_game 2
+GUEST_PID=$GAME_PID GUEST_WIN=$WIN
+trap 'kill $HOST_PID $GUEST_PID 2>/dev/null; true' EXIT
+# The guest's window beside the host's, clear of its overview.
+xdotool windowmove "$GUEST_WIN" 1040 0
+sleep 1
+
+WIN=$HOST_WIN GAME_PID=$HOST_PID
+menu_click -0.14 -0.47
+sleep 3
+# Player 2 starts in cell (14, 0); where the host's overview draws it.
+set -- $("$ARENA_MAP" pixel 14.5 0.5 0.3)
+P2_X=$1 P2_Y=$2
+AROUND=60x50+$((P2_X - 30))+$((P2_Y - 25))
+shot before
+before=$(pixel before "$P2_X" "$P2_Y")
+
+timeout 5 xdotool windowfocus --sync "$GUEST_WIN" 2>/dev/null || true
+xdotool keydown r
+sleep 1.2
+xdotool keyup r
+sleep 1
+shot after
+after=$(pixel after "$P2_X" "$P2_Y")
+moved=$(changed_pixels before after "$AROUND")
+echo "player 2's start cell in the host's overview: $before before, $after after ($moved pixels changed)"
+[ "${moved:-0}" -ge 300 ] || fail "player 2 did not leave its start in the host's overview"
+keep_screenshot after network-host
+
+WIN=$GUEST_WIN GAME_PID=$GUEST_PID
+press_key Escape
+expect_exit 0
+WIN=$HOST_WIN GAME_PID=$HOST_PID
+press_key Escape
+expect_exit 0
+trap - EXIT
+rm -rf "$OUT"
+echo "network ok"

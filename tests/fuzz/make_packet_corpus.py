@@ -1,0 +1,30 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the network packet fuzz target: one packet of each message type, as
+the game sends them (a type byte, then little-endian fields)."""
+import os
+import struct
+import sys
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "packet_corpus")
+    os.makedirs(folder, exist_ok=True)
+    version = b"TUVO!! 1.0.0"
+    packets = {
+        "hello": bytes([1]) + b"TUVO" + struct.pack("<HB", 1, len(version)) + version,
+        "refuse": bytes([2, 1]),
+        "start": bytes([3]) + struct.pack("<IB", 1765112345, 4),
+        "ask_start": bytes([4]),
+        "keys": bytes([5]) + struct.pack("<IH", 120, 0x0041),
+        "world_hash": bytes([6]) + struct.pack("<IQ", 60, 0x0123456789ABCDEF),
+        "pause": bytes([7, 1]),
+        "ask_again": bytes([8]),
+        "welcome": bytes([9]),
+    }
+    for name, data in packets.items():
+        with open(os.path.join(folder, name + ".bin"), "wb") as f:
+            f.write(data)
+
+
+if __name__ == "__main__":
+    main()

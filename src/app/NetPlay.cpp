@@ -3,6 +3,7 @@
 #include "app/RoundTick.h"
 #include "app/WorldHash.h"
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -33,12 +34,18 @@ bool NetPlay::service(uint32_t waitMs) {
     for (const NetSession::Event& e : events) {
         switch (e.kind) {
         case NetSession::Event::joined:
+            joined = true;
             break;
         case NetSession::Event::refused:
-            // On the host a refused stranger changes nothing; the guest was turned away.
+            // On the host a refused stranger changes nothing but a line; the guest was turned
+            // away.
             if (session.role == NetSession::Role::guest) {
                 stage = Stage::refused;
                 refusal = e.message.reason;
+                std::fprintf(stderr, "tuvo: %s\n", lobbyText().c_str());
+            } else {
+                turnedAway = true;
+                std::fprintf(stderr, "tuvo: a player of another version was turned away\n");
             }
             break;
         case NetSession::Event::left:
@@ -209,13 +216,17 @@ std::string NetPlay::lobbyText() const {
         return refusal == RefuseReason::otherVersion ? "THE HOST PLAYS ANOTHER VERSION"
                                                      : "THE HOST HAS TWO PLAYERS ALREADY";
     case Stage::left:
-        return "THE OTHER PLAYER LEFT";
+        return joined ? "THE OTHER PLAYER LEFT"
+                      : "NO GAME AT " + session.address + ":" + std::to_string(session.port);
     default:
         break;
     }
-    if (!session.connected())
-        return host ? "WAITING FOR PLAYER 2 ON PORT " + std::to_string(session.port)
-                    : "CONNECTING TO " + session.address + ":" + std::to_string(session.port);
+    if (!session.connected()) {
+        if (!host)
+            return "CONNECTING TO " + session.address + ":" + std::to_string(session.port);
+        return "WAITING FOR PLAYER 2 ON PORT " + std::to_string(session.port) +
+               (turnedAway ? " (ANOTHER VERSION WAS TURNED AWAY)" : "");
+    }
     return host ? "PLAYER 2 IS HERE: CLICK START" : "PLAYER 1 IS HERE: CLICK START";
 }
 

@@ -57,4 +57,6 @@ class NetPlay {
     std::map<uint32_t, uint64_t> ownHashes, otherHashes;
     RefuseReason refusal = RefuseReason::otherVersion;
     uint64_t waitingSince = 0;
+    bool joined = false;     // the other side was here once
+    bool turnedAway = false; // the host refused a guest of another version
 };

@@ -5,6 +5,8 @@
 #include "app/Game.h"
 #include "app/Headless.h"
 #include "app/NetPacket.h"
+#include "app/NetPlay.h"
+#include "app/NetSession.h"
 #include "app/Replay.h"
 #include "app/RoundTick.h"
 #include "app/WorldHash.h"
@@ -246,4 +248,49 @@ TEST(NetPlay, AHostilePacketStreamChangesNothing) {
     ASSERT_EQ(host.code, 0) << host.output;
     ASSERT_EQ(guest.code, 0) << guest.output;
     EXPECT_EQ(hashOf(host.output), hashOf(guest.output));
+}
+
+TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
+    std::string error;
+    std::unique_ptr<NetSession> hostSession = NetSession::host("127.0.0.1", 17715, error);
+    ASSERT_TRUE(hostSession) << error;
+    Game game(5, false);
+    setUpWorld(game);
+    NetPlay host(*hostSession, game);
+
+    ENetHost* other = enet_host_create(nullptr, 1, 1, 0, 0);
+    ENetAddress to{};
+    enet_address_set_host(&to, "127.0.0.1");
+    to.port = 17715;
+    ENetPeer* peer = enet_host_connect(other, &to, 1, 0);
+    bool refused = false;
+    const auto until = Clock::now() + std::chrono::seconds(5);
+    testing::internal::CaptureStderr();
+    while (!refused && Clock::now() < until) {
+        host.service(5);
+        ENetEvent e;
+        while (enet_host_service(other, &e, 5) > 0) {
+            if (e.type == ENET_EVENT_TYPE_CONNECT) {
+                Message hello;
+                hello.type = MessageType::hello;
+                hello.version = "TUVO!! 2.0.0";
+                const std::string bytes = encodeMessage(hello);
+                enet_peer_send(
+                    peer, 0,
+                    enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+            } else if (e.type == ENET_EVENT_TYPE_RECEIVE) {
+                Message m;
+                refused = decodeMessage(e.packet->data, e.packet->dataLength, m) &&
+                          m.type == MessageType::refuse && m.reason == RefuseReason::otherVersion;
+                enet_packet_destroy(e.packet);
+            }
+        }
+    }
+    host.service(20);
+    const std::string said = testing::internal::GetCapturedStderr();
+    enet_host_destroy(other);
+    EXPECT_TRUE(refused) << "the guest was told why";
+    EXPECT_FALSE(host.bothHere());
+    EXPECT_NE(host.lobbyText().find("ANOTHER VERSION WAS TURNED AWAY"), std::string::npos);
+    EXPECT_NE(said.find("another version"), std::string::npos) << said;
 }

@@ -101,8 +101,16 @@ void drawMenuLine(const std::string& text) {
     beginText(windowHeight);
     glPushMatrix();
     glLoadIdentity();
-    // Centred under the buttons, in the large letters.
-    drawBigText(512 - 4.5f * static_cast<float>(text.size()), 520, text);
+    // Centred under the buttons, in the large letters: over the picture the rim goes first and
+    // the black letters on top of it.
+    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 596;
+    static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
+                                    {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
+    glColor3f(1, 1, 1);
+    for (const auto& o : rim)
+        writeAt(x + o[0], y + o[1], text, GLUT_BITMAP_9_BY_15);
+    glColor3f(0, 0, 0);
+    writeAt(x, y, text, GLUT_BITMAP_9_BY_15);
     glPopMatrix();
     endText();
     glEnable(GL_DEPTH_TEST);

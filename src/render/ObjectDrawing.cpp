@@ -2,6 +2,7 @@
 #include "actors/ArenaAnimation.h"
 #include "render/Materials.h"
 #include "render/MeshBatchGl.h"
+#include "render/ObstacleLists.h"
 #include "render/TextureTable.h"
 #include "render/ViewFrustum.h"
 #include "render/WorldModels.h"
@@ -31,7 +32,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         const Obstacle* obstacle = world.obstacles[i];
         if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
-            drawObstacle(*obstacle);
+            drawObstacle(*obstacle, look.obstacleLists);
         if (i < world.itemCount && world.items[i]) {
             const Item& item = *world.items[i];
             if (itemUncovered(world, item) &&
@@ -174,20 +175,14 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
             drawCheese(*world.items[i], look.models);
 }
 
-void drawObstacle(const Obstacle& obstacle) {
-    if (obstacle.destroyed)
-        return;
+namespace {
+// An obstacle's body and wheels around the origin, its local +y up.
+void drawObstacleShape(const Obstacle& obstacle) {
     const float* p = obstacle.shape;
     const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
                                      toByte(obstacle.colourB)};
-    glPushMatrix();
-    glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
-    // Local +y points up, local +z toward world -y.
-    glRotatef(90, 1, 0, 0);
     // The coloured body in one draw, the two grey wheels in another: the material differs.
-    static MeshBatch body, wheels;
-    body.clear();
-    wheels.clear();
+    MeshBatch body, wheels;
     const float archHeight = p[6] + p[4];
     const float slabHeight = p[4] / 2 + p[6];
     addArcPrism(body, 0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
@@ -203,7 +198,54 @@ void drawObstacle(const Obstacle& obstacle) {
     drawMeshBatch(body, true);
     applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
     drawMeshBatch(wheels, true);
+}
+} // namespace
+
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists) {
+    if (obstacle.destroyed)
+        return;
+    const float* p = obstacle.shape;
+    glPushMatrix();
+    glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
+    // Local +y points up, local +z toward world -y.
+    glRotatef(90, 1, 0, 0);
+    if (lists)
+        glCallList(lists->listFor(obstacle));
+    else
+        drawObstacleShape(obstacle);
     glPopMatrix();
+}
+
+ObstacleLists::~ObstacleLists() {
+    // The GL may be gone by now (the program's end); its lists go with it.
+}
+
+void ObstacleLists::forgetAll() {
+    for (const Compiled& c : lists)
+        glDeleteLists(c.list, 1);
+    lists.clear();
+}
+
+unsigned int ObstacleLists::listFor(const Obstacle& obstacle) {
+    float key[keySize];
+    std::copy(std::begin(obstacle.shape), std::end(obstacle.shape), key);
+    key[9] = obstacle.colourR;
+    key[10] = obstacle.colourG;
+    key[11] = obstacle.colourB;
+    for (const Compiled& c : lists)
+        if (std::equal(std::begin(key), std::end(key), std::begin(c.key)))
+            return c.list;
+    // Each round brings new shapes; the old rounds' lists go rather than pile up.
+    if (lists.size() >= maxShapes)
+        forgetAll();
+    Compiled c{};
+    std::copy(std::begin(key), std::end(key), c.key);
+    c.list = glGenLists(1);
+    glNewList(c.list, GL_COMPILE);
+    drawObstacleShape(obstacle);
+    glEndList();
+    lists.push_back(c);
+    return c.list;
 }
 
 void drawItem(const Item& item, const WorldModels& models) {

@@ -10,6 +10,7 @@ struct WorldModels;
 struct TextureTable;
 class BlastSprite;
 class ViewFrustum;
+class ObstacleLists;
 
 // What drawing the world's objects needs besides the world: its compiled models and pictures.
 struct WorldLook {
@@ -20,6 +21,8 @@ struct WorldLook {
     uint32_t frame = 0;
     // When given, objects of a player's view wholly outside it are left out.
     const ViewFrustum* frustum = nullptr;
+    // When given, obstacles replay their compiled shapes instead of building them anew.
+    ObstacleLists* obstacleLists = nullptr;
 };
 
 // Drawing of what lies in the maze world; nothing changes here.
@@ -35,7 +38,7 @@ void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
                     BlastSprite* sprite = nullptr, uint32_t frame = 0);
 
 // The single objects, each at its own position.
-void drawObstacle(const Obstacle& obstacle);
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr);
 void drawItem(const Item& item, const WorldModels& models);
 void drawCheese(const Item& cheese, const WorldModels& models);
 void drawWallBlock(const WallBlock& wall, const TextureTable* textures);

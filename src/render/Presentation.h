@@ -2,6 +2,7 @@
 #include "render/BlastSprite.h"
 #include "render/FigureModels.h"
 #include "render/Light.h"
+#include "render/ObstacleLists.h"
 #include "render/Scenery.h"
 #include "render/TextureTable.h"
 #include "render/ViewLayout.h"
@@ -22,10 +23,11 @@ struct Presentation {
     // scenery piece whether a view can see it or not: the picture the quicker drawing is held
     // against.
     bool fullDetail = false;
-    // Drawing's own scratch: the frame being drawn and the blast picture made for it. Neither is
-    // part of the round.
+    // Drawing's own scratch: the frame being drawn, the blast picture made for it and the
+    // obstacles' compiled shapes. None is part of the round.
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
+    mutable ObstacleLists obstacleLists;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

@@ -18,10 +18,11 @@ class Scenery {
     // The backdrop, ground and roads of a season step (see Seasons).
     void drawOverviewGround(int32_t seasonStep) const;
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
-    // when it is given.
+    // when it is given; with `coarseFar` the bushes far from the player are cut more coarsely.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
-                        const ViewFrustum* frustum = nullptr) const;
-    void drawDecoration() const;
+                        const ViewFrustum* frustum = nullptr, bool coarseFar = false) const;
+    // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview).
+    void drawDecoration(bool coarse = false) const;
 
     float tessellation;
     float arenaSize;
@@ -43,4 +44,8 @@ class Scenery {
     unsigned int hutList = 0;
     unsigned int houseCornerList = 0;
     unsigned int bushList = 0;
+    // The same with coarser crowns, for bushes seen small.
+    unsigned int coarseDecorationList = 0;
+    unsigned int coarseHouseCornerList = 0;
+    unsigned int coarseBushList = 0;
 };

@@ -119,7 +119,11 @@ void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, 
 // single draw.
 class SceneryModels {
   public:
-    explicit SceneryModels(float tessellation) : slices(static_cast<int>(tessellation)) {}
+    explicit SceneryModels(float tessellation)
+        : slices(static_cast<int>(tessellation)), crownSlices(slices), crownStacks(slices) {}
+    SceneryModels(float tessellation, int leafSlices, int leafStacks)
+        : slices(static_cast<int>(tessellation)), crownSlices(leafSlices), crownStacks(leafStacks) {
+    }
 
     // A bush standing at the origin: a trunk and a crown of fifteen spheres.
     void addBush(MeshBatch& batch) const {
@@ -135,7 +139,7 @@ class SceneryModels {
                 batch.translate(0, 0, group.height);
                 batch.rotate(sphere.angle, 0, 0, 1);
                 batch.translate(group.distance, 0, sphere.lift);
-                batch.sphere(0.15, slices, slices);
+                batch.sphere(0.15, crownSlices, crownStacks);
                 batch.popMatrix();
             }
         }
@@ -257,6 +261,8 @@ class SceneryModels {
 
   private:
     int slices;
+    // The crown's spheres: a far bush keeps its outline with fewer of them.
+    int crownSlices, crownStacks;
 };
 
 void tileShape() {
@@ -318,49 +324,8 @@ void callAt(unsigned int list, float x, float y) {
     glCallList(list);
     glPopMatrix();
 }
-int32_t validStep(int32_t step) {
-    return step >= 0 && step < 15 ? step : 0;
-}
-} // namespace
-
-Scenery::Scenery(float tessellationValue, float arenaSizeValue, float /*unused*/)
-    : tessellation(tessellationValue), arenaSize(arenaSizeValue) {}
-
-void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t roadVSlot,
-                    const int32_t groundBaseSlots[3], const int32_t backgroundBaseSlots[3],
-                    const int32_t orthogonalBaseSlots[3]) {
-    // Building twice would only leak lists: the scenery never changes after set-up.
-    if (decorationList != 0)
-        return;
-    textures = textureTable;
-    for (int s = 0; s < 3; ++s) {
-        groundBase[s] = groundBaseSlots[s];
-        backgroundBase[s] = backgroundBaseSlots[s];
-        orthogonalBase[s] = orthogonalBaseSlots[s];
-    }
-    auto texture = [this](int slot) -> unsigned int { return textures ? (*textures)[slot] : 0; };
-    const SceneryModels models(tessellation);
-    const int size = static_cast<int>(arenaSize);
-
-    decorationList = glGenLists(1);
-    roadVList = glGenLists(1);
-    roadVTurnedList = glGenLists(1);
-    roadList = glGenLists(1);
-    backdrop3List = glGenLists(1);
-    tileList = glGenLists(1);
-    backdrop4List = glGenLists(1);
-    for (unsigned int& list : backgroundLists)
-        list = glGenLists(1);
-    for (unsigned int& list : orthogonalLists)
-        list = glGenLists(1);
-    for (unsigned int& list : groundLists)
-        list = glGenLists(1);
-    cottageList = glGenLists(1);
-    hutList = glGenLists(1);
-    houseCornerList = glGenLists(1);
-    bushList = glGenLists(1);
-
-    glNewList(decorationList, GL_COMPILE);
+void compileDecoration(unsigned int list, const SceneryModels& models, int size) {
+    glNewList(list, GL_COMPILE);
     MeshBatch hedges;
     const float hedgeColumns[4] = {-1.5f, 16.5f, -0.5f, 15.5f};
     for (float x : hedgeColumns)
@@ -394,6 +359,62 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     drawMeshBatch(corners, true);
     glDisable(GL_CULL_FACE);
     glEndList();
+}
+
+// Beyond this many cells from a player a crown sphere is a few pixels across in its view.
+constexpr float fineBushReach = 4.5f;
+// The crown spheres of a bush seen small: in the overview and far from a player.
+constexpr int coarseCrownSlices = 5;
+constexpr int coarseCrownStacks = 4;
+
+int32_t validStep(int32_t step) {
+    return step >= 0 && step < 15 ? step : 0;
+}
+} // namespace
+
+Scenery::Scenery(float tessellationValue, float arenaSizeValue, float /*unused*/)
+    : tessellation(tessellationValue), arenaSize(arenaSizeValue) {}
+
+void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t roadVSlot,
+                    const int32_t groundBaseSlots[3], const int32_t backgroundBaseSlots[3],
+                    const int32_t orthogonalBaseSlots[3]) {
+    // Building twice would only leak lists: the scenery never changes after set-up.
+    if (decorationList != 0)
+        return;
+    textures = textureTable;
+    for (int s = 0; s < 3; ++s) {
+        groundBase[s] = groundBaseSlots[s];
+        backgroundBase[s] = backgroundBaseSlots[s];
+        orthogonalBase[s] = orthogonalBaseSlots[s];
+    }
+    auto texture = [this](int slot) -> unsigned int { return textures ? (*textures)[slot] : 0; };
+    const SceneryModels models(tessellation);
+    const SceneryModels coarseModels(tessellation, coarseCrownSlices, coarseCrownStacks);
+    const int size = static_cast<int>(arenaSize);
+
+    decorationList = glGenLists(1);
+    coarseDecorationList = glGenLists(1);
+    coarseHouseCornerList = glGenLists(1);
+    coarseBushList = glGenLists(1);
+    roadVList = glGenLists(1);
+    roadVTurnedList = glGenLists(1);
+    roadList = glGenLists(1);
+    backdrop3List = glGenLists(1);
+    tileList = glGenLists(1);
+    backdrop4List = glGenLists(1);
+    for (unsigned int& list : backgroundLists)
+        list = glGenLists(1);
+    for (unsigned int& list : orthogonalLists)
+        list = glGenLists(1);
+    for (unsigned int& list : groundLists)
+        list = glGenLists(1);
+    cottageList = glGenLists(1);
+    hutList = glGenLists(1);
+    houseCornerList = glGenLists(1);
+    bushList = glGenLists(1);
+
+    compileDecoration(decorationList, models, size);
+    compileDecoration(coarseDecorationList, coarseModels, size);
 
     glNewList(tileList, GL_COMPILE);
     tileShape();
@@ -447,6 +468,14 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     glNewList(bushList, GL_COMPILE);
     models.bush();
     glEndList();
+
+    glNewList(coarseHouseCornerList, GL_COMPILE);
+    coarseModels.houseCorner();
+    glEndList();
+
+    glNewList(coarseBushList, GL_COMPILE);
+    coarseModels.bush();
+    glEndList();
 }
 
 void Scenery::drawOverviewGround(int32_t seasonStep) const {
@@ -471,7 +500,7 @@ void Scenery::drawOverviewGround(int32_t seasonStep) const {
 }
 
 void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
-                             const ViewFrustum* frustum) const {
+                             const ViewFrustum* frustum, bool coarseFar) const {
     const int32_t step = validStep(seasonStep);
     const unsigned int currentGround = groundLists[step];
     glCallList(orthogonalLists[step]);
@@ -485,10 +514,14 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             if (frustum && !frustum->mayShow(static_cast<float>(i) + 0.5f,
                                              static_cast<float>(j) + 0.5f, 0.4f, 0.9f))
                 continue;
+            const float awayX = static_cast<float>(i) + 0.5f - x;
+            const float awayY = static_cast<float>(j) + 0.5f - y;
+            const bool far =
+                coarseFar && awayX * awayX + awayY * awayY > fineBushReach * fineBushReach;
             glPushMatrix();
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
             if (isOutsideArena(i, j, size)) {
-                callAt(bushList, 0.5f, 0.5f);
+                callAt(far ? coarseBushList : bushList, 0.5f, 0.5f);
                 glCallList(currentGround);
             } else if (!isMiddleBlock(i, j)) {
                 if (isOdd(i) && isOdd(j)) {
@@ -515,7 +548,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                     glPushMatrix();
                     glTranslatef(0.5f, 0.5f, 0);
                     glRotatef(turn, 0, 0, 1);
-                    glCallList(houseCornerList);
+                    glCallList(far ? coarseHouseCornerList : houseCornerList);
                     glPopMatrix();
                 }
                 if ((i == 5 || i == 9) && (j == 7 || j == 11))
@@ -527,6 +560,6 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
     }
 }
 
-void Scenery::drawDecoration() const {
-    glCallList(decorationList);
+void Scenery::drawDecoration(bool coarse) const {
+    glCallList(coarse ? coarseDecorationList : decorationList);
 }

@@ -116,15 +116,18 @@ void shadowPass(const RoundView& v) {
 
 // What drawing the world's objects in a view takes from the presentation.
 WorldLook worldLook(const RoundView& v) {
-    return {v.look.models, &v.look.textures, v.look.fullDetail ? nullptr : &v.look.blastSprite,
-            v.look.frameNumber};
+    WorldLook look{v.look.models, &v.look.textures,
+                   v.look.fullDetail ? nullptr : &v.look.blastSprite, v.look.frameNumber};
+    if (!v.look.fullDetail)
+        look.obstacleLists = &v.look.obstacleLists;
+    return look;
 }
 
 void overviewScene(const RoundView& v) {
     const WorldLook look = worldLook(v);
     if (v.shadowsOn)
         shadowPass(v);
-    v.look.scenery.drawDecoration();
+    v.look.scenery.drawDecoration(!v.look.fullDetail);
     v.look.scenery.drawOverviewGround(v.seasonStep);
     drawArenaItems(v.world, look);
     drawSnow(v.particles, v.seasonPhase, &v.look.textures);
@@ -168,7 +171,7 @@ void drawPlayerView(const RoundView& v, int n) {
             drawPlayerFigure(v, 3 - n, false, &camera);
     } else {
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
-                                      look.frustum);
+                                      look.frustum, !v.look.fullDetail);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);

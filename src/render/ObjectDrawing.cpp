@@ -27,10 +27,19 @@ bool mayShow(const WorldLook& look, float x, float y, float radius = 0.8f) {
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
 void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
                float dirX, float dirY) {
+    if (look.obstaclesShown) {
+        glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_NOTEQUAL, obstacleStencil, obstacleStencil);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    }
     drawBlastCells(world, look.textures, look.blastSprite, look.frame);
+    if (look.obstaclesShown)
+        glPopAttrib();
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         const Obstacle* obstacle = world.obstacles[i];
-        if (obstacle && (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
+        if (obstacle && !look.obstaclesShown &&
+            (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
             drawObstacle(*obstacle, look.obstacleLists);
         if (i < world.itemCount && world.items[i]) {

@@ -12,6 +12,10 @@ class BlastSprite;
 class ViewFrustum;
 class ObstacleLists;
 
+// The stencil bit of the pixels where an obstacle shows in the overview's still layer: the fire,
+// drawn before the obstacles when all is drawn, stays off them.
+constexpr int obstacleStencil = 0x80;
+
 // What drawing the world's objects needs besides the world: its compiled models and pictures.
 struct WorldLook {
     const WorldModels& models;
@@ -23,6 +27,9 @@ struct WorldLook {
     const ViewFrustum* frustum = nullptr;
     // When given, obstacles replay their compiled shapes instead of building them anew.
     ObstacleLists* obstacleLists = nullptr;
+    // The obstacles are in the picture already (the overview's still layer), their pixels
+    // marked by `obstacleStencil`.
+    bool obstaclesShown = false;
 };
 
 // Drawing of what lies in the maze world; nothing changes here.

@@ -3,6 +3,7 @@
 #include "render/FigureModels.h"
 #include "render/Light.h"
 #include "render/ObstacleLists.h"
+#include "render/OverviewStillLayer.h"
 #include "render/Scenery.h"
 #include "render/TextureTable.h"
 #include "render/ViewLayout.h"
@@ -23,11 +24,12 @@ struct Presentation {
     // scenery piece whether a view can see it or not: the picture the quicker drawing is held
     // against.
     bool fullDetail = false;
-    // Drawing's own scratch: the frame being drawn, the blast picture made for it and the
-    // obstacles' compiled shapes. None is part of the round.
+    // Drawing's own scratch: the frame being drawn, the blast picture made for it, the
+    // obstacles' compiled shapes and the overview's unchanging picture. None is part of the round.
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
     mutable ObstacleLists obstacleLists;
+    mutable OverviewStillLayer overviewStill;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

@@ -73,8 +73,9 @@ void drawCreatures(const RoundView& v, bool shadowPass, const Camera& camera) {
         drawCreatureFigure(v, *c, shadowPass, camera);
 }
 
-// Planar shadows of the figures, masked by the stencil so each ground pixel darkens once.
-void shadowPass(const RoundView& v) {
+// The ground's pixels get stencil 1 and are drawn again where they hold it: the figures'
+// shadows then darken only the ground.
+void markShadowGround(const RoundView& v) {
     const Scenery& scenery = v.look.scenery;
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glDepthMask(GL_FALSE);
@@ -88,7 +89,12 @@ void shadowPass(const RoundView& v) {
     glStencilFunc(GL_EQUAL, 1, 0xFFFFFFFFu);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     scenery.drawOverviewGround(v.seasonStep);
+}
 
+// Planar shadows of the figures on the pixels whose stencil is 1, each darkened once.
+void castShadows(const RoundView& v) {
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_EQUAL, 1, 0xFFFFFFFFu);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     float m[16];
@@ -114,6 +120,52 @@ void shadowPass(const RoundView& v) {
     glDisable(GL_STENCIL_TEST);
 }
 
+// Which obstacles stand, where, and in what shape and colour: a hash that changes when one goes.
+uint64_t standingObstacles(const MazeWorld& world) {
+    uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t k = 0; k < size; ++k)
+            hash = (hash ^ bytes[k]) * 1099511628211ull;
+    };
+    for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
+        const Obstacle* o = world.obstacles[i];
+        if (o == nullptr || o->destroyed)
+            continue;
+        mix(&i, sizeof i);
+        mix(&o->x, sizeof o->x);
+        mix(&o->y, sizeof o->y);
+        mix(o->shape, sizeof o->shape);
+        mix(&o->colourR, sizeof o->colourR);
+        mix(&o->colourG, sizeof o->colourG);
+        mix(&o->colourB, sizeof o->colourB);
+    }
+    return hash;
+}
+
+// The overview's unchanging picture copied into the view; false when it has to be drawn.
+bool showStillLayer(const RoundView& v) {
+    const Scenery& scenery = v.look.scenery;
+    ObstacleLists& lists = v.look.obstacleLists;
+    // The ground goes last, as in the drawn overview, so that what follows finds the current
+    // normal and colour it leaves.
+    const OverviewStillLayer::Part parts[3] = {
+        {[&] { scenery.drawDecoration(true); }, 0},
+        {[&] {
+             for (int i = 0; i < v.world.obstacleCount && i < MazeWorld::obstacleTotal; ++i)
+                 if (v.world.obstacles[i])
+                     drawObstacle(*v.world.obstacles[i], &lists);
+         },
+         obstacleStencil},
+        {[&] { scenery.drawOverviewGround(v.seasonStep); }, 1}};
+    OverviewStillLayer::Key key;
+    key.seasonStep = v.seasonStep;
+    key.obstacles = standingObstacles(v.world);
+    // The shadows keep to the ground and the fire off the obstacles by the picture's stencil.
+    const bool withStencil = v.shadowsOn || !v.world.blastCells.empty();
+    return v.look.overviewStill.show(key, withStencil, parts, 3);
+}
+
 // What drawing the world's objects in a view takes from the presentation.
 WorldLook worldLook(const RoundView& v) {
     WorldLook look{v.look.models, &v.look.textures,
@@ -123,12 +175,22 @@ WorldLook worldLook(const RoundView& v) {
     return look;
 }
 
-void overviewScene(const RoundView& v) {
-    const WorldLook look = worldLook(v);
-    if (v.shadowsOn)
-        shadowPass(v);
-    v.look.scenery.drawDecoration(!v.look.fullDetail);
-    v.look.scenery.drawOverviewGround(v.seasonStep);
+// `stillShown`: the ground, hedges, buildings and obstacles are in the view already.
+void overviewScene(const RoundView& v, bool stillShown) {
+    WorldLook look = worldLook(v);
+    if (stillShown) {
+        look.obstaclesShown = true;
+        if (v.shadowsOn)
+            castShadows(v);
+        v.look.overviewStill.leaveCurrentAsParts();
+    } else {
+        if (v.shadowsOn) {
+            markShadowGround(v);
+            castShadows(v);
+        }
+        v.look.scenery.drawDecoration(!v.look.fullDetail);
+        v.look.scenery.drawOverviewGround(v.seasonStep);
+    }
     drawArenaItems(v.world, look);
     drawSnow(v.particles, v.seasonPhase, &v.look.textures);
     drawPlayerFigure(v, 1, false, &v.overviewCamera);
@@ -142,8 +204,10 @@ void drawOverview(const RoundView& v) {
             static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
     v.look.sceneLight.enable();
     applyCamera(v.overviewCamera);
+    // The still layer goes first: it covers the whole view, the display's letters included.
+    const bool stillShown = !v.look.fullDetail && showStillLayer(v);
     drawHud(v);
-    overviewScene(v);
+    overviewScene(v, stillShown);
     v.look.sceneLight.disable();
 }
 

@@ -1,0 +1,122 @@
+#define GL_GLEXT_PROTOTYPES
+#include "render/OverviewStillLayer.h"
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+OverviewStillLayer::~OverviewStillLayer() {
+    // The GL may be gone by now (the program's end); its objects go with it.
+}
+
+bool OverviewStillLayer::prepare(int w, int h) {
+    if (framebuffer != 0 && w == width && h == height)
+        return true;
+    if (framebuffer == 0) {
+        glGenFramebuffers(1, &framebuffer);
+        glGenRenderbuffers(1, &colour);
+        glGenRenderbuffers(1, &depthStencil);
+    }
+    GLint previousRenderbuffer = 0;
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &previousRenderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    // The window's depth and stencil are 24 and 8 bits; a copy needs the very same format.
+    glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(previousRenderbuffer));
+
+    GLint previous = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              depthStencil);
+    const bool complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previous));
+    width = w;
+    height = h;
+    drawn = false;
+    return complete;
+}
+
+void OverviewStillLayer::redraw(const Key& key, const Part* parts, int partCount) {
+    GLint previous = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_STENCIL_BUFFER_BIT | GL_COLOR_BUFFER_BIT |
+                 GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_SCISSOR_BIT);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFFFFFFFFu);
+    glClearStencil(0);
+    // The window's own clear colour stays: what no part covers looks as it would there.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    for (int k = 0; k < partCount; ++k) {
+        glStencilFunc(GL_ALWAYS, parts[k].stencil, 0xFFFFFFFFu);
+        parts[k].draw();
+    }
+    glGetFloatv(GL_CURRENT_COLOR, partsColour);
+    glGetFloatv(GL_CURRENT_NORMAL, partsNormal);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, partsTexCoord);
+    glPopAttrib();
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previous));
+    drawn = true;
+    drawnKey = key;
+}
+
+bool OverviewStillLayer::show(Key key, bool withStencil, const Part* parts, int partCount) {
+    if (failed)
+        return false;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    key.width = viewport[2];
+    key.height = viewport[3];
+    if (key.width <= 0 || key.height <= 0)
+        return false;
+    // The copy needs the window's depth and stencil in the picture's very format.
+    GLint depthBits = 0, stencilBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+    if (depthBits != 24 || stencilBits != 8)
+        return false;
+    if (!prepare(key.width, key.height)) {
+        failed = true;
+        return false;
+    }
+    if (!drawn || !(key == drawnKey))
+        redraw(key, parts, partCount);
+
+    GLint previousRead = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousRead);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    if (!copyChecked)
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    const GLbitfield what =
+        GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (withStencil ? GL_STENCIL_BUFFER_BIT : 0);
+    glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + width,
+                      viewport[1] + height, what, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousRead));
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+    if (!copyChecked) {
+        // A window without a matching depth buffer refuses the copy: draw the parts instead.
+        copyChecked = true;
+        if (glGetError() != GL_NO_ERROR) {
+            failed = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+void OverviewStillLayer::leaveCurrentAsParts() const {
+    glColor4fv(partsColour);
+    glNormal3fv(partsNormal);
+    glTexCoord4fv(partsTexCoord);
+}

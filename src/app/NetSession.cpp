@@ -29,6 +29,13 @@ bool initialiseEnet() {
 // so that a run can be repeated.
 double lossShare = 0;
 uint32_t lossState = 12345;
+// A packet ENet could not take is still the sender's to free.
+void sendBytes(ENetPeer* to, const std::string& bytes) {
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    if (packet && enet_peer_send(to, 0, packet) != 0)
+        enet_packet_destroy(packet);
+}
+
 int ENET_CALLBACK loseSome(ENetHost*, ENetEvent*) {
     lossState = lossState * 1103515245u + 12345u;
     return ((lossState >> 8) % 10000) < lossShare * 10000 ? 1 : 0;
@@ -121,10 +128,7 @@ void NetSession::accept(ENetPeer* p) {
 void NetSession::send(const Message& m) {
     if (!peer || (!accepted && m.type != MessageType::hello))
         return;
-    const std::string bytes = encodeMessage(m);
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
-    if (packet && enet_peer_send(peer, 0, packet) != 0)
-        enet_packet_destroy(packet);
+    sendBytes(peer, encodeMessage(m));
 }
 
 void NetSession::flush() {
@@ -144,9 +148,7 @@ void NetSession::received(ENetPeer* from, const uint8_t* data, size_t size,
             Message no;
             no.type = MessageType::refuse;
             no.reason = RefuseReason::otherVersion;
-            const std::string bytes = encodeMessage(no);
-            enet_peer_send(
-                from, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+            sendBytes(from, encodeMessage(no));
             enet_peer_disconnect_later(from, 0);
             events.push_back({Event::refused, no});
             return;
@@ -197,19 +199,13 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
                 Message hello;
                 hello.type = MessageType::hello;
                 hello.version = gameVersion;
-                const std::string bytes = encodeMessage(hello);
-                enet_peer_send(
-                    peer, 0,
-                    enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+                sendBytes(peer, encodeMessage(hello));
             } else if (role == Role::host && accepted) {
                 // A second guest while a round has two players.
                 Message no;
                 no.type = MessageType::refuse;
                 no.reason = RefuseReason::roundFull;
-                const std::string bytes = encodeMessage(no);
-                enet_peer_send(
-                    e.peer, 0,
-                    enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+                sendBytes(e.peer, encodeMessage(no));
                 enet_peer_disconnect_later(e.peer, 0);
             } else {
                 enet_peer_timeout(e.peer, 0, timeoutMinimumMs, timeoutMaximumMs);

@@ -236,9 +236,11 @@ TEST(NetPlay, AHostilePacketStreamChangesNothing) {
         while (enet_host_service(stranger, &e, 10) > 0)
             if (e.type == ENET_EVENT_TYPE_RECEIVE)
                 enet_packet_destroy(e.packet);
-        for (const std::string& p : packets)
-            enet_peer_send(peer, 0,
-                           enet_packet_create(p.data(), p.size(), ENET_PACKET_FLAG_RELIABLE));
+        for (const std::string& p : packets) {
+            ENetPacket* packet = enet_packet_create(p.data(), p.size(), ENET_PACKET_FLAG_RELIABLE);
+            if (enet_peer_send(peer, 0, packet) != 0)
+                enet_packet_destroy(packet); // not connected (yet, or any more)
+        }
     }
     enet_host_destroy(stranger);
     enet_deinitialize();
@@ -275,9 +277,10 @@ TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
                 hello.type = MessageType::hello;
                 hello.version = "TUVO!! 2.0.0";
                 const std::string bytes = encodeMessage(hello);
-                enet_peer_send(
-                    peer, 0,
-                    enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+                ENetPacket* packet =
+                    enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+                if (enet_peer_send(peer, 0, packet) != 0)
+                    enet_packet_destroy(packet);
             } else if (e.type == ENET_EVENT_TYPE_RECEIVE) {
                 Message m;
                 refused = decodeMessage(e.packet->data, e.packet->dataLength, m) &&

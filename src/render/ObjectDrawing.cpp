@@ -18,10 +18,21 @@ unsigned char toByte(float component) {
     return static_cast<unsigned char>(static_cast<int>(component));
 }
 
+// Beyond this many cells from a player's eye an obstacle is a few dozen pixels wide in its view.
+constexpr float fineObjectReach = 4.0f;
+
 // Whether an object standing at (x, y) may show in the view; every object of a cell fits in a
 // ball of 0.8 around the cell's middle at half height.
 bool mayShow(const WorldLook& look, float x, float y, float radius = 0.8f) {
     return look.frustum == nullptr || look.frustum->mayShow(x, y, 0.4f, radius);
+}
+
+// Whether an object at (x, y) is far enough from the view's eye to be cut coarsely.
+bool seenSmall(const WorldLook& look, float x, float y) {
+    if (look.eye == nullptr)
+        return false;
+    const float dx = x - look.eye[0], dy = y - look.eye[1];
+    return dx * dx + dy * dy > fineObjectReach * fineObjectReach;
 }
 
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
@@ -41,7 +52,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         if (obstacle && !look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
-            drawObstacle(*obstacle, look.obstacleLists);
+            drawObstacle(*obstacle, look.obstacleLists, seenSmall(look, obstacle->x, obstacle->y));
         if (i < world.itemCount && world.items[i]) {
             const Item& item = *world.items[i];
             if (itemUncovered(world, item) &&
@@ -185,24 +196,26 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
 }
 
 namespace {
-// An obstacle's body and wheels around the origin, its local +y up.
-void drawObstacleShape(const Obstacle& obstacle) {
+// An obstacle's body and wheels around the origin, its local +y up; a `coarse` one, seen small,
+// has half the pieces round its arches and wheels.
+void drawObstacleShape(const Obstacle& obstacle, bool coarse) {
     const float* p = obstacle.shape;
     const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
                                      toByte(obstacle.colourB)};
+    const int round = coarse ? 12 : 24, half = round / 2;
     // The coloured body in one draw, the two grey wheels in another: the material differs.
     MeshBatch body, wheels;
     const float archHeight = p[6] + p[4];
     const float slabHeight = p[4] / 2 + p[6];
-    addArcPrism(body, 0, archHeight, 0, p[0], p[5], 12, colour, 24, 0);
-    addArcPrism(body, -p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
-    addArcPrism(body, p[2], archHeight, 0, p[1], p[3], 12, colour, 24, 0);
+    addArcPrism(body, 0, archHeight, 0, p[0], p[5], half, colour, round, 0);
+    addArcPrism(body, -p[2], archHeight, 0, p[1], p[3], half, colour, round, 0);
+    addArcPrism(body, p[2], archHeight, 0, p[1], p[3], half, colour, round, 0);
     addBox(body, 0, slabHeight, 0, 2 * p[0], p[4], p[5], colour);
     addBox(body, -p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     addBox(body, p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     const unsigned char wheelGrey[3] = {127, 127, 127};
-    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
-    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, 24, 0);
+    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, round, 0);
+    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, round, 0);
     applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
     drawMeshBatch(body, true);
     applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
@@ -210,7 +223,7 @@ void drawObstacleShape(const Obstacle& obstacle) {
 }
 } // namespace
 
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists) {
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, bool coarse) {
     if (obstacle.destroyed)
         return;
     const float* p = obstacle.shape;
@@ -219,9 +232,9 @@ void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists) {
     // Local +y points up, local +z toward world -y.
     glRotatef(90, 1, 0, 0);
     if (lists)
-        glCallList(lists->listFor(obstacle));
+        glCallList(lists->listFor(obstacle, coarse));
     else
-        drawObstacleShape(obstacle);
+        drawObstacleShape(obstacle, coarse);
     glPopMatrix();
 }
 
@@ -235,12 +248,13 @@ void ObstacleLists::forgetAll() {
     lists.clear();
 }
 
-unsigned int ObstacleLists::listFor(const Obstacle& obstacle) {
+unsigned int ObstacleLists::listFor(const Obstacle& obstacle, bool coarse) {
     float key[keySize];
     std::copy(std::begin(obstacle.shape), std::end(obstacle.shape), key);
     key[9] = obstacle.colourR;
     key[10] = obstacle.colourG;
     key[11] = obstacle.colourB;
+    key[12] = coarse ? 1.0f : 0.0f;
     for (const Compiled& c : lists)
         if (std::equal(std::begin(key), std::end(key), std::begin(c.key)))
             return c.list;
@@ -251,7 +265,7 @@ unsigned int ObstacleLists::listFor(const Obstacle& obstacle) {
     std::copy(std::begin(key), std::end(key), c.key);
     c.list = glGenLists(1);
     glNewList(c.list, GL_COMPILE);
-    drawObstacleShape(obstacle);
+    drawObstacleShape(obstacle, coarse);
     glEndList();
     lists.push_back(c);
     return c.list;

@@ -27,6 +27,8 @@ struct WorldLook {
     const ViewFrustum* frustum = nullptr;
     // When given, obstacles replay their compiled shapes instead of building them anew.
     ObstacleLists* obstacleLists = nullptr;
+    // When given, the (x, y) of the view's eye: obstacles far from it are cut more coarsely.
+    const float* eye = nullptr;
     // The obstacles are in the picture already (the overview's still layer), their pixels
     // marked by `obstacleStencil`.
     bool obstaclesShown = false;
@@ -45,7 +47,7 @@ void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
                     BlastSprite* sprite = nullptr, uint32_t frame = 0);
 
 // The single objects, each at its own position.
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr);
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr, bool coarse = false);
 void drawItem(const Item& item, const WorldModels& models);
 void drawCheese(const Item& cheese, const WorldModels& models);
 void drawWallBlock(const WallBlock& wall, const TextureTable* textures);

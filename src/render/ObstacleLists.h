@@ -14,15 +14,16 @@ class ObstacleLists {
     ObstacleLists(const ObstacleLists&) = delete;
     ObstacleLists& operator=(const ObstacleLists&) = delete;
 
-    // The list that draws `obstacle` at the origin, compiling it when no list has its shape and
-    // colour yet (needs GL).
-    unsigned int listFor(const Obstacle& obstacle);
+    // The list that draws `obstacle` at the origin, `coarse` or not, compiling it when no list
+    // has its shape, colour and cut yet (needs GL).
+    unsigned int listFor(const Obstacle& obstacle, bool coarse = false);
     int size() const { return static_cast<int>(lists.size()); }
 
   private:
-    // Every shape number and the three colour components.
-    static constexpr int keySize = 9 + 3;
-    // More than one round's obstacles, whose shapes are drawn from a few random numbers each.
+    // Every shape number, the three colour components and the cut.
+    static constexpr int keySize = 9 + 3 + 1;
+    // More than one round's obstacles in both cuts, whose shapes are drawn from a few random
+    // numbers each.
     static constexpr std::size_t maxShapes = 256;
     struct Compiled {
         float key[keySize];

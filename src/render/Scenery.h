@@ -18,7 +18,8 @@ class Scenery {
     // The backdrop, ground and roads of a season step (see Seasons).
     void drawOverviewGround(int32_t seasonStep) const;
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
-    // when it is given; with `coarseFar` the bushes far from the player are cut more coarsely.
+    // when it is given; with `coarseFar` the bushes are cut the more coarsely the farther they are
+    // from the player.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                         const ViewFrustum* frustum = nullptr, bool coarseFar = false) const;
     // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview).
@@ -48,4 +49,7 @@ class Scenery {
     unsigned int coarseDecorationList = 0;
     unsigned int coarseHouseCornerList = 0;
     unsigned int coarseBushList = 0;
+    // Coarser still, for bushes far from a player.
+    unsigned int farHouseCornerList = 0;
+    unsigned int farBushList = 0;
 };

@@ -362,10 +362,22 @@ void compileDecoration(unsigned int list, const SceneryModels& models, int size)
 }
 
 // Beyond this many cells from a player a crown sphere is a few pixels across in its view.
-constexpr float fineBushReach = 4.5f;
-// The crown spheres of a bush seen small: in the overview and far from a player.
+constexpr float fineBushReach = 3.0f;
+// Beyond this many a sphere is smaller still, and the coarsest crowns show it as well.
+constexpr float coarseBushReach = 6.0f;
+// The crown spheres of a bush seen small: in the overview and a few cells from a player.
 constexpr int coarseCrownSlices = 5;
 constexpr int coarseCrownStacks = 4;
+// And of a bush seen smaller still, far from a player.
+constexpr int farCrownSlices = 4;
+constexpr int farCrownStacks = 3;
+
+// Which of a bush's cuts a cell at `distance` from the player gets: 0 fine, 1 coarse, 2 far.
+int bushCut(bool byDistance, float distanceSquared) {
+    if (!byDistance || distanceSquared <= fineBushReach * fineBushReach)
+        return 0;
+    return distanceSquared <= coarseBushReach * coarseBushReach ? 1 : 2;
+}
 
 int32_t validStep(int32_t step) {
     return step >= 0 && step < 15 ? step : 0;
@@ -390,12 +402,15 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     auto texture = [this](int slot) -> unsigned int { return textures ? (*textures)[slot] : 0; };
     const SceneryModels models(tessellation);
     const SceneryModels coarseModels(tessellation, coarseCrownSlices, coarseCrownStacks);
+    const SceneryModels farModels(tessellation, farCrownSlices, farCrownStacks);
     const int size = static_cast<int>(arenaSize);
 
     decorationList = glGenLists(1);
     coarseDecorationList = glGenLists(1);
     coarseHouseCornerList = glGenLists(1);
     coarseBushList = glGenLists(1);
+    farHouseCornerList = glGenLists(1);
+    farBushList = glGenLists(1);
     roadVList = glGenLists(1);
     roadVTurnedList = glGenLists(1);
     roadList = glGenLists(1);
@@ -476,6 +491,14 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     glNewList(coarseBushList, GL_COMPILE);
     coarseModels.bush();
     glEndList();
+
+    glNewList(farHouseCornerList, GL_COMPILE);
+    farModels.houseCorner();
+    glEndList();
+
+    glNewList(farBushList, GL_COMPILE);
+    farModels.bush();
+    glEndList();
 }
 
 void Scenery::drawOverviewGround(int32_t seasonStep) const {
@@ -516,12 +539,14 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                 continue;
             const float awayX = static_cast<float>(i) + 0.5f - x;
             const float awayY = static_cast<float>(j) + 0.5f - y;
-            const bool far =
-                coarseFar && awayX * awayX + awayY * awayY > fineBushReach * fineBushReach;
+            const int cut = bushCut(coarseFar, awayX * awayX + awayY * awayY);
+            const unsigned int bushes[3] = {bushList, coarseBushList, farBushList};
+            const unsigned int corners[3] = {houseCornerList, coarseHouseCornerList,
+                                             farHouseCornerList};
             glPushMatrix();
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
             if (isOutsideArena(i, j, size)) {
-                callAt(far ? coarseBushList : bushList, 0.5f, 0.5f);
+                callAt(bushes[cut], 0.5f, 0.5f);
                 glCallList(currentGround);
             } else if (!isMiddleBlock(i, j)) {
                 if (isOdd(i) && isOdd(j)) {
@@ -548,7 +573,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                     glPushMatrix();
                     glTranslatef(0.5f, 0.5f, 0);
                     glRotatef(turn, 0, 0, 1);
-                    glCallList(far ? coarseHouseCornerList : houseCornerList);
+                    glCallList(corners[cut]);
                     glPopMatrix();
                 }
                 if ((i == 5 || i == 9) && (j == 7 || j == 11))

@@ -224,12 +224,14 @@ void drawPlayerView(const RoundView& v, int n) {
     light.enable();
     applyCamera(camera);
     const ViewFrustum frustum = ViewFrustum::current();
-    if (!v.look.fullDetail)
+    const float eye[2] = {camera.position.x, camera.position.y};
+    if (!v.look.fullDetail) {
         look.frustum = &frustum;
+        look.eye = eye;
+    }
 
     drawPlayerFigure(v, n, false, nullptr);
     if (inLabyrinth) {
-        const float eye[2] = {camera.position.x, camera.position.y};
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);

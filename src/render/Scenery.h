@@ -22,7 +22,8 @@ class Scenery {
     // from the player.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                         const ViewFrustum* frustum = nullptr, bool coarseFar = false) const;
-    // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview).
+    // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview),
+    // from `decorationList`; else bush by bush at the full cut.
     void drawDecoration(bool coarse = false) const;
 
     float tessellation;
@@ -31,6 +32,7 @@ class Scenery {
     int32_t backgroundBase[3] = {wideBackdropSlots, wideBackdropSlots + 5, wideBackdropSlots + 10};
     int32_t groundBase[3] = {groundSlots, groundSlots + 5, groundSlots + 10};
     int32_t orthogonalBase[3] = {lowBackdropSlots, lowBackdropSlots + 5, lowBackdropSlots + 10};
+    // With the coarser crowns: the overview sees every bush small.
     unsigned int decorationList = 0;
     unsigned int roadVList = 0;
     unsigned int roadVTurnedList = 0;
@@ -46,7 +48,6 @@ class Scenery {
     unsigned int houseCornerList = 0;
     unsigned int bushList = 0;
     // The same with coarser crowns, for bushes seen small.
-    unsigned int coarseDecorationList = 0;
     unsigned int coarseHouseCornerList = 0;
     unsigned int coarseBushList = 0;
     // Coarser still, for bushes far from a player.

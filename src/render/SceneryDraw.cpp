@@ -324,34 +324,45 @@ void callAt(unsigned int list, float x, float y) {
     glCallList(list);
     glPopMatrix();
 }
-void compileDecoration(unsigned int list, const SceneryModels& models, int size) {
-    glNewList(list, GL_COMPILE);
-    MeshBatch hedges;
+const float cornerBushes[12][2] = {{6.35f, 10.65f}, {6.85f, 10.65f}, {6.35f, 10.15f},
+                                   {6.35f, 8.35f},  {6.35f, 8.85f},  {6.85f, 8.35f},
+                                   {8.15f, 8.35f},  {8.65f, 8.35f},  {8.65f, 8.85f},
+                                   {8.15f, 10.65f}, {8.65f, 10.65f}, {8.65f, 10.15f}};
+
+// The hedges' bushes at their points, in planting order.
+template <typename Plant> void forEachHedgeBush(int size, Plant&& plant) {
     const float hedgeColumns[4] = {-1.5f, 16.5f, -0.5f, 15.5f};
     for (float x : hedgeColumns)
         for (int y = 0; y < size + 2; ++y)
-            models.addBushAt(hedges, x, static_cast<float>(y) - 0.5f);
+            plant(x, static_cast<float>(y) - 0.5f);
     const float hedgeRows[3] = {-0.5f, 15.5f, 16.5f};
     for (float y : hedgeRows)
         for (int x = 0; x < size; ++x)
-            models.addBushAt(hedges, static_cast<float>(x) + 0.5f, y);
-    // Bushes are closed shapes: their far sides never show.
-    glEnable(GL_CULL_FACE);
-    drawMeshBatch(hedges, true);
-    glDisable(GL_CULL_FACE);
+            plant(static_cast<float>(x) + 0.5f, y);
+}
+
+// The pillar cells that carry a building: all but the house and the cells before its doors.
+template <typename Build> void forEachBuildingCell(int size, Build&& build) {
     for (int i = 1; i < size; i += 2) {
         for (int j = 1; j < size; j += 2) {
             const bool house = i >= 6 && i <= 8 && j >= 8 && j <= 10;
             const bool approach = (i == 5 && j == 9) || (i == 7 && j == 7) || (i == 9 && j == 9) ||
                                   (i == 7 && j == 11);
             if (!house && !approach)
-                models.buildingAt(i, j);
+                build(i, j);
         }
     }
-    const float cornerBushes[12][2] = {{6.35f, 10.65f}, {6.85f, 10.65f}, {6.35f, 10.15f},
-                                       {6.35f, 8.35f},  {6.35f, 8.85f},  {6.85f, 8.35f},
-                                       {8.15f, 8.35f},  {8.65f, 8.35f},  {8.65f, 8.85f},
-                                       {8.15f, 10.65f}, {8.65f, 10.65f}, {8.65f, 10.15f}};
+}
+
+void compileDecoration(unsigned int list, const SceneryModels& models, int size) {
+    glNewList(list, GL_COMPILE);
+    MeshBatch hedges;
+    forEachHedgeBush(size, [&](float x, float y) { models.addBushAt(hedges, x, y); });
+    // Bushes are closed shapes: their far sides never show.
+    glEnable(GL_CULL_FACE);
+    drawMeshBatch(hedges, true);
+    glDisable(GL_CULL_FACE);
+    forEachBuildingCell(size, [&](int i, int j) { models.buildingAt(i, j); });
     MeshBatch corners;
     for (const auto& b : cornerBushes)
         models.addBushAt(corners, b[0], b[1]);
@@ -406,7 +417,6 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     const int size = static_cast<int>(arenaSize);
 
     decorationList = glGenLists(1);
-    coarseDecorationList = glGenLists(1);
     coarseHouseCornerList = glGenLists(1);
     coarseBushList = glGenLists(1);
     farHouseCornerList = glGenLists(1);
@@ -428,8 +438,9 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     houseCornerList = glGenLists(1);
     bushList = glGenLists(1);
 
-    compileDecoration(decorationList, models, size);
-    compileDecoration(coarseDecorationList, coarseModels, size);
+    // Only what the overview shows is kept compiled: the full cut of the decoration is drawn
+    // from the single bush and building lists when asked for.
+    compileDecoration(decorationList, coarseModels, size);
 
     glNewList(tileList, GL_COMPILE);
     tileShape();
@@ -586,5 +597,16 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
 }
 
 void Scenery::drawDecoration(bool coarse) const {
-    glCallList(coarse ? coarseDecorationList : decorationList);
+    if (coarse) {
+        glCallList(decorationList);
+        return;
+    }
+    const int size = static_cast<int>(arenaSize);
+    forEachHedgeBush(size, [this](float x, float y) { callAt(bushList, x, y); });
+    forEachBuildingCell(size, [this](int i, int j) {
+        callAt(isCottageCell(i, j) ? cottageList : hutList, static_cast<float>(i),
+               static_cast<float>(j));
+    });
+    for (const auto& b : cornerBushes)
+        callAt(bushList, b[0], b[1]);
 }

@@ -20,9 +20,9 @@ struct Presentation {
     FigureModel figures[2];
     // Where the frame lies in the window's drawable; the app keeps it up to date.
     FrameRect frame;
-    // Draws every figure at its full count, each blast particle as its own square and every
-    // scenery piece whether a view can see it or not: the picture the quicker drawing is held
-    // against.
+    // Draws every figure, bush and obstacle at its full count, each blast particle as its own
+    // square, every scenery piece whether a view can see it or not, and the whole overview
+    // every frame: the picture the quicker drawing is held against.
     bool fullDetail = false;
     // Drawing's own scratch: the frame being drawn, the blast picture made for it, the
     // obstacles' compiled shapes and the overview's unchanging picture. None is part of the round.

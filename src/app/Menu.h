@@ -22,7 +22,7 @@ constexpr MenuArea closeArea{3.96f, 5.41f, -3.74f, -3.2f};
 constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 
 // The pointer as the frame sees it: a position in a window of any size, mapped through the
-// frame's place in it (as large as fits, centred) to the design's 1024 by 735 client area.
+// frame's place in it (as large as fits, centred) to the frame's own 1024 by 735 client area.
 MenuPointer framePointer(int windowWidth, int windowHeight, int x, int y, bool leftPress);
 
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.

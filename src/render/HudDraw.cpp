@@ -46,7 +46,7 @@ void drawOutlined(float x, float y, const std::string& text, void* font) {
 }
 
 // The letters keep their size in pixels while the frame scales: in a frame drawn larger than
-// the design the larger font keeps the texts in proportion.
+// 1024 by 735 the larger font keeps the texts in proportion.
 void drawText(float x, float y, const std::string& text, double scale) {
     drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13);
 }
@@ -79,7 +79,7 @@ void drawHud(const RoundView& game) {
         drawBigText(512 - 4.5f * static_cast<float>(std::strlen(game.banner)), 250, game.banner);
     else if (game.paused)
         drawBigText(476, 250, "PAUSED");
-    // In a frame drawn smaller than the design the letters keep their pixels: the lines move
+    // In a frame drawn smaller than 1024 by 735 the letters keep their pixels: the lines move
     // apart and the right column in from the edge so that they still fit.
     const float spread = scale < 1 ? static_cast<float>(1 / scale) : 1.0f;
     for (int n = 1; n <= 2; ++n) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The game frame's layout in design pixels. The frame keeps these proportions at every window
+// The game frame's layout in its own pixels (1024 by 735). The frame keeps these proportions at every window
 // size: it is drawn as large as the window allows, centred, with black bars where the window's
 // shape differs.
 constexpr int windowWidth = 1024;
@@ -12,9 +12,9 @@ struct FrameRect {
     int x = 0, y = 0;
     int width = windowWidth, height = windowHeight;
 
-    // Drawable pixels per design pixel.
+    // Drawable pixels per frame pixel.
     double scale() const { return static_cast<double>(width) / windowWidth; }
-    // A rectangle of the frame in design pixels (from its bottom left) in drawable pixels;
+    // A rectangle of the frame in frame pixels (from its bottom left) in drawable pixels;
     // neighbouring rectangles keep sharing their edges.
     struct Pixels {
         int x, y, width, height;
@@ -24,7 +24,7 @@ struct FrameRect {
     bool empty() const { return width < 4 || height < 4; }
 };
 
-// The largest frame of the design's proportions that fits a drawable, centred.
+// The largest frame of 1024:735 proportions that fits a drawable, centred.
 FrameRect frameRect(int drawableWidth, int drawableHeight);
 
 // Planar shadow projection onto plane p along rays from the point light l, column-major.

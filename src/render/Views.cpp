@@ -26,7 +26,7 @@ constexpr float figureMiddle = 0.35f;
 constexpr float figureReach = 0.4f;
 constexpr float nearestFigureDistance = 0.1f;
 
-// A view's rectangle of the frame, in design pixels, placed where the frame lies in the window.
+// A view's rectangle of the frame, in frame pixels, placed where the frame lies in the window.
 void setView(const FrameRect& frame, int x, int y, int w, int h, double aspect, double nearPlane) {
     const FrameRect::Pixels p = frame.place(x, y, w, h);
     glViewport(p.x, p.y, p.width, p.height);

@@ -89,7 +89,7 @@ TEST_F(MenuTest, ClicksHitTheButtonsWhereverTheScaledPictureShows) {
     } windows[] = {{1024, 735, 0, 0, 1024, 735},
                    {1600, 900, 173, 0, 1254, 900},  // bars left and right
                    {800, 800, 0, 113, 800, 574},    // bars above and below
-                   {2048, 1470, 0, 0, 2048, 1470}}; // twice the design
+                   {2048, 1470, 0, 0, 2048, 1470}}; // twice the frame's own size
     for (const Window& w : windows) {
         const int x = w.frameX + static_cast<int>((startX / 11.5f + 0.5f) * w.frameWidth);
         const int y = w.frameTop + static_cast<int>((0.5f - startY / 8.3f) * w.frameHeight);

@@ -1,8 +1,8 @@
 #pragma once
 
-// The game frame's layout in its own pixels (1024 by 735). The frame keeps these proportions at every window
-// size: it is drawn as large as the window allows, centred, with black bars where the window's
-// shape differs.
+// The game frame's layout in its own pixels (1024 by 735). The frame keeps these proportions at
+// every window size: it is drawn as large as the window allows, centred, with black bars where the
+// window's shape differs.
 constexpr int windowWidth = 1024;
 constexpr int windowHeight = 735;
 constexpr int splitHeight = 200; // the strip of player views at the bottom

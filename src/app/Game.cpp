@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "audio/Sound.h"
+#include <ctime>
 #include <memory>
 #include "scene/TextureSlots.h"
 #include "world/ArenaLayout.h"
@@ -152,6 +153,11 @@ void startNewRound(Game& g, uint32_t newSeed) {
         angles[3] = -90;
     }
     setUp(g, false, false);
+}
+
+uint32_t nextRoundSeed(uint32_t previous) {
+    const auto now = static_cast<uint32_t>(std::time(nullptr));
+    return now == previous ? previous + 1 : now;
 }
 
 RoundView roundView(const Game& g) {

@@ -81,6 +81,9 @@ void runSetUp(Game& game);
 // Starts another round with a new seed in the same window and sound: the world, the players,
 // the creatures and the snow are made again exactly as a fresh start with that seed makes them.
 void startNewRound(Game& game, uint32_t seed);
+// The seed of the round after one with `previous`: the calendar time, moved on so that two rounds
+// started within the same second still differ.
+uint32_t nextRoundSeed(uint32_t previous);
 
 // What the frame shows of the round, and of the title menu.
 RoundView roundView(const Game& game);

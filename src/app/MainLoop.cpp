@@ -13,10 +13,8 @@
 #include "scene/ErrorReport.h"
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
-#include <plib/sl.h>
 
 namespace {
 // The running round's keys: from the keyboard, and written down when recording; or from a
@@ -101,22 +99,6 @@ class RoundKeys {
     const Game* lastGame = nullptr;
 };
 
-// A seed for another round: the calendar time, moved on so that two rounds started within the
-// same second still differ.
-uint32_t nextSeed(uint32_t previous) {
-    const auto now = static_cast<uint32_t>(std::time(nullptr));
-    return now == previous ? previous + 1 : now;
-}
-
-void setMusicPaused(Game& game, bool paused) {
-    if (!game.scheduler || !game.musicSample)
-        return;
-    if (paused)
-        game.scheduler->pauseSample(game.musicSample);
-    else
-        game.scheduler->resumeSample(game.musicSample);
-}
-
 // What the loop keeps from frame to frame: the pacing, the round's keys and, in a round over
 // the network, its lockstep.
 struct Loop {
@@ -138,7 +120,7 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
     }
     if (c.playAgain && game.roundOver && !loop.keys.replaying()) {
         loop.keys.write();
-        startNewRound(game, nextSeed(game.seed));
+        startNewRound(game, nextRoundSeed(game.seed));
         loop.keys.newRound(game.seed);
         loop.pacer.restart();
         platform::forgetKeyPresses();
@@ -172,7 +154,7 @@ void gameFrame(Game& game, Loop& loop) {
     if (loop.net)
         loop.net->service();
     if (game.paused != wasPaused) {
-        setMusicPaused(game, game.paused);
+        pauseMusic(game.scheduler.get(), game.musicSample, game.paused);
         // The time spent waiting is not owed to the round.
         if (!game.paused)
             loop.pacer.resume(platform::nowMs());

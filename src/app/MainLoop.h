@@ -9,7 +9,7 @@ class NetSession;
 
 // What the command line asked of the program.
 struct ProgramOptions {
-    std::string recordPath; // --record FILE: write the round's seed and keys to FILE
+    std::string recordPath;         // --record FILE: write the round's seed and keys to FILE
     const Replay* replay = nullptr; // --replay FILE: play this recording instead of the keys
     bool fullscreen = false;        // --fullscreen
     Settings settings;              // as read from the settings file

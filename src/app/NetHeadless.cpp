@@ -3,16 +3,8 @@
 #include "app/NetPlay.h"
 #include "app/Replay.h"
 #include "app/WorldHash.h"
-#include <chrono>
+#include "app/SteadyClock.h"
 #include <cinttypes>
-
-namespace {
-uint64_t steadyMs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-}
-} // namespace
 
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE* out) {
     std::string error;

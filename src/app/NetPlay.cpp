@@ -1,10 +1,9 @@
 #include "app/NetPlay.h"
 #include "app/Game.h"
 #include "app/RoundTick.h"
+#include "app/SteadyClock.h"
 #include "app/WorldHash.h"
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 constexpr uint32_t hashEvery = 60;
@@ -14,16 +13,6 @@ constexpr uint32_t hashesKept = 600;
 // A hold shorter than this is a hiccup, not worth a line over the overview.
 constexpr uint64_t bannerAfterMs = 250;
 
-uint64_t steadyMs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-}
-
-uint32_t freshSeed(uint32_t previous) {
-    const auto now = static_cast<uint32_t>(std::time(nullptr));
-    return now == previous ? previous + 1 : now;
-}
 } // namespace
 
 NetPlay::NetPlay(NetSession& s, Game& g) : session(s), game(g) {}
@@ -66,7 +55,7 @@ bool NetPlay::service(uint32_t waitMs) {
             case MessageType::askAgain:
                 if (session.role == NetSession::Role::host && stage == Stage::playing &&
                     game.roundOver)
-                    hostStarts(freshSeed(game.seed));
+                    hostStarts(nextRoundSeed(game.seed));
                 break;
             case MessageType::keys:
                 if (!lockstep || !lockstep->addRemote(m.tick, m.keys))
@@ -141,7 +130,7 @@ void NetPlay::againClicked() {
     if (stage != Stage::playing || !game.roundOver)
         return;
     if (session.role == NetSession::Role::host) {
-        hostStarts(freshSeed(game.seed));
+        hostStarts(nextRoundSeed(game.seed));
     } else {
         Message ask;
         ask.type = MessageType::askAgain;

@@ -1,5 +1,5 @@
 #include "app/NetSession.h"
-#include <chrono>
+#include "app/SteadyClock.h"
 #include <cstdlib>
 #include <enet/enet.h>
 
@@ -8,12 +8,6 @@ const char* const gameVersion = "TUVO!! 1.0.0";
 namespace {
 // Within 5 s of the other side vanishing ENet gives it up: no acknowledgement for 4 s.
 constexpr enet_uint32 timeoutMinimumMs = 2000, timeoutMaximumMs = 4000;
-
-uint64_t nowMs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
-}
 
 bool initialiseEnet() {
     static const bool ready = [] {
@@ -182,7 +176,7 @@ void NetSession::received(ENetPeer* from, const uint8_t* data, size_t size,
         return;
     }
     if (delayMs > 0)
-        held.push_back({nowMs() + delayMs, {Event::arrived, m}});
+        held.push_back({steadyMs() + delayMs, {Event::arrived, m}});
     else
         events.push_back({Event::arrived, m});
 }
@@ -227,7 +221,7 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
         }
         got = enet_host_check_events(enet, &e);
     }
-    const uint64_t now = nowMs();
+    const uint64_t now = steadyMs();
     size_t kept = 0;
     for (Held& h : held) {
         if (h.due <= now)

@@ -71,7 +71,8 @@ bool decodeReplay(const std::string& bytes, Replay& replay, std::string& wrong) 
     if (bytes.size() < sizeof signature || std::memcmp(bytes.data(), signature, sizeof signature))
         return wrong = "not a TUVO!! replay (its first bytes are not a replay's)", false;
     if (bytes.size() < headerBytes + checksumBytes)
-        return wrong = "truncated: " + std::to_string(bytes.size()) + " bytes, too short for a replay",
+        return wrong =
+                   "truncated: " + std::to_string(bytes.size()) + " bytes, too short for a replay",
                false;
     const uint32_t version = static_cast<uint32_t>(getLittle(bytes, 8, 4));
     if (version != formatVersion)
@@ -87,14 +88,14 @@ bool decodeReplay(const std::string& bytes, Replay& replay, std::string& wrong) 
     const size_t expected = headerBytes + 2 * static_cast<size_t>(count) + checksumBytes;
     if (bytes.size() < expected)
         return wrong = "truncated: " + std::to_string(bytes.size()) + " bytes of the " +
-                       std::to_string(expected) + " its " + std::to_string(count) +
-                       " ticks need",
+                       std::to_string(expected) + " its " + std::to_string(count) + " ticks need",
                false;
     if (bytes.size() > expected)
         return wrong = "damaged: " + std::to_string(bytes.size() - expected) +
                        " bytes follow the end of the replay",
                false;
-    if (getLittle(bytes, expected - checksumBytes, 4) != checksumOf(bytes, expected - checksumBytes))
+    if (getLittle(bytes, expected - checksumBytes, 4) !=
+        checksumOf(bytes, expected - checksumBytes))
         return wrong = "damaged: its checksum does not match its contents", false;
     Replay read;
     read.seed = static_cast<uint32_t>(getLittle(bytes, 12, 4));
@@ -103,7 +104,8 @@ bool decodeReplay(const std::string& bytes, Replay& replay, std::string& wrong) 
     for (uint32_t i = 0; i < count; ++i) {
         read.keys[i] = static_cast<uint16_t>(getLittle(bytes, headerBytes + 2 * size_t{i}, 2));
         if (read.keys[i] & ~keyBits)
-            return wrong = "damaged: tick " + std::to_string(i) + " holds a key the game does not have",
+            return wrong =
+                       "damaged: tick " + std::to_string(i) + " holds a key the game does not have",
                    false;
     }
     replay = std::move(read);
@@ -120,7 +122,8 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& messag
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
-    constexpr std::streamoff largest = headerBytes + 2 * std::streamoff{replayTickLimit} + checksumBytes;
+    constexpr std::streamoff largest =
+        headerBytes + 2 * std::streamoff{replayTickLimit} + checksumBytes;
     if (size < 0) {
         message = "replay file '" + path + "': cannot be read (not a regular file)";
         return false;

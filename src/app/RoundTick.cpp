@@ -2,7 +2,7 @@
 #include "actors/ArenaAnimation.h"
 #include "app/Controls.h"
 #include "app/Game.h"
-#include "render/Hud.h"
+#include "world/RoundClock.h"
 
 namespace {
 // Feet, heading and bombs of a player drawn in a view; the shadow pass draws the figure only.

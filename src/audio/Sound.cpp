@@ -56,3 +56,12 @@ void updateSound(slScheduler* scheduler) {
     lastUpdate = now;
     scheduler->update();
 }
+
+void pauseMusic(slScheduler* scheduler, slSample* music, bool paused) {
+    if (!scheduler || !music)
+        return;
+    if (paused)
+        scheduler->pauseSample(music);
+    else
+        scheduler->resumeSample(music);
+}

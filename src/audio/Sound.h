@@ -18,3 +18,6 @@ slSample* startMusic(slScheduler& scheduler);
 void updateSound(slScheduler* scheduler);
 // The queue kept ahead of the device for a given time between frames, in seconds.
 float safetyMarginFor(float frameSeconds);
+
+// Silences the music while the round waits, and lets it play on after. Accepts nulls.
+void pauseMusic(slScheduler* scheduler, slSample* music, bool paused);

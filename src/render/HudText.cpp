@@ -2,18 +2,6 @@
 #include "render/Hud.h"
 #include <cstdio>
 
-RoundClock roundClock(float e) {
-    int m = static_cast<int>(6 - e / 60000);
-    int w = static_cast<int>(e / 60000);
-    int s = static_cast<int>(60 - (e - w * 60000) / 1000);
-    return {m, s % 60};
-}
-
-bool roundEnded(float e) {
-    const RoundClock clock = roundClock(e);
-    return (clock.minutes == 0 && clock.seconds == 0) || e >= 360000;
-}
-
 std::string clockText(int minutes, int seconds) {
     char text[32];
     std::snprintf(text, sizeof text, seconds >= 10 ? "TIME: %d:%d" : "TIME: %d:0%d", minutes,

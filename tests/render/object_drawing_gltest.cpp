@@ -8,6 +8,23 @@
 #include <gtest/gtest.h>
 
 namespace {
+// A world of a seed with its objects compiled, untextured, ready to draw.
+struct DrawnWorld {
+    TestWorld t;
+    WorldModels models;
+    WorldLook look{models, nullptr};
+    explicit DrawnWorld(uint32_t seed) : t(seed) {
+        glContext();
+        models.build(nullptr, *t.world.maze);
+    }
+    // No obstacle standing and no item lying: only what a test puts down.
+    void clearEverything() {
+        t.clearArena();
+        for (Obstacle* o : t.world.obstacles)
+            o->destroyed = true;
+    }
+};
+
 Rgb obstacleColour(const Obstacle& o) {
     return {static_cast<int>(o.colourR), static_cast<int>(o.colourG), static_cast<int>(o.colourB)};
 }
@@ -18,11 +35,9 @@ bool cellHoldsObstacle(const MazeWorld& world, int i, int j) {
 } // namespace
 
 TEST(ArenaObjects, ObstaclesStandWhereTheWorldSaysAndNowhereElse) {
-    glContext();
-    TestWorld t(2024);
-    WorldModels models;
-    models.build(nullptr, *t.world.maze);
-    const WorldLook look{models, nullptr};
+    DrawnWorld drawn(2024);
+    TestWorld& t = drawn.t;
+    const WorldLook& look = drawn.look;
     beginOverviewFrame();
     drawArenaItems(t.world, look);
 
@@ -52,11 +67,9 @@ TEST(ArenaObjects, ObstaclesStandWhereTheWorldSaysAndNowhereElse) {
 }
 
 TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
-    glContext();
-    TestWorld t(77);
-    WorldModels models;
-    models.build(nullptr, *t.world.maze);
-    const WorldLook look{models, nullptr};
+    DrawnWorld drawn(77);
+    TestWorld& t = drawn.t;
+    const WorldLook& look = drawn.look;
     // A coloured obstacle hiding an item card (entries 0..58 are cards).
     int entry = 0;
     while (obstacleColour(*t.world.obstacles[entry]) == Rgb{255, 255, 255})
@@ -93,14 +106,10 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
 }
 
 TEST(ArenaObjects, PlayerViewDrawsOnlyItemsInTheWedge) {
-    glContext();
-    TestWorld t(5);
-    WorldModels models;
-    models.build(nullptr, *t.world.maze);
-    const WorldLook look{models, nullptr};
-    t.clearArena();
-    for (Obstacle* o : t.world.obstacles)
-        o->destroyed = true;
+    DrawnWorld drawn(5);
+    TestWorld& t = drawn.t;
+    const WorldLook& look = drawn.look;
+    drawn.clearEverything();
     // Two coins lying free: one a row ahead of the player, one two rows behind.
     Item& ahead = *t.world.items[60];
     Item& behind = *t.world.items[61];
@@ -178,14 +187,10 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
 }
 
 TEST(ArenaObjects, LaidWallAndTrapShowAtTheirCells) {
-    glContext();
-    TestWorld t(11);
-    WorldModels models;
-    models.build(nullptr, *t.world.maze);
-    const WorldLook look{models, nullptr};
-    t.clearArena();
-    for (Obstacle* o : t.world.obstacles)
-        o->destroyed = true;
+    DrawnWorld drawn(11);
+    TestWorld& t = drawn.t;
+    const WorldLook& look = drawn.look;
+    drawn.clearEverything();
     t.world.placeWall(4.5f, 4.5f);
     t.world.placeTrap(10.5f, 4.5f);
     beginOverviewFrame();
@@ -200,11 +205,9 @@ TEST(ArenaObjects, LaidWallAndTrapShowAtTheirCells) {
 }
 
 TEST(Labyrinth, WallsStandWhereTheFlagsSayWithADoorInEachSide) {
-    glContext();
-    TestWorld t(31);
-    WorldModels models;
-    models.build(nullptr, *t.world.maze);
-    const WorldLook look{models, nullptr};
+    DrawnWorld drawn(31);
+    TestWorld& t = drawn.t;
+    const WorldLook& look = drawn.look;
     glViewport(0, 0, 1024, 735);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -8,10 +8,11 @@ struct WorldModels;
 
 // A figure compiled once at several levels of detail: body with hands and tail, head, face and
 // one foot (the feet swing, so each is placed anew at every draw). Level 0 is the full count;
-// each further level is cut for figures seen at most `levelPixelsPerUnit` on screen.
+// each further level is cut for figures seen at most `levelPixelsPerUnit` on screen (level 1
+// for a player's own figure just ahead of its camera).
 struct FigureModel {
-    static constexpr int levelCount = 5;
-    static constexpr float levelPixelsPerUnit[levelCount] = {0, 256, 128, 64, 32};
+    static constexpr int levelCount = 6;
+    static constexpr float levelPixelsPerUnit[levelCount] = {0, 512, 256, 128, 64, 32};
     struct Level {
         unsigned int body = 0, head = 0, face = 0, foot = 0;
     };

@@ -43,6 +43,8 @@ class Scenery {
     unsigned int backgroundLists[15] = {};
     unsigned int orthogonalLists[15] = {};
     unsigned int groundLists[15] = {};
+    // Every cell's ground and roads at a season step, in one list each.
+    unsigned int fieldLists[15] = {};
     unsigned int cottageList = 0;
     unsigned int hutList = 0;
     unsigned int houseCornerList = 0;

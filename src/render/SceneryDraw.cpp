@@ -318,6 +318,55 @@ void compileTextured(unsigned int list, unsigned int texture, unsigned int shape
     glEndList();
 }
 
+// Which picture a cell's ground shows.
+enum class CellGround { season, road, roadAlong, roadAcross };
+
+CellGround cellGround(int i, int j, int size) {
+    if (isOutsideArena(i, j, size) || isMiddleBlock(i, j) || (isOdd(i) && isOdd(j)))
+        return CellGround::season;
+    if (!isOdd(i) && !isOdd(j))
+        return CellGround::road;
+    // The roads running along y are the vertical tile turned a quarter about the cell.
+    return isOdd(i) ? CellGround::roadAcross : CellGround::roadAlong;
+}
+
+// The ground of every cell that shows `kind`, each a tile as `tileShape` draws it placed on its
+// cell (turned a quarter for `roadAcross`), in one run of quads.
+void fieldTiles(CellGround kind, int size) {
+    const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    for (int i = -2; i <= size + 1; ++i) {
+        for (int j = -2; j <= size + 1; ++j) {
+            if (cellGround(i, j, size) != kind)
+                continue;
+            for (const auto& c : corners) {
+                glTexCoord2f(c[0], c[1]);
+                const float x = kind == CellGround::roadAcross ? 1 - c[1] : c[0];
+                const float y = kind == CellGround::roadAcross ? c[0] : c[1];
+                glVertex3f(static_cast<float>(i) + x, static_cast<float>(j) + y, 0);
+            }
+        }
+    }
+    glEnd();
+}
+
+// The whole ground of one season step, roads included, with its pictures: one list, so a view
+// draws it at once instead of cell by cell. Leaves the texture state as the tile lists do.
+void compileField(unsigned int list, const unsigned int pictures[4], int size) {
+    glNewList(list, GL_COMPILE);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const CellGround kinds[4] = {CellGround::season, CellGround::road, CellGround::roadAlong,
+                                 CellGround::roadAcross};
+    for (int k = 0; k < 4; ++k) {
+        glBindTexture(GL_TEXTURE_2D, pictures[k]);
+        fieldTiles(kinds[k], size);
+    }
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+}
+
 void callAt(unsigned int list, float x, float y) {
     glPushMatrix();
     glTranslatef(x, y, 0);
@@ -471,6 +520,10 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
         compileTextured(backgroundLists[k], texture(backgroundBase[season] + blend), backdrop3List);
         compileTextured(orthogonalLists[k], texture(orthogonalBase[season] + blend), backdrop4List);
         compileTextured(groundLists[k], texture(groundBase[season] + blend), tileList);
+        const unsigned int pictures[4] = {texture(groundBase[season] + blend), texture(roadSlot),
+                                          texture(roadVSlot), texture(roadVSlot)};
+        fieldLists[k] = glGenLists(1);
+        compileField(fieldLists[k], pictures, size);
     }
 
     glNewList(cottageList, GL_COMPILE);
@@ -514,35 +567,23 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
 
 void Scenery::drawOverviewGround(int32_t seasonStep) const {
     const int32_t step = validStep(seasonStep);
-    const unsigned int currentGround = groundLists[step];
     glCallList(backgroundLists[step]);
-    const int size = static_cast<int>(arenaSize);
-    for (int i = -2; i <= size + 1; ++i) {
-        for (int j = -2; j <= size + 1; ++j) {
-            unsigned int list;
-            if (isOutsideArena(i, j, size) || isMiddleBlock(i, j) || (isOdd(i) && isOdd(j)))
-                list = currentGround;
-            else if (!isOdd(i) && !isOdd(j))
-                list = roadList;
-            else if (isOdd(i))
-                list = roadVTurnedList;
-            else
-                list = roadVList;
-            callAt(list, static_cast<float>(i), static_cast<float>(j));
-        }
-    }
+    glCallList(fieldLists[step]);
 }
 
 void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                              const ViewFrustum* frustum, bool coarseFar) const {
     const int32_t step = validStep(seasonStep);
-    const unsigned int currentGround = groundLists[step];
     glCallList(orthogonalLists[step]);
+    // The ground goes whole: a cell's quad costs less than a call of its own.
+    glCallList(fieldLists[step]);
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     const int size = static_cast<int>(arenaSize);
     for (int i = -2; i <= size + 1; ++i) {
         for (int j = -2; j <= size + 1; ++j) {
-            if (!inViewWedge(px, py, dirX, dirY, i, j))
+            const bool standing = isOutsideArena(i, j, size) || isMiddleBlock(i, j) ||
+                                  (isOdd(i) && isOdd(j));
+            if (!standing || !inViewWedge(px, py, dirX, dirY, i, j))
                 continue;
             // A cell's ground, bush or building fits in this ball around its middle.
             if (frustum && !frustum->mayShow(static_cast<float>(i) + 0.5f,
@@ -558,18 +599,8 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
             if (isOutsideArena(i, j, size)) {
                 callAt(bushes[cut], 0.5f, 0.5f);
-                glCallList(currentGround);
             } else if (!isMiddleBlock(i, j)) {
-                if (isOdd(i) && isOdd(j)) {
-                    glCallList(isCottageCell(i, j) ? cottageList : hutList);
-                    glCallList(currentGround);
-                } else if (isOdd(i)) {
-                    glCallList(roadVTurnedList);
-                } else if (isOdd(j)) {
-                    glCallList(roadVList);
-                } else {
-                    glCallList(roadList);
-                }
+                glCallList(isCottageCell(i, j) ? cottageList : hutList);
             } else {
                 float turn = -1;
                 if (i == 6 && j == 8)
@@ -589,7 +620,6 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                 }
                 if ((i == 5 || i == 9) && (j == 7 || j == 11))
                     glCallList(hutList);
-                glCallList(currentGround);
             }
             glPopMatrix();
         }

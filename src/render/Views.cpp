@@ -55,8 +55,7 @@ float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, flo
     return projection[5] * static_cast<float>(viewport[3]) / 2 / distance;
 }
 
-// `camera` is the view's: a player's own figure in its own view passes null and keeps the full
-// count.
+// `camera` is the view's; null draws the figure at the full count.
 void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* camera) {
     const Player& p = v.player(n);
     const float size = camera ? figurePixelsPerUnit(v, *camera, p.x, p.y) : 0;
@@ -230,7 +229,8 @@ void drawPlayerView(const RoundView& v, int n) {
         look.eye = eye;
     }
 
-    drawPlayerFigure(v, n, false, nullptr);
+    // The own figure too is cut to its size on screen, as every figure is.
+    drawPlayerFigure(v, n, false, &camera);
     if (inLabyrinth) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
@@ -238,6 +238,9 @@ void drawPlayerView(const RoundView& v, int n) {
     } else {
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, !v.look.fullDetail);
+        // What is drawn so far goes to the renderer now, so a software renderer fills it on
+        // its threads while the rest of the view is set up.
+        glFlush();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
@@ -251,8 +254,12 @@ void drawGameFrame(const RoundView& v) {
     // Pictures made once a frame are made anew for this one.
     ++v.look.frameNumber;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Each view is handed on when it is set up, so its filling overlaps the next one's setting
+    // up (a software renderer fills on other threads).
     drawOverview(v);
+    glFlush();
     drawPlayerView(v, 1);
+    glFlush();
     drawPlayerView(v, 2);
 }
 

@@ -84,7 +84,7 @@ TEST_F(ScenerySetUp, OverviewGroundLaysRoadsBetweenThePillars) {
     EXPECT_TRUE(near(overviewPixel(0, 3.95, 2.5, 0), slotColour(46), 2));
 }
 
-TEST_F(ScenerySetUp, ViewGroundDrawsOnlyTheWedgeAhead) {
+TEST_F(ScenerySetUp, ViewGroundDrawsItsStandingThingsOnlyInTheWedgeAhead) {
     // Seen from straight above, so the closed backdrop box does not hide the ground.
     glViewport(0, 0, 1024, 735);
     glMatrixMode(GL_PROJECTION);
@@ -97,9 +97,11 @@ TEST_F(ScenerySetUp, ViewGroundDrawsOnlyTheWedgeAhead) {
     glEnable(GL_DEPTH_TEST);
     scenery.drawViewGround(7.5f, 7.5f, 0, 1, 0);
     auto at = [](double x, double y) { return pixelAt(projectPoint(x, y, 0)); };
-    EXPECT_LT(brightness(at(7.5, 5.5)), 15) << "two rows behind the player";
-    EXPECT_LT(brightness(at(0.5, 8.5)), 15) << "beside the wedge";
-    EXPECT_LT(brightness(at(14.5, 8.5)), 15) << "beside the wedge";
+    // The ground is drawn whole; what stands on it only inside the wedge.
+    EXPECT_TRUE(near(at(7.5, 5.5), slotColour(0), 2)) << "the hut two rows behind is left out";
+    EXPECT_TRUE(near(at(-0.5, 8.5), slotColour(0), 2)) << "the hedge beside the wedge is left out";
+    EXPECT_TRUE(near(at(15.5, 8.5), slotColour(0), 2)) << "the hedge beside the wedge is left out";
+    EXPECT_TRUE(near(at(0.5, 8.5), slotColour(45), 2)) << "the road beside the wedge is drawn";
     EXPECT_TRUE(near(at(7.5, 6.5), slotColour(46), 2)) << "one row behind is still drawn";
     EXPECT_TRUE(near(at(7.5, 12.5), slotColour(46), 2));
     EXPECT_TRUE(near(at(2.5, 12.5), slotColour(45), 2));
@@ -175,8 +177,9 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
         lists.insert(scenery.backgroundLists[k]);
         lists.insert(scenery.orthogonalLists[k]);
         lists.insert(scenery.groundLists[k]);
+        lists.insert(scenery.fieldLists[k]);
     }
-    EXPECT_EQ(lists.size(), 56u);
+    EXPECT_EQ(lists.size(), 71u);
     for (unsigned int list : lists)
         EXPECT_TRUE(glIsList(list)) << list;
 

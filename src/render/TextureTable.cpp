@@ -1,6 +1,7 @@
 #include "render/TextureTable.h"
 #include "scene/Bitmap.h"
 #include "scene/ErrorReport.h"
+#include "scene/TextureSlots.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstdlib>
@@ -81,17 +82,22 @@ const char* textureFileName(int slot) {
     return fileNames[slot];
 }
 
-void loadTexture(TextureTable& table, const char* fileName, int slot) {
-    if (!fileName || slot < 0 || slot >= TextureTable::slotCount)
-        return;
+namespace {
+
+// Decodes a slot's file; a failure reports the error and ends the program.
+Bitmap decodeOrStop(const char* fileName) {
     Bitmap image;
     std::string error;
     if (!loadBitmap(fileName, image, error)) {
         reportError(error.c_str());
         std::exit(0);
     }
+    return image;
+}
 
-    glGenTextures(1, &table.names[slot]);
+void upload(const TextureTable& table, const Bitmap& image, int slot) {
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glBindTexture(GL_TEXTURE_2D, table.names[slot]);
     // Decoded rows are packed, with no padding to four bytes.
     GLint alignment = 4;
@@ -102,9 +108,99 @@ void loadTexture(TextureTable& table, const char* fileName, int slot) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    table.held[slot] = true;
+}
+
+void hold(const TextureTable& table, int slot) {
+    if (!table.held[slot])
+        upload(table, decodeOrStop(textureFileName(slot)), slot);
+}
+
+// Gives the picture's memory back; the name stays, bound to an empty texture.
+void letGo(const TextureTable& table, int slot) {
+    if (!table.held[slot])
+        return;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLuint name = table.names[slot];
+    glDeleteTextures(1, &name);
+    // Binding the freed name makes an empty texture of it at once, before any other texture
+    // could be given that name.
+    glBindTexture(GL_TEXTURE_2D, name);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    table.held[slot] = false;
+}
+
+constexpr int seasonSteps = 15;
+static_assert(wideBackdropSlots == groundSlots + seasonSteps &&
+              lowBackdropSlots == groundSlots + 2 * seasonSteps);
+
+// The three pictures of a season step: ground, the overview's backdrop, the views' backdrop.
+int seasonSlot(int step, int kind) {
+    return groundSlots + kind * seasonSteps + step;
+}
+
+bool isSeasonSlot(int slot) {
+    return slot >= groundSlots && slot < lowBackdropSlots + seasonSteps;
+}
+
+bool shownFromTheStart(int slot) {
+    return slot != helpPictureSlot && (!isSeasonSlot(slot) || slot % seasonSteps == 0);
+}
+
+} // namespace
+
+void loadTexture(TextureTable& table, const char* fileName, int slot) {
+    if (!fileName || slot < 0 || slot >= TextureTable::slotCount)
+        return;
+    const Bitmap image = decodeOrStop(fileName);
+    if (table.names[slot] == 0)
+        glGenTextures(1, &table.names[slot]);
+    upload(table, image, slot);
 }
 
 void loadAllTextures(TextureTable& table) {
-    for (int slot = 0; slot < TextureTable::slotCount; ++slot)
-        loadTexture(table, textureFileName(slot), slot);
+    glGenTextures(TextureTable::slotCount, table.names);
+    for (int slot = 0; slot < TextureTable::slotCount; ++slot) {
+        const Bitmap image = decodeOrStop(textureFileName(slot));
+        if (shownFromTheStart(slot)) {
+            upload(table, image, slot);
+        } else {
+            // An empty texture under the name until the picture is shown.
+            glBindTexture(GL_TEXTURE_2D, table.names[slot]);
+            glBindTexture(GL_TEXTURE_2D, 0);
+        }
+    }
+}
+
+void holdSeasonPictures(const TextureTable& table, int step, bool prepareNext) {
+    if (step < 0 || step >= seasonSteps)
+        step = 0;
+    const int next = (step + 1) % seasonSteps;
+    for (int kind = 0; kind < 3; ++kind)
+        hold(table, seasonSlot(step, kind));
+    for (int other = 0; other < seasonSteps; ++other)
+        if (other != step && other != next)
+            for (int kind = 0; kind < 3; ++kind)
+                letGo(table, seasonSlot(other, kind));
+    if (!prepareNext)
+        return;
+    for (int kind = 0; kind < 3; ++kind) {
+        if (!table.held[seasonSlot(next, kind)]) {
+            hold(table, seasonSlot(next, kind));
+            return;
+        }
+    }
+}
+
+void holdMenuPictures(const TextureTable& table, bool title, bool help) {
+    if (title)
+        hold(table, titlePictureSlot);
+    else
+        letGo(table, titlePictureSlot);
+    if (help)
+        hold(table, helpPictureSlot);
+    else
+        letGo(table, helpPictureSlot);
 }

@@ -9,6 +9,7 @@
 #include "render/ObjectDrawing.h"
 #include "render/ParticlesDraw.h"
 #include "render/Presentation.h"
+#include "render/TextureTable.h"
 #include "render/ViewFrustum.h"
 #include "render/ViewLayout.h"
 #include "scene/Camera.h"
@@ -199,6 +200,7 @@ void overviewScene(const RoundView& v, bool stillShown) {
 } // namespace
 
 void drawOverview(const RoundView& v) {
+    holdSeasonPictures(v.look.textures, v.seasonStep, false);
     setView(v.look.frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
             static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
     v.look.sceneLight.enable();
@@ -211,6 +213,7 @@ void drawOverview(const RoundView& v) {
 }
 
 void drawPlayerView(const RoundView& v, int n) {
+    holdSeasonPictures(v.look.textures, v.seasonStep, false);
     const int x = n == 1 ? 0 : windowWidth / 2;
     setView(v.look.frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
             0.5);
@@ -253,6 +256,9 @@ void drawPlayerView(const RoundView& v, int n) {
 void drawGameFrame(const RoundView& v) {
     // Pictures made once a frame are made anew for this one.
     ++v.look.frameNumber;
+    // The round shows no title, and the season's next pictures come one a frame ahead of time.
+    holdMenuPictures(v.look.textures, false, false);
+    holdSeasonPictures(v.look.textures, v.seasonStep, true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // Each view is handed on when it is set up, so its filling overlaps the next one's setting
     // up (a software renderer fills on other threads).
@@ -264,6 +270,7 @@ void drawGameFrame(const RoundView& v) {
 }
 
 void drawMenuFrame(const MenuView& m) {
+    holdMenuPictures(m.look.textures, true, m.helpShown);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     setView(m.look.frame, 0, 0, windowWidth, windowHeight,
             static_cast<double>(windowWidth) / windowHeight, 1.0);

@@ -2,6 +2,7 @@
 #include "render/TextureTable.h"
 #include "support/GlContext.h"
 #include <GL/gl.h>
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -78,7 +79,7 @@ TEST(TextureTableGl, LoadedPictureHasItsSizeFiltersAndFullMipmapChain) {
 }
 
 // Runs in the build folder, beside the generated textures/.
-TEST(TextureTableGl, SetUpFillsEverySlotWithTheTitleAndHelpPicturesLast) {
+TEST(TextureTableGl, EverySlotHasItsNameAndOnlyPicturesAboutToShowAreHeld) {
     EXPECT_STREQ(textureFileName(61), "textures/menu.bmp");
     EXPECT_STREQ(textureFileName(60), "textures/help.bmp");
     // A missing file would end the test program with exit code 0, which reads as a pass.
@@ -96,5 +97,46 @@ TEST(TextureTableGl, SetUpFillsEverySlotWithTheTitleAndHelpPicturesLast) {
     glBindTexture(GL_TEXTURE_2D, table[61]);
     EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 1024);
     EXPECT_EQ(levelParameter(10, GL_TEXTURE_WIDTH), 1);
+    auto width = [&](int slot) {
+        glBindTexture(GL_TEXTURE_2D, table[slot]);
+        return levelParameter(0, GL_TEXTURE_WIDTH);
+    };
+    // Held from the start: the first season step's ground and backdrops, not the next ones'.
+    EXPECT_EQ(width(0), 256);
+    EXPECT_EQ(width(15), 512);
+    EXPECT_EQ(width(30), 512);
+    EXPECT_EQ(width(1), 0);
+    EXPECT_EQ(width(60), 0) << "the help picture waits until it is shown";
+
+    // Late in autumn: step 9's three pictures at once, one of step 10's per call after them,
+    // and the first step's let go. The names never change: display lists hold them.
+    unsigned int names[TextureTable::slotCount];
+    std::copy(std::begin(table.names), std::end(table.names), names);
+    holdSeasonPictures(table, 9, true);
+    EXPECT_EQ(width(9), 256);
+    EXPECT_EQ(width(24), 512);
+    EXPECT_EQ(width(39), 512);
+    EXPECT_EQ(width(10), 256) << "the next step's ground comes ahead";
+    EXPECT_EQ(width(25), 0) << "one picture a call";
+    EXPECT_EQ(width(0), 0);
+    EXPECT_EQ(width(30), 0);
+    holdSeasonPictures(table, 9, true);
+    holdSeasonPictures(table, 9, true);
+    EXPECT_EQ(width(40), 512);
+    // Winter comes: step 10 is ready; step 9 goes only when 11 would be its next.
+    holdSeasonPictures(table, 10, false);
+    EXPECT_EQ(width(9), 0);
+    EXPECT_EQ(width(10), 256);
+    // Out of the steps' range is the first step.
+    holdSeasonPictures(table, 99, false);
+    EXPECT_EQ(width(0), 256);
+
+    holdMenuPictures(table, false, false);
+    EXPECT_EQ(width(61), 0);
+    holdMenuPictures(table, true, true);
+    EXPECT_EQ(width(60), 1024);
+    EXPECT_EQ(width(61), 1024);
+    EXPECT_TRUE(std::equal(std::begin(names), std::end(names), std::begin(table.names)));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glDeleteTextures(TextureTable::slotCount, table.names);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "render/BushPictures.h"
 #include "scene/TextureSlots.h"
 #include "world/Seasons.h"
 #include <cstdint>
@@ -19,7 +20,7 @@ class Scenery {
     void drawOverviewGround(int32_t seasonStep) const;
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
     // when it is given; with `coarseFar` the bushes are cut the more coarsely the farther they are
-    // from the player.
+    // from the player, and the hedges' farthest are pictures.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                         const ViewFrustum* frustum = nullptr, bool coarseFar = false) const;
     // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview),
@@ -55,4 +56,6 @@ class Scenery {
     // Coarser still, for bushes far from a player.
     unsigned int farHouseCornerList = 0;
     unsigned int farBushList = 0;
+    // The hedges' far bushes in a player's view, as pictures; taken at the first such view.
+    mutable BushPictures farBushPictures;
 };

@@ -579,6 +579,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
     glCallList(fieldLists[step]);
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     const int size = static_cast<int>(arenaSize);
+    const bool pictured = coarseFar && farBushPictures.take(bushList);
     for (int i = -2; i <= size + 1; ++i) {
         for (int j = -2; j <= size + 1; ++j) {
             const bool standing = isOutsideArena(i, j, size) || isMiddleBlock(i, j) ||
@@ -595,6 +596,10 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             const unsigned int bushes[3] = {bushList, coarseBushList, farBushList};
             const unsigned int corners[3] = {houseCornerList, coarseHouseCornerList,
                                              farHouseCornerList};
+            if (pictured && cut == 2 && isOutsideArena(i, j, size)) {
+                farBushPictures.queue(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
+                continue;
+            }
             glPushMatrix();
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
             if (isOutsideArena(i, j, size)) {
@@ -624,6 +629,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             glPopMatrix();
         }
     }
+    farBushPictures.drawQueued();
 }
 
 void Scenery::drawDecoration(bool coarse) const {

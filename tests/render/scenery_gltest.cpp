@@ -219,3 +219,40 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
     for (unsigned int name = probe; name < probe + 64; ++name)
         EXPECT_FALSE(glIsList(name)) << "list " << name << " made during a frame";
 }
+
+TEST_F(ScenerySetUp, FarHedgeBushesShownAsPicturesLookAsTheBushesDo) {
+    // A player's eye-level view up the arena to the far hedges, lit as the views are.
+    auto draw = [&](bool quick) {
+        beginOverviewFrame(0, 0, 1);
+        glViewport(0, 0, 512, 367);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(45, 512.0 / 367.0, 0.5, 150);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(9.2, 3.5, 0.9, 9.0, 5.5, 0.7, 0, 0, 1);
+        scenery.drawViewGround(9.0f, 5.5f, 0, 1, 0, nullptr, quick);
+        glFinish();
+        return glContext().readRgb(0, 0, 512, 367);
+    };
+    const std::vector<uint8_t> full = draw(false);
+    const std::vector<uint8_t> quick = draw(true);
+    double total = 0;
+    for (size_t i = 0; i < full.size(); ++i)
+        total += std::abs(full[i] - quick[i]);
+    EXPECT_LT(total / static_cast<double>(full.size()), 2.0);
+
+    // A bush twelve cells ahead, off to the side: green in its middle, and the sky of the
+    // backdrop just over its crown, inside the square its picture is shown on.
+    const ScreenPoint middle = projectPoint(5.5, 15.5, 0.5);
+    const ScreenPoint over = projectPoint(5.5, 15.5, 0.84);
+    ASSERT_TRUE(middle.onScreen && over.onScreen);
+    auto at = [](const std::vector<uint8_t>& rgb, const ScreenPoint& p) {
+        const size_t i = (static_cast<size_t>(p.y) * 512 + static_cast<size_t>(p.x)) * 3;
+        return Rgb{rgb[i], rgb[i + 1], rgb[i + 2]};
+    };
+    const Rgb bush = at(quick, middle);
+    EXPECT_TRUE(bush[1] > bush[0] && bush[1] > bush[2] && bush[1] > 40);
+    EXPECT_TRUE(near(bush, at(full, middle), 24));
+    EXPECT_TRUE(near(at(quick, over), at(full, over), 2)) << "the picture's empty corner shows through";
+}

@@ -56,6 +56,7 @@ class Scenery {
     // Coarser still, for bushes far from a player.
     unsigned int farHouseCornerList = 0;
     unsigned int farBushList = 0;
-    // The hedges' far bushes in a player's view, as pictures; taken at the first such view.
+    // The far bushes in a player's view (hedges and the house's corners), as pictures; taken at
+    // the first such view.
     mutable BushPictures farBushPictures;
 };

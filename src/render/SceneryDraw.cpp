@@ -115,6 +115,9 @@ void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, 
     }
 }
 
+// Where the three bushes of a house corner stand around the corner's middle.
+const float houseCornerBushes[3][2] = {{-0.15f, -0.15f}, {-0.15f, 0.35f}, {0.35f, -0.15f}};
+
 // Bushes, huts and cones are gathered into one batch each, so a hedge of a hundred bushes is a
 // single draw.
 class SceneryModels {
@@ -241,9 +244,8 @@ class SceneryModels {
     // The three bushes of one house corner, around the origin.
     void houseCorner() const {
         MeshBatch batch;
-        addBushAt(batch, -0.15f, -0.15f);
-        addBushAt(batch, -0.15f, 0.35f);
-        addBushAt(batch, 0.35f, -0.15f);
+        for (const auto& b : houseCornerBushes)
+            addBushAt(batch, b[0], b[1]);
         glEnable(GL_CULL_FACE);
         drawMeshBatch(batch, true);
         glDisable(GL_CULL_FACE);
@@ -616,7 +618,14 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                     turn = 90;
                 else if (i == 8 && j == 10)
                     turn = 180;
-                if (turn != -1) {
+                if (turn != -1 && pictured && cut == 2) {
+                    // The corner's three bushes where its list would put them.
+                    const float c = std::cos(turn * static_cast<float>(M_PI) / 180.0f);
+                    const float s = std::sin(turn * static_cast<float>(M_PI) / 180.0f);
+                    for (const auto& b : houseCornerBushes)
+                        farBushPictures.queue(static_cast<float>(i) + 0.5f + c * b[0] - s * b[1],
+                                              static_cast<float>(j) + 0.5f + s * b[0] + c * b[1]);
+                } else if (turn != -1) {
                     glPushMatrix();
                     glTranslatef(0.5f, 0.5f, 0);
                     glRotatef(turn, 0, 0, 1);

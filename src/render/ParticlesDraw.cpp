@@ -25,22 +25,24 @@ void drawParticleSquares(const Particle* particles, int count, float halfSize,
     glBindTexture(GL_TEXTURE_2D, texture);
     // Modulating lets the particles take their orange colour and fade with their alpha.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // All squares in one run: each is flat and evenly coloured, so how it is cut into
+    // triangles does not show.
+    glBegin(GL_QUADS);
     for (int k = 0; k < count; ++k) {
         const Particle& p = particles[k];
         if (!p.alive)
             continue;
         glColor4f(1.0f, 0.3f, 0.0f, p.alpha);
-        glBegin(GL_TRIANGLE_STRIP);
         glTexCoord2f(1, 1);
         glVertex3f(p.px + h, p.py, p.pz + h);
         glTexCoord2f(0, 1);
         glVertex3f(p.px - h, p.py, p.pz + h);
-        glTexCoord2f(1, 0);
-        glVertex3f(p.px + h, p.py, p.pz - h);
         glTexCoord2f(0, 0);
         glVertex3f(p.px - h, p.py, p.pz - h);
-        glEnd();
+        glTexCoord2f(1, 0);
+        glVertex3f(p.px + h, p.py, p.pz - h);
     }
+    glEnd();
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);

@@ -4,6 +4,7 @@
 #include "render/Light.h"
 #include "render/ObstacleLists.h"
 #include "render/OverviewStillLayer.h"
+#include "render/PartHandOver.h"
 #include "render/Scenery.h"
 #include "render/TextureTable.h"
 #include "render/ViewLayout.h"
@@ -25,11 +26,13 @@ struct Presentation {
     // every frame: the picture the quicker drawing is held against.
     bool fullDetail = false;
     // Drawing's own scratch: the frame being drawn, the blast picture made for it, the
-    // obstacles' compiled shapes and the overview's unchanging picture. None is part of the round.
+    // obstacles' compiled shapes, the overview's unchanging picture and the frame's hand-over to
+    // the renderer. None is part of the round.
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
     mutable ObstacleLists obstacleLists;
     mutable OverviewStillLayer overviewStill;
+    mutable PartHandOver handOver;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

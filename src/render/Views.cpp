@@ -149,12 +149,19 @@ bool showStillLayer(const RoundView& v) {
     ObstacleLists& lists = v.look.obstacleLists;
     // The ground goes last, as in the drawn overview, so that what follows finds the current
     // normal and colour it leaves.
+    // Each part is handed on by itself: the picture is made seldom, but all at once it is the
+    // largest part of any frame.
     const OverviewStillLayer::Part parts[3] = {
-        {[&] { scenery.drawDecoration(true); }, 0},
+        {[&] {
+             scenery.drawDecoration(true);
+             v.look.handOver.handOn();
+         },
+         0},
         {[&] {
              for (int i = 0; i < v.world.obstacleCount && i < MazeWorld::obstacleTotal; ++i)
                  if (v.world.obstacles[i])
                      drawObstacle(*v.world.obstacles[i], &lists);
+             v.look.handOver.handOn();
          },
          obstacleStencil},
         {[&] { scenery.drawOverviewGround(v.seasonStep); }, 1}};
@@ -241,9 +248,7 @@ void drawPlayerView(const RoundView& v, int n) {
     } else {
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, !v.look.fullDetail);
-        // What is drawn so far goes to the renderer now, so a software renderer fills it on
-        // its threads while the rest of the view is set up.
-        glFlush();
+        v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
@@ -260,12 +265,10 @@ void drawGameFrame(const RoundView& v) {
     holdMenuPictures(v.look.textures, false, false);
     holdSeasonPictures(v.look.textures, v.seasonStep, true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Each view is handed on when it is set up, so its filling overlaps the next one's setting
-    // up (a software renderer fills on other threads).
     drawOverview(v);
-    glFlush();
+    v.look.handOver.handOn();
     drawPlayerView(v, 1);
-    glFlush();
+    v.look.handOver.handOn();
     drawPlayerView(v, 2);
 }
 

@@ -282,3 +282,15 @@ void drawMenuFrame(const MenuView& m) {
     drawMenuScene(m);
     m.look.sceneLight.disable();
 }
+
+void preparePlayerViews(const Presentation& look, const Camera& playerCamera) {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const bool lit = look.sceneLight.enable();
+    applyCamera(playerCamera);
+    look.scenery.farBushPictures.take(look.scenery.bushList);
+    if (lit)
+        look.sceneLight.disable();
+    glPopMatrix();
+}

@@ -1,5 +1,4 @@
 #include "app/Game.h"
-#include "render/Views.h"
 #include "audio/Sound.h"
 #include <ctime>
 #include <memory>
@@ -101,7 +100,6 @@ void setUp(Game& g, bool withGl, bool withSound = true) {
                                            lowBackdropSlots + 10};
         g.look.scenery.build(&g.look.textures, roadSlot, roadVerticalSlot, groundBase,
                              backgroundBase, orthogonalBase);
-        preparePlayerViews(g.look, g.playerCamera(1));
     }
 
     g.particles.prepare(&g.random);

@@ -105,6 +105,7 @@ struct Loop {
     TickPacer pacer;
     RoundKeys& keys;
     NetPlay* net = nullptr;
+    bool playerViewsPrepared = false;
 };
 
 // Space, Return or a pad's A after 0:00 starts the next round; P or a pad's Start pauses a
@@ -198,6 +199,13 @@ void menuFrame(Game& game, Loop& loop) {
         view.status = loop.net ? status.c_str() : nullptr;
         drawMenuFrame(view);
         platform::swapBuffers();
+        // Once the title shows, while the game holds little: what making the player views'
+        // pictures takes for a moment is given back before a round needs its own. (A round
+        // started sooner makes them at its first frame.)
+        if (!loop.playerViewsPrepared) {
+            preparePlayerViews(game.look, game.playerCamera(1));
+            loop.playerViewsPrepared = true;
+        }
     } else {
         platform::waitForNextFrame();
     }

@@ -7,6 +7,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 // Design pixels over the current viewport, y down from its top.
@@ -33,65 +35,111 @@ void writeAt(float x, float y, const std::string& text, void* font) {
 }
 
 // Black letters with a one-pixel white rim: readable on the summer sky and the winter snow alike.
-// Lighting is off while the text is drawn, so the colour is exactly what is set.
-void drawOutlined(float x, float y, const std::string& text, void* font) {
+// Lighting is off while the text is drawn, so the colour is exactly what is set. With
+// `rimFirst` (for a picture without depth) the rim goes first and the letters over it, which
+// leaves the same pixels.
+void drawOutlined(float x, float y, const std::string& text, void* font, bool rimFirst) {
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
-    // The letters go first: at equal depth the rim then fails the depth test where they lie.
-    glColor3f(0, 0, 0);
-    writeAt(x, y, text, font);
+    auto letters = [&] {
+        glColor3f(0, 0, 0);
+        writeAt(x, y, text, font);
+    };
+    // Else the letters go first: at equal depth the rim then fails the depth test where they lie.
+    if (!rimFirst)
+        letters();
     glColor3f(1, 1, 1);
     for (const auto& o : rim)
         writeAt(x + o[0], y + o[1], text, font);
+    if (rimFirst)
+        letters();
 }
 
 // The letters keep their size in pixels while the frame scales: in a frame drawn larger than
 // 1024 by 735 the larger font keeps the texts in proportion.
-void drawText(float x, float y, const std::string& text, double scale) {
-    drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13);
+void drawText(float x, float y, const std::string& text, double scale, bool rimFirst) {
+    drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13,
+                 rimFirst);
 }
 
-void drawBigText(float x, float y, const std::string& text) {
-    drawOutlined(x, y, text, GLUT_BITMAP_9_BY_15);
+void drawBigText(float x, float y, const std::string& text, bool rimFirst) {
+    drawOutlined(x, y, text, GLUT_BITMAP_9_BY_15, rimFirst);
 }
 } // namespace
 
 void drawHud(const RoundView& game) {
     RoundClock clock = roundClock(game.gameTime);
-
-    glColor3f(0, 0, 0);
-    GLboolean lit = glIsEnabled(GL_LIGHTING);
-    // The depth test stays on: the letters' depth keeps the scene drawn after them from
-    // covering them.
-    glDisable(GL_LIGHTING);
-    beginText();
-    glPushMatrix();
-    glLoadIdentity();
-
     if (game.roundOver)
         clock = {0, 0};
     const double scale = game.look.frame.scale();
-    drawText(470, 30, clockText(clock.minutes, clock.seconds), scale);
+
+    // What is written where, in the order it is written.
+    struct Line {
+        float x, y;
+        std::string text;
+        bool big;
+    };
+    std::vector<Line> lines;
+    auto text = [&](float x, float y, const std::string& t) { lines.push_back({x, y, t, false}); };
+    auto bigText = [&](float x, float y, const std::string& t) { lines.push_back({x, y, t, true}); };
+    text(470, 30, clockText(clock.minutes, clock.seconds));
     if (game.roundOver) {
-        drawBigText(440, 250, resultText(game.player(1).points, game.player(2).points));
-        drawText(432, 272, "SPACE: PLAY AGAIN", scale);
+        bigText(440, 250, resultText(game.player(1).points, game.player(2).points));
+        text(432, 272, "SPACE: PLAY AGAIN");
     } else if (game.banner)
-        drawBigText(512 - 4.5f * static_cast<float>(std::strlen(game.banner)), 250, game.banner);
+        bigText(512 - 4.5f * static_cast<float>(std::strlen(game.banner)), 250, game.banner);
     else if (game.paused)
-        drawBigText(476, 250, "PAUSED");
+        bigText(476, 250, "PAUSED");
     // In a frame drawn smaller than 1024 by 735 the letters keep their pixels: the lines move
     // apart and the right column in from the edge so that they still fit.
     const float spread = scale < 1 ? static_cast<float>(1 / scale) : 1.0f;
     for (int n = 1; n <= 2; ++n) {
         const float x = n == 1 ? 30.0f : windowWidth - 94.0f * spread;
         for (int line = 0; line < hudLineCount; ++line)
-            drawText(x, 30.0f + 15.0f * spread * line, hudLine(game.player(n), line), scale);
+            text(x, 30.0f + 15.0f * spread * line, hudLine(game.player(n), line));
     }
 
-    glPopMatrix();
-    endText();
-    if (lit)
-        glEnable(GL_LIGHTING);
+    auto write = [&](bool rimFirst) {
+        glColor3f(0, 0, 0);
+        GLboolean lit = glIsEnabled(GL_LIGHTING);
+        // The depth test stays on: the letters' depth keeps the scene drawn after them from
+        // covering them.
+        glDisable(GL_LIGHTING);
+        beginText();
+        glPushMatrix();
+        glLoadIdentity();
+        for (const Line& l : lines) {
+            if (l.big)
+                drawBigText(l.x, l.y, l.text, rimFirst);
+            else
+                drawText(l.x, l.y, l.text, scale, rimFirst);
+        }
+        glPopMatrix();
+        endText();
+        if (lit)
+            glEnable(GL_LIGHTING);
+    };
+    if (game.look.fullDetail) {
+        write(false);
+        return;
+    }
+    // Each line's box in the view's pixels: from its start, a cell of the larger font per letter,
+    // from below the letters' feet to above their tops, rim included, with room to spare.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double across = viewport[2] / static_cast<double>(windowWidth);
+    const double down = viewport[3] / static_cast<double>(windowHeight - splitHeight);
+    std::vector<HudPicture::Box> boxes;
+    std::string texts = std::to_string(scale) + "\n";
+    for (const Line& l : lines) {
+        const int x = static_cast<int>(l.x * across);
+        const int y = viewport[3] - static_cast<int>(l.y * down);
+        boxes.push_back({x - 4, y - 6, x + 10 * static_cast<int>(l.text.size()) + 4, y + 19});
+        texts += std::to_string(l.x) + " " + std::to_string(l.y) + (l.big ? " big " : " ") +
+                 l.text + "\n";
+    }
+    if (!game.look.hudPicture.show(texts, boxes, [&] { write(true); }))
+        write(false);
 }
 
 void drawMenuLine(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "render/BlastSprite.h"
 #include "render/FigureModels.h"
+#include "render/HudPicture.h"
 #include "render/Light.h"
 #include "render/ObstacleLists.h"
 #include "render/OverviewStillLayer.h"
@@ -26,13 +27,14 @@ struct Presentation {
     // every frame: the picture the quicker drawing is held against.
     bool fullDetail = false;
     // Drawing's own scratch: the frame being drawn, the blast picture made for it, the
-    // obstacles' compiled shapes, the overview's unchanging picture and the frame's hand-over to
-    // the renderer. None is part of the round.
+    // obstacles' compiled shapes, the overview's unchanging picture and its letters' picture,
+    // and the frame's hand-over to the renderer. None is part of the round.
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
     mutable ObstacleLists obstacleLists;
     mutable OverviewStillLayer overviewStill;
     mutable PartHandOver handOver;
+    mutable HudPicture hudPicture;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "render/GlState.h"
+#include "render/Hud.h"
 #include "render/ViewFrustum.h"
 #include "render/Views.h"
 #include "support/GlContext.h"
@@ -159,6 +160,42 @@ TEST(GameFrame, HudTextIsWrittenInTheOverviewsTopStrip) {
     }
     EXPECT_GT(dark, 20) << "black letters";
     EXPECT_GT(white, 20) << "their white rim";
+}
+
+// The letters come from their picture exactly as written, and are written into it only when
+// what they say changes.
+TEST(GameFrame, HudLettersFromTheirPictureAreTheWrittenOnes) {
+    Game& g = setUpGame();
+    GlContext& gl = glContext();
+    auto letters = [&](bool full) {
+        g.look.fullDetail = full;
+        glViewport(0, 200, 1024, 535);
+        glClearColor(0.2f, 0.4f, 0.6f, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawHud(roundView(g));
+        glFinish();
+        g.look.fullDetail = false;
+        return gl.readRgb(0, 200, 1024, 535);
+    };
+    // A clock no other test shows, so the picture has to be written.
+    g.gameTime = 61000;
+    const int before = g.look.hudPicture.writes();
+    EXPECT_EQ(letters(false), letters(true)) << "a minute in";
+    EXPECT_EQ(letters(false), letters(true));
+    EXPECT_EQ(g.look.hudPicture.writes(), before + 1) << "the same texts are not written again";
+    g.gameTime += 1000;
+    EXPECT_EQ(letters(false), letters(true)) << "a second later";
+    EXPECT_EQ(g.look.hudPicture.writes(), before + 2);
+    g.paused = true;
+    EXPECT_EQ(letters(false), letters(true)) << "paused";
+    g.paused = false;
+    g.roundOver = true;
+    g.player1.points = 12;
+    EXPECT_EQ(letters(false), letters(true)) << "the result and the play-again line";
+    g.roundOver = false;
+    g.player1.points = 0;
+    g.gameTime = 0;
+    glClearColor(0, 0, 0, 1);
 }
 
 TEST(ViewFrustum, KeepsWhatTheCameraSeesAndDropsWhatLiesBehindOrBeside) {

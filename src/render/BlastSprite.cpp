@@ -1,5 +1,6 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/BlastSprite.h"
+#include "render/PictureTexture.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -27,12 +28,7 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
         return true;
     if (framebuffer == 0) {
         glGenTextures(1, &picture);
-        glBindTexture(GL_TEXTURE_2D, picture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        shapePictureTexture(picture, side, side, GL_LINEAR);
         glGenFramebuffers(1, &framebuffer);
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);

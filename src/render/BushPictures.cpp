@@ -1,5 +1,6 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/BushPictures.h"
+#include "render/PictureTexture.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -102,11 +103,9 @@ bool BushPictures::take(unsigned int bushList) {
     for (int a = 0; a < sides && !failed; ++a) {
         for (int k = 0; k < offsets; ++k) {
             const unsigned int picture = pictures[a * offsets + k];
+            shapePictureTexture(picture, side, side, GL_LINEAR);
+            // Bound for its mipmaps once drawn.
             glBindTexture(GL_TEXTURE_2D, picture);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                         nullptr);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
             glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture,
                                    0);
             if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {

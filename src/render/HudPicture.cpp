@@ -1,5 +1,6 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/HudPicture.h"
+#include "render/PictureTexture.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <algorithm>
@@ -7,21 +8,14 @@
 namespace {
 // Makes (or remakes at a new size) the picture's texture, attached to `framebuffer`.
 bool makeStorage(unsigned int framebuffer, unsigned int picture, int w, int h) {
-    GLint previous = 0, bound = 0;
+    GLint previous = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glBindTexture(GL_TEXTURE_2D, picture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    shapePictureTexture(picture, w, h, GL_NEAREST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
     const bool complete =
         glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previous));
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     return complete;
 }
 } // namespace

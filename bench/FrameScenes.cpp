@@ -2,7 +2,7 @@
 
 #include "actors/Player.h"
 #include "app/Game.h"
-#include "app/RoundTick.h"
+#include "rules/RoundTick.h"
 
 namespace framescenes {
 namespace {
@@ -50,7 +50,7 @@ int crossingBlast(Game& game) {
     game.ticks = static_cast<uint32_t>(blastStartMs * 60 / 1000);
     tickUntil(game, blastStartMs);
     Player& owner = game.player1;
-    Bomb& bomb = *owner.bombs[0];
+    Bomb& bomb = owner.bombs[0];
     const float x = blastColumn + 0.5f, y = blastRow + 0.5f;
     if (!world.placeBomb(x, y, 0, owner.number, &bomb))
         return 0;

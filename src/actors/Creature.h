@@ -27,7 +27,7 @@ class Creature {
     float colourR = 1, colourG = 1, colourB = 0, colourA = 1;
     float tessellation = 20;
     float dirX = 1, dirY = 0;
-    MazeWorld& world;
+    MazeWorld* world;
     FigureShape shape;
     float heading = 90;
     float runLeft;

@@ -25,8 +25,10 @@ class ParticleSystem {
   public:
     ParticleSystem() = default;
     ~ParticleSystem();
-    ParticleSystem(const ParticleSystem&) = delete;
-    ParticleSystem& operator=(const ParticleSystem&) = delete;
+    // A copy owns a copy of the flakes; it draws from the original's generator until rebound.
+    ParticleSystem(const ParticleSystem& other);
+    ParticleSystem& operator=(const ParticleSystem& other);
+    void rebind(RandomGenerator* random);
 
     void prepare(RandomGenerator* random);
     // One view's step of the snowfall: the flakes move inside the phase window, and re-emission

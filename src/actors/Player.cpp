@@ -45,7 +45,7 @@ float cellCentre(float coordinate) {
 Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, float sideX_,
                float sideY_, MazeWorld& world_)
     : x(x_), y(y_), dirX(dirX_), dirY(dirY_), number(number_), sideX(sideX_), sideY(sideY_),
-      world(world_) {
+      world(&world_) {
     if (number == 1) {
         colourR = 237;
         colourG = 74;
@@ -57,14 +57,7 @@ Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, fl
     }
     colourA = 255;
     shape.derive(bodyRadius);
-    world.playerRadius = bodyRadius;
-    for (Bomb*& bomb : bombs)
-        bomb = new Bomb();
-}
-
-Player::~Player() {
-    for (Bomb* bomb : bombs)
-        delete bomb;
+    world->playerRadius = bodyRadius;
 }
 
 void Player::setDirections(const Vector3& forward, const Vector3& side) {
@@ -92,19 +85,19 @@ void Player::dropBomb() {
         return;
     int32_t slot = -1;
     for (int32_t i = 0; i < bombCapacity && i < slotCount; ++i) {
-        if (bombs[i]->ready) {
+        if (bombs[i].ready) {
             slot = i;
             break;
         }
     }
     if (slot < 0)
         return;
-    Bomb& bomb = *bombs[slot];
-    if (!world.placeBomb(x, y, slot, number, &bomb))
+    Bomb& bomb = bombs[slot];
+    if (!world->placeBomb(x, y, slot, number, &bomb))
         return;
     bomb.x = cellCentre(x);
     bomb.y = cellCentre(y);
-    bomb.dropTime = world.clock->now();
+    bomb.dropTime = world->clock->now();
     bomb.blastTime = bomb.dropTime + arena::fuseMs;
     bomb.ready = false;
     bomb.blastApplied = false;
@@ -113,7 +106,7 @@ void Player::dropBomb() {
 
 void Player::returnToStart() {
     if (carryingCheese)
-        world.dropCheese(x, y, number);
+        world->dropCheese(x, y, number);
     points -= hitPenalty;
     if (points < 0)
         points = 0;
@@ -124,7 +117,7 @@ void Player::returnToStart() {
     // The start cell lies in the arena, so a player caught while steering through the labyrinth
     // must not go on steering there.
     if (number == 1 || number == 2)
-        world.freeRoam[number - 1] = false;
+        world->freeRoam[number - 1] = false;
 
     const struct {
         int32_t count;
@@ -133,14 +126,14 @@ void Player::returnToStart() {
                     {fireItems, kindFire}, {maxFireItems, kindMaxFire}, {speedItems, kindSpeed}};
     for (const auto& r : returned)
         for (int32_t i = 0; i < r.count; ++i)
-            world.returnItem(r.kind);
+            world->returnItem(r.kind);
 
     bombItems = wallItems = trapItems = fireItems = maxFireItems = speedItems = 0;
     bombCapacity = 1;
     bombsReady = 1;
     carryingCheese = false;
-    for (Bomb* bomb : bombs)
-        bomb->reach = freshReach;
+    for (Bomb& bomb : bombs)
+        bomb.reach = freshReach;
     stepLength = freshStepLength;
 }
 
@@ -160,14 +153,14 @@ void Player::applyPickUp(int32_t type) {
         break;
     case kindMaxFire:
         ++maxFireItems;
-        for (Bomb* bomb : bombs)
-            bomb->reach = fullReach;
+        for (Bomb& bomb : bombs)
+            bomb.reach = fullReach;
         break;
     case kindFire:
         ++fireItems;
-        for (Bomb* bomb : bombs)
-            if (bomb->reach < fullReach)
-                ++bomb->reach;
+        for (Bomb& bomb : bombs)
+            if (bomb.reach < fullReach)
+                ++bomb.reach;
         break;
     case kindTrap:
         ++trapItems;
@@ -195,19 +188,19 @@ void Player::advanceAnimation() {
 void Player::tickBombs() {
     int32_t ready = 0;
     for (int32_t i = 0; i < slotCount; ++i) {
-        Bomb& bomb = *bombs[i];
+        Bomb& bomb = bombs[i];
         if (bomb.ready) {
             if (i < bombCapacity)
                 ++ready;
             continue;
         }
-        if (bomb.update(world.clock->now()) && !bomb.blastApplied) {
+        if (bomb.update(world->clock->now()) && !bomb.blastApplied) {
             ++blastSoundsRaised;
             ++blastSoundRequests;
-            world.blast(bomb);
+            world->blast(bomb);
         }
         if (bomb.ready)
-            world.clearBomb(bomb.x, bomb.y, i, number);
+            world->clearBomb(bomb.x, bomb.y, i, number);
     }
     bombsReady = ready;
 }

@@ -10,9 +10,6 @@ class Player {
   public:
     Player(int32_t number, float x, float y, float dirX, float dirY, float sideX, float sideY,
            MazeWorld& world);
-    ~Player();
-    Player(const Player&) = delete;
-    Player& operator=(const Player&) = delete;
 
     // Record operations.
     void setDirections(const Vector3& forward, const Vector3& side);
@@ -21,10 +18,6 @@ class Player {
     void dropBomb();
     void returnToStart();
 
-    // Movement rules.
-    bool arenaStep();
-    void teleportToRandomCell();
-    bool freeRoamStep(int direction);
     void applyPickUp(int32_t type);
 
     // Heading and foot swing: one step per view that shows the player.
@@ -51,8 +44,8 @@ class Player {
     float colourR, colourG, colourB, colourA;
     float tessellation = 20;
     float sideX, sideY;
-    MazeWorld& world;
-    Bomb* bombs[10];
+    MazeWorld* world;
+    Bomb bombs[10];
     int32_t bombsReady = 1;
     int32_t bombCapacity = 1;
     FigureShape shape;

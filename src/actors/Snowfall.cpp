@@ -41,6 +41,27 @@ ParticleSystem::~ParticleSystem() {
     delete emitter;
 }
 
+ParticleSystem::ParticleSystem(const ParticleSystem& o)
+    : emitter(o.emitter ? new FlakeEmitter(*o.emitter) : nullptr), random(o.random),
+      stopped(o.stopped) {}
+
+ParticleSystem& ParticleSystem::operator=(const ParticleSystem& o) {
+    if (this != &o) {
+        FlakeEmitter* copy = o.emitter ? new FlakeEmitter(*o.emitter) : nullptr;
+        delete emitter;
+        emitter = copy;
+        random = o.random;
+        stopped = o.stopped;
+    }
+    return *this;
+}
+
+void ParticleSystem::rebind(RandomGenerator* random_) {
+    random = random_;
+    if (emitter)
+        emitter->random = random_;
+}
+
 void ParticleSystem::prepare(RandomGenerator* random_) {
     random = random_;
     stopped = false;

@@ -1,12 +1,14 @@
 #include "app/MainLoop.h"
-#include "app/NetPlay.h"
-#include "app/Controls.h"
+#include "net/NetPlay.h"
+#include "rules/Controls.h"
 #include "app/Game.h"
-#include "app/Platform.h"
-#include "app/Replay.h"
-#include "app/RoundTick.h"
+#include "app/Menu.h"
+#include "platform/Platform.h"
+#include "platform/Seed.h"
+#include "record/Replay.h"
+#include "rules/RoundTick.h"
 #include "app/TickPacer.h"
-#include "app/WorldHash.h"
+#include "record/WorldHash.h"
 #include "audio/Sound.h"
 #include "render/ViewLayout.h"
 #include "render/Views.h"
@@ -258,6 +260,7 @@ int runProgram(Game& game, const ProgramOptions& options) {
     if (options.session) {
         net = std::make_unique<NetPlay>(*options.session, game);
         net->onRoundBegun = [&](uint32_t seed) {
+            game.gameRunning = true;
             keys.write();
             keys.newRound(seed);
             loop.pacer.restart();

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/RoundTick.h"
+#include "rules/RoundTick.h"
 
 // Turns real time into due ticks. The first tick is due at once; after that one tick falls due
 // every 1000/60 ms. At most maxPerFrame run before a frame is drawn: time owed beyond that is

@@ -1,11 +1,11 @@
 #include "app/Game.h"
-#include "app/Headless.h"
+#include "record/Headless.h"
 #include "app/MainLoop.h"
-#include "app/NetHeadless.h"
-#include "app/NetSession.h"
-#include "app/Platform.h"
-#include "app/Replay.h"
-#include "app/Seed.h"
+#include "net/NetHeadless.h"
+#include "net/NetSession.h"
+#include "platform/Platform.h"
+#include "record/Replay.h"
+#include "platform/Seed.h"
 #include <GL/freeglut.h>
 #include <cerrno>
 #include <cstdio>

@@ -5,9 +5,6 @@
 struct RoundView;
 class Player;
 
-std::string clockText(int minutes, int seconds);
-// Decided by points alone.
-const char* resultText(int points1, int points2);
 // A player's seven inventory lines, top to bottom.
 std::string hudLine(const Player& p, int line);
 constexpr int hudLineCount = 7;

@@ -2,21 +2,6 @@
 #include "render/Hud.h"
 #include <cstdio>
 
-std::string clockText(int minutes, int seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, seconds >= 10 ? "TIME: %d:%d" : "TIME: %d:0%d", minutes,
-                  seconds);
-    return text;
-}
-
-const char* resultText(int points1, int points2) {
-    if (points1 > points2)
-        return "PLAYER 1 WINS!!";
-    if (points2 > points1)
-        return "PLAYER 2 WINS!!";
-    return "  ROUND DRAW!";
-}
-
 std::string hudLine(const Player& p, int line) {
     char text[32];
     switch (line) {

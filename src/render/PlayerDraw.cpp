@@ -111,7 +111,7 @@ void drawPlayer(const Player& p, const FigureModel& model, const WorldModels& mo
     glPopMatrix();
     if (shadowPass)
         return;
-    for (const Bomb* bomb : p.bombs)
-        if (bomb->lyingUnexploded())
-            drawBomb(*bomb);
+    for (const Bomb& bomb : p.bombs)
+        if (bomb.lyingUnexploded())
+            drawBomb(bomb);
 }

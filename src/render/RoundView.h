@@ -2,6 +2,7 @@
 #include <cstdint>
 
 struct Presentation;
+struct RoundState;
 class MazeWorld;
 class Player;
 class Creature;
@@ -28,6 +29,9 @@ struct RoundView {
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };
+
+// What a frame shows of this round, drawn with these pictures and models.
+RoundView viewOfRound(const RoundState& round, const Presentation& look);
 
 // The title menu's frame: the title or help picture and the pointer, in menu units.
 struct MenuView {

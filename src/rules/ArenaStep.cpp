@@ -1,3 +1,4 @@
+#include "rules/Movement.h"
 #include "actors/Player.h"
 #include "scene/RandomGenerator.h"
 #include "world/ArenaLayout.h"
@@ -34,7 +35,7 @@ void deliverCheese(Player& p) {
     p.points += 10;
     p.carryingCheese = false;
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        Item* piece = p.world.items[i];
+        Item* piece = p.world->items[i];
         if (piece && piece->taken == p.number)
             piece->taken = 3;
     }
@@ -72,7 +73,7 @@ struct StepCheck {
 };
 
 StepCheck checkStep(const Player& p, float nx, float ny) {
-    const MazeWorld& world = p.world;
+    const MazeWorld& world = *p.world;
     const float r = p.bodyRadius;
     StepCheck c{};
     c.inside = insideArena(nx, ny);
@@ -89,7 +90,7 @@ StepCheck checkStep(const Player& p, float nx, float ny) {
 // The whole step: what lies in the new cell is picked up first, then a trap there springs and
 // throws the player to a random cell. Answers false for the throw.
 bool takeStep(Player& p, float nx, float ny) {
-    MazeWorld& world = p.world;
+    MazeWorld& world = *p.world;
     const int32_t type = world.itemTypeAt(nx, ny);
     const bool hadCheese = p.carryingCheese;
     p.applyPickUp(type);
@@ -97,7 +98,7 @@ bool takeStep(Player& p, float nx, float ny) {
         world.takeItem(nx, ny, p.number);
     if (world.hasTrap(nx, ny) && !world.hasTrap(p.x, p.y)) {
         world.springTrap(nx, ny);
-        p.teleportToRandomCell();
+        teleportToRandomCell(p);
         p.stepX = 0;
         p.stepY = -2;
         return false;
@@ -112,7 +113,7 @@ bool takeStep(Player& p, float nx, float ny) {
 // A refused step pushes the player flush against its cell's boundary, y first; the x test sees
 // the new y. The free axis of a diagonal heading keeps its value.
 void pushFlush(Player& p, float nx, float ny) {
-    const MazeWorld& world = p.world;
+    const MazeWorld& world = *p.world;
     const float r = p.bodyRadius;
     if (p.dirY > 0 && (p.dirX == 0 || !passable(world, p.x, ny, r))) {
         const float pushed = truncated(p.y) + 1 - r - flushGap;
@@ -135,34 +136,32 @@ void pushFlush(Player& p, float nx, float ny) {
 }
 } // namespace
 
-// One step of stepLength along the heading. True: the player is still in the arena and
-// (stepX, stepY) is what it moved. False: it was moved elsewhere (into the labyrinth, or thrown
-// by a trap) and (stepX, stepY) is where its camera's eye goes, relative to it.
-bool Player::arenaStep() {
-    stepX = stepY = 0;
-    const float nx = x + dirX * stepLength;
-    const float ny = y + dirY * stepLength;
-    if (carryingCheese && atHome(*this))
-        deliverCheese(*this);
-    if (const arena::HouseDoor* door = doorEntered(*this)) {
-        enterLabyrinth(*this, *door);
+bool arenaStep(Player& p) {
+    p.stepX = p.stepY = 0;
+    const float nx = p.x + p.dirX * p.stepLength;
+    const float ny = p.y + p.dirY * p.stepLength;
+    if (p.carryingCheese && atHome(p))
+        deliverCheese(p);
+    if (const arena::HouseDoor* door = doorEntered(p)) {
+        enterLabyrinth(p, *door);
         return false;
     }
-    const StepCheck check = checkStep(*this, nx, ny);
+    const StepCheck check = checkStep(p, nx, ny);
     if (check.accepted)
-        return takeStep(*this, nx, ny);
+        return takeStep(p, nx, ny);
     // Refused by a bomb and by a laid wall at once, the player stays where it is.
     if (check.inside && !check.bombOk && !check.wallOk)
         return true;
-    pushFlush(*this, nx, ny);
+    pushFlush(p, nx, ny);
     return true;
 }
 
-void Player::teleportToRandomCell() {
+void teleportToRandomCell(Player& p) {
+    const MazeWorld& world = *p.world;
     do {
         const int32_t column = world.random->nextInt(0, 14);
         const int32_t row = world.random->nextInt(0, 14);
-        x = static_cast<float>(column) + 0.5f;
-        y = static_cast<float>(row) + 0.5f;
-    } while (!(world.isPassable(x, y, 0) && world.canPlace(x, y)));
+        p.x = static_cast<float>(column) + 0.5f;
+        p.y = static_cast<float>(row) + 0.5f;
+    } while (!(world.isPassable(p.x, p.y, 0) && world.canPlace(p.x, p.y)));
 }

@@ -1,3 +1,4 @@
+#include "rules/Movement.h"
 #include "actors/Player.h"
 #include "scene/GameClock.h"
 #include "world/ArenaLayout.h"
@@ -201,42 +202,43 @@ const arena::HouseDoor* exitDoor(float x, float y) {
 }
 } // namespace
 
-bool Player::freeRoamStep(int direction) {
-    stepX = stepY = 0;
-    const float mx = static_cast<float>(direction) * dirX;
-    const float my = static_cast<float>(direction) * dirY;
-    const float nx = x + mx * reachAhead;
-    const float ny = y + my * reachAhead;
-    freeMoveTime = world.clock->now();
+bool freeRoamStep(Player& p, int direction) {
+    MazeWorld& world = *p.world;
+    p.stepX = p.stepY = 0;
+    const float mx = static_cast<float>(direction) * p.dirX;
+    const float my = static_cast<float>(direction) * p.dirY;
+    const float nx = p.x + mx * reachAhead;
+    const float ny = p.y + my * reachAhead;
+    p.freeMoveTime = world.clock->now();
 
     // Out into the door cell, facing out, with the camera's eye 2 cells behind, in the house.
-    if (const arena::HouseDoor* door = exitDoor(x, y)) {
-        x = door->centreX();
-        y = door->centreY();
-        dirX = static_cast<float>(door->outX);
-        dirY = static_cast<float>(door->outY);
-        stepX = static_cast<float>(-2 * door->outX);
-        stepY = static_cast<float>(-2 * door->outY);
+    if (const arena::HouseDoor* door = exitDoor(p.x, p.y)) {
+        p.x = door->centreX();
+        p.y = door->centreY();
+        p.dirX = static_cast<float>(door->outX);
+        p.dirY = static_cast<float>(door->outY);
+        p.stepX = static_cast<float>(-2 * door->outX);
+        p.stepY = static_cast<float>(-2 * door->outY);
         return false;
     }
 
-    const float r = bodyRadius;
-    const int32_t col = static_cast<int32_t>(x - arena::labyrinthOrigin);
-    const int32_t labyrinthRow = static_cast<int32_t>(y - arena::labyrinthOrigin);
+    const float r = p.bodyRadius;
+    const int32_t col = static_cast<int32_t>(p.x - arena::labyrinthOrigin);
+    const int32_t labyrinthRow = static_cast<int32_t>(p.y - arena::labyrinthOrigin);
     const Collision collision =
-        chooseCollision(wallsAround(*world.maze, col, labyrinthRow), x, y, r, mx, my);
+        chooseCollision(wallsAround(*world.maze, col, labyrinthRow), p.x, p.y, r, mx, my);
 
     float px[perimeterPoints], py[perimeterPoints];
     float angle = 0;
     for (int i = 0; i < perimeterPoints; ++i) {
-        px[i] = x + r * std::cos(angle);
-        py[i] = y + r * std::sin(angle);
+        px[i] = p.x + r * std::cos(angle);
+        py[i] = p.y + r * std::sin(angle);
         angle += perimeterAngle;
     }
 
     const float sx = mx * subStep;
     const float sy = my * subStep;
-    float ox = x, oy = y;
+    float ox = p.x, oy = p.y;
     bool blocked = false;
     while (!blocked && (std::fabs(ox - nx) >= subStep || std::fabs(oy - ny) >= subStep)) {
         for (int i = 0; i < perimeterPoints; ++i) {
@@ -255,15 +257,15 @@ bool Player::freeRoamStep(int direction) {
         }
     }
     if (blocked) {
-        ++bounceSoundsRaised;
-        ++bounceSoundRequests;
+        ++p.bounceSoundsRaised;
+        ++p.bounceSoundRequests;
     }
 
-    stepX = ox - x;
-    stepY = oy - y;
-    x = ox;
-    y = oy;
-    if (!carryingCheese && world.takeCheese(x, y, number))
-        carryingCheese = true;
+    p.stepX = ox - p.x;
+    p.stepY = oy - p.y;
+    p.x = ox;
+    p.y = oy;
+    if (!p.carryingCheese && world.takeCheese(p.x, p.y, p.number))
+        p.carryingCheese = true;
     return true;
 }

@@ -32,13 +32,9 @@ void DisjointSets::unite(int32_t a, int32_t b) {
     --setCount;
 }
 
-MazeGenerator::MazeGenerator(RandomGenerator* random) : random(random), sets(new DisjointSets) {
+MazeGenerator::MazeGenerator(RandomGenerator* random) : random(random) {
     std::memset(wallPosY, 1, sizeof wallPosY);
     std::memset(wallPosX, 1, sizeof wallPosX);
-}
-
-MazeGenerator::~MazeGenerator() {
-    delete sets;
 }
 
 void MazeGenerator::generate() {
@@ -48,22 +44,22 @@ void MazeGenerator::generate() {
     // Wall w < cellCount is the +x wall of cell w, otherwise the +y wall of cell w - cellCount.
     // The outer +x and +y walls are never candidates, so only the inner walls fall and the
     // result is a spanning tree of the cells.
-    while (sets->setCount > 1) {
+    while (sets.setCount > 1) {
         int32_t w = random->nextInt(0, 2 * cellCount - 1);
         if (w >= 2 * cellCount - n)
             continue;
         if (w < cellCount && (w + 1) % n == 0)
             continue;
         if (w < cellCount) {
-            if (wallPosX[w] != 0 && sets->find(w) != sets->find(w + 1)) {
+            if (wallPosX[w] != 0 && sets.find(w) != sets.find(w + 1)) {
                 wallPosX[w] = 0;
-                sets->unite(w, w + 1);
+                sets.unite(w, w + 1);
             }
         } else {
             int32_t v = w - cellCount;
-            if (wallPosY[v] != 0 && sets->find(v) != sets->find(v + n)) {
+            if (wallPosY[v] != 0 && sets.find(v) != sets.find(v + n)) {
                 wallPosY[v] = 0;
-                sets->unite(v, v + n);
+                sets.unite(v, v + n);
             }
         }
     }

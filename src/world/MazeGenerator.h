@@ -16,12 +16,10 @@ struct DisjointSets {
 
 // The 9 by 9 labyrinth at world coordinates 100..109, a perfect maze made by randomised Kruskal.
 // Cell k has column k % 9 and row k / 9.
+// A plain value: a copy shares nothing with the original but the generator it draws from.
 class MazeGenerator {
   public:
     explicit MazeGenerator(RandomGenerator* random);
-    ~MazeGenerator();
-    MazeGenerator(const MazeGenerator&) = delete;
-    MazeGenerator& operator=(const MazeGenerator&) = delete;
 
     // Runs the wall removal and opens the two stored doors.
     void generate();
@@ -32,5 +30,5 @@ class MazeGenerator {
     uint8_t wallPosX[81]; // a wall on the +x side of cell k
     float wallHeight = 0.8f;
     float wallThickness = 0.05f;
-    DisjointSets* sets;
+    DisjointSets sets;
 };

@@ -1,6 +1,10 @@
 #include "world/MazeWorld.h"
 #include "scene/TextureSlots.h"
+#include "world/Bomb.h"
 #include "scene/RandomGenerator.h"
+#include <algorithm>
+#include <functional>
+#include <iterator>
 
 namespace {
 
@@ -89,17 +93,113 @@ MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
 }
 
 MazeWorld::~MazeWorld() {
+    releaseOwned();
+}
+
+void MazeWorld::releaseOwned() {
     blastCells.clear();
-    for (Item* item : items)
+    for (Item*& item : items) {
         delete item;
-    for (Obstacle* obstacle : obstacles)
+        item = nullptr;
+    }
+    for (Obstacle*& obstacle : obstacles) {
         delete obstacle;
-    for (WallBlock* wall : walls)
+        obstacle = nullptr;
+    }
+    for (WallBlock*& wall : walls) {
         delete wall;
-    for (Trap* trap : traps)
+        wall = nullptr;
+    }
+    for (Trap*& trap : traps) {
         delete trap;
+        trap = nullptr;
+    }
     delete blastParticles;
+    blastParticles = nullptr;
     delete maze;
+    maze = nullptr;
+}
+
+namespace {
+template <typename T, size_t N> void copyOwned(T* (&to)[N], T* const (&from)[N]) {
+    for (size_t i = 0; i < N; ++i)
+        to[i] = from[i] ? new T(*from[i]) : nullptr;
+}
+
+// The entry of `to` at the index `p` has in `from`; null when p is not one of them.
+template <typename T, size_t N> T* sameEntry(const T* p, T* const (&from)[N], T* const (&to)[N]) {
+    if (p == nullptr)
+        return nullptr;
+    for (size_t i = 0; i < N; ++i)
+        if (from[i] == p)
+            return to[i];
+    return nullptr;
+}
+} // namespace
+
+MazeWorld::MazeWorld(const MazeWorld& other) {
+    copyFrom(other);
+}
+
+MazeWorld& MazeWorld::operator=(const MazeWorld& other) {
+    if (this != &other) {
+        releaseOwned();
+        copyFrom(other);
+    }
+    return *this;
+}
+
+void MazeWorld::copyFrom(const MazeWorld& o) {
+    std::copy(std::begin(o.bombX), std::end(o.bombX), bombX);
+    std::copy(std::begin(o.bombY), std::end(o.bombY), bombY);
+    std::copy(std::begin(o.respawnRequest), std::end(o.respawnRequest), respawnRequest);
+    std::copy(std::begin(o.freeRoam), std::end(o.freeRoam), freeRoam);
+    std::copy(std::begin(o.creatureHit), std::end(o.creatureHit), creatureHit);
+    std::copy(std::begin(o.creatureX), std::end(o.creatureX), creatureX);
+    std::copy(std::begin(o.creatureY), std::end(o.creatureY), creatureY);
+    random = o.random;
+    clock = o.clock;
+    player1X = o.player1X;
+    player1Y = o.player1Y;
+    player2X = o.player2X;
+    player2Y = o.player2Y;
+    playerRadius = o.playerRadius;
+    obstacleCount = o.obstacleCount;
+    itemCount = o.itemCount;
+    blastCells = o.blastCells;
+    maze = o.maze ? new MazeGenerator(*o.maze) : nullptr;
+    blastParticles = o.blastParticles ? new BlastParticles(*o.blastParticles) : nullptr;
+    copyOwned(items, o.items);
+    copyOwned(obstacles, o.obstacles);
+    copyOwned(walls, o.walls);
+    copyOwned(traps, o.traps);
+    for (int32_t x = 0; x < arenaSize; ++x)
+        for (int32_t y = 0; y < arenaSize; ++y) {
+            const Cell& from = o.cells[x][y];
+            Cell& to = cells[x][y];
+            to = from;
+            to.obstacle = sameEntry(from.obstacle, o.obstacles, obstacles);
+            to.item = sameEntry(from.item, o.items, items);
+            to.wall = sameEntry(from.wall, o.walls, walls);
+            to.trap = sameEntry(from.trap, o.traps, traps);
+        }
+}
+
+void MazeWorld::rebindShared(RandomGenerator* random_, GameClock* clock_) {
+    random = random_;
+    clock = clock_;
+    if (maze)
+        maze->random = random_;
+    if (blastParticles)
+        blastParticles->random = random_;
+}
+
+void MazeWorld::relinkBombs(const Bomb* from, Bomb* to, int32_t count) {
+    const std::less<const Bomb*> before;
+    for (auto& column : cells)
+        for (Cell& c : column)
+            if (c.bomb && !before(c.bomb, from) && before(c.bomb, from + count))
+                c.bomb = to + (c.bomb - from);
 }
 
 void MazeWorld::createWallBlocks() {

@@ -108,8 +108,14 @@ class MazeWorld {
 
     explicit MazeWorld(RandomGenerator* random);
     ~MazeWorld();
-    MazeWorld(const MazeWorld&) = delete;
-    MazeWorld& operator=(const MazeWorld&) = delete;
+    // A copy owns copies of the obstacles, items, pools, fire and labyrinth, and its cells point
+    // at those. It still shares the generator, the clock and the bombs (which the players own)
+    // with the original until rebindShared and relinkBombs point it at its own.
+    MazeWorld(const MazeWorld& other);
+    MazeWorld& operator=(const MazeWorld& other);
+    void rebindShared(RandomGenerator* random, GameClock* clock);
+    // Cells holding a bomb of from[0..count) hold the bomb of the same slot in to[] instead.
+    void relinkBombs(const Bomb* from, Bomb* to, int32_t count);
 
     // Set-up, in this order.
     void createWallBlocks();
@@ -179,6 +185,8 @@ class MazeWorld {
     GameClock* clock = nullptr;
 
   private:
+    void releaseOwned();
+    void copyFrom(const MazeWorld& other);
     void putBackIntoArena(Item* item);
     // The arena cell of a position, or none for a position outside the arena.
     Cell* arenaCell(float x, float y);

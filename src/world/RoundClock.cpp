@@ -1,5 +1,6 @@
 #include "world/RoundClock.h"
 #include "world/ArenaLayout.h"
+#include <cstdio>
 
 RoundClock roundClock(float e) {
     int m = static_cast<int>(6 - e / 60000);
@@ -11,4 +12,19 @@ RoundClock roundClock(float e) {
 bool roundEnded(float e) {
     const RoundClock clock = roundClock(e);
     return (clock.minutes == 0 && clock.seconds == 0) || e >= arena::roundMs;
+}
+
+std::string clockText(int minutes, int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, seconds >= 10 ? "TIME: %d:%d" : "TIME: %d:0%d", minutes,
+                  seconds);
+    return text;
+}
+
+const char* resultText(int points1, int points2) {
+    if (points1 > points2)
+        return "PLAYER 1 WINS!!";
+    if (points2 > points1)
+        return "PLAYER 2 WINS!!";
+    return "  ROUND DRAW!";
 }

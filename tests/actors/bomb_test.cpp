@@ -36,7 +36,7 @@ TEST(BombDrop, ArmsTheFirstReadySlotInThePlayersCell) {
     BombField f;
     Player& p = f.player1;
     p.dropBomb();
-    const Bomb& b = *p.bombs[0];
+    const Bomb& b = p.bombs[0];
     EXPECT_FALSE(b.ready);
     EXPECT_FALSE(b.blastApplied);
     EXPECT_FLOAT_EQ(b.x, 3.5f);
@@ -57,26 +57,26 @@ TEST(BombDrop, ArmsTheFirstReadySlotInThePlayersCell) {
     p.applyPickUp(kindBomb);
     p.x = 3.6f;
     p.dropBomb();
-    EXPECT_TRUE(p.bombs[1]->ready);
+    EXPECT_TRUE(p.bombs[1].ready);
     EXPECT_EQ(p.bombsReady, 1);
 
     p.x = 4.5f;
     p.dropBomb();
-    EXPECT_FALSE(p.bombs[1]->ready);
-    EXPECT_EQ(f.world.cells[4][2].bomb, p.bombs[1]);
+    EXPECT_FALSE(p.bombs[1].ready);
+    EXPECT_EQ(f.world.cells[4][2].bomb, &p.bombs[1]);
     EXPECT_EQ(p.bombsReady, 0);
 
     // Player 2's slots take entries 10 to 19.
     f.player2.dropBomb();
     EXPECT_FLOAT_EQ(f.world.bombX[10], 5.5f);
-    EXPECT_EQ(f.world.cells[5][2].bomb, f.player2.bombs[0]);
+    EXPECT_EQ(f.world.cells[5][2].bomb, &f.player2.bombs[0]);
 }
 
 TEST(BombLife, LiesExplodesOnceAndIsReadyHalfASecondLater) {
     BombField f;
     Player& p = f.player1;
     p.dropBomb();
-    Bomb& b = *p.bombs[0];
+    Bomb& b = p.bombs[0];
 
     f.clock.set(4499);
     p.tickBombs();
@@ -135,13 +135,13 @@ TEST(BombLife, ABombDroppedAtTheFirstInstantStillGoesOff) {
     p.dropBomb();
     f.clock.set(3499);
     p.tickBombs();
-    EXPECT_FALSE(p.bombs[0]->exploding);
+    EXPECT_FALSE(p.bombs[0].exploding);
     f.clock.set(3500);
     p.tickBombs();
-    EXPECT_TRUE(p.bombs[0]->blastApplied);
+    EXPECT_TRUE(p.bombs[0].blastApplied);
     f.clock.set(4000);
     p.tickBombs();
-    EXPECT_TRUE(p.bombs[0]->ready);
+    EXPECT_TRUE(p.bombs[0].ready);
     EXPECT_EQ(f.world.cells[3][2].bomb, nullptr);
 }
 
@@ -166,7 +166,7 @@ TEST(BombLife, AFlameSetsOffAnotherPlayersBombAtOnce) {
     f.player1.dropBomb(); // (3, 2) at 1000, reach 2: its flame reaches (5, 2)
     f.clock.set(2000);
     f.player2.dropBomb(); // (5, 2) at 2000, would go off at 5500
-    Bomb& second = *f.player2.bombs[0];
+    Bomb& second = f.player2.bombs[0];
 
     f.clock.set(4500);
     f.player1.tickBombs();

@@ -18,11 +18,11 @@ TEST(PlayerRecord, FreshPlayersStartAsTheRoundBegins) {
     // The heads-up display shows bombItems + 1 and fireItems + 2: one bomb of reach two.
     EXPECT_EQ(p1.bombsReady, 1);
     EXPECT_EQ(p1.bombCapacity, 1);
-    for (const Bomb* b : p1.bombs) {
-        EXPECT_TRUE(b->ready);
-        EXPECT_EQ(b->reach, 2);
-        EXPECT_FLOAT_EQ(b->x, -1);
-        EXPECT_FLOAT_EQ(b->pulseRadius, 0.25f);
+    for (const Bomb& b : p1.bombs) {
+        EXPECT_TRUE(b.ready);
+        EXPECT_EQ(b.reach, 2);
+        EXPECT_FLOAT_EQ(b.x, -1);
+        EXPECT_FLOAT_EQ(b.pulseRadius, 0.25f);
     }
     EXPECT_EQ(p1.points + p1.cheese + p1.speedItems + p1.wallItems + p1.trapItems, 0);
     EXPECT_FLOAT_EQ(p1.stepLength, 0.1f);
@@ -111,25 +111,25 @@ TEST(PlayerPickUps, BombItemsRaiseCapacityUpToTen) {
 TEST(PlayerPickUps, FireGrowsReachToFourteen) {
     ActorWorld w(11);
     Player& p = w.player1;
-    p.bombs[3]->reach = 13; // a slot already near the limit stops at 14 too
+    p.bombs[3].reach = 13; // a slot already near the limit stops at 14 too
     for (int i = 1; i <= 13; ++i)
         p.applyPickUp(kindFire);
     EXPECT_EQ(p.fireItems, 13);
-    for (const Bomb* b : p.bombs)
-        EXPECT_EQ(b->reach, 14);
+    for (const Bomb& b : p.bombs)
+        EXPECT_EQ(b.reach, 14);
 
     Player& q = w.player2;
     for (int i = 0; i < 11; ++i)
         q.applyPickUp(kindFire);
-    EXPECT_EQ(q.bombs[0]->reach, 13);
+    EXPECT_EQ(q.bombs[0].reach, 13);
     q.applyPickUp(kindFire);
-    EXPECT_EQ(q.bombs[9]->reach, 14);
+    EXPECT_EQ(q.bombs[9].reach, 14);
 
     ActorWorld v(12);
     v.player1.applyPickUp(kindMaxFire);
     EXPECT_EQ(v.player1.maxFireItems, 1);
-    for (const Bomb* b : v.player1.bombs)
-        EXPECT_EQ(b->reach, 14);
+    for (const Bomb& b : v.player1.bombs)
+        EXPECT_EQ(b.reach, 14);
 }
 
 TEST(PlayerPickUps, SpeedStopsAtFortyFiveHundredths) {
@@ -193,8 +193,8 @@ TEST(PlayerReturn, SendsHomeWithPenaltyAndGivesItemsBack) {
     EXPECT_EQ(p.bombCapacity, 1);
     EXPECT_EQ(p.bombsReady, 1);
     EXPECT_FLOAT_EQ(p.stepLength, 0.1f);
-    for (const Bomb* b : p.bombs)
-        EXPECT_EQ(b->reach, 2);
+    for (const Bomb& b : p.bombs)
+        EXPECT_EQ(b.reach, 2);
     for (int i : entries) {
         const Item* item = w.world.items[i];
         EXPECT_EQ(item->taken, 0) << "entry " << i;

@@ -1,7 +1,7 @@
 // Many rounds of random keys without a display, through the real tick, with the world's
 // bookkeeping checked after every tick.
 #include "app/Game.h"
-#include "app/RoundTick.h"
+#include "rules/RoundTick.h"
 #include "support/Bookkeeping.h"
 #include "support/RoundDriver.h"
 #include <gtest/gtest.h>

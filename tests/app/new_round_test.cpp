@@ -2,8 +2,8 @@
 // seed, twenty times over, and the memory in use stays level (under the sanitizers, the leak
 // check sees every allocation).
 #include "app/Game.h"
-#include "app/RoundTick.h"
-#include "app/WorldHash.h"
+#include "rules/RoundTick.h"
+#include "record/WorldHash.h"
 #include "support/RoundDriver.h"
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -1,6 +1,6 @@
 // The settings file: what it keeps, damaged lines reported by number and ignored, and a write
 // that leaves either the old file or the whole new one.
-#include "app/Pads.h"
+#include "platform/Pads.h"
 #include "app/Settings.h"
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 // world's bookkeeping checked after every tick. In the sanitized build this is what the address and
 // undefined-behaviour checks watch.
 #include "app/Game.h"
-#include "app/RoundTick.h"
+#include "rules/RoundTick.h"
 #include "render/GlState.h"
 #include "support/Bookkeeping.h"
 #include "support/GlContext.h"

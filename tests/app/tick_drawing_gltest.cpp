@@ -1,9 +1,9 @@
 // Drawing reads the round and never changes it, in every kind of frame; a key pressed and let go
 // between two ticks still reaches one tick.
 #include "app/Game.h"
-#include "app/Platform.h"
-#include "app/RoundTick.h"
-#include "app/WorldHash.h"
+#include "platform/Platform.h"
+#include "rules/RoundTick.h"
+#include "record/WorldHash.h"
 #include "render/GlState.h"
 #include "render/Views.h"
 #include "support/GlContext.h"

@@ -1,4 +1,4 @@
-#include "app/NetPacket.h"
+#include "net/NetPacket.h"
 
 #include <cstdlib>
 #include <string>

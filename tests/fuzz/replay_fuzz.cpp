@@ -1,5 +1,5 @@
 #include "FuzzFile.h"
-#include "app/Replay.h"
+#include "record/Replay.h"
 
 #include <cstdlib>
 
@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (replay.keys.size() > replayTickLimit || !message.empty())
             std::abort();
         const std::string again = encodeReplay(replay);
-        if (again.size() != size || again.compare(0, size, reinterpret_cast<const char*>(data), size))
+        if (again.size() != size ||
+            again.compare(0, size, reinterpret_cast<const char*>(data), size))
             std::abort();
     } else if (message.find(path) == std::string::npos || !replay.keys.empty()) {
         std::abort();

@@ -1,4 +1,5 @@
 #include "../actors/ActorWorld.h"
+#include "rules/Movement.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,29 +44,29 @@ struct Arena : ActorWorld {
 TEST(ArenaStep, StepsAlongTheHeadingAndStopsFlushAtTheBorder) {
     Arena a;
     Player& p = a.at(0.5f, 0.5f, 0, -1);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.y, 0.4f, 1e-6);
     EXPECT_NEAR(p.stepY, -0.1f, 1e-6);
     EXPECT_EQ(p.stepX, 0);
 
     p.y = 0.3f;
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.y, 0.27f, 1e-6);
     EXPECT_NEAR(p.stepY, -0.03f, 1e-6);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.y, 0.27f, 1e-6);
 
     // A fast player covers its own step length; the far border stops the body at 14.73.
     Player& q = a.at(14.5f, 0.5f, 1, 0);
     q.stepLength = 0.2f;
-    EXPECT_TRUE(q.arenaStep());
+    EXPECT_TRUE(arenaStep(q));
     EXPECT_NEAR(q.x, 14.7f, 1e-5);
-    EXPECT_TRUE(q.arenaStep());
+    EXPECT_TRUE(arenaStep(q));
     EXPECT_NEAR(q.x, 14.73f, 1e-5);
 
     // No heading, no step.
     Player& s = a.at(2.5f, 2.5f, 0, 0);
-    EXPECT_TRUE(s.arenaStep());
+    EXPECT_TRUE(arenaStep(s));
     EXPECT_FLOAT_EQ(s.x, 2.5f);
     EXPECT_FLOAT_EQ(s.y, 2.5f);
 }
@@ -82,7 +83,7 @@ TEST(ArenaStep, RefusedStepsPushFlushAgainstEachSide) {
                  {4.7f, 4.7f, 0.7071f, 0.7071f, 4.73f, 4.73f}};
     for (const auto& c : cases) {
         Player& p = a.at(c.x, c.y, c.dx, c.dy);
-        EXPECT_TRUE(p.arenaStep());
+        EXPECT_TRUE(arenaStep(p));
         EXPECT_NEAR(p.x, c.wantX, 1e-5) << c.dx << ", " << c.dy;
         EXPECT_NEAR(p.y, c.wantY, 1e-5) << c.dx << ", " << c.dy;
         EXPECT_NEAR(p.stepX, c.wantX - c.x, 1e-5);
@@ -92,7 +93,7 @@ TEST(ArenaStep, RefusedStepsPushFlushAgainstEachSide) {
     // On a diagonal only the blocked axis is pushed; the free one keeps its value.
     a.world.cells[4][5].setObstacle(false);
     Player& p = a.at(4.7f, 4.5f, 0.7071f, 0.7071f);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.x, 4.73f, 1e-5);
     EXPECT_FLOAT_EQ(p.y, 4.5f);
 }
@@ -104,23 +105,23 @@ TEST(ArenaStep, LaidBombsAndWallsStopAtTheCentrePoint) {
     ASSERT_NE(a.world.cells[4][5].wall, nullptr);
     a.world.cells[4][5].bomb = &bomb;
     Player& p = a.at(4.5f, 4.95f, 0, 1);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_FLOAT_EQ(p.y, 4.95f);
     EXPECT_EQ(p.stepY, 0);
 
     // A bomb alone snaps the player back flush; the next press steps to 4.83 again.
     a.world.cells[4][5].wall->free = true;
     a.world.cells[4][5].wall = nullptr;
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.y, 4.73f, 1e-5);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_NEAR(p.y, 4.83f, 1e-5);
 
     // Standing on a bomb, the player may walk off it.
     a.world.cells[4][5].bomb = nullptr;
     a.world.cells[2][2].bomb = &bomb;
     Player& q = a.at(2.5f, 2.5f, 1, 0);
-    EXPECT_TRUE(q.arenaStep());
+    EXPECT_TRUE(arenaStep(q));
     EXPECT_NEAR(q.x, 2.6f, 1e-6);
 }
 
@@ -144,7 +145,7 @@ TEST(ArenaStep, CheeseIsDeliveredOnlyWithTheBodyInsideTheHomeCell) {
         p.y = c.y;
         p.dirX = 0;
         p.dirY = -1; // toward the border: from y 0.3 the step itself is refused
-        p.arenaStep();
+        arenaStep(p);
         EXPECT_EQ(p.cheese, c.delivers ? 1 : 0) << c.x << ", " << c.y;
         EXPECT_EQ(p.points, c.delivers ? 10 : 0);
         EXPECT_EQ(p.carryingCheese, !c.delivers);
@@ -164,7 +165,7 @@ TEST(ArenaStep, HouseDoorsLeadIntoTheLabyrinth) {
     for (const auto& d : doors) {
         Arena a;
         Player& p = a.at(d.x, d.y, d.dx, d.dy);
-        EXPECT_FALSE(p.arenaStep()) << d.x << ", " << d.y;
+        EXPECT_FALSE(arenaStep(p)) << d.x << ", " << d.y;
         EXPECT_FLOAT_EQ(p.x, d.toX);
         EXPECT_FLOAT_EQ(p.y, d.toY);
         EXPECT_FLOAT_EQ(p.dirX, d.headX);
@@ -179,7 +180,7 @@ TEST(ArenaStep, HouseDoorsLeadIntoTheLabyrinth) {
     Player& p = a.at(7.5f, 11.5f, 0, -1);
     float before = p.y;
     int steps = 0;
-    while (p.arenaStep()) {
+    while (arenaStep(p)) {
         ASSERT_LT(++steps, 20);
         before = p.y;
     }
@@ -190,7 +191,7 @@ TEST(ArenaStep, HouseDoorsLeadIntoTheLabyrinth) {
     // Beside the door the body would reach into the house: refused.
     EXPECT_FALSE(a.world.isPassable(7.2f, 10.5f, 0.26f));
     Player& q = a.at(7.2f, 11.0f, 0, -1);
-    EXPECT_TRUE(q.arenaStep());
+    EXPECT_TRUE(arenaStep(q));
     EXPECT_GT(q.y, 11.0f);
 }
 
@@ -200,7 +201,7 @@ TEST(ArenaStep, PickUpsTakeTheItemOnce) {
     p.bombCapacity = 10;
     p.bombsReady = 10;
     Item* bombItem = a.putItem(0, 2, 3);
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_EQ(p.bombItems, 1);
     EXPECT_EQ(p.bombCapacity, 10);
     EXPECT_EQ(bombItem->taken, 1);
@@ -211,13 +212,13 @@ TEST(ArenaStep, PickUpsTakeTheItemOnce) {
     Item* piece = a.putItem(91, 2, 4);
     p.carryingCheese = true;
     p.y = 3.95f;
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_EQ(piece->taken, 0);
     EXPECT_EQ(a.world.cells[2][4].item, piece);
 
     p.carryingCheese = false;
     p.y = 3.95f;
-    EXPECT_TRUE(p.arenaStep());
+    EXPECT_TRUE(arenaStep(p));
     EXPECT_TRUE(p.carryingCheese);
     EXPECT_EQ(piece->taken, 1);
     EXPECT_EQ(a.world.cells[2][4].item, nullptr);
@@ -234,7 +235,7 @@ TEST(ArenaStep, TrapsSpringOnEntryAfterThePickUp) {
     Item* coin = a.putItem(60, 3, 2);
 
     Player& p = a.at(2.95f, 2.5f, 1, 0);
-    EXPECT_FALSE(p.arenaStep());
+    EXPECT_FALSE(arenaStep(p));
     EXPECT_EQ(p.points, 1);
     EXPECT_EQ(coin->taken, 1);
     EXPECT_EQ(a.world.cells[3][2].trap, nullptr);
@@ -252,10 +253,10 @@ TEST(ArenaStep, TrapsSpringOnEntryAfterThePickUp) {
     a.world.placeTrap(5.5f, 2.5f);
     a.world.placeTrap(6.5f, 2.5f);
     Player& q = a.at(5.95f, 2.5f, 1, 0);
-    EXPECT_TRUE(q.arenaStep());
+    EXPECT_TRUE(arenaStep(q));
     EXPECT_NE(a.world.cells[6][2].trap, nullptr);
     Player& r = a.at(6.95f, 2.5f, 1, 0);
-    EXPECT_TRUE(r.arenaStep());
+    EXPECT_TRUE(arenaStep(r));
     EXPECT_NE(a.world.cells[6][2].trap, nullptr);
 }
 
@@ -278,7 +279,7 @@ TEST(ArenaStep, TeleportLandsOnlyOnFreeWalkableCells) {
     Player& p = a.player1;
     for (int i = 0; i < 200; ++i) {
         const RandomGenerator copy = a.random;
-        p.teleportToRandomCell();
+        teleportToRandomCell(p);
         a.expectTeleportLanding(copy, p);
         const int c = int(p.x), r = int(p.y);
         ASSERT_FALSE(a.world.isHouseDoor(c, r));

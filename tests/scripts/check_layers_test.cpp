@@ -13,11 +13,15 @@ namespace fs = std::filesystem;
 struct LayerTree {
     fs::path root = fs::temp_directory_path() / ("tuvo-layers-" + std::to_string(::getpid()));
     LayerTree() {
-        for (const char* layer : {"scene", "world", "actors", "rules", "render", "audio", "app"})
+        for (const char* layer : {"scene", "world", "actors", "rules", "bots", "render", "audio",
+                                  "record", "platform", "net", "app"})
             fs::create_directories(root / layer);
         write("world/MazeWorld.h", "#pragma once\n#include \"scene/RandomGenerator.h\"\n");
         write("render/Views.cpp", "#include \"world/MazeWorld.h\"\n#include <GL/gl.h>\n");
-        write("app/main.cpp", "#include \"render/Views.h\"\n#include <SDL.h>\n");
+        write("bots/Bot.cpp", "#include \"rules/RoundState.h\"\n");
+        write("platform/Platform.cpp", "#include <SDL.h>\n#include <X11/Xlib.h>\n");
+        write("net/NetSession.cpp", "#include \"record/Replay.h\"\n#include <enet/enet.h>\n");
+        write("app/main.cpp", "#include \"render/Views.h\"\n#include \"net/NetPlay.h\"\n");
     }
     ~LayerTree() { fs::remove_all(root); }
     void write(const std::string& name, const std::string& text) {
@@ -54,6 +58,39 @@ TEST(LayerCheck, PassesTheDirectionAndCatchesEveryIncludeAgainstIt) {
     std::tie(code, out) = tree.check();
     EXPECT_EQ(code, 1);
     EXPECT_NE(out.find("actors/Player.cpp:1: actors may not include GL"), std::string::npos) << out;
+}
+
+// What the folder each library is given cannot stop: a climb out with "../", a file in a
+// subfolder, and system headers written in their other forms.
+TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
+    const std::pair<const char*, const char*> planted[] = {
+        {"world/Blasts.cpp", "#include \"../rules/KeyState.h\"\n"},
+        {"world/detail/Fire.cpp", "#include <GL/gl.h>\n"},
+        {"rules/Tick.cpp", "#include \"SDL.h\"\n"},
+        {"render/Window.cpp", "#include <X11/Xlib.h>\n"},
+        {"record/Send.cpp", "#include <enet/enet.h>\n"},
+        {"bots/Look.cpp", "#include \"render/Views.h\"\n"},
+        {"rules/Drive.cpp", "#include \"bots/Bot.h\"\n"},
+        {"platform/Window.cpp", "#include \"net/NetPlay.h\"\n"},
+    };
+    const char* expected[] = {
+        "world/Blasts.cpp:1: an include may not climb out of its folder with ../",
+        "world/detail/Fire.cpp:1: world may not include GL",
+        "rules/Tick.cpp:1: rules may not include SDL",
+        "render/Window.cpp:1: render may not include X11",
+        "record/Send.cpp:1: record may not include enet",
+        "bots/Look.cpp:1: bots may not include render",
+        "rules/Drive.cpp:1: rules may not include bots",
+        "platform/Window.cpp:1: platform may not include net",
+    };
+    for (size_t i = 0; i < std::size(planted); ++i) {
+        LayerTree tree;
+        fs::create_directories(tree.root / "world/detail");
+        tree.write(planted[i].first, planted[i].second);
+        auto [code, out] = tree.check();
+        EXPECT_EQ(code, 1) << planted[i].first;
+        EXPECT_NE(out.find(expected[i]), std::string::npos) << out;
+    }
 }
 
 TEST(LayerCheck, TheGamesOwnSourcesKeepTheDirection) {

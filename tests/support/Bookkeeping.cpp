@@ -194,7 +194,7 @@ void checkPool(MazeWorld& w, Block* const* pool, Link link, const char* name, Fa
 void checkBombs(Game& g, FaultList& f) {
     MazeWorld& w = g.world;
     for (int entry = 0; entry < 20; ++entry) {
-        Bomb* slot = g.player(entry / 10 + 1).bombs[entry % 10];
+        Bomb* slot = &g.player(entry / 10 + 1).bombs[entry % 10];
         const float bx = w.bombX[entry], by = w.bombY[entry];
         if (bx == -1 && by == -1)
             continue;
@@ -214,8 +214,8 @@ void checkBombs(Game& g, FaultList& f) {
                 continue;
             bool found = false;
             for (int entry = 0; entry < 20; ++entry)
-                if (g.player(entry / 10 + 1).bombs[entry % 10] == b && w.bombX[entry] == x + 0.5f &&
-                    w.bombY[entry] == y + 0.5f)
+                if (&g.player(entry / 10 + 1).bombs[entry % 10] == b &&
+                    w.bombX[entry] == x + 0.5f && w.bombY[entry] == y + 0.5f)
                     found = true;
             if (!found)
                 f.add("cell %d,%d holds a bomb without an entry", x, y);
@@ -224,7 +224,7 @@ void checkBombs(Game& g, FaultList& f) {
         const Player& p = g.player(n);
         int ready = 0;
         for (int i = 0; i < p.bombCapacity; ++i)
-            ready += p.bombs[i]->ready;
+            ready += p.bombs[i].ready;
         if (p.bombsReady > ready)
             f.add("player %d counts %d bombs ready of %d", n, p.bombsReady, ready);
     }

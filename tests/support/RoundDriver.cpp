@@ -1,6 +1,6 @@
 #include "support/RoundDriver.h"
-#include "app/Controls.h"
-#include "app/RoundTick.h"
+#include "rules/Controls.h"
+#include "rules/RoundTick.h"
 #include "app/Game.h"
 #include "audio/Sound.h"
 #include "render/Hud.h"
@@ -427,7 +427,7 @@ void PlayerBot::arena(bool* keys) {
     const bool walls = targetX >= 0;
     if (nextToObstacle(w, cx, cy, walls) && p.bombsReady > 0 && w.cell(cx, cy).bomb == nullptr &&
         !isStart(cx, cy) && !MazeWorld::isHouseDoor(cx, cy)) {
-        const Grid after = dangerCells(game, cx, cy, p.bombs[0]->reach);
+        const Grid after = dangerCells(game, cx, cy, p.bombs[0].reach);
         const Path out = search(w, cx, cy, nullptr, [&](int x, int y) { return !after[x][y]; });
         if (out.found && out.length <= 3) {
             keys[keyBomb] = true;

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/KeyState.h"
+#include "rules/KeyState.h"
 #include <string>
 #include <vector>
 

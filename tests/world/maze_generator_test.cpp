@@ -107,7 +107,7 @@ TEST(MazeGenerator, LabyrinthIsASpanningTreeWithFourDoors) {
         RandomGenerator random(seed);
         MazeGenerator maze(&random);
         maze.generate();
-        EXPECT_EQ(maze.sets->setCount, 1);
+        EXPECT_EQ(maze.sets.setCount, 1);
         EXPECT_EQ(reachableCells(maze), 81) << "seed " << seed;
         EXPECT_EQ(clearedInnerWalls(maze), 80) << "seed " << seed;
 
@@ -146,7 +146,7 @@ TEST(MazeGenerator, OuterWallDrawsAreRejectedWithoutChange) {
         int second = replay.nextInt(0, 161);
 
         MazeGenerator maze(&random);
-        maze.sets->setCount = 2;
+        maze.sets.setCount = 2;
         maze.generate();
         EXPECT_EQ(maze.wallPosY[80], 1);
         EXPECT_EQ(maze.wallPosX[8], 1);
@@ -155,7 +155,7 @@ TEST(MazeGenerator, OuterWallDrawsAreRejectedWithoutChange) {
             EXPECT_EQ(maze.wallPosX[second], 0);
         else
             EXPECT_EQ(maze.wallPosY[second - 81], 0);
-        EXPECT_EQ(maze.sets->setCount, 1);
+        EXPECT_EQ(maze.sets.setCount, 1);
         EXPECT_TRUE(sameGeneratorState(random, replay));
     }
 }

@@ -12,7 +12,7 @@
 //                                     from every creature
 //   arena_map walk SEED KEY...        plays the route with the real controls, a key held for 400
 //                                     frames each, and prints where player 1 ends
-#include "app/Controls.h"
+#include "rules/Controls.h"
 #include "app/Game.h"
 #include <cmath>
 #include <cstdio>

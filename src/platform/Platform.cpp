@@ -1,0 +1,468 @@
+#include "platform/Platform.h"
+#include "platform/ErrorBox.h"
+#include "platform/Pads.h"
+#include "platform/Termination.h"
+#include "render/GlState.h"
+#include "render/ViewLayout.h"
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <cstdio>
+
+namespace platform {
+namespace {
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+Uint32 quitEvent = 0;
+bool lastLeftPress = false;
+// A press taken while events were being drained: the next menu frame sees it even when the
+// release already followed, so a quick click is never lost.
+bool pendingPress = false;
+bool windowGone = false;
+int stencil = 0;
+// The window as last seen, kept past its end for the settings: its size when not on the whole
+// screen, and whether it was.
+int keptWidth = 0, keptHeight = 0;
+bool keptFullscreen = false;
+// Full screen is the desktop's own; where nothing carries that out (no window manager), the
+// window covers the screen by hand, without borders, and goes back to where it was after.
+bool coveringByHand = false;
+Uint64 fullscreenCheckAt = 0;
+int windowedX = 0, windowedY = 0, windowedWidth = 0, windowedHeight = 0;
+
+// The window's size as the X server has it: SDL reports the size it asked for at once, before
+// (and whether or not) anything on the desktop carried it out.
+void actualWindowSize(int& width, int& height) {
+    SDL_GetWindowSize(window, &width, &height);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes)) {
+        width = attributes.width;
+        height = attributes.height;
+    }
+}
+
+void checkFullscreen() {
+    if (!keptFullscreen || coveringByHand || fullscreenCheckAt == 0 ||
+        SDL_GetTicks64() < fullscreenCheckAt)
+        return;
+    fullscreenCheckAt = 0;
+    SDL_Rect screen;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &screen) != 0)
+        return;
+    int width = 0, height = 0;
+    actualWindowSize(width, height);
+    if (width == screen.w && height == screen.h)
+        return;
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, screen.x, screen.y);
+    SDL_SetWindowSize(window, screen.w, screen.h);
+    coveringByHand = true;
+}
+
+// Frame pacing: the refresh period and whether the timer has to hold frames back.
+double framePeriodMs = 1000.0 / 60.0;
+bool timerPacing = false;
+Uint64 lastSwap = 0;
+int probeFrames = 0;
+Uint64 probeStart = 0;
+
+void postQuit(int code) {
+    SDL_Event e{};
+    e.type = quitEvent;
+    e.user.code = code;
+    SDL_PushEvent(&e);
+}
+
+void requestAttributes(int stencilSize) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilSize);
+}
+
+// The game's keys by position, so the layout of the keyboard does not move the controls.
+int playerScancodes[2][playerKeyCount] = {
+    {SDL_SCANCODE_R, SDL_SCANCODE_F, SDL_SCANCODE_Z, SDL_SCANCODE_X, SDL_SCANCODE_G, SDL_SCANCODE_D,
+     SDL_SCANCODE_LSHIFT},
+    {SDL_SCANCODE_UP, SDL_SCANCODE_DOWN, SDL_SCANCODE_SLASH, SDL_SCANCODE_PERIOD,
+     SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT, SDL_SCANCODE_RSHIFT}};
+constexpr SDL_Scancode shadowScancode = SDL_SCANCODE_0;
+
+// Keys pressed since the last tick took its keys: a press released again before the next tick
+// still counts as down for that one tick.
+KeyState pressedSinceTick;
+Commands commands;
+
+void notePress(SDL_Scancode code) {
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < playerKeyCount; ++i)
+            if (playerScancodes[p][i] == code)
+                pressedSinceTick.player[p][i] = true;
+    if (code == shadowScancode)
+        pressedSinceTick.shadowToggle = true;
+}
+
+// The pads of the two players, by player; a pad plugged in takes the first free player.
+SDL_GameController* pads[2] = {nullptr, nullptr};
+
+void padAdded(int deviceIndex) {
+    for (SDL_GameController*& pad : pads)
+        if (!pad) {
+            pad = SDL_GameControllerOpen(deviceIndex);
+            return;
+        }
+}
+
+int padPlayer(SDL_JoystickID id) {
+    for (int p = 0; p < 2; ++p)
+        if (pads[p] && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pads[p])) == id)
+            return p;
+    return -1;
+}
+
+void padRemoved(SDL_JoystickID id) {
+    const int p = padPlayer(id);
+    if (p < 0)
+        return;
+    SDL_GameControllerClose(pads[p]);
+    pads[p] = nullptr;
+}
+
+void padPressed(SDL_JoystickID id, Uint8 button) {
+    const int p = padPlayer(id);
+    if (p < 0)
+        return;
+    bool* keys = pressedSinceTick.player[p];
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+        keys[keyBomb] = true;
+        commands.playAgain = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_X:
+        keys[keyWall] = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_Y:
+        keys[keyTrap] = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_START:
+        commands.pause = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        keys[keyForward] = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        keys[keyBack] = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        keys[keyLeft] = true;
+        break;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        keys[keyRight] = true;
+        break;
+    default:
+        break;
+    }
+}
+
+PadState padState(SDL_GameController* pad) {
+    PadState s;
+    s.stickX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+    s.stickY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+    s.dpadUp = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    s.dpadDown = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    s.dpadLeft = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    s.dpadRight = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    s.a = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_A);
+    s.x = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_X);
+    s.y = SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_Y);
+    return s;
+}
+
+void keyPressed(const SDL_KeyboardEvent& key) {
+    if (key.repeat)
+        return;
+    const SDL_Keycode sym = key.keysym.sym;
+    if (sym == SDLK_F11 || (sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT))) {
+        setFullscreen(!isFullscreen());
+        return;
+    }
+    if (sym == SDLK_p)
+        commands.pause = true;
+    else if (sym == SDLK_SPACE || sym == SDLK_RETURN || sym == SDLK_KP_ENTER)
+        commands.playAgain = true;
+    notePress(key.keysym.scancode);
+}
+} // namespace
+
+double nowMs() {
+    return SDL_GetPerformanceCounter() * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void showError(const char* caption, const char* text) {
+    showErrorBoxAndWait(caption, text, window);
+}
+
+bool createWindow(const char* title, int width, int height, bool fullscreen) {
+    // Before SDL's video starts, so that SDL leaves the signals to us.
+    installTerminationHandlers();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        return false;
+    }
+    quitEvent = SDL_RegisterEvents(1);
+    // Pads are welcome, not needed: without the subsystem the keyboard plays alone.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "SDL: no game pads: %s\n", SDL_GetError());
+    // The shadow pass is masked by the stencil; a machine that has none still gets a window.
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN |
+                         SDL_WINDOW_ALLOW_HIGHDPI |
+                         (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    requestAttributes(8);
+    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    if (!window) {
+        requestAttributes(0);
+        window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    }
+    if (!window) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_RaiseWindow(window);
+    keptWidth = width;
+    keptHeight = height;
+    keptFullscreen = fullscreen;
+    return true;
+}
+
+bool initialiseGl(int width, int height) {
+    context = SDL_GL_CreateContext(window);
+    if (!context) {
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        showError("Error", "ChoosePixelFormat failed");
+        std::fputs("ChoosePixelFormat failed\n", stderr);
+        postQuit(0);
+        return false;
+    }
+    if (SDL_GL_MakeCurrent(window, context) != 0) {
+        showError("Error", "SetPixelFormat failed");
+        std::fputs("SetPixelFormat failed\n", stderr);
+        postQuit(0);
+        return false;
+    }
+    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
+
+    if (SDL_GL_SetSwapInterval(1) != 0)
+        timerPacing = true;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode) == 0 &&
+        mode.refresh_rate > 0)
+        framePeriodMs = 1000.0 / mode.refresh_rate;
+
+    setInitialGlState(width, height);
+    return true;
+}
+
+void shutdownWindow() {
+    if (context) {
+        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window && !windowGone) {
+        SDL_DestroyWindow(window);
+        windowGone = true;
+        postQuit(0);
+    }
+}
+
+EventKind takeEvent(int& quitCode) {
+    // A signal ends the game the way closing the window does.
+    if (terminationRequested() && window && !windowGone)
+        shutdownWindow();
+    if (window && !windowGone)
+        checkFullscreen();
+    SDL_Event e;
+    if (!SDL_PollEvent(&e))
+        return EventKind::none;
+    lastLeftPress = e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT;
+    pendingPress = pendingPress || lastLeftPress;
+    if (e.type == quitEvent) {
+        quitCode = e.user.code;
+        return EventKind::quit;
+    }
+    switch (e.type) {
+    case SDL_QUIT:
+        shutdownWindow();
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            shutdownWindow();
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && context)
+            ::setProjection(e.window.data1, e.window.data2);
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && !isFullscreen()) {
+            keptWidth = e.window.data1;
+            keptHeight = e.window.data2;
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (e.key.keysym.sym == SDLK_ESCAPE)
+            shutdownWindow();
+        else
+            keyPressed(e.key);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        padAdded(e.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        padRemoved(e.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        padPressed(e.cbutton.which, e.cbutton.button);
+        break;
+    default:
+        break;
+    }
+    return EventKind::other;
+}
+
+bool lastEventWasLeftPress() {
+    return lastLeftPress;
+}
+
+KeyState takeTickKeys() {
+    const Uint8* k = SDL_GetKeyboardState(nullptr);
+    KeyState s;
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < playerKeyCount; ++i)
+            s.player[p][i] = k[playerScancodes[p][i]] != 0 || pressedSinceTick.player[p][i];
+    s.shadowToggle = k[shadowScancode] != 0 || pressedSinceTick.shadowToggle;
+    for (int p = 0; p < 2; ++p)
+        if (pads[p])
+            addPadKeys(padState(pads[p]), s.player[p]);
+    pressedSinceTick = KeyState{};
+    return s;
+}
+
+void forgetKeyPresses() {
+    pressedSinceTick = KeyState{};
+    commands = Commands{};
+}
+
+MenuPointer menuPointer() {
+    if (!window || windowGone)
+        return MenuPointer{};
+    int width = 0, height = 0, gx = 0, gy = 0, wx = 0, wy = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    SDL_GetGlobalMouseState(&gx, &gy);
+    SDL_GetWindowPosition(window, &wx, &wy);
+    const MenuPointer p =
+        framePointer(width, height, gx - wx, gy - wy, lastLeftPress || pendingPress);
+    pendingPress = false;
+    return p;
+}
+
+int scancodeOf(const std::string& name) {
+    return SDL_GetScancodeFromName(name.c_str());
+}
+
+bool isKeyName(const std::string& name) {
+    return scancodeOf(name) != SDL_SCANCODE_UNKNOWN;
+}
+
+void waitForNextFrame() {
+    SDL_Delay(static_cast<Uint32>(framePeriodMs));
+}
+
+Commands takeCommands() {
+    const Commands c = commands;
+    commands = Commands{};
+    return c;
+}
+
+void setPlayerKeys(const int scancodes[2][playerKeyCount]) {
+    for (int p = 0; p < 2; ++p)
+        for (int i = 0; i < playerKeyCount; ++i)
+            playerScancodes[p][i] = scancodes[p][i];
+}
+
+void setFullscreen(bool on) {
+    if (!window || windowGone || on == keptFullscreen)
+        return;
+    keptFullscreen = on;
+    if (on) {
+        SDL_GetWindowPosition(window, &windowedX, &windowedY);
+        SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        fullscreenCheckAt = SDL_GetTicks64() + 500;
+    } else if (coveringByHand) {
+        coveringByHand = false;
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowSize(window, windowedWidth, windowedHeight);
+        SDL_SetWindowPosition(window, windowedX, windowedY);
+    } else {
+        SDL_SetWindowFullscreen(window, 0);
+    }
+}
+
+bool isFullscreen() {
+    return keptFullscreen;
+}
+
+FrameRect frame() {
+    if (!window || windowGone || (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED))
+        return frameRect(0, 0);
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    return frameRect(width, height);
+}
+
+void windowSize(int& width, int& height) {
+    width = keptWidth;
+    height = keptHeight;
+}
+
+void setCursorHidden(bool hidden) {
+    SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+}
+
+void swapBuffers() {
+    if (!context)
+        return;
+    // A driver may accept vsync and still not wait; a quick look at the first frames tells.
+    if (!timerPacing) {
+        if (probeFrames == 0)
+            probeStart = SDL_GetPerformanceCounter();
+        if (++probeFrames == 30) {
+            double elapsed = (SDL_GetPerformanceCounter() - probeStart) * 1000.0 /
+                             static_cast<double>(SDL_GetPerformanceFrequency());
+            if (elapsed < 29 * framePeriodMs * 0.8)
+                timerPacing = true;
+        }
+    }
+    if (timerPacing && lastSwap != 0) {
+        const double due =
+            lastSwap * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency()) + framePeriodMs;
+        double wait = due - nowMs();
+        if (wait > 1.5)
+            SDL_Delay(static_cast<Uint32>(wait - 1.0));
+        while (nowMs() < due) {
+        }
+    }
+    lastSwap = SDL_GetPerformanceCounter();
+    SDL_GL_SwapWindow(window);
+}
+
+int stencilBits() {
+    return stencil;
+}
+
+} // namespace platform

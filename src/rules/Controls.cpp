@@ -1,0 +1,171 @@
+#include "rules/Controls.h"
+#include "rules/Movement.h"
+#include "rules/RoundState.h"
+#include "world/ArenaLayout.h"
+
+namespace {
+// keyAngle entries, in table order.
+enum { angleForward, angleBack, angleLeft, angleRight };
+
+void setAngles(float* a, float forward, float back, float left, float right) {
+    a[angleForward] = forward;
+    a[angleBack] = back;
+    a[angleLeft] = left;
+    a[angleRight] = right;
+}
+
+void resetAngles(float* a) {
+    setAngles(a, 0, 180, 90, -90);
+}
+
+int angleIndex(PlayerKey k) {
+    switch (k) {
+    case keyForward:
+        return angleForward;
+    case keyBack:
+        return angleBack;
+    case keyLeft:
+        return angleLeft;
+    default:
+        return angleRight;
+    }
+}
+
+// After a step the camera faces the key's direction; the table gives every other key's turn.
+void anglesAfterStep(float* a, PlayerKey k) {
+    switch (k) {
+    case keyForward:
+        setAngles(a, 0, 180, 90, -90);
+        break;
+    case keyBack:
+        setAngles(a, 180, 0, -90, 90);
+        break;
+    case keyRight:
+        setAngles(a, 90, -90, 180, 0);
+        break;
+    default:
+        setAngles(a, -90, 90, 0, 180);
+        break;
+    }
+}
+
+void turnDirections(Player& p, const Camera& cam) {
+    p.setDirections(cam.viewDirection(), cam.strafe);
+}
+
+void arenaCase(RoundState& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    Camera& cam = g.playerCamera(n);
+    float* angles = g.keyAngle[n - 1];
+    cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
+    turnDirections(p, cam);
+    if (arenaStep(p)) {
+        g.world.recordPlayerPosition(p.x, p.y, n);
+        cam.translate(p.stepX, p.stepY);
+        anglesAfterStep(angles, k);
+        return;
+    }
+    resetAngles(angles);
+    if (p.x > arena::labyrinthOrigin) {
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+        g.world.freeRoam[n - 1] = true;
+    } else {
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+    }
+}
+
+void labyrinthCase(RoundState& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    Camera& cam = g.playerCamera(n);
+    float* angles = g.keyAngle[n - 1];
+    if (k == keyRight || k == keyLeft) {
+        cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, p.bodyRadius + 0.5f);
+        turnDirections(p, cam);
+        return;
+    }
+    if (freeRoamStep(p, k == keyForward ? 1 : -1)) {
+        cam.translate(p.stepX, p.stepY);
+    } else {
+        // Out through a door: the table matches a camera facing away from the house, as after
+        // a step out of it.
+        for (const arena::HouseDoor& d : arena::houseDoors)
+            if (p.x == d.centreX() && p.y == d.centreY())
+                anglesAfterStep(angles, d.outY < 0   ? keyBack
+                                        : d.outY > 0 ? keyForward
+                                        : d.outX < 0 ? keyLeft
+                                                     : keyRight);
+        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+        g.world.freeRoam[n - 1] = false;
+    }
+    g.world.recordPlayerPosition(p.x, p.y, n);
+}
+
+void directionKey(RoundState& g, int n, PlayerKey k) {
+    Player& p = g.player(n);
+    if (g.world.freeRoam[n - 1]) {
+        labyrinthCase(g, n, k);
+        return;
+    }
+    // For two seconds after its last labyrinth step a player that came out cannot walk.
+    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= arena::labyrinthLockMs)
+        return;
+    arenaCase(g, n, k);
+}
+
+void playerKeys(RoundState& g, int n, const bool* held) {
+    Player& p = g.player(n);
+    MazeWorld& w = g.world;
+    for (int k = 0; k < playerKeyCount; ++k) {
+        if (!held[k])
+            continue;
+        switch (static_cast<PlayerKey>(k)) {
+        case keyForward:
+        case keyBack:
+        case keyRight:
+        case keyLeft:
+            directionKey(g, n, static_cast<PlayerKey>(k));
+            break;
+        case keyTrap:
+            // The item is spent before the world lays it, even when the pool is empty.
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendTrap())
+                w.placeTrap(p.x, p.y);
+            break;
+        case keyWall:
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendWall())
+                w.placeWall(p.x, p.y);
+            break;
+        case keyBomb:
+            if (!w.freeRoam[n - 1])
+                p.dropBomb();
+            break;
+        default:
+            break;
+        }
+    }
+}
+} // namespace
+
+void frameUpdate(RoundState& round, const KeyState& keys) {
+    round.gameTime = round.clock.now();
+    if (round.roundOver)
+        return;
+    playerKeys(round, 1, keys.player[0]);
+    playerKeys(round, 2, keys.player[1]);
+    // Once per press, however long the key is held.
+    if (keys.shadowToggle && !round.shadowKeyDown)
+        round.shadowsOn = !round.shadowsOn;
+    round.shadowKeyDown = keys.shadowToggle;
+}
+
+void handleRespawns(RoundState& round) {
+    for (int n = 1; n <= 2; ++n) {
+        if (!round.world.respawnRequest[n - 1])
+            continue;
+        round.player(n).returnToStart();
+        const float startX = arena::homeXOf(n);
+        round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
+        round.world.clearRespawn(n);
+        resetAngles(round.keyAngle[n - 1]);
+        return;
+    }
+}

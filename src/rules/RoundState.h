@@ -1,0 +1,73 @@
+#pragma once
+#include "actors/Creature.h"
+#include "actors/Particles.h"
+#include "actors/Player.h"
+#include "scene/Camera.h"
+#include "scene/GameClock.h"
+#include "scene/RandomGenerator.h"
+#include "world/MazeWorld.h"
+#include "world/Seasons.h"
+#include <cstdint>
+
+// Everything the round's tick reads and changes, and nothing else: no pictures, no sound, no
+// menu, no window. A value: a copy runs on independently of the original (its world, players,
+// creatures and snow point only at its own generator, clock and bombs), so a round can be saved,
+// tried ahead and thrown away, or restored and run again. Members are built in this order, and
+// later ones draw from the generator in it.
+struct RoundStateData {
+    explicit RoundStateData(uint32_t seed);
+
+    // The one clock of the round: the tick sets it, bombs take their times from it.
+    GameClock clock;
+    uint32_t seed;
+    RandomGenerator random;
+    Camera overviewCamera;
+    Camera player1Camera;
+    Camera player2Camera;
+    Seasons seasons;
+    MazeWorld world;
+    Player player1;
+    Player player2;
+    Creature creature1;
+    Creature creature2;
+    Creature creature3;
+    Creature creature4;
+    ParticleSystem particles;
+
+    bool roundOver = false;
+    // The round waits: no ticks, the clock stands.
+    bool paused = false;
+    bool shadowsOn = false;
+    // Key 0 was down at the last tick: the flag flips once per press.
+    bool shadowKeyDown = false;
+    // Ticks of the round run so far; the next one runs at game time tickTime(ticks).
+    uint32_t ticks = 0;
+    float gameTime = 0;
+    float seasonPhase = 0;
+    // Per player: the turn from the camera's facing to forward, back, left and right.
+    float keyAngle[2][4] = {{0, 180, 90, -90}, {0, 180, 90, -90}};
+};
+
+struct RoundState : RoundStateData {
+    // The round of this seed before its set-up (setUpRound builds the arena and labyrinth).
+    explicit RoundState(uint32_t seed);
+    RoundState(const RoundState& other);
+    RoundState& operator=(const RoundState& other);
+
+    Player& player(int n) { return n == 1 ? player1 : player2; }
+    const Player& player(int n) const { return n == 1 ? player1 : player2; }
+    Camera& playerCamera(int n) { return n == 1 ? player1Camera : player2Camera; }
+    const Camera& playerCamera(int n) const { return n == 1 ? player1Camera : player2Camera; }
+    Creature& creature(int n);
+    const Creature& creature(int n) const { return const_cast<RoundState*>(this)->creature(n); }
+
+  private:
+    // Points every member at this round's own generator, clock, world and bombs.
+    void relink(const RoundState& from);
+};
+
+// The round's set-up in its order: the cameras, the arena's walls, the labyrinth, the fire, the
+// items, the creatures' places and the snowfall. All the random draws of a round's start.
+void setUpRound(RoundState& round);
+// The round of a new seed, set up: exactly what a fresh start with that seed makes.
+void startRound(RoundState& round, uint32_t seed);

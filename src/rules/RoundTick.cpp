@@ -1,0 +1,70 @@
+#include "rules/RoundTick.h"
+#include "actors/ArenaAnimation.h"
+#include "rules/Controls.h"
+#include "rules/RoundState.h"
+#include "world/RoundClock.h"
+
+namespace {
+// Feet, heading and bombs of a player drawn in a view; the shadow pass draws the figure only.
+void playerShown(Player& p) {
+    p.advanceAnimation();
+    p.tickBombs();
+}
+
+void creaturesShown(RoundState& g) {
+    for (int n = 1; n <= 4; ++n)
+        g.creature(n).step();
+}
+
+void overviewSteps(RoundState& g, const TickViews& views) {
+    if (views.shadowPass) {
+        g.player1.advanceAnimation();
+        g.player2.advanceAnimation();
+        creaturesShown(g);
+    }
+    g.seasons.select(g.seasonPhase);
+    advanceArenaView(g.world, false, 0, 0, 0, 0);
+    g.particles.advanceSnow(g.seasonPhase);
+    playerShown(g.player1);
+    playerShown(g.player2);
+    creaturesShown(g);
+}
+
+void playerViewSteps(RoundState& g, const TickViews& views, int n) {
+    Player& self = g.player(n);
+    Player& other = g.player(3 - n);
+    playerShown(self);
+    if (views.inLabyrinth[n - 1]) {
+        if (views.inLabyrinth[2 - n])
+            playerShown(other);
+        return;
+    }
+    advanceArenaView(g.world, true, static_cast<int>(self.x), static_cast<int>(self.y), self.dirX,
+                     self.dirY);
+    g.particles.advanceSnow(g.seasonPhase);
+    creaturesShown(g);
+    if (!views.inLabyrinth[2 - n])
+        playerShown(other);
+}
+} // namespace
+
+TickViews tickViews(const RoundState& round) {
+    return {round.shadowsOn, {round.world.freeRoam[0], round.world.freeRoam[1]}};
+}
+
+void tickRound(RoundState& g, const KeyState& keys) {
+    g.clock.set(tickTime(g.ticks));
+    ++g.ticks;
+    frameUpdate(g, keys);
+    // A tick late past the end (the clock would read 0:59 again) ends the round too.
+    if (roundEnded(g.gameTime))
+        g.roundOver = true;
+    g.seasonPhase = g.gameTime / 360000.0f;
+    if (!g.roundOver)
+        handleRespawns(g);
+    // Nothing below moves a player into or out of the labyrinth or turns the shadows.
+    const TickViews views = tickViews(g);
+    overviewSteps(g, views);
+    playerViewSteps(g, views, 1);
+    playerViewSteps(g, views, 2);
+}

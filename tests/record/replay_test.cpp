@@ -1,0 +1,155 @@
+// Recorded rounds: a recording plays back to the very same world, and a damaged or foreign
+// file is turned away with a message that says what is wrong.
+#include "app/Game.h"
+#include "record/Headless.h"
+#include "record/Replay.h"
+#include "rules/RoundTick.h"
+#include "record/WorldHash.h"
+#include "support/RoundDriver.h"
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+// Plays `ticks` ticks of random keys from `seed` and records them as the game does.
+Replay recordRound(uint32_t seed, int ticks, Game& game) {
+    setUpWorld(game);
+    game.gameRunning = true;
+    Replay r;
+    r.seed = seed;
+    RandomKeys random(seed + 1);
+    KeyState keys;
+    for (int t = 0; t < ticks; ++t) {
+        if (t % 5 == 0)
+            keys = random.next();
+        tickRound(game, keys);
+        r.keys.push_back(packKeys(keys));
+    }
+    r.finalHash = hashWorld(game);
+    return r;
+}
+
+std::string replayError(const std::string& bytes) {
+    Replay r;
+    std::string wrong;
+    EXPECT_FALSE(decodeReplay(bytes, r, wrong));
+    return wrong;
+}
+
+std::string readAll(std::FILE* f) {
+    std::rewind(f);
+    std::string text;
+    char buffer[256];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, f))
+        text.append(buffer, n);
+    return text;
+}
+} // namespace
+
+TEST(Replay, ARecordedRoundPlaysBackToTheSameWorld) {
+    Game played(8086, false);
+    const Replay recording = recordRound(8086, 3000, played);
+    Game idle(8086, false);
+    recordRound(8086, 0, idle);
+    for (int t = 0; t < 3000; ++t)
+        tickRound(idle, KeyState{});
+    ASSERT_NE(hashWorld(idle), hashWorld(played)) << "the keys made a difference";
+
+    Replay read;
+    std::string wrong;
+    ASSERT_TRUE(decodeReplay(encodeReplay(recording), read, wrong)) << wrong;
+    EXPECT_EQ(read.seed, 8086u);
+    ASSERT_EQ(read.keys, recording.keys);
+
+    Game again(read.seed, false);
+    setUpWorld(again);
+    for (uint16_t k : read.keys)
+        tickRound(again, unpackKeys(k));
+    EXPECT_EQ(hashWorld(again), hashWorld(played));
+    EXPECT_EQ(hashWorld(again), read.finalHash);
+
+    // Played back without a window: the clock where it was left and both players' points.
+    std::FILE* out = std::tmpfile();
+    ASSERT_EQ(replayHeadless(read, "round.rec", out), 0);
+    EXPECT_EQ(readAll(out),
+              "left at TIME: 5:10\nplayer 1: " + std::to_string(played.player1.points) +
+                  " points\nplayer 2: " + std::to_string(played.player2.points) + " points\n");
+    std::fclose(out);
+
+    // A recording whose world came out otherwise is reported.
+    read.finalHash ^= 1;
+    out = std::tmpfile();
+    EXPECT_EQ(replayHeadless(read, "round.rec", out), 3);
+    std::fclose(out);
+}
+
+TEST(Replay, KeysPackIntoFifteenBitsAndBack) {
+    KeyState keys;
+    keys.player[0][keyForward] = keys.player[1][keyBomb] = keys.shadowToggle = true;
+    const uint16_t packed = packKeys(keys);
+    EXPECT_EQ(packed, (1u << 0) | (1u << (playerKeyCount + keyBomb)) | (1u << 14));
+    const KeyState back = unpackKeys(packed);
+    EXPECT_TRUE(back.player[0][keyForward]);
+    EXPECT_TRUE(back.player[1][keyBomb]);
+    EXPECT_FALSE(back.player[0][keyBomb]);
+    EXPECT_TRUE(back.shadowToggle);
+}
+
+TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
+    Replay r;
+    r.seed = 7;
+    r.keys = {0, 1, 2, 0x4000};
+    const std::string good = encodeReplay(r);
+    ASSERT_EQ(good.size(), 28u + 8 + 4);
+
+    EXPECT_NE(replayError("").find("not a TUVO!! replay"), std::string::npos);
+    EXPECT_NE(replayError("GIF89a.........................").find("not a TUVO!! replay"),
+              std::string::npos);
+    EXPECT_NE(replayError(good.substr(0, 20)).find("truncated"), std::string::npos);
+    EXPECT_NE(replayError(good.substr(0, good.size() - 1)).find("truncated"), std::string::npos);
+    EXPECT_NE(replayError(good + "x").find("1 bytes follow"), std::string::npos);
+
+    std::string flipped = good;
+    flipped[30] ^= 0x01;
+    EXPECT_NE(replayError(flipped).find("checksum"), std::string::npos);
+
+    std::string otherVersion = good;
+    otherVersion[8] = 2;
+    EXPECT_NE(replayError(otherVersion).find("another version"), std::string::npos);
+
+    // A count no round reaches is refused before anything is made for it.
+    std::string huge = good;
+    huge[16] = huge[17] = huge[18] = huge[19] = static_cast<char>(0xFF);
+    EXPECT_NE(replayError(huge).find("more than a round"), std::string::npos);
+
+    Replay unknownKey = r;
+    unknownKey.keys[2] = 0x8000;
+    EXPECT_NE(replayError(encodeReplay(unknownKey)).find("tick 2 holds a key"), std::string::npos);
+}
+
+TEST(Replay, FilesAreNamedInEveryMessageAndWrittenWhole) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tuvo-replay-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "round.rec").string();
+    Replay r, read;
+    r.seed = 12;
+    r.keys = {3, 5};
+    std::string message;
+    ASSERT_TRUE(writeReplayFile(path, r, message)) << message;
+    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    ASSERT_TRUE(readReplayFile(path, read, message)) << message;
+    EXPECT_EQ(read.keys, r.keys);
+
+    std::filesystem::resize_file(path, 30);
+    EXPECT_FALSE(readReplayFile(path, read, message));
+    EXPECT_NE(message.find("'" + path + "': truncated"), std::string::npos) << message;
+
+    EXPECT_FALSE(readReplayFile((folder / "missing.rec").string(), read, message));
+    EXPECT_NE(message.find("missing.rec': cannot be read"), std::string::npos) << message;
+
+    EXPECT_FALSE(writeReplayFile((folder / "no" / "such.rec").string(), r, message));
+    EXPECT_NE(message.find("such.rec': cannot be written"), std::string::npos) << message;
+    std::filesystem::remove_all(folder);
+}

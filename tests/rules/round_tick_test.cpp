@@ -1,0 +1,181 @@
+// The tick: how many steps each view's worth of state takes per tick, equal play at any draw
+// rate, and the pacing of ticks against real time.
+#include "app/Game.h"
+#include "rules/RoundTick.h"
+#include "app/TickPacer.h"
+#include "record/WorldHash.h"
+#include "support/RoundDriver.h"
+#include <gtest/gtest.h>
+
+namespace {
+// A game whose arena is open (obstacles gone), with creature 1 running +x along row 2 from
+// (2.5, 2.5) with a long run ahead and the others out of play.
+struct OpenRound : testing::Test {
+    Game game{4711, false};
+
+    void SetUp() override {
+        setUpWorld(game);
+        game.gameRunning = true;
+        for (auto& column : game.world.cells)
+            for (Cell& c : column) {
+                if (c.obstacle)
+                    c.obstacle->destroyed = true;
+                c.obstacle = nullptr;
+                c.setObstacle(false);
+            }
+        for (int n = 2; n <= 4; ++n) {
+            game.world.creatureHit[n - 1] = true;
+            game.world.creatureX[n - 1] = game.world.creatureY[n - 1] = -1;
+        }
+        Creature& c = game.creature(1);
+        c.x = 2.5f;
+        c.y = 2.5f;
+        c.dirX = 1;
+        c.dirY = 0;
+        c.runLeft = 100;
+        game.world.recordCreaturePosition(1, c.x, c.y);
+    }
+    // Steps creature 1 and player 1's feet took during one tick with no keys.
+    struct Steps {
+        int creature, feet;
+    };
+    Steps oneTick() {
+        const float x = game.creature(1).x;
+        const FigureShape before = game.player1.shape;
+        tickRound(game, KeyState{});
+        FigureShape swing = before;
+        int feet = 0;
+        while (swing.footSwing != game.player1.shape.footSwing ||
+               swing.footSwingStep != game.player1.shape.footSwingStep) {
+            swing.swingFeet();
+            if (++feet > 10)
+                break;
+        }
+        return {static_cast<int>(std::lround((game.creature(1).x - x) / 0.13f)), feet};
+    }
+};
+} // namespace
+
+TEST_F(OpenRound, EachViewThatShowsAThingStepsItOncePerTick) {
+    // The overview and both player views show the creature; player 1's feet are drawn in the
+    // overview, in its own view and in player 2's.
+    Steps s = oneTick();
+    EXPECT_EQ(s.creature, 3);
+    EXPECT_EQ(s.feet, 3);
+
+    // The shadow pass draws every figure once more.
+    game.shadowsOn = true;
+    s = oneTick();
+    EXPECT_EQ(s.creature, 4);
+    EXPECT_EQ(s.feet, 4);
+    game.shadowsOn = false;
+
+    // Player 1 in the labyrinth: its view shows no creature, player 2's view does not show it.
+    game.world.freeRoam[0] = true;
+    s = oneTick();
+    EXPECT_EQ(s.creature, 2);
+    EXPECT_EQ(s.feet, 2);
+
+    // Both in the labyrinth: each view shows the other player, no view but the overview the
+    // creature.
+    game.world.freeRoam[1] = true;
+    s = oneTick();
+    EXPECT_EQ(s.creature, 1);
+    EXPECT_EQ(s.feet, 3);
+}
+
+TEST_F(OpenRound, TheClockCountsTicksAndTheRoundEndsAtZero) {
+    tickRound(game, KeyState{});
+    EXPECT_EQ(game.gameTime, 0) << "the first tick runs at 0";
+    for (int i = 0; i < 209; ++i)
+        tickRound(game, KeyState{});
+    EXPECT_NEAR(game.gameTime, 3483.33f, 0.01f);
+    tickRound(game, KeyState{});
+    EXPECT_EQ(game.gameTime, 3500) << "210 ticks are exactly a bomb's fuse";
+
+    // 0:01 shows up to 359,000 ms (tick 21,540); the next tick reads 0:00 and ends the round.
+    game.ticks = 21540;
+    tickRound(game, KeyState{});
+    EXPECT_FALSE(game.roundOver);
+    tickRound(game, KeyState{});
+    EXPECT_TRUE(game.roundOver);
+    EXPECT_NEAR(game.gameTime, 359016.67f, 0.01f);
+}
+
+TEST_F(OpenRound, HoldingForwardWalksSixCellsASecondAtEveryDrawRate) {
+    // The keyboard is read once a drawn frame: real time decides how many ticks that frame
+    // runs. Forward is held for the first second of real time.
+    uint64_t worldAfter[4] = {};
+    const int rates[4] = {5, 30, 60, 144};
+    for (int r = 0; r < 4; ++r) {
+        Game g{4711, false};
+        setUpWorld(g);
+        g.gameRunning = true;
+        // Column 0 is open all the way up.
+        for (int y = 0; y < MazeWorld::arenaSize; ++y) {
+            Cell& c = g.world.cell(0, y);
+            c.obstacle = nullptr;
+            c.setObstacle(false);
+        }
+        TickPacer pacer;
+        for (int frame = 0; g.ticks < 180; ++frame) {
+            KeyState keys;
+            keys.player[0][keyForward] = frame < rates[r]; // the frames of the first second
+            for (int due = pacer.due(frame * 1000.0 / rates[r]); due > 0 && g.ticks < 180; --due)
+                tickRound(g, keys);
+        }
+        EXPECT_EQ(g.ticks, 180u);
+        // 60 steps of 0.1 cells; the key is let go by the first frame drawn after it went up,
+        // which may come up to one frame's ticks early or late.
+        const int frameTicks = static_cast<int>(std::ceil(60.0 / rates[r]));
+        EXPECT_NEAR(g.player1.y, 6.5f, 0.1f * frameTicks + 0.01f) << rates[r] << " frames a second";
+        EXPECT_EQ(g.player1.x, 0.5f);
+        worldAfter[r] = hashWorld(g);
+    }
+    // Where the frames let go of the key on the same tick, the worlds agree.
+    EXPECT_EQ(worldAfter[2], worldAfter[3]);
+}
+
+TEST(TickPacer, TenSecondsOfPlayComeOutTheSameAtEveryDrawRate) {
+    // Both players' keys follow a script of game time; frames come at 5 to 144 a second.
+    auto play = [](int rate) {
+        Game g{1234, false};
+        setUpWorld(g);
+        g.gameRunning = true;
+        RandomKeys script(99);
+        KeyState keys;
+        TickPacer pacer;
+        double now = 0;
+        for (int frame = 0; now <= 10000; now = ++frame * 1000.0 / rate)
+            for (int due = pacer.due(now); due > 0; --due) {
+                if (g.ticks % 10 == 0)
+                    keys = script.next();
+                tickRound(g, keys);
+            }
+        EXPECT_EQ(g.ticks, 601u) << rate << " frames a second";
+        return hashWorld(g);
+    };
+    const uint64_t at60 = play(60);
+    EXPECT_EQ(play(5), at60);
+    EXPECT_EQ(play(30), at60);
+    EXPECT_EQ(play(144), at60);
+}
+
+TEST(TickPacer, RunsSixtyTicksASecondAndSlowsEvenlyBelowFourFrames) {
+    TickPacer pacer;
+    EXPECT_EQ(pacer.due(1000), 1) << "the first tick is due at once";
+    EXPECT_EQ(pacer.due(1010), 0);
+    EXPECT_EQ(pacer.due(1000 + 1000.0 / 60), 1);
+    // A second of frames at 144 Hz runs 60 ticks, however the frames fall.
+    int ticks = 0;
+    double now = 1000 + 1000.0 / 60;
+    for (int f = 0; f < 144; ++f)
+        ticks += pacer.due(now += 1000.0 / 144);
+    EXPECT_EQ(ticks, 60);
+    // A frame of a whole second runs 15 ticks; the rest of that second is let go.
+    EXPECT_EQ(pacer.due(now += 1000), TickPacer::maxPerFrame);
+    EXPECT_EQ(pacer.due(now += 1000.0 / 60), 1);
+    // A new round starts with a tick at once again.
+    pacer.restart();
+    EXPECT_EQ(pacer.due(now + 5000), 1);
+}

@@ -85,8 +85,11 @@ void Creature::touchTest() {
     for (int i = 0; i < 2; ++i) {
         const float dx = x - playerX[i];
         const float dy = y - playerY[i];
-        if (std::sqrt(dx * dx + dy * dy) <= reach)
-            world->respawnRequest[i] = true;
+        if (std::sqrt(dx * dx + dy * dy) > reach)
+            continue;
+        if (!world->respawnRequest[i])
+            world->respawnCause[i] = causeCreature;
+        world->respawnRequest[i] = true;
     }
 }
 

@@ -105,11 +105,15 @@ void Player::dropBomb() {
 }
 
 void Player::returnToStart() {
-    if (carryingCheese)
+    if (carryingCheese) {
         world->dropCheese(x, y, number);
+        ++tally.cheeseLost;
+    }
+    const int32_t before = points;
     points -= hitPenalty;
     if (points < 0)
         points = 0;
+    tally.pointsLost += before - points;
     x = arena::homeXOf(number);
     y = arena::homeY;
     dirX = 0;
@@ -169,6 +173,7 @@ void Player::applyPickUp(int32_t type) {
         ++wallItems;
         break;
     case kindCoin:
+        ++tally.coins;
         ++points;
         break;
     case kindCheese:
@@ -197,7 +202,7 @@ void Player::tickBombs() {
         if (bomb.update(world->clock->now()) && !bomb.blastApplied) {
             ++blastSoundsRaised;
             ++blastSoundRequests;
-            world->blast(bomb);
+            world->blast(bomb, number);
         }
         if (bomb.ready)
             world->clearBomb(bomb.x, bomb.y, i, number);

@@ -6,6 +6,16 @@
 
 class MazeWorld;
 
+// What happened to a player this round, counted as it happens: for the result and the feedback.
+struct RoundTally {
+    int32_t caught = 0;     // by a creature
+    int32_t hitByOwn = 0;   // by a blast of its own bomb
+    int32_t hitByOther = 0; // by a blast of the other player's bomb
+    int32_t coins = 0;
+    int32_t cheeseLost = 0;
+    int32_t pointsLost = 0;
+};
+
 class Player {
   public:
     Player(int32_t number, float x, float y, float dirX, float dirY, float sideX, float sideY,
@@ -56,4 +66,5 @@ class Player {
     int32_t bounceSoundRequests = 0;
     int32_t blastSoundsRaised = 0;
     int32_t bounceSoundsRaised = 0;
+    RoundTally tally;
 };

@@ -4,6 +4,16 @@
 #include "world/ArenaLayout.h"
 
 namespace {
+void countRespawn(Player& p, int32_t cause) {
+    RoundTally& t = p.tally;
+    if (cause == causeCreature)
+        ++t.caught;
+    else if (cause == p.number)
+        ++t.hitByOwn;
+    else if (cause == causeBombOf1 || cause == causeBombOf2)
+        ++t.hitByOther;
+}
+
 // keyAngle entries, in table order.
 enum { angleForward, angleBack, angleLeft, angleRight };
 
@@ -161,7 +171,9 @@ void handleRespawns(RoundState& round) {
     for (int n = 1; n <= 2; ++n) {
         if (!round.world.respawnRequest[n - 1])
             continue;
-        round.player(n).returnToStart();
+        Player& p = round.player(n);
+        countRespawn(p, round.world.respawnCause[n - 1]);
+        p.returnToStart();
         const float startX = arena::homeXOf(n);
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);

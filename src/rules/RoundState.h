@@ -2,6 +2,7 @@
 #include "actors/Creature.h"
 #include "actors/Particles.h"
 #include "actors/Player.h"
+#include "rules/LabyrinthSight.h"
 #include "scene/Camera.h"
 #include "scene/GameClock.h"
 #include "scene/RandomGenerator.h"
@@ -46,6 +47,8 @@ struct RoundStateData {
     float seasonPhase = 0;
     // Per player: the turn from the camera's facing to forward, back, left and right.
     float keyAngle[2][4] = {{0, 180, 90, -90}, {0, 180, 90, -90}};
+    // What each player has seen of the labyrinth (its map, and all a computer player may know).
+    LabyrinthSight sight[2];
 };
 
 struct RoundState : RoundStateData {

@@ -3,6 +3,7 @@
 #include "rules/Controls.h"
 #include "rules/RoundState.h"
 #include "world/RoundClock.h"
+#include "rules/LabyrinthSight.h"
 
 namespace {
 // Feet, heading and bombs of a player drawn in a view; the shadow pass draws the figure only.
@@ -67,4 +68,9 @@ void tickRound(RoundState& g, const KeyState& keys) {
     overviewSteps(g, views);
     playerViewSteps(g, views, 1);
     playerViewSteps(g, views, 2);
+    for (int n = 1; n <= 2; ++n) {
+        const Player& p = g.player(n);
+        if (g.world.freeRoam[n - 1] && g.world.maze)
+            lookAround(g.sight[n - 1], *g.world.maze, p.x, p.y, p.dirX, p.dirY);
+    }
 }

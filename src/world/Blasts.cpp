@@ -42,7 +42,8 @@ void MazeWorld::clearBomb(float x, float y, int32_t slot, int32_t playerNumber) 
     }
 }
 
-void MazeWorld::blast(Bomb& bomb) {
+void MazeWorld::blast(Bomb& bomb, int32_t owner) {
+    blastOwner = owner;
     bomb.blastApplied = true;
     const int32_t cx = truncate(bomb.x);
     const int32_t cy = truncate(bomb.y);
@@ -117,12 +118,14 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
     };
 
     bool anything = false;
-    if (isHit(player1X, player1Y)) {
-        respawnRequest[0] = true;
-        anything = true;
-    }
-    if (isHit(player2X, player2Y)) {
-        respawnRequest[1] = true;
+    const float playerX[2] = {player1X, player2X};
+    const float playerY[2] = {player1Y, player2Y};
+    for (int32_t i = 0; i < 2; ++i) {
+        if (!isHit(playerX[i], playerY[i]))
+            continue;
+        if (!respawnRequest[i])
+            respawnCause[i] = blastOwner;
+        respawnRequest[i] = true;
         anything = true;
     }
     for (int32_t i = 0; i < 4; ++i) {

@@ -153,6 +153,8 @@ void MazeWorld::copyFrom(const MazeWorld& o) {
     std::copy(std::begin(o.bombX), std::end(o.bombX), bombX);
     std::copy(std::begin(o.bombY), std::end(o.bombY), bombY);
     std::copy(std::begin(o.respawnRequest), std::end(o.respawnRequest), respawnRequest);
+    std::copy(std::begin(o.respawnCause), std::end(o.respawnCause), respawnCause);
+    blastOwner = o.blastOwner;
     std::copy(std::begin(o.freeRoam), std::end(o.freeRoam), freeRoam);
     std::copy(std::begin(o.creatureHit), std::end(o.creatureHit), creatureHit);
     std::copy(std::begin(o.creatureX), std::end(o.creatureX), creatureX);

@@ -9,6 +9,14 @@ class GameClock;
 struct Bomb;
 struct Particle;
 
+// What sent a player home.
+enum RespawnCause : int32_t {
+    causeNone = 0,
+    causeBombOf1 = 1,
+    causeBombOf2 = 2,
+    causeCreature = 3
+};
+
 // Item kinds.
 enum ItemKind : int32_t {
     kindBomb = 1,
@@ -148,7 +156,8 @@ class MazeWorld {
     // Bombs and blasts.
     bool placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb);
     void clearBomb(float x, float y, int32_t slot, int32_t playerNumber);
-    void blast(Bomb& bomb);
+    // owner: the player whose bomb it is (0: none), for what a blast's hit is counted as.
+    void blast(Bomb& bomb, int32_t owner = 0);
     bool burnCell(int32_t cellX, int32_t cellY, float time);
     bool hitTest(int32_t cellX, int32_t cellY);
     // Drops burning cells older than 500 ms.
@@ -163,6 +172,9 @@ class MazeWorld {
     float bombX[20];
     float bombY[20];
     bool respawnRequest[2] = {false, false};
+    // Why each pending request was made: the bomb of player 1 or 2, or a creature.
+    int32_t respawnCause[2] = {0, 0};
+    int32_t blastOwner = 0;
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
     RandomGenerator* random;

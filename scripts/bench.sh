@@ -1,6 +1,6 @@
 #!/bin/sh
-# Builds in Release and measures the game on the software renderer (Mesa llvmpipe) at the window
-# size of 1024 x 735: frame times of representative frames, the time from start to the first
+# Builds in Release and measures the round's tick, a copy of the round and its fingerprint, and
+# the game on the software renderer (Mesa llvmpipe) at the window size of 1024 x 735: frame times of representative frames, the time from start to the first
 # title frame, and the peak resident memory of a short session. Prints the tables.
 #   scripts/bench.sh [build folder, default build-bench] [frames per scene, default 300]
 # Starts a virtual X display when there is none. Benchmarks measure; they never fail on a time.
@@ -12,7 +12,7 @@ FRAMES="${2:-300}"
 case "$BUILD" in /*) ;; *) BUILD="$ROOT/$BUILD" ;; esac
 scripts/setup.sh
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTUVO_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j"$(nproc)" --target tuvo frame_bench startup_bench >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target tuvo frame_bench startup_bench tick_bench >/dev/null
 
 XVFB_PID=""
 GAME_PID=""
@@ -31,6 +31,10 @@ cd "$BUILD"
 
 echo "== machine"
 echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores"
+echo
+
+echo "== the round without drawing"
+./bench/tick_bench 3
 echo
 
 echo "== frames (the renderer and GL version are the context's own)"

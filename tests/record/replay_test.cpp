@@ -153,3 +153,17 @@ TEST(Replay, FilesAreNamedInEveryMessageAndWrittenWhole) {
     EXPECT_NE(message.find("such.rec': cannot be written"), std::string::npos) << message;
     std::filesystem::remove_all(folder);
 }
+
+// A whole round of random keys recorded by the game before its round became one value: the same
+// keys still make the same world.
+TEST(Replay, ARoundRecordedByTheEarlierGamePlaysBackTheSame) {
+    Replay old;
+    std::string message;
+    ASSERT_TRUE(readReplayFile(TUVO_SOURCE_DIR "/tests/record/data/format1-seed2026.rec", old,
+                               message))
+        << message;
+    ASSERT_EQ(old.keys.size(), 21600u);
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(replayHeadless(old, "format1-seed2026.rec", out), 0) << readAll(out);
+    std::fclose(out);
+}

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds in Release and measures the round's tick, a copy of the round and its fingerprint, and
-# the game on the software renderer (Mesa llvmpipe) at the window size of 1024 x 735: frame times of representative frames, the time from start to the first
-# title frame, and the peak resident memory of a short session. Prints the tables.
+# the game on the software renderer (Mesa llvmpipe) at the window size of 1024 x 735: frame
+# times of representative frames, the time from start to the first title frame, and the peak
+# resident memory of a short session. Prints the tables.
 #   scripts/bench.sh [build folder, default build-bench] [frames per scene, default 300]
 # Starts a virtual X display when there is none. Benchmarks measure; they never fail on a time.
 set -eu

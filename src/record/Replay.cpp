@@ -7,7 +7,8 @@
 
 namespace {
 constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
-constexpr uint32_t formatVersion = 1;
+// 2: a player thrown by a trap is where it landed for blasts and creatures from that tick on.
+constexpr uint32_t formatVersion = 2;
 // Signature, version, seed, tick count, final hash.
 constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8;
 constexpr size_t checksumBytes = 4;

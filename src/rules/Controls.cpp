@@ -80,6 +80,8 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
         cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
         g.world.freeRoam[n - 1] = true;
     } else {
+        // Thrown by a trap: blasts and creatures find the player where it landed.
+        g.world.recordPlayerPosition(p.x, p.y, n);
         cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
     }
 }

@@ -39,12 +39,13 @@ expect_exit 0
 changed=$(changed_pixels title replayed 1024x200+0+535)
 [ "${changed:-0}" -gt 50000 ] || fail "the replay shows no round ($changed pixels differ)"
 
-# Damaged: cut short, or not a recording at all.
+# Damaged: cut short, or not a recording at all; or made by the game before its rules changed.
 head -c 40 "$REC" >"$OUT/cut.rec"
 printf 'hello, this is not a replay of anything' >"$OUT/text.rec"
+cp "$(dirname "$0")/../record/data/format1-seed2026.rec" "$OUT/old.rec"
 : >"$OUT/bad.out"
 : >"$OUT/bad.err"
-for bad in cut text missing; do
+for bad in cut text missing old; do
     before=$(ls "$OUT" | wc -l)
     code=0
     "$TUVO" --replay "$OUT/$bad.rec" --headless >"$OUT/bad.out" 2>"$OUT/bad.err" || code=$?
@@ -55,5 +56,7 @@ for bad in cut text missing; do
     [ "$(ls "$OUT" | wc -l)" -eq "$before" ] || fail "$bad recording: a file was written"
 done
 "$TUVO" --replay "$OUT/cut.rec" --headless 2>&1 | grep -q "truncated" || fail "cut file not called truncated"
+"$TUVO" --replay "$OUT/old.rec" --headless 2>&1 | grep -q "replay format 1," ||
+    fail "the old recording's version is not named"
 rm -rf "$OUT"
 echo "replay ok"

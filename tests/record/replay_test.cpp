@@ -115,7 +115,7 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     EXPECT_NE(replayError(flipped).find("checksum"), std::string::npos);
 
     std::string otherVersion = good;
-    otherVersion[8] = 2;
+    otherVersion[8] = 9;
     EXPECT_NE(replayError(otherVersion).find("another version"), std::string::npos);
 
     // A count no round reaches is refused before anything is made for it.
@@ -154,16 +154,13 @@ TEST(Replay, FilesAreNamedInEveryMessageAndWrittenWhole) {
     std::filesystem::remove_all(folder);
 }
 
-// A whole round of random keys recorded by the game before its round became one value: the same
-// keys still make the same world.
-TEST(Replay, ARoundRecordedByTheEarlierGamePlaysBackTheSame) {
+// A recording made before a trap's throw counted for blasts and creatures played otherwise: it is
+// turned away with the version that made it, not played to a different end.
+TEST(Replay, ARecordingOfTheEarlierRulesIsTurnedAwayByItsVersion) {
     Replay old;
     std::string message;
-    ASSERT_TRUE(readReplayFile(TUVO_SOURCE_DIR "/tests/record/data/format1-seed2026.rec", old,
-                               message))
-        << message;
-    ASSERT_EQ(old.keys.size(), 21600u);
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(replayHeadless(old, "format1-seed2026.rec", out), 0) << readAll(out);
-    std::fclose(out);
+    EXPECT_FALSE(
+        readReplayFile(TUVO_SOURCE_DIR "/tests/record/data/format1-seed2026.rec", old, message));
+    EXPECT_NE(message.find("format1-seed2026.rec"), std::string::npos) << message;
+    EXPECT_NE(message.find("replay format 1,"), std::string::npos) << message;
 }

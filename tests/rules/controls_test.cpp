@@ -168,3 +168,31 @@ TEST_F(ControlsTest, RespawnsServeOnePlayerPerFramePlayerOneFirst) {
     EXPECT_EQ(game.player2.points, 7);
     EXPECT_FLOAT_EQ(game.world.player2X, 14.5f);
 }
+
+// A trap throws the player to a random cell; standing still there, a blast on that cell sends it
+// home and a blast on the cell it stepped from does not.
+TEST_F(ControlsTest, APlayerThrownByATrapIsWhereItLanded) {
+    for (int blastAtLanding = 0; blastAtLanding <= 1; ++blastAtLanding) {
+        Game g{20261207, false};
+        setUpWorld(g);
+        g.clock.set(1000);
+        g.world.placeTrap(0.5f, 1.5f);
+        KeyState forward;
+        forward.player[0][keyForward] = true;
+        for (int i = 0; i < 12 && g.world.cells[0][1].trap; ++i)
+            frameUpdate(g, forward);
+        ASSERT_EQ(g.world.cells[0][1].trap, nullptr) << "the trap has thrown the player";
+        const Player& p = g.player1;
+        const int landedX = static_cast<int>(p.x), landedY = static_cast<int>(p.y);
+        ASSERT_GT(landedX + landedY, 2) << "landed far from the cell it stepped from, (0, 0)";
+        for (int still = 0; still < 5; ++still)
+            frameUpdate(g, KeyState{});
+        g.world.respawnRequest[0] = false;
+        if (blastAtLanding)
+            g.world.burnCell(landedX, landedY, 1000);
+        else
+            g.world.burnCell(0, 0, 1000);
+        EXPECT_EQ(g.world.respawnRequest[0], blastAtLanding == 1)
+            << "landed at " << landedX << ", " << landedY;
+    }
+}

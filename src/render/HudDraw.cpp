@@ -151,7 +151,7 @@ void drawMenuLine(const std::string& text) {
     glLoadIdentity();
     // Centred under the buttons, in the large letters: over the picture the rim goes first and
     // the black letters on top of it.
-    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 596;
+    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 690;
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
     glColor3f(1, 1, 1);

@@ -67,7 +67,7 @@ bool readAddress(const std::string& text, bool portAlone, std::string& address, 
 struct Option {
     const char* name;
     const char* argument; // null: the option takes none
-    bool argumentOptional;
+    bool argumentOptional; // (then written in brackets)
     const char* explanation;
     bool (*read)(CommandLine& line, const char* argument);
 };
@@ -80,7 +80,7 @@ const Option options[] = {
     {"--replay", "FILE", false, "play the round recorded in FILE again",
      [](CommandLine& l, const char* a) { return !(l.replay = a).empty(); }},
     {"--headless", nullptr, false,
-     "with --replay: no window, print the result; with --keys: a network side without a window",
+     "no window: a replay's result, or a network side's key script",
      [](CommandLine& l, const char*) { return l.headless = true; }},
     {"--host", "[ADDRESS:][PORT]", true, "wait for player 2 over the network (port 7710)",
      [](CommandLine& l, const char* a) {
@@ -114,8 +114,7 @@ void printUsage(std::FILE* to, bool withExplanations) {
     for (const Option& o : options) {
         std::string item = std::string(" [") + o.name;
         if (o.argument)
-            item += std::string(o.argumentOptional ? " [" : " ") + o.argument +
-                    (o.argumentOptional ? "]" : "");
+            item += std::string(" ") + o.argument;
         item += "]";
         if (line.size() + item.size() > 78) {
             all += line + "\n";

@@ -45,26 +45,26 @@ void drawMenuScene(const MenuView& m) {
         // A bright yellow ring just outside the button's edge, dark-rimmed so that it reads on
         // the sky and the meadow alike.
         const MenuView::Box& b = m.highlight;
-        auto ring = [&](float out, float width) {
+        auto ring = [&](float out, float width, float z) {
             const float l = b.left - out, r = b.right + out, d = b.bottom - out, t = b.top + out;
             const float il = l + width, ir = r - width, id = d + width, it = t - width;
             glBegin(GL_QUAD_STRIP);
-            glVertex3f(l, d, 0.06f);
-            glVertex3f(il, id, 0.06f);
-            glVertex3f(r, d, 0.06f);
-            glVertex3f(ir, id, 0.06f);
-            glVertex3f(r, t, 0.06f);
-            glVertex3f(ir, it, 0.06f);
-            glVertex3f(l, t, 0.06f);
-            glVertex3f(il, it, 0.06f);
-            glVertex3f(l, d, 0.06f);
-            glVertex3f(il, id, 0.06f);
+            glVertex3f(l, d, z);
+            glVertex3f(il, id, z);
+            glVertex3f(r, d, z);
+            glVertex3f(ir, id, z);
+            glVertex3f(r, t, z);
+            glVertex3f(ir, it, z);
+            glVertex3f(l, t, z);
+            glVertex3f(il, it, z);
+            glVertex3f(l, d, z);
+            glVertex3f(il, id, z);
             glEnd();
         };
         glColor3f(0.1f, 0.12f, 0.25f);
-        ring(0.16f, 0.16f);
+        ring(0.16f, 0.16f, 0.06f);
         glColor3f(1.0f, 0.86f, 0.1f);
-        ring(0.12f, 0.08f);
+        ring(0.12f, 0.08f, 0.07f);
     }
     if (lit)
         glEnable(GL_LIGHTING);

@@ -152,6 +152,8 @@ TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::options);
 
     // A pointer moved onto HELP takes the highlight; resting there, it leaves the keys theirs.
+    // (Where it rests at start, it takes nothing: it has not moved.)
+    menuMouse(game, pointerAt(0, 3, false));
     menuMouse(game, pointerAt(0, -1.8f, false));
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::help);
     titleKey(game, MenuKey::up);

@@ -121,6 +121,7 @@ struct Loop {
     // A line the title shows for a moment in place of its own ("PLAYER 2 IS NOT HERE YET").
     std::string notice{};
     double noticeUntil = 0;
+    std::function<bool(Game&)> beforeFrame{};
 };
 
 // The settings file as it is to be now: the window's size from the window, when it is not on
@@ -427,7 +428,9 @@ int mainLoop(Game& game, Loop& loop) {
             loop.settings.fullscreen = loop.fullscreenSeen;
             keepSettings(loop);
         }
-        if (game.gameRunning)
+        if (loop.beforeFrame && !loop.beforeFrame(game))
+            platform::shutdownWindow();
+        else if (game.gameRunning)
             gameFrame(game, loop);
         else
             menuFrame(game, loop);
@@ -455,6 +458,7 @@ int runProgram(Game& game, const ProgramOptions& options) {
     loop.settings = settings;
     loop.settingsPath = options.settingsPath;
     loop.fullscreenSeen = platform::isFullscreen();
+    loop.beforeFrame = options.beforeFrame;
     std::unique_ptr<NetPlay> net;
     if (options.session) {
         net = std::make_unique<NetPlay>(*options.session, game);

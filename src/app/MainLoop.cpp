@@ -368,15 +368,15 @@ void menuFrame(Game& game, Loop& loop) {
                 titleKey(game, k);
     }
     std::string status;
-    const bool waitingForOther = loop.net && !loop.net->bothHere() &&
-                                 loop.net->stage == NetPlay::Stage::lobby;
+    const bool waitingForOther =
+        loop.net && !loop.net->bothHere() && loop.net->stage == NetPlay::Stage::lobby;
     if (loop.net) {
         // START over the network starts the round on both machines, once both are there.
         if (game.gameRunning) {
             game.gameRunning = false;
             if (waitingForOther) {
-                loop.notice = loop.net->hosting() ? "PLAYER 2 IS NOT HERE YET"
-                                                  : "PLAYER 1 IS NOT HERE YET";
+                loop.notice =
+                    loop.net->hosting() ? "PLAYER 2 IS NOT HERE YET" : "PLAYER 1 IS NOT HERE YET";
                 loop.noticeUntil = platform::nowMs() + 3000;
             }
             loop.net->startClicked();

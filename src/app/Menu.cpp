@@ -11,7 +11,8 @@ bool menuMouse(Game& g, const MenuPointer& p) {
     const bool hide = cursorHidingArea.contains(g.mouseX, g.mouseY);
     // Only a pointer that moves takes the highlight, so that one resting on a button does not
     // hold it against the keys.
-    const bool moved = g.menus.pointerX != -1 && (p.x != g.menus.pointerX || p.y != g.menus.pointerY);
+    const bool moved =
+        g.menus.pointerX != -1 && (p.x != g.menus.pointerX || p.y != g.menus.pointerY);
     g.menus.pointerX = p.x;
     g.menus.pointerY = p.y;
     if (g.menus.optionsShown)

@@ -7,7 +7,7 @@
 namespace {
 using platform::MenuKey;
 
-constexpr const char* actionNames[playerKeyCount] = {"FORWARD", "BACK",  "TRAP", "WALL",
+constexpr const char* actionNames[playerKeyCount] = {"FORWARD", "BACK", "TRAP", "WALL",
                                                      "RIGHT",   "LEFT", "BOMB"};
 
 // Keys the game keeps for itself in a round.
@@ -105,8 +105,7 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     for (int row = rowFirstKey; row < rowResetKeys; ++row) {
         const int player = (row - rowFirstKey) / playerKeyCount;
         const int key = (row - rowFirstKey) % playerKeyCount;
-        p.rows[row] = {playerKeyLine(row),
-                       m.rebinding == row ? "..." : upper(s.keys[player][key])};
+        p.rows[row] = {playerKeyLine(row), m.rebinding == row ? "..." : upper(s.keys[player][key])};
     }
     p.rows[rowResetKeys] = {"RESET KEYS", ""};
     p.rows[rowBack] = {"BACK", ""};

@@ -14,8 +14,8 @@ struct MenuState {
     int pauseFocus = 0;
     bool optionsShown = false;
     int optionsFocus = 0;
-    int rebinding = -1;   // the options row waiting for its new key; -1: none
-    std::string notice;   // a line under the options (a key refused, what to press)
+    int rebinding = -1;               // the options row waiting for its new key; -1: none
+    std::string notice;               // a line under the options (a key refused, what to press)
     int pointerX = -1, pointerY = -1; // the pointer as last seen, in frame pixels
 
     void openOptions() {
@@ -57,8 +57,8 @@ const char* actionName(int key);
 
 // One key on the options. While a key is being chosen, `captured` is the key pressed (its SDL
 // name; "Escape" cancels), else empty.
-MenuOutcome optionsKey(MenuState& menus, Settings& settings, platform::MenuKey key,
-                       bool fullscreen, bool shadows);
+MenuOutcome optionsKey(MenuState& menus, Settings& settings, platform::MenuKey key, bool fullscreen,
+                       bool shadows);
 MenuOutcome optionsCaptured(MenuState& menus, Settings& settings, const std::string& key);
 // The pointer over the options: hovering highlights a row, a click presses it (on a value, left
 // of its middle lowers it, right of it raises it).

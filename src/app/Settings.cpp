@@ -119,8 +119,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 s.keys[player][key] = value;
             continue;
         }
-        problems.push_back(where +
-                           "a setting outside [window], [sound], [player1] and [player2]");
+        problems.push_back(where + "a setting outside [window], [sound], [player1] and [player2]");
     }
     return s;
 }

@@ -66,7 +66,7 @@ bool readAddress(const std::string& text, bool portAlone, std::string& address, 
 // false, having said why, when it cannot be followed.
 struct Option {
     const char* name;
-    const char* argument; // null: the option takes none
+    const char* argument;  // null: the option takes none
     bool argumentOptional; // (then written in brackets)
     const char* explanation;
     bool (*read)(CommandLine& line, const char* argument);
@@ -79,8 +79,7 @@ const Option options[] = {
      [](CommandLine& l, const char* a) { return !(l.record = a).empty(); }},
     {"--replay", "FILE", false, "play the round recorded in FILE again",
      [](CommandLine& l, const char* a) { return !(l.replay = a).empty(); }},
-    {"--headless", nullptr, false,
-     "no window: a replay's result, or a network side's key script",
+    {"--headless", nullptr, false, "no window: a replay's result, or a network side's key script",
      [](CommandLine& l, const char*) { return l.headless = true; }},
     {"--host", "[ADDRESS:][PORT]", true, "wait for player 2 over the network (port 7710)",
      [](CommandLine& l, const char* a) {

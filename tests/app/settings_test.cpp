@@ -51,13 +51,13 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "back = Hyperdrive\n"            // 9: no such key
                                 "this line has no equals sign\n" // 10
                                 "[sound]\n"
-                                "music = 11\n"  // 12: louder than 10
+                                "music = 11\n" // 12: louder than 10
                                 "effects = 3\n"
-                                "music = -1\n"  // 14
-                                "volume = 5\n"  // 15
-                                "[player2\n"    // 16
+                                "music = -1\n" // 14
+                                "volume = 5\n" // 15
+                                "[player2\n"   // 16
                                 "bomb = Space\n"
-                                "[keys]\n"      // 18
+                                "[keys]\n" // 18
                                 "bomb = B\n";
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);

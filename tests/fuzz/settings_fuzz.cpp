@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeFuzzFile(path, data, size);
     const Settings s = loadSettings(path, isKeyName);
     if (s.windowWidth < 1 || s.windowWidth > 16384 || s.windowHeight < 1 ||
-        s.windowHeight > 16384 || s.musicVolume < 0 || s.musicVolume > 10 ||
-        s.effectsVolume < 0 || s.effectsVolume > 10)
+        s.windowHeight > 16384 || s.musicVolume < 0 || s.musicVolume > 10 || s.effectsVolume < 0 ||
+        s.effectsVolume > 10)
         std::abort();
     for (int p = 0; p < 2; ++p)
         for (int k = 0; k < playerKeyCount; ++k)

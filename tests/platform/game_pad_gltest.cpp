@@ -112,8 +112,8 @@ TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
             SDL_JoystickSetVirtualButton(stick, button, 0);
             SDL_JoystickUpdate();
         } else if (phase == 11 && step < std::size(steps)) {
-            const std::string now = !g.gameRunning ? "title"
-                                    : !g.paused    ? "round"
+            const std::string now = !g.gameRunning                        ? "title"
+                                    : !g.paused                           ? "round"
                                     : g.menus.pauseFocus == pauseOptions  ? "options"
                                     : g.menus.pauseFocus == pauseEndRound ? "end round"
                                                                           : "paused";

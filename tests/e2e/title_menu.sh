@@ -37,7 +37,7 @@ expect_filled title
 # Inside each button, away from its lettering.
 expect_face title START 238 92 44 -1.6 -0.47 1.3 -0.6 -1.5 -0.65 1.1 -0.5
 expect_face title HELP 48 136 226 -0.7 -1.85 0.45 -1.85 -0.7 -1.95 0.5 -2.0
-expect_face title OPTIONS 30 158 150 -1.2 -2.75 0.9 -2.75 -1.2 -3.15 0.9 -3.15
+expect_face title OPTIONS 30 158 150 -1.3 -2.95 1.0 -2.95 -1.25 -3.1 0.95 -3.1
 keep_screenshot title title
 
 menu_click -0.14 -1.85

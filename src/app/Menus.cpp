@@ -102,6 +102,8 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     p.rows[rowEffects] = {"EFFECTS VOLUME", std::to_string(s.effectsVolume)};
     p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
     p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows})
+        p.rows[row].adjustable = true;
     for (int row = rowFirstKey; row < rowResetKeys; ++row) {
         const int player = (row - rowFirstKey) / playerKeyCount;
         const int key = (row - rowFirstKey) % playerKeyCount;

@@ -79,7 +79,7 @@ void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
         write(p.left + 24, baseline, row.label);
         if (!row.value.empty()) {
             write(middle - textWidth(row.value) / 2, baseline, row.value);
-            if (focused) {
+            if (focused && row.adjustable) {
                 write(middle - 90, baseline, "<");
                 write(middle + 82, baseline, ">");
             }

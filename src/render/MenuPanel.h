@@ -10,6 +10,7 @@ struct MenuPanel {
     struct Row {
         std::string label, value; // the value is written in its own column; empty: none
         bool dimmed = false;
+        bool adjustable = false; // left and right change the value: "<" and ">" show beside it
     };
     std::string title;
     std::vector<Row> rows;

@@ -1,4 +1,5 @@
 #include "app/Game.h"
+#include "app/Menu.h"
 #include "audio/Sound.h"
 #include <memory>
 #include "scene/TextureSlots.h"
@@ -84,5 +85,10 @@ RoundView roundView(const Game& g) {
 }
 
 MenuView menuView(const Game& g) {
-    return MenuView{g.look, g.menuCamera, g.helpShown == 1, g.mouseX, g.mouseY};
+    MenuView view{g.look, g.menuCamera, g.helpShown == 1, g.mouseX, g.mouseY};
+    if (!g.helpShown && !g.menus.optionsShown) {
+        const MenuArea& a = titleEntries[g.menus.titleFocus].area;
+        view.highlight = {a.left, a.right, a.bottom, a.top};
+    }
+    return view;
 }

@@ -10,6 +10,7 @@
 #include "app/TickPacer.h"
 #include "record/WorldHash.h"
 #include "audio/Sound.h"
+#include "render/MenuPanel.h"
 #include "render/ViewLayout.h"
 #include "render/Views.h"
 #include "scene/ErrorReport.h"
@@ -108,7 +109,113 @@ struct Loop {
     RoundKeys& keys;
     NetPlay* net = nullptr;
     bool playerViewsPrepared = false;
+    // The settings as the player left them in OPTIONS or with F11, kept in `settingsPath`.
+    Settings settings{};
+    std::string settingsPath{};
+    // Full screen as last seen: F11 turning it is the player's choice, and kept.
+    bool fullscreenSeen = false;
+    // Shadows turned in OPTIONS (or as the settings have them at a round's start) go to the
+    // round as a press of key 0 on its next tick, so a recording and the other machine see it.
+    bool shadowPress = false;
+    bool capturing = false;
+    // A line the title shows for a moment in place of its own ("PLAYER 2 IS NOT HERE YET").
+    std::string notice{};
+    double noticeUntil = 0;
+    std::function<bool(Game&)> beforeFrame{};
 };
+
+// The settings file as it is to be now: the window's size from the window, when it is not on
+// the whole screen.
+void keepSettings(const Loop& loop) {
+    if (loop.settingsPath.empty())
+        return;
+    Settings kept = loop.settings;
+    int width = 0, height = 0;
+    platform::windowSize(width, height);
+    if (width > 0 && height > 0) {
+        kept.windowWidth = width;
+        kept.windowHeight = height;
+    }
+    saveSettings(loop.settingsPath, kept);
+}
+
+void applySettings(const Settings& settings) {
+    int scancodes[2][playerKeyCount];
+    for (int p = 0; p < 2; ++p)
+        for (int k = 0; k < playerKeyCount; ++k)
+            scancodes[p][k] = platform::scancodeOf(settings.keys[p][k]);
+    platform::setPlayerKeys(scancodes);
+    setVolumes(settings.musicVolume, settings.effectsVolume);
+}
+
+// The shadows the settings ask for, at the start of a round played here (a replay has its own
+// keys; over the network the host's settings count for both).
+void shadowsAtStart(const Game& game, Loop& loop) {
+    if (loop.keys.replaying() || (loop.net && !loop.net->hosting()))
+        return;
+    loop.shadowPress = loop.settings.shadows != game.shadowsOn;
+}
+
+// The shadows as the round will have them after its next tick.
+bool shadowsShown(const Game& game, const Loop& loop) {
+    return game.shadowsOn != loop.shadowPress;
+}
+
+void carryOut(Game& game, Loop& loop, const MenuOutcome& o) {
+    if (o.fullscreen) {
+        platform::setFullscreen(!platform::isFullscreen());
+        loop.fullscreenSeen = platform::isFullscreen();
+    }
+    if (o.shadows && game.gameRunning)
+        loop.shadowPress = !loop.shadowPress;
+    if (o.settingsChanged) {
+        applySettings(loop.settings);
+        keepSettings(loop);
+    }
+}
+
+// The options over the title or the pause menu: keys, pads and the pointer.
+void optionsFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
+                  const MenuPointer& pointer) {
+    MenuState& m = game.menus;
+    const bool shadows = game.gameRunning ? shadowsShown(game, loop) : loop.settings.shadows;
+    if (m.rebinding >= 0) {
+        if (!loop.capturing) {
+            platform::captureKey(true);
+            loop.capturing = true;
+        }
+        carryOut(game, loop, optionsCaptured(m, loop.settings, platform::takeCapturedKey()));
+    }
+    for (platform::MenuKey k : keys)
+        if (m.optionsShown)
+            carryOut(game, loop,
+                     optionsKey(m, loop.settings, k, platform::isFullscreen(), shadows));
+    if (m.optionsShown && (pointer.x != m.pointerX || pointer.y != m.pointerY || pointer.leftPress))
+        carryOut(game, loop,
+                 optionsPointer(m, loop.settings, pointer.x, pointer.y, pointer.leftPress,
+                                platform::isFullscreen(), shadows));
+    m.pointerX = pointer.x;
+    m.pointerY = pointer.y;
+    if (m.rebinding < 0 && loop.capturing) {
+        platform::captureKey(false);
+        loop.capturing = false;
+    }
+}
+
+void drawOptions(const Game& game, const Loop& loop) {
+    const bool shadows = game.gameRunning ? shadowsShown(game, loop) : loop.settings.shadows;
+    drawMenuPanel(game.look.frame,
+                  optionsPanel(game.menus, loop.settings, platform::isFullscreen(), shadows));
+}
+
+void leaveRound(Game& game, Loop& loop) {
+    game.gameRunning = false;
+    game.menus = MenuState{};
+    pauseMusic(game.scheduler.get(), game.musicSample, false);
+    loop.keys.write();
+    loop.keys.newRound(game.seed);
+    platform::forgetKeyPresses();
+}
 
 // Space, Return or a pad's A after 0:00 starts the next round; P or a pad's Start pauses a
 // running round (a new one too, when both come at once) and goes on with it. Over the network
@@ -127,9 +234,64 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
         loop.keys.newRound(game.seed);
         loop.pacer.restart();
         platform::forgetKeyPresses();
+        shadowsAtStart(game, loop);
     }
     if (c.pause && !game.roundOver)
         game.paused = !game.paused;
+}
+
+// The pause menu and the options over a paused round. Answers whether the round is left.
+bool pauseMenuFrame(Game& game, Loop& loop) {
+    const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    const MenuPointer pointer = platform::menuPointer();
+    if (!game.paused || game.roundOver) {
+        game.menus.optionsShown = false;
+        return false;
+    }
+    if (game.menus.optionsShown) {
+        optionsFrame(game, loop, keys, pointer);
+        return false;
+    }
+    MenuOutcome o;
+    for (platform::MenuKey k : keys) {
+        const MenuOutcome step = pauseKey(game.menus, k);
+        o.continueRound |= step.continueRound;
+        o.endRound |= step.endRound;
+    }
+    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || pointer.leftPress) {
+        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, pointer.leftPress);
+        o.continueRound |= step.continueRound;
+        o.endRound |= step.endRound;
+    }
+    game.menus.pointerX = pointer.x;
+    game.menus.pointerY = pointer.y;
+    if (o.endRound) {
+        if (loop.net) {
+            loop.net->endRoundClicked();
+        } else {
+            // The title's START begins a fresh round, not this one again.
+            startNewRound(game, nextRoundSeed(game.seed));
+            leaveRound(game, loop);
+        }
+        return true;
+    }
+    if (o.continueRound) {
+        if (loop.net)
+            loop.net->pauseClicked();
+        else
+            game.paused = false;
+    }
+    return false;
+}
+
+// The keys of this machine's next tick, with a press of key 0 the options asked for.
+KeyState localKeys(Loop& loop) {
+    KeyState k = platform::takeTickKeys();
+    if (loop.shadowPress) {
+        k.shadowToggle = true;
+        loop.shadowPress = false;
+    }
+    return k;
 }
 
 void runDueTicks(Game& game, Loop& loop) {
@@ -138,14 +300,14 @@ void runDueTicks(Game& game, Loop& loop) {
     const int due = loop.pacer.due(platform::nowMs());
     if (loop.net) {
         const int ran = loop.net->runTicks(
-            due, [] { return platform::takeTickKeys(); },
+            due, [&] { return localKeys(loop); },
             [&](const KeyState& k) { loop.keys.ran(game, k); });
         // Ticks held for the other side's keys are still owed: they run once the keys come.
         loop.pacer.owe(due - ran);
         return;
     }
     for (int n = due; n > 0 && loop.keys.more(game); --n) {
-        const KeyState tickKeys = loop.keys.next(game);
+        const KeyState tickKeys = loop.keys.replaying() ? loop.keys.next(game) : localKeys(loop);
         tickRound(game, tickKeys);
         loop.keys.ran(game, tickKeys);
     }
@@ -156,11 +318,17 @@ void gameFrame(Game& game, Loop& loop) {
     obey(game, loop, platform::takeCommands());
     if (loop.net)
         loop.net->service();
+    if (!game.gameRunning || pauseMenuFrame(game, loop))
+        return;
     if (game.paused != wasPaused) {
         pauseMusic(game.scheduler.get(), game.musicSample, game.paused);
-        // The time spent waiting is not owed to the round.
-        if (!game.paused)
+        game.menus.pauseFocus = pauseContinue;
+        // The time spent waiting is not owed to the round, and keys pressed on the pause menu
+        // are not the round's.
+        if (!game.paused) {
             loop.pacer.resume(platform::nowMs());
+            platform::forgetKeyPresses();
+        }
     }
     runDueTicks(game, loop);
     game.look.frame = platform::frame();
@@ -171,6 +339,10 @@ void gameFrame(Game& game, Loop& loop) {
         if (loop.net)
             view.banner = loop.net->banner();
         drawGameFrame(view);
+        if (game.paused && !game.roundOver)
+            drawMenuPanel(game.look.frame, pausePanel(game.menus));
+        if (game.paused && !game.roundOver && game.menus.optionsShown)
+            drawOptions(game, loop);
         platform::swapBuffers();
     } else {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
@@ -184,22 +356,45 @@ void gameFrame(Game& game, Loop& loop) {
 void menuFrame(Game& game, Loop& loop) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
-    platform::setCursorHidden(menuMouse(game, platform::menuPointer()));
+    const MenuPointer pointer = platform::menuPointer();
+    const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    if (game.menus.optionsShown) {
+        optionsFrame(game, loop, keys, pointer);
+        platform::setCursorHidden(false);
+    } else {
+        platform::setCursorHidden(menuMouse(game, pointer));
+        for (platform::MenuKey k : keys)
+            if (!game.gameRunning && !game.menus.optionsShown)
+                titleKey(game, k);
+    }
     std::string status;
+    const bool waitingForOther =
+        loop.net && !loop.net->bothHere() && loop.net->stage == NetPlay::Stage::lobby;
     if (loop.net) {
         // START over the network starts the round on both machines, once both are there.
         if (game.gameRunning) {
             game.gameRunning = false;
+            if (waitingForOther) {
+                loop.notice =
+                    loop.net->hosting() ? "PLAYER 2 IS NOT HERE YET" : "PLAYER 1 IS NOT HERE YET";
+                loop.noticeUntil = platform::nowMs() + 3000;
+            }
             loop.net->startClicked();
         }
         loop.net->service();
-        status = loop.net->lobbyText();
+        status = platform::nowMs() < loop.noticeUntil ? loop.notice : loop.net->lobbyText();
+    } else if (game.gameRunning) {
+        shadowsAtStart(game, loop);
     }
     game.look.frame = platform::frame();
     if (!game.look.frame.empty()) {
         MenuView view = menuView(game);
-        view.status = loop.net ? status.c_str() : nullptr;
+        view.status = loop.net && !game.menus.optionsShown ? status.c_str() : nullptr;
+        if (waitingForOther)
+            view.dimmed = {startArea.left, startArea.right, startArea.bottom, startArea.top};
         drawMenuFrame(view);
+        if (game.menus.optionsShown && !game.helpShown)
+            drawOptions(game, loop);
         platform::swapBuffers();
         // Once the title shows, while the game holds little: what making the player views'
         // pictures takes for a moment is given back before a round needs its own. (A round
@@ -227,7 +422,15 @@ int mainLoop(Game& game, Loop& loop) {
         case platform::EventKind::none:
             break;
         }
-        if (game.gameRunning)
+        if (platform::isFullscreen() != loop.fullscreenSeen) {
+            // F11 or Alt+Return: the player's choice, kept at once.
+            loop.fullscreenSeen = platform::isFullscreen();
+            loop.settings.fullscreen = loop.fullscreenSeen;
+            keepSettings(loop);
+        }
+        if (loop.beforeFrame && !loop.beforeFrame(game))
+            platform::shutdownWindow();
+        else if (game.gameRunning)
             gameFrame(game, loop);
         else
             menuFrame(game, loop);
@@ -240,11 +443,7 @@ int runProgram(Game& game, const ProgramOptions& options) {
     if (!platform::createWindow("TUVO!!", settings.windowWidth, settings.windowHeight,
                                 settings.fullscreen || options.fullscreen))
         return 1;
-    int scancodes[2][playerKeyCount];
-    for (int p = 0; p < 2; ++p)
-        for (int k = 0; k < playerKeyCount; ++k)
-            scancodes[p][k] = platform::scancodeOf(settings.keys[p][k]);
-    platform::setPlayerKeys(scancodes);
+    applySettings(settings);
     setErrorBox(platform::showError);
     // Without a context there is nothing to set up: the quit message already waits.
     if (platform::initialiseGl(windowWidth, windowHeight))
@@ -256,6 +455,10 @@ int runProgram(Game& game, const ProgramOptions& options) {
     if (options.replay)
         game.gameRunning = true;
     Loop loop{TickPacer{}, keys};
+    loop.settings = settings;
+    loop.settingsPath = options.settingsPath;
+    loop.fullscreenSeen = platform::isFullscreen();
+    loop.beforeFrame = options.beforeFrame;
     std::unique_ptr<NetPlay> net;
     if (options.session) {
         net = std::make_unique<NetPlay>(*options.session, game);
@@ -265,24 +468,17 @@ int runProgram(Game& game, const ProgramOptions& options) {
             keys.newRound(seed);
             loop.pacer.restart();
             platform::forgetKeyPresses();
+            shadowsAtStart(game, loop);
         };
+        net->onRoundEnded = [&] { leaveRound(game, loop); };
         net->onOutOfStep = [&] { keys.saveForDiagnosis(options.session->role); };
         loop.net = net.get();
     }
     const int code = mainLoop(game, loop);
     keys.write();
-    if (!options.settingsPath.empty()) {
-        // The window as it was left; its size only when it was not on the whole screen.
-        Settings kept = settings;
-        kept.fullscreen = platform::isFullscreen();
-        int width = 0, height = 0;
-        platform::windowSize(width, height);
-        if (!kept.fullscreen && width > 0 && height > 0) {
-            kept.windowWidth = width;
-            kept.windowHeight = height;
-        }
-        saveSettings(options.settingsPath, kept);
-    }
+    // The window's size as it was left; full screen as the player chose it (a one-off
+    // --fullscreen is not a choice to keep).
+    keepSettings(loop);
     platform::shutdownWindow();
     return code;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Settings.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct Game;
@@ -16,6 +17,8 @@ struct ProgramOptions {
     std::string settingsPath;       // where they are kept again at the end; empty: not kept
     uint32_t firstTick = 0;         // the first round starts this far in
     NetSession* session = nullptr;  // --host or --join: the round is played with another machine
+    // Tests: called before each frame; answering false ends the program as Esc does.
+    std::function<bool(Game&)> beforeFrame;
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

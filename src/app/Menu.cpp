@@ -9,16 +9,40 @@ bool menuMouse(Game& g, const MenuPointer& p) {
     g.mouseX = (p.x - centreX) / (p.clientWidth / 11.5f);
     g.mouseY = (centreY - p.y) / (p.clientHeight / 8.3f);
     const bool hide = cursorHidingArea.contains(g.mouseX, g.mouseY);
+    // Only a pointer that moves takes the highlight, so that one resting on a button does not
+    // hold it against the keys.
+    const bool moved =
+        g.menus.pointerX != -1 && (p.x != g.menus.pointerX || p.y != g.menus.pointerY);
+    g.menus.pointerX = p.x;
+    g.menus.pointerY = p.y;
+    if (g.menus.optionsShown)
+        return hide;
 
-    if (p.leftPress) {
-        if (g.helpShown == 0) {
-            if (startArea.contains(g.mouseX, g.mouseY))
-                g.gameRunning = true;
-            else if (helpArea.contains(g.mouseX, g.mouseY))
-                g.helpShown = 1;
-        } else if (closeArea.contains(g.mouseX, g.mouseY)) {
-            g.helpShown = 0;
+    if (g.helpShown == 0) {
+        for (int n = 0; n < titleEntryCount; ++n) {
+            if (!titleEntries[n].area.contains(g.mouseX, g.mouseY))
+                continue;
+            if (moved || p.leftPress)
+                g.menus.titleFocus = n;
+            if (p.leftPress)
+                pressTitle(g, titleEntries[n].action);
         }
+    } else if (p.leftPress && closeArea.contains(g.mouseX, g.mouseY)) {
+        g.helpShown = 0;
     }
     return hide;
+}
+
+void pressTitle(Game& g, TitleAction action) {
+    switch (action) {
+    case TitleAction::start:
+        g.gameRunning = true;
+        break;
+    case TitleAction::help:
+        g.helpShown = 1;
+        break;
+    case TitleAction::options:
+        g.menus.openOptions();
+        break;
+    }
 }

@@ -12,8 +12,29 @@ struct MenuArea {
 constexpr MenuArea startArea{-1.98f, 1.7f, -0.85f, -0.09f};
 constexpr MenuArea helpArea{-0.99f, 0.71f, -2.2f, -1.5f};
 constexpr MenuArea closeArea{3.96f, 5.41f, -3.74f, -3.2f};
+constexpr MenuArea optionsArea{-1.49f, 1.21f, -3.3f, -2.6f};
 constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 
+// What pressing one of the title's buttons does.
+enum class TitleAction { start, help, options };
+struct TitleEntry {
+    MenuArea area; // the button painted in the title picture, and where it takes a click
+    TitleAction action;
+};
+// The title's buttons in the order the keys and pads move through them; the highlight starts on
+// the first. Another entry is another line here (with its action handled in pressTitle).
+inline constexpr TitleEntry titleEntries[] = {
+    {startArea, TitleAction::start},
+    {helpArea, TitleAction::help},
+    {optionsArea, TitleAction::options},
+};
+inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries[0];
+
+// Carries out a title entry: START runs the round (the loop holds it back over the network
+// until both are there), HELP and OPTIONS show their screens.
+void pressTitle(Game& game, TitleAction action);
+
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.
-// Answers whether the system cursor is to be hidden.
+// Hovering a button moves the highlight to it. Answers whether the system cursor is to be
+// hidden.
 bool menuMouse(Game& game, const MenuPointer& pointer);

@@ -31,6 +31,18 @@ bool readSize(const std::string& value, int limit, int& out) {
     return true;
 }
 
+// A volume: a whole number from 0 to 10, and nothing else.
+bool readLevel(const std::string& value, int& out) {
+    if (value.empty() || value.size() > 2 ||
+        value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int n = std::atoi(value.c_str());
+    if (n > loudest)
+        return false;
+    out = n;
+    return true;
+}
+
 constexpr int largestSide = 16384;
 } // namespace
 
@@ -51,7 +63,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 continue;
             }
             section = trimmed(line.substr(1, line.size() - 2));
-            if (section != "window" && section != "player1" && section != "player2") {
+            if (section != "window" && section != "sound" && section != "player1" &&
+                section != "player2") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
                 section = "?";
             }
@@ -70,6 +83,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             bool ok = true;
             if (name == "fullscreen" && (value == "yes" || value == "no"))
                 s.fullscreen = value == "yes";
+            else if (name == "shadows" && (value == "yes" || value == "no"))
+                s.shadows = value == "yes";
             else if (name == "width")
                 ok = readSize(value, largestSide, s.windowWidth);
             else if (name == "height")
@@ -78,7 +93,16 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 ok = false;
             if (!ok)
                 problems.push_back(where + "'" + line + "' is not a window setting (fullscreen = " +
-                                   "yes or no, width and height from 1 to 16384)");
+                                   "yes or no, shadows = yes or no, width and height from 1 " +
+                                   "to 16384)");
+            continue;
+        }
+        if (section == "sound") {
+            const bool ok = (name == "music" || name == "effects") &&
+                            readLevel(value, name == "music" ? s.musicVolume : s.effectsVolume);
+            if (!ok)
+                problems.push_back(where + "'" + line +
+                                   "' is not a sound setting (music or effects = 0 to 10)");
             continue;
         }
         if (section == "player1" || section == "player2") {
@@ -95,7 +119,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 s.keys[player][key] = value;
             continue;
         }
-        problems.push_back(where + "a setting outside [window], [player1] and [player2]");
+        problems.push_back(where + "a setting outside [window], [sound], [player1] and [player2]");
     }
     return s;
 }
@@ -105,12 +129,20 @@ std::string formatSettings(const Settings& s) {
     out += std::string("fullscreen = ") + (s.fullscreen ? "yes" : "no") + "\n";
     out += "width = " + std::to_string(s.windowWidth) + "\n";
     out += "height = " + std::to_string(s.windowHeight) + "\n";
+    out += std::string("shadows = ") + (s.shadows ? "yes" : "no") + "\n";
+    out += "\n[sound]\nmusic = " + std::to_string(s.musicVolume) + "\n";
+    out += "effects = " + std::to_string(s.effectsVolume) + "\n";
     for (int p = 0; p < 2; ++p) {
         out += "\n[player" + std::to_string(p + 1) + "]\n";
         for (int k = 0; k < playerKeyCount; ++k)
             out += std::string(keyNames[k]) + " = " + s.keys[p][k] + "\n";
     }
     return out;
+}
+
+const Settings& defaultSettings() {
+    static const Settings defaults;
+    return defaults;
 }
 
 std::string settingsPath() {

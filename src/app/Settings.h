@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
-// What the game keeps between runs: full screen or the window's size, and each player's keys
-// by their SDL scancode names ("R", "Up", "Left Shift", ...).
+// What the game keeps between runs: full screen or the window's size, shadows, the music's and
+// the effects' volumes (0 silent to 10 as loud as made), and each player's keys by their SDL
+// scancode names ("R", "Up", "Left Shift", ...).
 struct Settings {
     bool fullscreen = false;
     int windowWidth = 1024, windowHeight = 735;
+    bool shadows = false;
+    int musicVolume = 10, effectsVolume = 10;
     std::string keys[2][playerKeyCount] = {
         {"R", "F", "Z", "X", "G", "D", "Left Shift"},
         {"Up", "Down", "/", ".", "Right", "Left", "Right Shift"}};
@@ -18,6 +21,9 @@ struct Settings {
 Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::string&),
                        std::vector<std::string>& problems);
 std::string formatSettings(const Settings& settings);
+// The keys as first given, for RESET KEYS.
+const Settings& defaultSettings();
+constexpr int loudest = 10;
 
 // $XDG_CONFIG_HOME/tuvo/settings.ini, else ~/.config/tuvo/settings.ini; empty when neither
 // folder is known.

@@ -24,10 +24,6 @@ uint32_t roundSeed() {
                            stderr);
 }
 
-constexpr const char* usage =
-    "usage: tuvo [--fullscreen] [--record FILE | --replay FILE [--headless]]\n"
-    "            [--host [ADDRESS:][PORT] | --join HOST[:PORT]] [--headless --keys FILE]\n";
-
 constexpr uint16_t defaultPort = 7710;
 
 struct CommandLine {
@@ -38,6 +34,7 @@ struct CommandLine {
     std::string address; // to join, or to open on the host (empty: all)
     uint16_t port = defaultPort;
     std::string keys; // a headless network side's key script
+    bool help = false, version = false;
 };
 
 // "[ADDRESS:]PORT" or "HOST[:PORT]": false for a port that is not a number from 1 to 65535.
@@ -64,64 +61,141 @@ bool readAddress(const std::string& text, bool portAlone, std::string& address, 
     return true;
 }
 
+// Every option of the game, with its argument and its line in `tuvo --help`: another option
+// is another line here. `read` takes the argument (null for an option without one) and answers
+// false, having said why, when it cannot be followed.
+struct Option {
+    const char* name;
+    const char* argument;  // null: the option takes none
+    bool argumentOptional; // (then written in brackets)
+    const char* explanation;
+    bool (*read)(CommandLine& line, const char* argument);
+};
+
+const Option options[] = {
+    {"--fullscreen", nullptr, false, "play on the whole screen (this run only)",
+     [](CommandLine& l, const char*) { return l.fullscreen = true; }},
+    {"--record", "FILE", false, "write the round's seed and keys to FILE",
+     [](CommandLine& l, const char* a) { return !(l.record = a).empty(); }},
+    {"--replay", "FILE", false, "play the round recorded in FILE again",
+     [](CommandLine& l, const char* a) { return !(l.replay = a).empty(); }},
+    {"--headless", nullptr, false, "no window: a replay's result, or a network side's key script",
+     [](CommandLine& l, const char*) { return l.headless = true; }},
+    {"--host", "[ADDRESS:][PORT]", true, "wait for player 2 over the network (port 7710)",
+     [](CommandLine& l, const char* a) {
+         l.host = true;
+         if (a && !readAddress(a, true, l.address, l.port)) {
+             std::fprintf(stderr, "tuvo: --host %s: not a port from 1 to 65535\n", a);
+             return false;
+         }
+         return true;
+     }},
+    {"--join", "HOST[:PORT]", false, "play as player 2 with the game hosted on HOST",
+     [](CommandLine& l, const char* a) {
+         l.join = true;
+         if (!readAddress(a, false, l.address, l.port) || l.address.empty()) {
+             std::fprintf(stderr, "tuvo: --join %s: not HOST or HOST:PORT\n", a);
+             return false;
+         }
+         return true;
+     }},
+    {"--keys", "FILE", false, "the keys of a headless network side, from a recording",
+     [](CommandLine& l, const char* a) { return !(l.keys = a).empty(); }},
+    {"--help", nullptr, false, "show this help and end",
+     [](CommandLine& l, const char*) { return l.help = true; }},
+    {"--version", nullptr, false, "show the game's version and end",
+     [](CommandLine& l, const char*) { return l.version = true; }},
+};
+
+void printUsage(std::FILE* to, bool withExplanations) {
+    std::string line = "usage: tuvo";
+    std::string all;
+    for (const Option& o : options) {
+        std::string item = std::string(" [") + o.name;
+        if (o.argument)
+            item += std::string(" ") + o.argument;
+        item += "]";
+        if (line.size() + item.size() > 78) {
+            all += line + "\n";
+            line = "           ";
+        }
+        line += item;
+    }
+    all += line + "\n";
+    std::fputs(all.c_str(), to);
+    if (!withExplanations)
+        return;
+    std::fputs("\noptions:\n", to);
+    for (const Option& o : options) {
+        std::string head = std::string("  ") + o.name;
+        if (o.argument)
+            head += std::string(" ") + o.argument;
+        std::fprintf(to, "%-28s %s\n", head.c_str(), o.explanation);
+    }
+    std::fputs("\nenvironment: TUVO_SEED=N fixes the round's seed; TUVO_START_AT=SECONDS starts "
+               "the\nfirst round that far in. Settings are kept in "
+               "$XDG_CONFIG_HOME/tuvo/settings.ini.\n",
+               to);
+}
+
 // Answers false, having said why, for a command line the game cannot follow.
 bool readCommandLine(int argc, char** argv, CommandLine& line) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--record" || arg == "--replay") && i + 1 < argc && argv[i + 1][0] != '\0') {
-            (arg == "--record" ? line.record : line.replay) = argv[++i];
-        } else if (arg == "--headless") {
-            line.headless = true;
-        } else if (arg == "--fullscreen") {
-            line.fullscreen = true;
-        } else if (arg == "--host") {
-            line.host = true;
-            if (i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0 &&
-                !readAddress(argv[++i], true, line.address, line.port)) {
-                std::fprintf(stderr, "tuvo: --host %s: not a port from 1 to 65535\n%s", argv[i],
-                             usage);
+        const Option* option = nullptr;
+        for (const Option& o : options)
+            if (arg == o.name)
+                option = &o;
+        if (!option) {
+            std::fprintf(stderr, "tuvo: %s is not an option of the game\n", arg.c_str());
+            printUsage(stderr, false);
+            return false;
+        }
+        const char* argument = nullptr;
+        if (option->argument) {
+            const bool given = i + 1 < argc && argv[i + 1][0] != '\0' &&
+                               std::string(argv[i + 1]).rfind("--", 0) != 0;
+            if (given)
+                argument = argv[++i];
+            else if (!option->argumentOptional) {
+                std::fprintf(stderr, "tuvo: %s needs %s\n", option->name, option->argument);
+                printUsage(stderr, false);
                 return false;
             }
-        } else if (arg == "--join" && i + 1 < argc && argv[i + 1][0] != '\0') {
-            line.join = true;
-            if (!readAddress(argv[++i], false, line.address, line.port) || line.address.empty()) {
-                std::fprintf(stderr, "tuvo: --join %s: not HOST or HOST:PORT\n%s", argv[i], usage);
-                return false;
-            }
-        } else if (arg == "--keys" && i + 1 < argc && argv[i + 1][0] != '\0') {
-            line.keys = argv[++i];
-        } else {
-            std::fprintf(stderr, "tuvo: %s %s\n%s", arg.c_str(),
-                         arg == "--record" || arg == "--replay" || arg == "--keys"
-                             ? "needs a file name"
-                         : arg == "--join" ? "needs the host's name"
-                                           : "is not an option of the game",
-                         usage);
+        }
+        if (!option->read(line, argument)) {
+            printUsage(stderr, false);
             return false;
         }
     }
+    if (line.help || line.version)
+        return true;
     if (!line.record.empty() && !line.replay.empty()) {
-        std::fprintf(stderr, "tuvo: a replay cannot be recorded again\n%s", usage);
+        std::fprintf(stderr, "tuvo: a replay cannot be recorded again\n");
+        printUsage(stderr, false);
         return false;
     }
     if (line.host && line.join) {
-        std::fprintf(stderr, "tuvo: a machine either hosts or joins\n%s", usage);
+        std::fprintf(stderr, "tuvo: a machine either hosts or joins\n");
+        printUsage(stderr, false);
         return false;
     }
     const bool network = line.host || line.join;
     if (network && !line.replay.empty()) {
-        std::fprintf(stderr, "tuvo: a replay plays alone, not over the network\n%s", usage);
+        std::fprintf(stderr, "tuvo: a replay plays alone, not over the network\n");
+        printUsage(stderr, false);
         return false;
     }
     if (line.headless && line.replay.empty() && !(network && !line.keys.empty())) {
         std::fprintf(stderr,
                      "tuvo: --headless plays a replay (--replay FILE) or a network side's key "
-                     "script (--host or --join with --keys FILE)\n%s",
-                     usage);
+                     "script (--host or --join with --keys FILE)\n");
+        printUsage(stderr, false);
         return false;
     }
     if (!line.keys.empty() && !(network && line.headless)) {
-        std::fprintf(stderr, "tuvo: --keys drives a headless network side\n%s", usage);
+        std::fprintf(stderr, "tuvo: --keys drives a headless network side\n");
+        printUsage(stderr, false);
         return false;
     }
     return true;
@@ -185,6 +259,14 @@ int main(int argc, char** argv) {
     CommandLine line;
     if (!readCommandLine(argc, argv, line))
         return 2;
+    if (line.help) {
+        printUsage(stdout, true);
+        return 0;
+    }
+    if (line.version) {
+        std::printf("%s\n", gameVersion);
+        return 0;
+    }
     Replay replay;
     if (!line.replay.empty()) {
         std::string message;

@@ -1,5 +1,6 @@
 #include "audio/EffectSounds.h"
 #include "actors/Player.h"
+#include "audio/Sound.h"
 #include "audio/SoundFile.h"
 
 #include <plib/sl.h>
@@ -38,6 +39,7 @@ void EffectSounds::play(slSample* sample) {
     if (scheduler == nullptr || sample == nullptr)
         return;
     scheduler->playSample(sample, kEffectPriority, SL_SAMPLE_ABORT, 0, nullptr);
+    scheduler->addSampleEnvelope(sample, 0, 0, effectsVolume(), SL_VOLUME_ENVELOPE);
 }
 
 void EffectSounds::playRaised(Player& player) {

@@ -19,7 +19,29 @@ float marginFor(float frameSeconds) {
     return std::clamp(frameSeconds * kFrameCover, kSafetyMargin, kLongestMargin);
 }
 
+// The envelopes outlive every player that holds them: they are never deleted.
+slEnvelope* constantEnvelope() {
+    auto* e = new slEnvelope(1, SL_SAMPLE_ONE_SHOT);
+    e->setStep(0, 0.0f, 1.0f);
+    return e;
+}
+
 } // namespace
+
+slEnvelope* musicVolume() {
+    static slEnvelope* const e = constantEnvelope();
+    return e;
+}
+
+slEnvelope* effectsVolume() {
+    static slEnvelope* const e = constantEnvelope();
+    return e;
+}
+
+void setVolumes(int music, int effects) {
+    musicVolume()->setStep(0, 0.0f, std::clamp(music, 0, 10) / 10.0f);
+    effectsVolume()->setStep(0, 0.0f, std::clamp(effects, 0, 10) / 10.0f);
+}
 
 slScheduler* createScheduler() {
     return new slScheduler(kMixingRate);
@@ -31,8 +53,10 @@ slSample* startMusic(slScheduler& scheduler) {
     auto* music = loadSoundFile(kMusicFile, &scheduler);
     // A missing or damaged file has already been reported. Looping an empty sample would spin
     // the mixer forever, so the game goes on without music instead.
-    if (music->getLength() > 0)
+    if (music->getLength() > 0) {
         scheduler.loopSample(music, 0, SL_SAMPLE_MUTE, 0, nullptr);
+        scheduler.addSampleEnvelope(music, 0, 0, musicVolume(), SL_VOLUME_ENVELOPE);
+    }
     return music;
 }
 

@@ -2,6 +2,7 @@
 
 class slScheduler;
 class slSample;
+class slEnvelope;
 
 // The game's one mixer: 8000 Hz, 8-bit mono. With no audio device it reports notWorking() and
 // every later call on it is harmless; the game then runs silent.
@@ -21,3 +22,10 @@ float safetyMarginFor(float frameSeconds);
 
 // Silences the music while the round waits, and lets it play on after. Accepts nulls.
 void pauseMusic(slScheduler* scheduler, slSample* music, bool paused);
+
+// The music's and the effects' volumes, 0 (silent) to 10 (as made), heard at once: each is a
+// constant volume envelope on every player of its sounds, so changing one changes what is mixed
+// from the next mixing pass on.
+void setVolumes(int music, int effects);
+slEnvelope* musicVolume();
+slEnvelope* effectsVolume();

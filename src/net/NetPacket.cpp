@@ -57,6 +57,7 @@ std::string encodeMessage(const Message& m) {
     case MessageType::askStart:
     case MessageType::askAgain:
     case MessageType::welcome:
+    case MessageType::endRound:
         break;
     }
     return out;
@@ -116,6 +117,7 @@ bool decodeMessage(const uint8_t* data, size_t size, Message& m) {
     case MessageType::askStart:
     case MessageType::askAgain:
     case MessageType::welcome:
+    case MessageType::endRound:
         if (rest != 0)
             return false;
         break;

@@ -15,6 +15,7 @@ enum class MessageType : uint8_t {
     pause = 7,     // the round waits, or goes on
     askAgain = 8,  // guest to host: Space after 0:00
     welcome = 9,   // host to guest: taken as player 2
+    endRound = 10, // either way: END ROUND on the pause menu, both go back to the title
 };
 
 // The network protocol's version; a peer speaking another is refused.

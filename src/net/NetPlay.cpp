@@ -71,6 +71,10 @@ bool NetPlay::service(uint32_t waitMs) {
                 if (stage == Stage::playing && !game.roundOver)
                     game.paused = m.paused;
                 break;
+            case MessageType::endRound:
+                if (stage == Stage::playing)
+                    endRound();
+                break;
             default:
                 break;
             }
@@ -136,6 +140,30 @@ void NetPlay::againClicked() {
         ask.type = MessageType::askAgain;
         session.send(ask);
     }
+}
+
+void NetPlay::endRoundClicked() {
+    if (stage != Stage::playing)
+        return;
+    Message m;
+    m.type = MessageType::endRound;
+    session.send(m);
+    session.flush();
+    endRound();
+}
+
+void NetPlay::endRound() {
+    // Keys of the left round still on their way find no lockstep and are dropped.
+    lockstep.reset();
+    ownHashes.clear();
+    otherHashes.clear();
+    waiting = false;
+    waitingSince = 0;
+    // Both machines hold the same round, so both make the same next one for the title's START.
+    startRound(game, nextRoundSeed(game.seed));
+    stage = Stage::lobby;
+    if (onRoundEnded)
+        onRoundEnded();
 }
 
 int NetPlay::runTicks(int due, const std::function<KeyState()>& localKeys,

@@ -22,12 +22,16 @@ class NetPlay {
     // Takes what the other side sent. Answers false once nothing more can be played.
     bool service(uint32_t waitMs = 0);
     bool bothHere() const { return session.connected(); }
+    bool hosting() const { return session.role == NetSession::Role::host; }
     // START clicked on this machine: the host starts the round for both, the guest asks it to.
     void startClicked();
     // P on this machine: pauses both machines, or lets both go on.
     void pauseClicked();
     // Space after 0:00 on this machine: another round for both.
     void againClicked();
+    // END ROUND on this machine's pause menu: both machines leave the round for the title,
+    // where START begins another.
+    void endRoundClicked();
     // Runs up to `due` ticks, each once both players' keys are known. This machine's keys come
     // from `localKeys` when it is their turn to be taken; `ran` sees each tick's keys. Answers
     // how many ran; `waiting` says whether the other side's keys were late.
@@ -44,6 +48,8 @@ class NetPlay {
     // Set when a round begins (with its seed): the game's caller shows the round and starts its
     // recording anew.
     std::function<void(uint32_t seed)> onRoundBegun;
+    // Set when the round is left for the title (END ROUND on either machine).
+    std::function<void()> onRoundEnded;
     // Set when the worlds part: the game's caller saves its recording.
     std::function<void()> onOutOfStep;
 
@@ -51,6 +57,7 @@ class NetPlay {
     void begin(uint32_t seed, uint32_t delay);
     void hostStarts(uint32_t seed);
     void compareHashes();
+    void endRound();
 
     NetSession& session;
     RoundState& game;

@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -100,6 +101,13 @@ constexpr SDL_Scancode shadowScancode = SDL_SCANCODE_0;
 // still counts as down for that one tick.
 KeyState pressedSinceTick;
 Commands commands;
+std::vector<MenuKey> menuKeys;
+bool capturing = false;
+std::string capturedKey;
+// A stick counts as one press when it leans far past its dead zone, and again only after it
+// came back near the middle.
+constexpr int stickPress = 20000;
+bool stickLeaning[2][2] = {};
 
 void notePress(SDL_Scancode code) {
     for (int p = 0; p < 2; ++p)
@@ -145,6 +153,10 @@ void padPressed(SDL_JoystickID id, Uint8 button) {
     case SDL_CONTROLLER_BUTTON_A:
         keys[keyBomb] = true;
         commands.playAgain = true;
+        menuKeys.push_back(MenuKey::press);
+        break;
+    case SDL_CONTROLLER_BUTTON_B:
+        menuKeys.push_back(MenuKey::back);
         break;
     case SDL_CONTROLLER_BUTTON_X:
         keys[keyWall] = true;
@@ -156,19 +168,39 @@ void padPressed(SDL_JoystickID id, Uint8 button) {
         commands.pause = true;
         break;
     case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        menuKeys.push_back(MenuKey::up);
         keys[keyForward] = true;
         break;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        menuKeys.push_back(MenuKey::down);
         keys[keyBack] = true;
         break;
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        menuKeys.push_back(MenuKey::left);
         keys[keyLeft] = true;
         break;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        menuKeys.push_back(MenuKey::right);
         keys[keyRight] = true;
         break;
     default:
         break;
+    }
+}
+
+void padLeaned(SDL_JoystickID id, Uint8 axis, Sint16 value) {
+    const int p = padPlayer(id);
+    if (p < 0 || (axis != SDL_CONTROLLER_AXIS_LEFTX && axis != SDL_CONTROLLER_AXIS_LEFTY))
+        return;
+    const bool across = axis == SDL_CONTROLLER_AXIS_LEFTX;
+    bool& leaning = stickLeaning[p][across ? 0 : 1];
+    if (std::abs(value) < stickDeadZone) {
+        leaning = false;
+    } else if (!leaning && std::abs(value) > stickPress) {
+        leaning = true;
+        // SDL's stick y grows downward.
+        menuKeys.push_back(across ? (value < 0 ? MenuKey::left : MenuKey::right)
+                                  : (value < 0 ? MenuKey::up : MenuKey::down));
     }
 }
 
@@ -186,7 +218,46 @@ PadState padState(SDL_GameController* pad) {
     return s;
 }
 
+// The keys that move through a menu; held down, they repeat as the desktop repeats keys.
+void noteMenuKey(const SDL_KeyboardEvent& key) {
+    switch (key.keysym.sym) {
+    case SDLK_UP:
+        menuKeys.push_back(MenuKey::up);
+        break;
+    case SDLK_DOWN:
+        menuKeys.push_back(MenuKey::down);
+        break;
+    case SDLK_LEFT:
+        menuKeys.push_back(MenuKey::left);
+        break;
+    case SDLK_RIGHT:
+        menuKeys.push_back(MenuKey::right);
+        break;
+    case SDLK_TAB:
+        menuKeys.push_back(key.keysym.mod & KMOD_SHIFT ? MenuKey::previous : MenuKey::next);
+        break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_SPACE:
+        if (!key.repeat && !(key.keysym.mod & KMOD_ALT))
+            menuKeys.push_back(MenuKey::press);
+        break;
+    case SDLK_BACKSPACE:
+        if (!key.repeat)
+            menuKeys.push_back(MenuKey::back);
+        break;
+    default:
+        break;
+    }
+}
+
 void keyPressed(const SDL_KeyboardEvent& key) {
+    if (capturing) {
+        if (!key.repeat && capturedKey.empty())
+            capturedKey = SDL_GetScancodeName(key.keysym.scancode);
+        return;
+    }
+    noteMenuKey(key);
     if (key.repeat)
         return;
     const SDL_Keycode sym = key.keysym.sym;
@@ -240,6 +311,10 @@ bool createWindow(const char* title, int width, int height, bool fullscreen) {
     keptWidth = width;
     keptHeight = height;
     keptFullscreen = fullscreen;
+    // Asked for at the start just as by F11 later: where nothing carries it out, the window is
+    // made to cover the screen by hand.
+    if (fullscreen)
+        fullscreenCheckAt = SDL_GetTicks64() + 500;
     return true;
 }
 
@@ -314,7 +389,7 @@ EventKind takeEvent(int& quitCode) {
         }
         break;
     case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_ESCAPE)
+        if (e.key.keysym.sym == SDLK_ESCAPE && !capturing)
             shutdownWindow();
         else
             keyPressed(e.key);
@@ -327,6 +402,9 @@ EventKind takeEvent(int& quitCode) {
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         padPressed(e.cbutton.which, e.cbutton.button);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        padLeaned(e.caxis.which, e.caxis.axis, e.caxis.value);
         break;
     default:
         break;
@@ -355,6 +433,24 @@ KeyState takeTickKeys() {
 void forgetKeyPresses() {
     pressedSinceTick = KeyState{};
     commands = Commands{};
+    menuKeys.clear();
+}
+
+std::vector<MenuKey> takeMenuKeys() {
+    std::vector<MenuKey> taken;
+    taken.swap(menuKeys);
+    return taken;
+}
+
+void captureKey(bool on) {
+    capturing = on;
+    capturedKey.clear();
+}
+
+std::string takeCapturedKey() {
+    std::string taken;
+    taken.swap(capturedKey);
+    return taken;
 }
 
 MenuPointer menuPointer() {
@@ -422,6 +518,17 @@ FrameRect frame() {
         return frameRect(0, 0);
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window, &width, &height);
+    // SDL takes full screen as done the moment it asks for it; until the desktop (or the game
+    // itself, where there is none) has carried it out, the frame fits the window as it is.
+    if (keptFullscreen && !coveringByHand) {
+        int realWidth = 0, realHeight = 0, sdlWidth = 0, sdlHeight = 0;
+        actualWindowSize(realWidth, realHeight);
+        SDL_GetWindowSize(window, &sdlWidth, &sdlHeight);
+        if (sdlWidth > 0 && sdlHeight > 0 && (realWidth != sdlWidth || realHeight != sdlHeight)) {
+            width = width * realWidth / sdlWidth;
+            height = height * realHeight / sdlHeight;
+        }
+    }
     return frameRect(width, height);
 }
 

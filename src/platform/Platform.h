@@ -3,6 +3,7 @@
 #include "platform/Pointer.h"
 #include "render/ViewLayout.h"
 #include <string>
+#include <vector>
 
 // The window, its GL context and the event queue, over SDL2. Only this layer talks to SDL.
 namespace platform {
@@ -37,6 +38,16 @@ struct Commands {
     bool playAgain = false;
 };
 Commands takeCommands();
+
+// A menu's keys, from the keyboard (arrows, Tab and Shift+Tab, Return or Space, Backspace) and
+// the pads (d-pad or stick, A, B).
+enum class MenuKey { up, down, left, right, next, previous, press, back };
+// The menu keys pressed since the last call, in order.
+std::vector<MenuKey> takeMenuKeys();
+// While on, the next key pressed is kept by its name for takeCapturedKey; Esc then cancels
+// instead of ending the game (it is taken as "Escape"), and no key acts otherwise.
+void captureKey(bool on);
+std::string takeCapturedKey();
 // A key's scancode by its SDL name ("R", "Up", "Left Shift"); 0 for no such key.
 int scancodeOf(const std::string& name);
 bool isKeyName(const std::string& name);

@@ -58,8 +58,7 @@ void drawOutlined(float x, float y, const std::string& text, void* font, bool ri
 // The letters keep their size in pixels while the frame scales: in a frame drawn larger than
 // 1024 by 735 the larger font keeps the texts in proportion.
 void drawText(float x, float y, const std::string& text, double scale, bool rimFirst) {
-    drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13,
-                 rimFirst);
+    drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13, rimFirst);
 }
 
 void drawBigText(float x, float y, const std::string& text, bool rimFirst) {
@@ -81,7 +80,9 @@ void drawHud(const RoundView& game) {
     };
     std::vector<Line> lines;
     auto text = [&](float x, float y, const std::string& t) { lines.push_back({x, y, t, false}); };
-    auto bigText = [&](float x, float y, const std::string& t) { lines.push_back({x, y, t, true}); };
+    auto bigText = [&](float x, float y, const std::string& t) {
+        lines.push_back({x, y, t, true});
+    };
     text(470, 30, clockText(clock.minutes, clock.seconds));
     if (game.roundOver) {
         bigText(440, 250, resultText(game.player(1).points, game.player(2).points));
@@ -151,7 +152,7 @@ void drawMenuLine(const std::string& text) {
     glLoadIdentity();
     // Centred under the buttons, in the large letters: over the picture the rim goes first and
     // the black letters on top of it.
-    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 596;
+    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 690;
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
     glColor3f(1, 1, 1);

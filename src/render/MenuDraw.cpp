@@ -26,6 +26,48 @@ void drawMenuScene(const MenuView& m) {
 
     if (m.status && !help)
         drawMenuLine(m.status);
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    if (m.dimmed.left < m.dimmed.right) {
+        // Greyed over, as a button that is not yet to be pressed.
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(0.55f, 0.55f, 0.55f, 0.7f);
+        glBegin(GL_QUADS);
+        glVertex3f(m.dimmed.left, m.dimmed.bottom, 0.05f);
+        glVertex3f(m.dimmed.right, m.dimmed.bottom, 0.05f);
+        glVertex3f(m.dimmed.right, m.dimmed.top, 0.05f);
+        glVertex3f(m.dimmed.left, m.dimmed.top, 0.05f);
+        glEnd();
+        glDisable(GL_BLEND);
+    }
+    if (m.highlight.left < m.highlight.right) {
+        // A bright yellow ring just outside the button's edge, dark-rimmed so that it reads on
+        // the sky and the meadow alike.
+        const MenuView::Box& b = m.highlight;
+        auto ring = [&](float out, float width, float z) {
+            const float l = b.left - out, r = b.right + out, d = b.bottom - out, t = b.top + out;
+            const float il = l + width, ir = r - width, id = d + width, it = t - width;
+            glBegin(GL_QUAD_STRIP);
+            glVertex3f(l, d, z);
+            glVertex3f(il, id, z);
+            glVertex3f(r, d, z);
+            glVertex3f(ir, id, z);
+            glVertex3f(r, t, z);
+            glVertex3f(ir, it, z);
+            glVertex3f(l, t, z);
+            glVertex3f(il, it, z);
+            glVertex3f(l, d, z);
+            glVertex3f(il, id, z);
+            glEnd();
+        };
+        glColor3f(0.1f, 0.12f, 0.25f);
+        ring(0.16f, 0.16f, 0.06f);
+        glColor3f(1.0f, 0.86f, 0.1f);
+        ring(0.12f, 0.08f, 0.07f);
+    }
+    if (lit)
+        glEnable(GL_LIGHTING);
     const float mx = m.mouseX, my = m.mouseY;
     glColor3f(0.5f, 0.5f, 0.5f);
     glBegin(GL_TRIANGLES);

@@ -40,4 +40,10 @@ struct MenuView {
     bool helpShown;
     float mouseX, mouseY;
     const char* status = nullptr; // a line under the buttons; null: none
+    // The highlighted button and a button that cannot be pressed yet, in menu units; an empty
+    // box (left == right): none.
+    struct Box {
+        float left = 0, right = 0, bottom = 0, top = 0;
+    };
+    Box highlight{}, dimmed{};
 };

@@ -1,5 +1,6 @@
 #include "app/Game.h"
 #include "app/Menu.h"
+#include "app/Menus.h"
 #include "render/ViewLayout.h"
 #include <gtest/gtest.h>
 
@@ -128,4 +129,118 @@ TEST(FrameLayout, TheFrameFitsCentredAndItsViewsShareTheirEdges) {
     EXPECT_TRUE(frameRect(1024, 1).empty());
     EXPECT_TRUE(frameRect(0, 0).empty());
     EXPECT_FALSE(frameRect(1024, 735).empty());
+}
+
+// The title by keys alone: the highlight starts on START, so Return alone starts; arrows, Tab and
+// Shift+Tab go round the buttons; HELP and OPTIONS are left with Backspace (a pad's B).
+TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
+    using platform::MenuKey;
+    titleKey(game, MenuKey::down);
+    titleKey(game, MenuKey::press);
+    EXPECT_EQ(game.helpShown, 1) << "one step down from START is HELP";
+    titleKey(game, MenuKey::down);
+    EXPECT_EQ(game.helpShown, 1) << "the arrows do not leave the help picture";
+    titleKey(game, MenuKey::back);
+    EXPECT_EQ(game.helpShown, 0);
+    titleKey(game, MenuKey::next);
+    titleKey(game, MenuKey::press);
+    EXPECT_TRUE(game.menus.optionsShown) << "after HELP comes OPTIONS";
+    game.menus.optionsShown = false;
+    titleKey(game, MenuKey::next);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::start) << "round again";
+    titleKey(game, MenuKey::previous);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::options);
+
+    // A pointer moved onto HELP takes the highlight; resting there, it leaves the keys theirs.
+    // (Where it rests at start, it takes nothing: it has not moved.)
+    menuMouse(game, pointerAt(0, 3, false));
+    menuMouse(game, pointerAt(0, -1.8f, false));
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::help);
+    titleKey(game, MenuKey::up);
+    menuMouse(game, pointerAt(0, -1.8f, false));
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::start);
+    EXPECT_FALSE(game.gameRunning);
+    titleKey(game, MenuKey::press);
+    EXPECT_TRUE(game.gameRunning);
+
+    // A click on the painted OPTIONS button opens the options too.
+    Game other{99, false};
+    menuMouse(other, pointerAt(0, -2.95f, true));
+    EXPECT_TRUE(other.menus.optionsShown);
+}
+
+TEST(OptionsMenu, VolumesStayWithinZeroToTenAndKeysAreRefusedWhenTaken) {
+    using platform::MenuKey;
+    MenuState m;
+    m.openOptions();
+    Settings s;
+    // Music: left from 10 down past 0 stays at 0; right back up to 10 stays there.
+    for (int n = 0; n < 12; ++n)
+        optionsKey(m, s, MenuKey::left, false, false);
+    EXPECT_EQ(s.musicVolume, 0);
+    const MenuOutcome louder = optionsKey(m, s, MenuKey::right, false, false);
+    EXPECT_EQ(s.musicVolume, 1);
+    EXPECT_TRUE(louder.settingsChanged) << "a change is saved at once";
+    EXPECT_EQ(s.effectsVolume, 10) << "the effects keep theirs";
+    EXPECT_EQ(optionsPanel(m, s, false, false).rows[rowMusic].value, "1");
+
+    // Full screen and shadows turn what is, not what the file says.
+    m.optionsFocus = rowFullscreen;
+    const MenuOutcome full = optionsKey(m, s, MenuKey::press, true, false);
+    EXPECT_TRUE(full.fullscreen);
+    EXPECT_FALSE(s.fullscreen) << "full screen on now, so the press turns it off";
+
+    // Player 1's bomb: B is free and taken; Up is player 2's forward; P is the pause.
+    m.optionsFocus = rowFirstKey + static_cast<int>(keyBomb);
+    optionsKey(m, s, MenuKey::press, false, false);
+    EXPECT_EQ(m.notice, "PRESS A KEY FOR PLAYER 1: BOMB");
+    EXPECT_EQ(optionsPanel(m, s, false, false).rows[m.optionsFocus].value, "...");
+    EXPECT_TRUE(optionsCaptured(m, s, "B").settingsChanged);
+    EXPECT_EQ(s.keys[0][keyBomb], "B");
+    EXPECT_TRUE(m.notice.empty());
+    optionsKey(m, s, MenuKey::press, false, false);
+    EXPECT_FALSE(optionsCaptured(m, s, "Up").settingsChanged);
+    EXPECT_EQ(m.notice, "UP IS ALREADY PLAYER 2'S FORWARD");
+    EXPECT_EQ(s.keys[0][keyBomb], "B");
+    optionsKey(m, s, MenuKey::press, false, false);
+    optionsCaptured(m, s, "P");
+    EXPECT_EQ(m.notice, "P IS THE GAME'S PAUSE KEY");
+    // Esc, or a pad's B, gives up choosing and keeps the key.
+    optionsKey(m, s, MenuKey::press, false, false);
+    optionsCaptured(m, s, "Escape");
+    optionsKey(m, s, MenuKey::press, false, false);
+    optionsKey(m, s, MenuKey::back, false, false);
+    EXPECT_EQ(m.rebinding, -1);
+    EXPECT_TRUE(m.optionsShown) << "B while a key is chosen cancels only the choice";
+    EXPECT_EQ(s.keys[0][keyBomb], "B");
+
+    // Player 2's forward may take B once player 1 has given it back through RESET KEYS.
+    m.optionsFocus = rowResetKeys;
+    optionsKey(m, s, MenuKey::press, false, false);
+    EXPECT_EQ(s.keys[0][keyBomb], "Left Shift");
+    EXPECT_EQ(s.musicVolume, 1) << "RESET KEYS leaves the volumes";
+    // BACK, by the pointer: its row, clicked.
+    const MenuPanel panel = optionsPanel(m, s, false, false);
+    optionsPointer(m, s, 400, panel.rowTop(rowBack) + 5, true, false, false);
+    EXPECT_FALSE(m.optionsShown);
+}
+
+TEST(PauseMenu, ContinueOptionsAndEndRound) {
+    using platform::MenuKey;
+    MenuState m;
+    EXPECT_TRUE(pauseKey(m, MenuKey::press).continueRound) << "the highlight starts on CONTINUE";
+    EXPECT_TRUE(pauseKey(m, MenuKey::back).continueRound);
+    pauseKey(m, MenuKey::up);
+    EXPECT_EQ(m.pauseFocus, pauseEndRound) << "up from the top goes round to the bottom";
+    const MenuOutcome end = pauseKey(m, MenuKey::press);
+    EXPECT_TRUE(end.endRound);
+    EXPECT_FALSE(end.continueRound);
+    pauseKey(m, MenuKey::up);
+    pauseKey(m, MenuKey::press);
+    EXPECT_TRUE(m.optionsShown);
+    // The pointer: a click on END ROUND's row, and none outside the panel.
+    MenuState p;
+    const MenuPanel panel = pausePanel(p);
+    EXPECT_FALSE(pausePointer(p, 100, panel.rowTop(pauseEndRound) + 5, true).endRound);
+    EXPECT_TRUE(pausePointer(p, 512, panel.rowTop(pauseEndRound) + 5, true).endRound);
 }

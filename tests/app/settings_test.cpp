@@ -24,6 +24,9 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.windowHeight = 900;
     s.keys[0][keyForward] = "W";
     s.keys[1][keyBomb] = "Space";
+    s.shadows = true;
+    s.musicVolume = 0;
+    s.effectsVolume = 7;
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -33,6 +36,9 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(back.keys[0][keyForward], "W");
     EXPECT_EQ(back.keys[1][keyBomb], "Space");
     EXPECT_EQ(back.keys[0][keyBack], "F") << "keys not named keep their defaults";
+    EXPECT_TRUE(back.shadows);
+    EXPECT_EQ(back.musicVolume, 0) << "silence is a volume, not a missing one";
+    EXPECT_EQ(back.effectsVolume, 7);
 
     const std::string damaged = "[window]\n"
                                 "width = 1280\n"
@@ -44,20 +50,27 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "jump = Space\n"                 // 8: no such key of a player
                                 "back = Hyperdrive\n"            // 9: no such key
                                 "this line has no equals sign\n" // 10
-                                "[sound]\n"                      // 11
-                                "volume = 11\n"
-                                "[player2\n" // 13
-                                "bomb = Space\n";
+                                "[sound]\n"
+                                "music = 11\n" // 12: louder than 10
+                                "effects = 3\n"
+                                "music = -1\n" // 14
+                                "volume = 5\n" // 15
+                                "[player2\n"   // 16
+                                "bomb = Space\n"
+                                "[keys]\n" // 18
+                                "bomb = B\n";
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 8u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 11, 13};
+    ASSERT_EQ(problems.size(), 11u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
     EXPECT_EQ(read.windowWidth, 1280);
     EXPECT_EQ(read.windowHeight, 735);
     EXPECT_FALSE(read.fullscreen);
+    EXPECT_EQ(read.musicVolume, 10);
+    EXPECT_EQ(read.effectsVolume, 3);
     EXPECT_EQ(read.keys[0][keyForward], "W");
     EXPECT_EQ(read.keys[0][keyBack], "F");
     EXPECT_EQ(read.keys[1][keyBomb], "Right Shift") << "a line of a broken section is not taken";

@@ -21,6 +21,7 @@ struct Button {
 
 const Button buttons[] = {{"menu", titleExtent, startArea, startButton, startFace},
                           {"menu", titleExtent, helpArea, helpButton, helpFace},
+                          {"menu", titleExtent, optionsArea, optionsButton, optionsFace},
                           {"help", helpExtent, closeArea, backButton, backFace}};
 
 bool inside(const MenuRect& inner, const MenuRect& outer) {

@@ -1,4 +1,5 @@
-# Two windows, one round over the loopback address: START in the host's window starts the
+# Two windows, one round over the loopback address: the host alone shows START dimmed and says
+# "PLAYER 2 IS NOT HERE YET" when it is pressed; then START in the host's window starts the
 # round on both machines, and a key held in the guest's window (player 1's key set works there
 # too) moves player 2 in the host's overview.
 . "$(dirname "$0")/lib/common.sh"
@@ -8,6 +9,19 @@ PORT=7811
 
 GAME_ARGS="--host 127.0.0.1:$PORT" start_game 2
 HOST_PID=$GAME_PID HOST_WIN=$WIN
+# Alone, the host shows START dimmed, and pressing it (Return: START is highlighted) says why
+# nothing starts, under the buttons, where the waiting line was.
+START_FACE=$(awk 'BEGIN { printf "%d %d", 512 - 1.6 * 1024 / 11.5, 367 + 0.47 * 735 / 8.3 }')
+shot waiting
+c=$(pixel waiting $START_FACE)
+colour_near "$c" 238 92 44 30 && fail "START not dimmed while the host waits for its guest: $c"
+press_key Return
+sleep 0.5
+shot not-here
+said=$(changed_share waiting not-here 1024x30+0+670)
+[ "$said" -ge 2 ] || fail "START pressed while waiting said nothing ($said% changed)"
+c=$(pixel not-here $START_FACE)
+colour_near "$c" 238 92 44 30 && fail "a round started without player 2"
 GAME_ARGS="--join 127.0.0.1:$PORT" start_game 2
 GUEST_PID=$GAME_PID GUEST_WIN=$WIN
 trap 'kill $HOST_PID $GUEST_PID 2>/dev/null; true' EXIT
@@ -16,6 +30,9 @@ xdotool windowmove "$GUEST_WIN" 1040 0
 sleep 1
 
 WIN=$HOST_WIN GAME_PID=$HOST_PID
+shot both-here
+c=$(pixel both-here $START_FACE)
+colour_near "$c" 238 92 44 12 || fail "START still dimmed with both here: $c"
 menu_click -0.14 -0.47
 sleep 3
 # Player 2 starts in cell (14, 0); where the host's overview draws it.

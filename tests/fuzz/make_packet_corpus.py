@@ -20,6 +20,7 @@ def main():
         "pause": bytes([7, 1]),
         "ask_again": bytes([8]),
         "welcome": bytes([9]),
+        "end_round": bytes([10]),
     }
     for name, data in packets.items():
         with open(os.path.join(folder, name + ".bin"), "wb") as f:

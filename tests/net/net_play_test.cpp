@@ -297,3 +297,67 @@ TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
     EXPECT_NE(host.lobbyText().find("ANOTHER VERSION WAS TURNED AWAY"), std::string::npos);
     EXPECT_NE(said.find("another version"), std::string::npos) << said;
 }
+
+// END ROUND on the guest's pause menu: both machines leave the round for the title with the same
+// next round ready, and START begins it on both.
+TEST(NetPlay, EndRoundOnEitherMachineEndsItOnBoth) {
+    std::string error;
+    std::unique_ptr<NetSession> hostSession = NetSession::host("127.0.0.1", 17716, error);
+    ASSERT_TRUE(hostSession) << error;
+    std::unique_ptr<NetSession> guestSession = NetSession::join("127.0.0.1", 17716, error);
+    ASSERT_TRUE(guestSession) << error;
+    Game hostGame(5, false), guestGame(6, false);
+    setUpWorld(hostGame);
+    setUpWorld(guestGame);
+    NetPlay host(*hostSession, hostGame), guest(*guestSession, guestGame);
+    int hostEnded = 0, guestEnded = 0;
+    host.onRoundEnded = [&] { ++hostEnded; };
+    guest.onRoundEnded = [&] { ++guestEnded; };
+    auto serviceUntil = [&](const std::function<bool()>& done) {
+        const auto until = Clock::now() + std::chrono::seconds(5);
+        while (!done() && Clock::now() < until) {
+            host.service(2);
+            guest.service(2);
+        }
+        return done();
+    };
+    ASSERT_TRUE(serviceUntil([&] { return host.bothHere() && guest.bothHere(); }));
+    host.startClicked();
+    ASSERT_TRUE(serviceUntil([&] { return guest.stage == NetPlay::Stage::playing; }));
+    auto none = [] { return KeyState{}; };
+    ASSERT_TRUE(serviceUntil([&] {
+        host.runTicks(1, none, nullptr);
+        guest.runTicks(1, none, nullptr);
+        return hostGame.ticks >= 30 && guestGame.ticks >= 30;
+    }));
+    guest.pauseClicked();
+    ASSERT_TRUE(serviceUntil([&] { return hostGame.paused; }));
+
+    guest.endRoundClicked();
+    ASSERT_TRUE(serviceUntil([&] { return host.stage == NetPlay::Stage::lobby; }));
+    EXPECT_EQ(guest.stage, NetPlay::Stage::lobby);
+    EXPECT_EQ(hostEnded, 1);
+    EXPECT_EQ(guestEnded, 1);
+    EXPECT_EQ(hostGame.seed, guestGame.seed) << "the same next round on both";
+    EXPECT_NE(hostGame.seed, 5u) << "not the round just left";
+    EXPECT_EQ(hostGame.ticks, 0u);
+    EXPECT_FALSE(guestGame.paused);
+    EXPECT_TRUE(host.bothHere()) << "still connected, on the title";
+
+    // A message of the kind, with anything after it, is not one.
+    Message end;
+    end.type = MessageType::endRound;
+    const std::string bytes = encodeMessage(end);
+    Message read;
+    ASSERT_TRUE(decodeMessage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), read));
+    EXPECT_EQ(read.type, MessageType::endRound);
+    const std::string longer = bytes + "x";
+    EXPECT_FALSE(
+        decodeMessage(reinterpret_cast<const uint8_t*>(longer.data()), longer.size(), read));
+
+    guest.startClicked();
+    ASSERT_TRUE(serviceUntil([&] {
+        return host.stage == NetPlay::Stage::playing && guest.stage == NetPlay::Stage::playing;
+    }));
+    EXPECT_EQ(hostGame.seed, guestGame.seed);
+}

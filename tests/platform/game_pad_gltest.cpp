@@ -1,5 +1,6 @@
 // A game pad plays: the first one plugged in walks player 1, and a quick press still acts.
 #include "app/Game.h"
+#include "app/MainLoop.h"
 #include "platform/Platform.h"
 #include "rules/RoundTick.h"
 #include "support/GlContext.h"
@@ -58,4 +59,80 @@ TEST(GamePad, TheFirstPadWalksPlayerOne) {
     SDL_JoystickDetachVirtual(index);
     while (platform::takeEvent(code) != platform::EventKind::none) {
     }
+}
+
+// The whole program's loop with a pad alone: A on the title presses START (highlighted first),
+// Start pauses, the d-pad goes down to END ROUND and A brings the title back.
+TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
+    GlContext& shared = glContext();
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+    desc.name = "menu pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+    // What an earlier test pressed is not this one's.
+    platform::forgetKeyPresses();
+
+    // One step of the script a few frames apart, each a button pressed and let go, with what the
+    // game must show before the next.
+    struct Step {
+        SDL_GameControllerButton button;
+        const char* then;
+    };
+    const Step steps[] = {{SDL_CONTROLLER_BUTTON_A, "round"},
+                          {SDL_CONTROLLER_BUTTON_START, "paused"},
+                          {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "options"},
+                          {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "end round"},
+                          {SDL_CONTROLLER_BUTTON_A, "title"}};
+    std::vector<std::string> seen;
+    size_t step = 0;
+    int frame = 0;
+    int ticksInRound = 0;
+    ProgramOptions options;
+    options.beforeFrame = [&](Game& g) {
+        ++frame;
+        SDL_Joystick* stick = SDL_JoystickFromInstanceID(id);
+        // The pad is opened by the game once its window is there; the first frames set up.
+        if (!stick || frame < 10)
+            return frame < 600;
+        const int phase = (frame - 10) % 12;
+        const int button = step < std::size(steps) ? steps[step].button : 0;
+        if (phase == 1 && step < std::size(steps)) {
+            SDL_JoystickSetVirtualButton(stick, button, 1);
+            SDL_JoystickUpdate();
+        } else if (phase == 3 && step < std::size(steps)) {
+            SDL_JoystickSetVirtualButton(stick, button, 0);
+            SDL_JoystickUpdate();
+        } else if (phase == 11 && step < std::size(steps)) {
+            const std::string now = !g.gameRunning                        ? "title"
+                                    : !g.paused                           ? "round"
+                                    : g.menus.pauseFocus == pauseOptions  ? "options"
+                                    : g.menus.pauseFocus == pauseEndRound ? "end round"
+                                                                          : "paused";
+            seen.push_back(now);
+            if (now == "round")
+                ticksInRound = static_cast<int>(g.ticks);
+            ++step;
+        }
+        return step < std::size(steps) && frame < 600;
+    };
+    Game game(77, false);
+    runProgram(game, options);
+    SDL_JoystickDetachVirtual(index);
+    SDL_GL_MakeCurrent(static_cast<SDL_Window*>(shared.window), shared.context);
+
+    std::vector<std::string> wanted;
+    for (const Step& s : steps)
+        wanted.push_back(s.then);
+    EXPECT_EQ(seen, wanted);
+    EXPECT_GT(ticksInRound, 0) << "the round ran after A";
+    EXPECT_EQ(game.ticks, 0u) << "END ROUND readies a fresh round for the title";
 }

@@ -25,6 +25,7 @@ inline constexpr PictureExtent helpExtent{5.8, 4.2, 1024};
 inline constexpr MenuRect startArea{-1.98, 1.7, -0.85, -0.09};
 inline constexpr MenuRect helpArea{-0.99, 0.71, -2.2, -1.5};
 inline constexpr MenuRect closeArea{3.96, 5.41, -3.74, -3.2};
+inline constexpr MenuRect optionsArea{-1.49, 1.21, -3.3, -2.6};
 
 // Everything painted for a button, its shadow and outline included, stays inside its area.
 inline constexpr double buttonInset = 0.035;
@@ -36,11 +37,13 @@ constexpr MenuRect insetBy(MenuRect r, double d) {
 inline constexpr MenuRect startButton = insetBy(startArea, buttonInset);
 inline constexpr MenuRect helpButton = insetBy(helpArea, buttonInset);
 inline constexpr MenuRect backButton = insetBy(closeArea, buttonInset);
+inline constexpr MenuRect optionsButton = insetBy(optionsArea, buttonInset);
 
 // Flat face colours, so a button can be found in its picture by colour.
 inline constexpr ButtonColour startFace{238, 92, 44};
 inline constexpr ButtonColour helpFace{48, 136, 226};
 inline constexpr ButtonColour backFace{48, 136, 226};
+inline constexpr ButtonColour optionsFace{30, 158, 150};
 
 // Pixel column and row (row 0 at the top of the picture) of a menu-plane point.
 constexpr double pixelColumn(const PictureExtent& e, double x) {

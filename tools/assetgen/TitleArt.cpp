@@ -310,6 +310,7 @@ Picture paintTitle() {
     titleLetters(cr);
     drawMenuButton(cr, menuart::startButton, menuart::startFace, "START");
     drawMenuButton(cr, menuart::helpButton, menuart::helpFace, "HELP");
+    drawMenuButton(cr, menuart::optionsButton, menuart::optionsFace, "OPTIONS");
     return canvas.picture();
 }
 

@@ -1,0 +1,274 @@
+#include "app/Menus.h"
+#include "app/Game.h"
+#include "app/Menu.h"
+#include <algorithm>
+#include <cctype>
+
+namespace {
+using platform::MenuKey;
+
+constexpr const char* actionNames[playerKeyCount] = {"FORWARD", "BACK", "TRAP", "WALL",
+                                                     "RIGHT",   "LEFT", "BOMB"};
+
+// Keys the game keeps for itself in a round.
+struct Reserved {
+    const char* key;
+    const char* use;
+};
+constexpr Reserved reservedKeys[] = {{"P", "PAUSE"}, {"0", "SHADOWS"}, {"F11", "FULL SCREEN"}};
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string playerKeyLine(int row) {
+    const int player = (row - rowFirstKey) / playerKeyCount;
+    return "PLAYER " + std::to_string(player + 1) + ": " +
+           actionNames[(row - rowFirstKey) % playerKeyCount];
+}
+
+int stepped(int focus, int by, int count) {
+    return ((focus + by) % count + count) % count;
+}
+
+// A volume one step up or down, within 0 to 10.
+void adjust(int& level, int by) {
+    level = std::clamp(level + by, 0, loudest);
+}
+
+// Left, right and press on a row; `by` is -1, +1, or 0 for a press.
+MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen, bool shadows) {
+    MenuOutcome out;
+    switch (row) {
+    case rowMusic:
+    case rowEffects: {
+        int& level = row == rowMusic ? s.musicVolume : s.effectsVolume;
+        const int before = level;
+        // A press alone goes up and round to silence again, so one button reaches every step.
+        if (by == 0)
+            level = level == loudest ? 0 : level + 1;
+        else
+            adjust(level, by);
+        out.settingsChanged = level != before;
+        break;
+    }
+    case rowFullscreen:
+        s.fullscreen = !fullscreen;
+        out.fullscreen = true;
+        out.settingsChanged = true;
+        break;
+    case rowShadows:
+        s.shadows = !shadows;
+        out.shadows = true;
+        out.settingsChanged = true;
+        break;
+    case rowResetKeys:
+        if (by != 0)
+            break;
+        for (int p = 0; p < 2; ++p)
+            for (int k = 0; k < playerKeyCount; ++k)
+                s.keys[p][k] = defaultSettings().keys[p][k];
+        m.notice = "THE KEYS ARE AS AT FIRST";
+        out.settingsChanged = true;
+        break;
+    case rowBack:
+        if (by == 0)
+            m.optionsShown = false;
+        break;
+    default:
+        if (by == 0 && row >= rowFirstKey && row < rowResetKeys) {
+            m.rebinding = row;
+            m.notice = "PRESS A KEY FOR " + playerKeyLine(row);
+        }
+        break;
+    }
+    return out;
+}
+} // namespace
+
+const char* actionName(int key) {
+    return key >= 0 && key < playerKeyCount ? actionNames[key] : "";
+}
+
+MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, bool shadows) {
+    MenuPanel p;
+    p.title = "OPTIONS";
+    p.focus = m.optionsFocus;
+    p.notice = m.notice;
+    p.rows.resize(optionsRowCount);
+    p.rows[rowMusic] = {"MUSIC VOLUME", std::to_string(s.musicVolume)};
+    p.rows[rowEffects] = {"EFFECTS VOLUME", std::to_string(s.effectsVolume)};
+    p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
+    p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows})
+        p.rows[row].adjustable = true;
+    for (int row = rowFirstKey; row < rowResetKeys; ++row) {
+        const int player = (row - rowFirstKey) / playerKeyCount;
+        const int key = (row - rowFirstKey) % playerKeyCount;
+        p.rows[row] = {playerKeyLine(row), m.rebinding == row ? "..." : upper(s.keys[player][key])};
+    }
+    p.rows[rowResetKeys] = {"RESET KEYS", ""};
+    p.rows[rowBack] = {"BACK", ""};
+    return p;
+}
+
+MenuPanel pausePanel(const MenuState& m) {
+    MenuPanel p;
+    p.title = "PAUSED";
+    p.rows = {{"CONTINUE", ""}, {"OPTIONS", ""}, {"END ROUND", ""}};
+    p.focus = m.pauseFocus;
+    p.left = 392;
+    p.right = 632;
+    p.top = 200;
+    p.rowHeight = 28;
+    p.withValues = false;
+    return p;
+}
+
+MenuOutcome optionsKey(MenuState& m, Settings& s, MenuKey key, bool fullscreen, bool shadows) {
+    if (m.rebinding >= 0) {
+        // A pad's B cancels as Esc does; other pad buttons wait for a key.
+        if (key == MenuKey::back) {
+            m.rebinding = -1;
+            m.notice.clear();
+        }
+        return {};
+    }
+    switch (key) {
+    case MenuKey::up:
+    case MenuKey::previous:
+        m.optionsFocus = stepped(m.optionsFocus, -1, optionsRowCount);
+        m.notice.clear();
+        return {};
+    case MenuKey::down:
+    case MenuKey::next:
+        m.optionsFocus = stepped(m.optionsFocus, 1, optionsRowCount);
+        m.notice.clear();
+        return {};
+    case MenuKey::left:
+    case MenuKey::right:
+        if (m.optionsFocus == rowFullscreen || m.optionsFocus == rowShadows ||
+            m.optionsFocus == rowMusic || m.optionsFocus == rowEffects)
+            return pressRow(m, s, m.optionsFocus, key == MenuKey::left ? -1 : 1, fullscreen,
+                            shadows);
+        return {};
+    case MenuKey::press:
+        return pressRow(m, s, m.optionsFocus, 0, fullscreen, shadows);
+    case MenuKey::back:
+        m.optionsShown = false;
+        return {};
+    }
+    return {};
+}
+
+MenuOutcome optionsCaptured(MenuState& m, Settings& s, const std::string& key) {
+    MenuOutcome out;
+    if (m.rebinding < 0 || key.empty())
+        return out;
+    const int row = m.rebinding;
+    m.rebinding = -1;
+    if (key == "Escape") {
+        m.notice.clear();
+        return out;
+    }
+    const int player = (row - rowFirstKey) / playerKeyCount;
+    const int action = (row - rowFirstKey) % playerKeyCount;
+    for (const Reserved& r : reservedKeys)
+        if (key == r.key) {
+            m.notice = upper(key) + " IS THE GAME'S " + r.use + " KEY";
+            return out;
+        }
+    for (int p = 0; p < 2; ++p)
+        for (int k = 0; k < playerKeyCount; ++k)
+            if ((p != player || k != action) && s.keys[p][k] == key) {
+                m.notice = upper(key) + " IS ALREADY PLAYER " + std::to_string(p + 1) + "'S " +
+                           actionNames[k];
+                return out;
+            }
+    m.notice.clear();
+    out.settingsChanged = s.keys[player][action] != key;
+    s.keys[player][action] = key;
+    return out;
+}
+
+MenuOutcome optionsPointer(MenuState& m, Settings& s, int x, int y, bool press, bool fullscreen,
+                           bool shadows) {
+    if (m.rebinding >= 0)
+        return {};
+    const MenuPanel panel = optionsPanel(m, s, fullscreen, shadows);
+    const int row = panel.rowAt(x, y);
+    if (row < 0)
+        return {};
+    m.optionsFocus = row;
+    if (!press)
+        return {};
+    int by = 0;
+    if (row == rowMusic || row == rowEffects)
+        by = x < panel.valueMiddle() ? -1 : 1;
+    return pressRow(m, s, row, by, fullscreen, shadows);
+}
+
+void titleKey(Game& g, MenuKey key) {
+    MenuState& m = g.menus;
+    if (g.helpShown) {
+        // HELP has one button, BACK.
+        if (key == MenuKey::press || key == MenuKey::back)
+            g.helpShown = 0;
+        return;
+    }
+    switch (key) {
+    case MenuKey::up:
+    case MenuKey::left:
+    case MenuKey::previous:
+        m.titleFocus = stepped(m.titleFocus, -1, titleEntryCount);
+        break;
+    case MenuKey::down:
+    case MenuKey::right:
+    case MenuKey::next:
+        m.titleFocus = stepped(m.titleFocus, 1, titleEntryCount);
+        break;
+    case MenuKey::press:
+        pressTitle(g, titleEntries[m.titleFocus].action);
+        break;
+    case MenuKey::back:
+        break;
+    }
+}
+
+MenuOutcome pauseKey(MenuState& m, MenuKey key) {
+    MenuOutcome out;
+    switch (key) {
+    case MenuKey::up:
+    case MenuKey::left:
+    case MenuKey::previous:
+        m.pauseFocus = stepped(m.pauseFocus, -1, pauseRowCount);
+        break;
+    case MenuKey::down:
+    case MenuKey::right:
+    case MenuKey::next:
+        m.pauseFocus = stepped(m.pauseFocus, 1, pauseRowCount);
+        break;
+    case MenuKey::back:
+        out.continueRound = true;
+        break;
+    case MenuKey::press:
+        if (m.pauseFocus == pauseContinue)
+            out.continueRound = true;
+        else if (m.pauseFocus == pauseOptions)
+            m.openOptions();
+        else
+            out.endRound = true;
+        break;
+    }
+    return out;
+}
+
+MenuOutcome pausePointer(MenuState& m, int x, int y, bool press) {
+    const int row = pausePanel(m).rowAt(x, y);
+    if (row < 0)
+        return {};
+    m.pauseFocus = row;
+    return press ? pauseKey(m, MenuKey::press) : MenuOutcome{};
+}

@@ -1,0 +1,74 @@
+#pragma once
+#include "app/Settings.h"
+#include "platform/Platform.h"
+#include "render/MenuPanel.h"
+#include <string>
+#include <vector>
+
+struct Game;
+
+// Where each menu's highlight stands, and what the options are doing. One highlighted entry at
+// a time, moved alike by the keys, the pads and the pointer.
+struct MenuState {
+    int titleFocus = 0;
+    int pauseFocus = 0;
+    bool optionsShown = false;
+    int optionsFocus = 0;
+    int rebinding = -1;               // the options row waiting for its new key; -1: none
+    std::string notice;               // a line under the options (a key refused, what to press)
+    int pointerX = -1, pointerY = -1; // the pointer as last seen, in frame pixels
+
+    void openOptions() {
+        optionsShown = true;
+        optionsFocus = 0;
+        rebinding = -1;
+        notice.clear();
+    }
+};
+
+// What a menu step asks of the loop beyond the menu itself.
+struct MenuOutcome {
+    bool continueRound = false;   // CONTINUE on the pause menu
+    bool endRound = false;        // END ROUND on the pause menu
+    bool fullscreen = false;      // full screen to be turned on or off
+    bool shadows = false;         // the round's shadows to be turned on or off
+    bool settingsChanged = false; // to be saved now, and the volumes and keys applied
+};
+
+// The options' rows: the volumes, full screen, shadows, each player's keys, RESET KEYS, BACK.
+enum OptionsRow {
+    rowMusic,
+    rowEffects,
+    rowFullscreen,
+    rowShadows,
+    rowFirstKey, // player 1's keys in the order of PlayerKey, then player 2's
+    rowResetKeys = rowFirstKey + 2 * playerKeyCount,
+    rowBack,
+    optionsRowCount
+};
+
+// What the options show now: the settings, and full screen and shadows as they are.
+MenuPanel optionsPanel(const MenuState& menus, const Settings& settings, bool fullscreen,
+                       bool shadows);
+MenuPanel pausePanel(const MenuState& menus);
+
+// The name of a player's action as the menus write it ("BOMB").
+const char* actionName(int key);
+
+// One key on the options. While a key is being chosen, `captured` is the key pressed (its SDL
+// name; "Escape" cancels), else empty.
+MenuOutcome optionsKey(MenuState& menus, Settings& settings, platform::MenuKey key, bool fullscreen,
+                       bool shadows);
+MenuOutcome optionsCaptured(MenuState& menus, Settings& settings, const std::string& key);
+// The pointer over the options: hovering highlights a row, a click presses it (on a value, left
+// of its middle lowers it, right of it raises it).
+MenuOutcome optionsPointer(MenuState& menus, Settings& settings, int x, int y, bool press,
+                           bool fullscreen, bool shadows);
+
+// The title's and help's keys: move the highlight, press it, go back from HELP.
+void titleKey(Game& game, platform::MenuKey key);
+
+// The pause menu: CONTINUE, OPTIONS, END ROUND.
+enum PauseRow { pauseContinue, pauseOptions, pauseEndRound, pauseRowCount };
+MenuOutcome pauseKey(MenuState& menus, platform::MenuKey key);
+MenuOutcome pausePointer(MenuState& menus, int x, int y, bool press);

@@ -7,7 +7,7 @@
 
 namespace {
 constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
-constexpr uint32_t formatVersion = 1;
+constexpr uint32_t formatVersion = 3;
 // Signature, version, seed, tick count, final hash.
 constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8;
 constexpr size_t checksumBytes = 4;

@@ -58,10 +58,14 @@ void rectangle(float x0, float y0, float x1, float y1) {
     glEnd();
 }
 
-// Letters in `colour` (black when null) with a one-pixel white rim, the rim first; `bold` letters
-// are written twice, a pixel apart.
+constexpr float black[3] = {0, 0, 0};
+constexpr float white[3] = {1, 1, 1};
+constexpr float nearBlack[3] = {0.08f, 0.08f, 0.1f};
+
+// Letters in `colour` with a one-pixel rim, the rim first: black on white over the scene, light or
+// coloured letters on a dark rim on the band. `bold` letters are written twice, a pixel apart.
 void writeOutlined(float x, float y, const std::string& text, void* font, const float* colour,
-                   bool bold = false) {
+                   const float* rimColour, bool bold = false) {
     // A raster position is placed in frame pixels, then moved by whole drawable pixels.
     auto at = [&](float dx, float dy) {
         glRasterPos2f(x, y);
@@ -70,15 +74,12 @@ void writeOutlined(float x, float y, const std::string& text, void* font, const 
             glutBitmapCharacter(font, c);
     };
     const float wide = bold ? 1 : 0;
-    glColor3f(1, 1, 1);
+    glColor3fv(rimColour);
     for (float dx = -1; dx <= 1 + wide; ++dx)
         for (float dy = -1; dy <= 1; ++dy)
             if (dy != 0 || dx < 0 || dx > wide)
                 at(dx, dy);
-    if (colour)
-        glColor3fv(colour);
-    else
-        glColor3f(0, 0, 0);
+    glColor3fv(colour);
     at(0, 0);
     if (bold)
         at(1, 0);
@@ -148,15 +149,16 @@ void drawOverviewBand(const RoundView& v) {
         const BandLine& b = lines[i];
         const float x = layout.bandX[i], y = layout.bandY[i];
         if (!b.numbers) {
-            writeOutlined(x, y, b.text, b.large ? GLUT_BITMAP_9_BY_15 : small, nullptr, b.large);
+            writeOutlined(x, y, b.text, b.large ? GLUT_BITMAP_9_BY_15 : small, white, black,
+                          b.large);
             continue;
         }
         // The label, then each player's number in five places in its colour.
-        writeOutlined(x, y, b.text, small, nullptr);
+        writeOutlined(x, y, b.text, small, white, black);
         const float numberX = x + layout.letterWidth * static_cast<float>(b.text.size());
         for (int n = 0; n < 2; ++n)
             writeOutlined(numberX + layout.letterWidth * 5 * static_cast<float>(n), y,
-                          numberIn(b.values[n], 5), small, colours[n]);
+                          numberIn(b.values[n], 5), small, colours[n], black);
     }
 }
 
@@ -177,7 +179,7 @@ void drawColumnEvents(const RoundView& v) {
         const float y = layout.riseFromY + (layout.riseToY - layout.riseFromY) * t;
         float colour[3];
         playerColour(v.player(n), colour);
-        writeOutlined(layout.columnX[n - 1], y, f.columnLine, font, colour, true);
+        writeOutlined(layout.columnX[n - 1], y, f.columnLine, font, colour, nearBlack, true);
     }
 }
 
@@ -244,10 +246,10 @@ void drawViewWords(const PlayerFeedback& f, float now, double scale) {
     const float letter = 9 / s, step = 17 / s;
     const float y = splitHeight * 0.35f;
     writeOutlined(playerViewWidth / 2 - letter * static_cast<float>(f.viewWord.size()) / 2, y,
-                  f.viewWord, GLUT_BITMAP_9_BY_15, nullptr, true);
+                  f.viewWord, GLUT_BITMAP_9_BY_15, black, white, true);
     if (!f.viewWordBelow.empty())
         writeOutlined(playerViewWidth / 2 - letter * static_cast<float>(f.viewWordBelow.size()) / 2,
-                      y + step, f.viewWordBelow, GLUT_BITMAP_9_BY_15, nullptr, true);
+                      y + step, f.viewWordBelow, GLUT_BITMAP_9_BY_15, black, white, true);
 }
 
 void drawMap(const LabyrinthMap& map, const float* colour, double scale) {

@@ -15,6 +15,8 @@ read_text() {
 RED_LETTERS="r > 0.6 && g < 0.45 && b < 0.5"
 BLUE_LETTERS="b > 0.6 && r < 0.45"
 BLACK_LETTERS="(r + g + b) / 3 < 0.15"
+# The band's letters are white on its dark ground.
+WHITE_LETTERS="r > 0.85 && g > 0.85 && b > 0.85"
 
 # In this round a creature reaches player 1 at its start between 3 and 8 seconds in.
 SEED=$("$ARENA_MAP" find-catch 1 2000)
@@ -30,18 +32,16 @@ echo "left header: '$left', right header: '$right'"
 echo "$left" | grep -q "PLAYER 1" || fail "the left column is not headed PLAYER 1 ('$left')"
 echo "$right" | grep -q "PLAYER 2" || fail "the right column is not headed PLAYER 2 ('$right')"
 
-# Player 1's view, watched until it flashes red: most of it reddened at once.
+# The window, watched until player 1's view flashes red: most of it reddened at once.
 RED="r > g * 1.5 && r > 0.3"
 caught=""
 for i in $(seq 1 60); do
-    shot_region view "$P1_VIEW"
-    share=$(($(count_pixels view 512x200+0+0 "$RED") * 100 / 102400))
-    if [ "$share" -ge 40 ]; then
+    shot_region caught 1024x735+0+0
+    share=$(($(count_pixels caught "$P1_VIEW" "$RED") * 100 / 102400))
+    if [ "$share" -ge 30 ]; then
         caught=yes
-        shot caught
         break
     fi
-    sleep 0.1
 done
 [ -n "$caught" ] || fail "player 1's view never flashed red for the catch"
 word=$(read_text caught 240x30+136+582 "$BLACK_LETTERS")
@@ -61,7 +61,7 @@ export TUVO_START_AT=356
 start_game 2
 start_round 6
 shot result
-panel=$(read_text result 560x200+232+170 "$BLACK_LETTERS" 6)
+panel=$(read_text result 560x200+232+170 "$WHITE_LETTERS" 6)
 echo "result panel: $panel"
 echo "$panel" | grep -Eq "WINS|DRAW" || fail "no result line on the panel"
 for row in POINTS COINS CHEESE CAUGHT HIT; do

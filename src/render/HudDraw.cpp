@@ -168,15 +168,22 @@ void drawMenuLine(const std::string& text) {
     beginText(windowHeight);
     glPushMatrix();
     glLoadIdentity();
-    // Centred under the buttons, in the large letters: over the picture the rim goes first and
-    // the black letters on top of it.
+    // Centred under the buttons, in the large letters, white on a dimmed band as the round's
+    // waiting lines are: readable over any part of the picture.
     const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 596;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0, 0, 0.62f);
+    glRectf(x - 14, y - 20, windowWidth - x + 14, y + 10);
+    glPopAttrib();
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
-    glColor3f(1, 1, 1);
+    glColor3f(0, 0, 0);
     for (const auto& o : rim)
         writeAt(x + o[0], y + o[1], text, GLUT_BITMAP_9_BY_15);
-    glColor3f(0, 0, 0);
+    glColor3f(1, 1, 1);
     writeAt(x, y, text, GLUT_BITMAP_9_BY_15);
     glPopMatrix();
     endText();

@@ -8,6 +8,7 @@
 #include "rules/RoundTick.h"
 #include "support/GlContext.h"
 #include "support/RoundDriver.h"
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -189,4 +190,32 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     draw();
     EXPECT_LT(mapCells(), 10);
     EXPECT_LT(markerRed(), redBefore + 20);
+}
+
+namespace {
+// Mean difference between vertically neighbouring pixels' brightness in a frame rectangle: how
+// much detail (tree trunks, crowns, hill lines) it shows.
+double verticalDetail(int x, int y, int w, int h) {
+    const std::vector<uint8_t> rgb = glContext().readRgb(x, y, w, h);
+    auto grey = [&](int cx, int cy) {
+        const size_t i = (static_cast<size_t>(cy) * w + cx) * 3;
+        return (rgb[i] + rgb[i + 1] + rgb[i + 2]) / 3.0;
+    };
+    double sum = 0;
+    for (int cy = 0; cy + 1 < h; ++cy)
+        for (int cx = 0; cx < w; ++cx)
+            sum += std::abs(grey(cx, cy) - grey(cx, cy + 1));
+    return sum / (static_cast<double>(w) * (h - 1));
+}
+} // namespace
+
+TEST_F(Feedback, TheBackdropSeenEdgeOnNearACornerKeepsItsDetail) {
+    // From player 1's start the west backdrop wall runs into the corner with the north wall about
+    // 30 pixels left of the view's middle: left of it the west wall is seen at a grazing angle,
+    // right of it the north wall face on. Both show the same hills and trees; squeezed, the west
+    // wall's trees are narrower, but as sharp as the north wall's, not smeared into streaks.
+    draw();
+    const double edgeOn = verticalDetail(185, 120, 30, 60);
+    const double faceOn = verticalDetail(260, 120, 60, 60);
+    EXPECT_GT(edgeOn, faceOn * 0.95) << "edge-on " << edgeOn << ", face-on " << faceOn;
 }

@@ -85,7 +85,7 @@ void Creature::touchTest() {
     for (int i = 0; i < 2; ++i) {
         const float dx = x - playerX[i];
         const float dy = y - playerY[i];
-        if (std::sqrt(dx * dx + dy * dy) > reach)
+        if (std::sqrt(dx * dx + dy * dy) > reach || world->creatureGrace(i + 1))
             continue;
         if (!world->respawnRequest[i])
             world->respawnCause[i] = causeCreature;

@@ -81,7 +81,9 @@ void startNewRound(Game& g, uint32_t newSeed) {
 }
 
 RoundView roundView(const Game& g) {
-    return viewOfRound(g, g.look);
+    RoundView view = viewOfRound(g, g.look);
+    view.feedback = &g.feedback;
+    return view;
 }
 
 MenuView menuView(const Game& g) {

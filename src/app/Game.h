@@ -2,6 +2,7 @@
 #include "app/Menus.h"
 #include "audio/EffectSounds.h"
 #include "render/Presentation.h"
+#include "render/RoundFeedback.h"
 #include "render/RoundView.h"
 #include "rules/RoundState.h"
 #include "scene/Camera.h"
@@ -27,6 +28,8 @@ struct Game : RoundState {
 
     // The pictures, the lights and everything compiled for drawing.
     Presentation look;
+    // What the players have been shown of the round's events.
+    RoundFeedback feedback;
     std::unique_ptr<slScheduler> scheduler;
     Camera menuCamera;
     EffectSounds effects;

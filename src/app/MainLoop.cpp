@@ -331,6 +331,7 @@ void gameFrame(Game& game, Loop& loop) {
         }
     }
     runDueTicks(game, loop);
+    game.feedback.observe(game);
     game.look.frame = platform::frame();
     // In full screen the game's own picture is all there is to see.
     platform::setCursorHidden(platform::isFullscreen());
@@ -350,6 +351,8 @@ void gameFrame(Game& game, Loop& loop) {
     }
     game.effects.playRaised(game.player1);
     game.effects.playRaised(game.player2);
+    for (int n = game.feedback.takeCaughtSounds(); n > 0; --n)
+        game.effects.play(game.effects.caught);
     updateSound(game.scheduler.get());
 }
 

@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* kBlastFile = "sounds/smexp.wav";
 constexpr const char* kBounceFile = "sounds/wallbounce.wav";
+constexpr const char* kCaughtFile = "sounds/caught.wav";
 constexpr float kBounceVolume = 2.0f;
 constexpr int kEffectPriority = 1;
 
@@ -20,6 +21,8 @@ EffectSounds::~EffectSounds() {
         delete blast;
     if (bounce && bounce->getPlayCount() == 0)
         delete bounce;
+    if (caught && caught->getPlayCount() == 0)
+        delete caught;
 }
 
 void EffectSounds::load(slScheduler* mixer) {
@@ -33,6 +36,8 @@ void EffectSounds::load(slScheduler* mixer) {
         if (bounce->getBps() == 8)
             bounce->adjustVolume(kBounceVolume);
     }
+    if (caught == nullptr)
+        caught = loadSoundFile(kCaughtFile, mixer);
 }
 
 void EffectSounds::play(slSample* sample) {

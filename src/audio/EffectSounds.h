@@ -5,8 +5,8 @@ class Player;
 class slScheduler;
 class slSample;
 
-// The blast and the wall bounce, loaded once against the mixer and played when a tick raises
-// them. Without a mixer every call is silent and harmless.
+// The blast, the wall bounce and being caught, loaded once against the mixer and played when a tick
+// raises them. Without a mixer every call is silent and harmless.
 class EffectSounds {
   public:
     EffectSounds() = default;
@@ -14,7 +14,8 @@ class EffectSounds {
     EffectSounds(const EffectSounds&) = delete;
     EffectSounds& operator=(const EffectSounds&) = delete;
 
-    // Loads "sounds/smexp.wav" and "sounds/wallbounce.wav" (the bounce at twice its volume).
+    // Loads "sounds/smexp.wav", "sounds/wallbounce.wav" (the bounce at twice its volume) and
+    // "sounds/caught.wav".
     void load(slScheduler* mixer);
     // Requests an effect on the mixer (priority 1, abort mode).
     void play(slSample* sample);
@@ -24,4 +25,5 @@ class EffectSounds {
     slScheduler* scheduler = nullptr;
     slSample* blast = nullptr;
     slSample* bounce = nullptr;
+    slSample* caught = nullptr;
 };

@@ -8,7 +8,8 @@
 namespace {
 constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
 // 2: a player thrown by a trap is where it landed for blasts and creatures from that tick on.
-constexpr uint32_t formatVersion = 2;
+// 3: a player sent home is safe from the creatures until its first move or for 2 s.
+constexpr uint32_t formatVersion = 3;
 // Signature, version, seed, tick count, final hash.
 constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8;
 constexpr size_t checksumBytes = 4;

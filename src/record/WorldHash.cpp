@@ -118,6 +118,7 @@ void addWorld(Fingerprint& f, const MazeWorld& w) {
     f.addAll(w.bombX);
     f.addAll(w.bombY);
     f.addAll(w.respawnRequest);
+    f.addAll(w.creatureGraceUntil);
     f.addAll(w.freeRoam);
     f.addAll(w.creatureHit);
     f.addAll(w.creatureX);

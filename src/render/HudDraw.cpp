@@ -1,5 +1,7 @@
 #include "actors/Player.h"
 #include "render/Hud.h"
+#include "render/HudLayout.h"
+#include "render/Overlays.h"
 #include "render/Presentation.h"
 #include "render/RoundView.h"
 #include "render/ViewLayout.h"
@@ -61,8 +63,25 @@ void drawText(float x, float y, const std::string& text, double scale, bool rimF
     drawOutlined(x, y, text, scale >= 1.15 ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13, rimFirst);
 }
 
-void drawBigText(float x, float y, const std::string& text, bool rimFirst) {
-    drawOutlined(x, y, text, GLUT_BITMAP_9_BY_15, rimFirst);
+// A column's header: bold letters of the larger font in the player's colour, rimmed in near
+// black, which sets a light colour apart from the sky and a dark one from the grass.
+void drawHeader(float x, float y, const std::string& text, double scale, bool rimFirst,
+                const float* colour) {
+    const float px = static_cast<float>(1 / scale);
+    auto letters = [&] {
+        glColor3fv(colour);
+        writeAt(x, y, text, GLUT_BITMAP_9_BY_15);
+        writeAt(x + px, y, text, GLUT_BITMAP_9_BY_15);
+    };
+    if (!rimFirst)
+        letters();
+    glColor3f(0.08f, 0.08f, 0.1f);
+    for (float dx = -1; dx <= 2; ++dx)
+        for (float dy = -1; dy <= 1; ++dy)
+            if (dx < 0 || dx > 1 || dy != 0)
+                writeAt(x + dx * px, y + dy * px, text, GLUT_BITMAP_9_BY_15);
+    if (rimFirst)
+        letters();
 }
 } // namespace
 
@@ -72,32 +91,31 @@ void drawHud(const RoundView& game) {
         clock = {0, 0};
     const double scale = game.look.frame.scale();
 
-    // What is written where, in the order it is written.
+    // What is written where, in the order it is written; a header in its player's colour.
     struct Line {
         float x, y;
         std::string text;
-        bool big;
+        const float* colour;
     };
     std::vector<Line> lines;
-    auto text = [&](float x, float y, const std::string& t) { lines.push_back({x, y, t, false}); };
-    auto bigText = [&](float x, float y, const std::string& t) {
-        lines.push_back({x, y, t, true});
+    auto text = [&](float x, float y, const std::string& t, const float* colour = nullptr) {
+        lines.push_back({x, y, t, colour});
     };
-    text(470, 30, clockText(clock.minutes, clock.seconds));
-    if (game.roundOver) {
-        bigText(440, 250, resultText(game.player(1).points, game.player(2).points));
-        text(432, 272, "SPACE: PLAY AGAIN");
-    } else if (game.banner)
-        bigText(512 - 4.5f * static_cast<float>(std::strlen(game.banner)), 250, game.banner);
-    else if (game.paused)
-        bigText(476, 250, "PAUSED");
-    // In a frame drawn smaller than 1024 by 735 the letters keep their pixels: the lines move
-    // apart and the right column in from the edge so that they still fit.
-    const float spread = scale < 1 ? static_cast<float>(1 / scale) : 1.0f;
-    for (int n = 1; n <= 2; ++n) {
-        const float x = n == 1 ? 30.0f : windowWidth - 94.0f * spread;
+    // The band over the overview (drawn after it) decides whether the columns give way.
+    const HudLayout layout = hudLayout(scale, bandLinesOf(game));
+    text(layout.clockX, layout.clockY, clockText(clock.minutes, clock.seconds));
+    float colours[2][3];
+    for (int n = 1; n <= 2 && layout.columns; ++n) {
+        const Player& p = game.player(n);
+        const float x = layout.columnX[n - 1];
+        colours[n - 1][0] = p.colourR / 255;
+        colours[n - 1][1] = p.colourG / 255;
+        colours[n - 1][2] = p.colourB / 255;
+        if (layout.headers)
+            text(x, layout.headerY, n == 1 ? "PLAYER 1" : "PLAYER 2", colours[n - 1]);
         for (int line = 0; line < hudLineCount; ++line)
-            text(x, 30.0f + 15.0f * spread * line, hudLine(game.player(n), line));
+            text(x, layout.firstLineY + layout.lineStep * static_cast<float>(line),
+                 hudLine(p, line));
     }
 
     auto write = [&](bool rimFirst) {
@@ -110,8 +128,8 @@ void drawHud(const RoundView& game) {
         glPushMatrix();
         glLoadIdentity();
         for (const Line& l : lines) {
-            if (l.big)
-                drawBigText(l.x, l.y, l.text, rimFirst);
+            if (l.colour)
+                drawHeader(l.x, l.y, l.text, scale, rimFirst, l.colour);
             else
                 drawText(l.x, l.y, l.text, scale, rimFirst);
         }
@@ -136,7 +154,7 @@ void drawHud(const RoundView& game) {
         const int x = static_cast<int>(l.x * across);
         const int y = viewport[3] - static_cast<int>(l.y * down);
         boxes.push_back({x - 4, y - 6, x + 10 * static_cast<int>(l.text.size()) + 4, y + 19});
-        texts += std::to_string(l.x) + " " + std::to_string(l.y) + (l.big ? " big " : " ") +
+        texts += std::to_string(l.x) + " " + std::to_string(l.y) + (l.colour ? " header " : " ") +
                  l.text + "\n";
     }
     if (!game.look.hudPicture.show(texts, boxes, [&] { write(true); }))
@@ -150,15 +168,22 @@ void drawMenuLine(const std::string& text) {
     beginText(windowHeight);
     glPushMatrix();
     glLoadIdentity();
-    // Centred under the buttons, in the large letters: over the picture the rim goes first and
-    // the black letters on top of it.
+    // Centred under the buttons, in the large letters, white on a dimmed band as the round's
+    // waiting lines are: readable over any part of the picture.
     const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 690;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0, 0, 0.62f);
+    glRectf(x - 14, y - 20, windowWidth - x + 14, y + 10);
+    glPopAttrib();
     static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
                                     {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
-    glColor3f(1, 1, 1);
+    glColor3f(0, 0, 0);
     for (const auto& o : rim)
         writeAt(x + o[0], y + o[1], text, GLUT_BITMAP_9_BY_15);
-    glColor3f(0, 0, 0);
+    glColor3f(1, 1, 1);
     writeAt(x, y, text, GLUT_BITMAP_9_BY_15);
     glPopMatrix();
     endText();

@@ -14,5 +14,7 @@ RoundView viewOfRound(const RoundState& g, const Presentation& look) {
                      g.gameTime,
                      g.roundOver,
                      g.shadowsOn,
-                     g.paused};
+                     g.paused,
+                     nullptr,
+                     {&g.sight[0], &g.sight[1]}};
 }

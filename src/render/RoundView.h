@@ -8,6 +8,8 @@ class Player;
 class Creature;
 class ParticleSystem;
 class Camera;
+class RoundFeedback;
+struct LabyrinthSight;
 
 // Everything a game frame shows, read-only: the round's state and the GL's models of it.
 struct RoundView {
@@ -26,6 +28,10 @@ struct RoundView {
     bool paused = false;
     // A line over the overview in place of the result (a network round's state); null: none.
     const char* banner = nullptr;
+    // What each player has seen of the labyrinth, for its small map.
+    const LabyrinthSight* sight[2] = {nullptr, nullptr};
+    // The events shown to the players; null: none (a frame drawn without the game's memory).
+    const RoundFeedback* feedback = nullptr;
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };

@@ -2,6 +2,7 @@
 #include "render/MeshBatchGl.h"
 #include "render/TextureTable.h"
 #include "render/Scenery.h"
+#include "render/BackdropFilter.h"
 #include "render/ViewFrustum.h"
 #include <GL/gl.h>
 #include <cmath>
@@ -310,11 +311,14 @@ void backdropThreeSides() {
     backdropWall(17, 17, 17, -2);
 }
 
-void compileTextured(unsigned int list, unsigned int texture, unsigned int shape) {
+void compileTextured(unsigned int list, unsigned int texture, unsigned int shape,
+                     bool backdrop = false) {
     glNewList(list, GL_COMPILE);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glBindTexture(GL_TEXTURE_2D, texture);
+    if (backdrop)
+        backdropTextureFilter();
     glCallList(shape);
     glDisable(GL_TEXTURE_2D);
     glEndList();
@@ -519,8 +523,10 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
 
     for (int k = 0; k < 15; ++k) {
         const int season = k / 5, blend = k % 5;
-        compileTextured(backgroundLists[k], texture(backgroundBase[season] + blend), backdrop3List);
-        compileTextured(orthogonalLists[k], texture(orthogonalBase[season] + blend), backdrop4List);
+        compileTextured(backgroundLists[k], texture(backgroundBase[season] + blend), backdrop3List,
+                        true);
+        compileTextured(orthogonalLists[k], texture(orthogonalBase[season] + blend), backdrop4List,
+                        true);
         compileTextured(groundLists[k], texture(groundBase[season] + blend), tileList);
         const unsigned int pictures[4] = {texture(groundBase[season] + blend), texture(roadSlot),
                                           texture(roadVSlot), texture(roadVSlot)};

@@ -7,6 +7,7 @@
 #include "render/Hud.h"
 #include "render/MenuDraw.h"
 #include "render/ObjectDrawing.h"
+#include "render/Overlays.h"
 #include "render/ParticlesDraw.h"
 #include "render/Presentation.h"
 #include "render/TextureTable.h"
@@ -59,6 +60,8 @@ float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, flo
 // `camera` is the view's; null draws the figure at the full count.
 void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* camera) {
     const Player& p = v.player(n);
+    if (figureBlinkedOut(v, n))
+        return;
     const float size = camera ? figurePixelsPerUnit(v, *camera, p.x, p.y) : 0;
     drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass, size);
 }
@@ -217,13 +220,17 @@ void drawOverview(const RoundView& v) {
     drawHud(v);
     overviewScene(v, stillShown);
     v.look.sceneLight.disable();
+    drawLabyrinthMarkers(v);
+    drawColumnEvents(v);
+    drawOverviewBand(v);
 }
 
 void drawPlayerView(const RoundView& v, int n) {
     holdSeasonPictures(v.look.textures, v.seasonStep, false);
     const int x = n == 1 ? 0 : windowWidth / 2;
+    // In the labyrinth the camera may stand close behind the figure, with a wall just behind it.
     setView(v.look.frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
-            0.5);
+            v.world.freeRoam[n - 1] ? 0.05 : 0.5);
     const Player& self = v.player(n);
     const bool inLabyrinth = v.world.freeRoam[n - 1];
     const bool otherInLabyrinth = v.world.freeRoam[2 - n];
@@ -256,6 +263,7 @@ void drawPlayerView(const RoundView& v, int n) {
             drawPlayerFigure(v, 3 - n, false, &camera);
     }
     light.disable();
+    drawPlayerOverlay(v, n);
 }
 
 void drawGameFrame(const RoundView& v) {

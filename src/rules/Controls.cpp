@@ -1,4 +1,5 @@
 #include "rules/Controls.h"
+#include "rules/LabyrinthCamera.h"
 #include "rules/Movement.h"
 #include "rules/RoundState.h"
 #include "world/ArenaLayout.h"
@@ -69,7 +70,12 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
     float* angles = g.keyAngle[n - 1];
     cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
     turnDirections(p, cam);
-    if (arenaStep(p)) {
+    const float fromX = p.x, fromY = p.y;
+    const bool stillInArena = arenaStep(p);
+    // A step, a throw or a door ends the grace after being sent home; a turn on the spot does not.
+    if (p.x != fromX || p.y != fromY)
+        g.world.creatureGraceUntil[n - 1] = -1;
+    if (stillInArena) {
         g.world.recordPlayerPosition(p.x, p.y, n);
         cam.translate(p.stepX, p.stepY);
         anglesAfterStep(angles, k);
@@ -91,12 +97,14 @@ void labyrinthCase(RoundState& g, int n, PlayerKey k) {
     Camera& cam = g.playerCamera(n);
     float* angles = g.keyAngle[n - 1];
     if (k == keyRight || k == keyLeft) {
-        cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, p.bodyRadius + 0.5f);
+        cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, labyrinthCameraDistance(p.bodyRadius));
         turnDirections(p, cam);
+        keepCameraOffWalls(cam, *g.world.maze, p.x, p.y, p.bodyRadius);
         return;
     }
     if (freeRoamStep(p, k == keyForward ? 1 : -1)) {
         cam.translate(p.stepX, p.stepY);
+        keepCameraOffWalls(cam, *g.world.maze, p.x, p.y, p.bodyRadius);
     } else {
         // Out through a door: the table matches a camera facing away from the house, as after
         // a step out of it.
@@ -179,6 +187,7 @@ void handleRespawns(RoundState& round) {
         const float startX = arena::homeXOf(n);
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);
+        round.world.creatureGraceUntil[n - 1] = round.gameTime + arena::homeGraceMs;
         resetAngles(round.keyAngle[n - 1]);
         return;
     }

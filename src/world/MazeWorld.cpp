@@ -1,6 +1,7 @@
 #include "world/MazeWorld.h"
 #include "scene/TextureSlots.h"
 #include "world/Bomb.h"
+#include "scene/GameClock.h"
 #include "scene/RandomGenerator.h"
 #include <algorithm>
 #include <functional>
@@ -155,6 +156,7 @@ void MazeWorld::copyFrom(const MazeWorld& o) {
     std::copy(std::begin(o.respawnRequest), std::end(o.respawnRequest), respawnRequest);
     std::copy(std::begin(o.respawnCause), std::end(o.respawnCause), respawnCause);
     blastOwner = o.blastOwner;
+    std::copy(std::begin(o.creatureGraceUntil), std::end(o.creatureGraceUntil), creatureGraceUntil);
     std::copy(std::begin(o.freeRoam), std::end(o.freeRoam), freeRoam);
     std::copy(std::begin(o.creatureHit), std::end(o.creatureHit), creatureHit);
     std::copy(std::begin(o.creatureX), std::end(o.creatureX), creatureX);
@@ -300,6 +302,12 @@ void MazeWorld::clearRespawn(int32_t playerNumber) {
         player2X = arena::homeX[1];
         player2Y = arena::homeY;
     }
+}
+
+bool MazeWorld::creatureGrace(int32_t playerNumber) const {
+    if ((playerNumber != 1 && playerNumber != 2) || clock == nullptr)
+        return false;
+    return clock->now() < creatureGraceUntil[playerNumber - 1];
 }
 
 bool MazeWorld::canPlace(float x, float y) const {

@@ -135,6 +135,8 @@ class MazeWorld {
     void recordPlayerPosition(float x, float y, int32_t playerNumber);
     void recordCreaturePosition(int32_t number, float x, float y);
     void clearRespawn(int32_t playerNumber);
+    // Whether a creature touching player `playerNumber` now leaves it be.
+    bool creatureGrace(int32_t playerNumber) const;
     bool canPlace(float x, float y) const;
     void placeTrap(float x, float y);
     void placeWall(float x, float y);
@@ -175,6 +177,9 @@ class MazeWorld {
     // Why each pending request was made: the bomb of player 1 or 2, or a creature.
     int32_t respawnCause[2] = {0, 0};
     int32_t blastOwner = 0;
+    // Per player: the game time until which no creature catches it, set when it is sent home and
+    // ended by its first step; -1: none.
+    float creatureGraceUntil[2] = {-1, -1};
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
     RandomGenerator* random;

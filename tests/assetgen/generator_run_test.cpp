@@ -47,7 +47,7 @@ TEST_F(GeneratorRun, WritesTheSameBytesEveryRun) {
             ++files;
         }
     }
-    EXPECT_EQ(files, 62 + 3);
+    EXPECT_EQ(files, 62 + 4);
 }
 
 TEST_F(GeneratorRun, FailsWithoutAnOutputFolderOrWhenItCannotWrite) {

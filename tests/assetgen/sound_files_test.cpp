@@ -25,7 +25,7 @@ int peak(const Wave& w) {
 }
 
 TEST(SoundFiles, AllAre16BitMonoAt22050) {
-    for (const char* name : {"reefer_c1.wav", "smexp.wav", "wallbounce.wav"}) {
+    for (const char* name : {"reefer_c1.wav", "smexp.wav", "wallbounce.wav", "caught.wav"}) {
         SCOPED_TRACE(name);
         const Wave w = sound(name);
         ASSERT_TRUE(w.valid);
@@ -46,8 +46,12 @@ TEST(SoundFiles, EffectsAreShortAndTheBounceLeavesRoomForDoubling) {
     EXPECT_LE(bounce.seconds(), 0.2);
     // The game doubles the bounce about the middle: it must stay below half scale to not clip.
     EXPECT_LT(peak(bounce), 16384);
-    // Both start and end in silence, so they do not click.
-    for (const Wave* w : {&blast, &bounce}) {
+    // Being caught is heard at once and over before the player can walk again.
+    const Wave caught = sound("caught.wav");
+    EXPECT_GE(caught.seconds(), 0.2);
+    EXPECT_LE(caught.seconds(), 0.6);
+    // All start and end in silence, so they do not click.
+    for (const Wave* w : {&blast, &bounce, &caught}) {
         ASSERT_FALSE(w->samples.empty());
         EXPECT_LT(std::abs(w->samples.front()), 200);
         EXPECT_LT(std::abs(w->samples.back()), 200);

@@ -25,6 +25,7 @@ const std::vector<int16_t> kBounceLevels = {32 * 256, -48 * 256, 96 * 256, -112 
 void writeEffects(const ScratchDir& dir) {
     writeWav(dir.path("sounds/smexp.wav"), tone(0.3f, 150, 20000));
     writeWav(dir.path("sounds/wallbounce.wav"), steps(kBounceLevels, 0.05f));
+    writeWav(dir.path("sounds/caught.wav"), tone(0.3f, 500, 12000));
 }
 
 struct Arena {
@@ -166,6 +167,7 @@ TEST(PlayerSounds, MissingOrDamagedEffectFilesLeaveEmptySamplesThatPlaySilence) 
         const std::string warnings = testing::internal::GetCapturedStderr();
         EXPECT_NE(warnings.find("sounds/smexp.wav: "), std::string::npos) << warnings;
         EXPECT_NE(warnings.find("sounds/wallbounce.wav: "), std::string::npos) << warnings;
+        EXPECT_NE(warnings.find("sounds/caught.wav: "), std::string::npos) << warnings;
 
         EXPECT_EQ(arena.sounds.blast->getLength(), 0);
         EXPECT_EQ(arena.sounds.bounce->getLength(), 0);

@@ -1,5 +1,6 @@
 # Player 1 walks from its start through a house door into the labyrinth: its view turns dark but
-# for the narrow lamp's circle, in which the hedges and the white floor show.
+# for the narrow lamp's circle, in which the hedges and the white floor show; a small map in the
+# view's corner shows the cells it has seen, and the overview marks it over the house.
 . "$(dirname "$0")/lib/common.sh"
 end_game_on_exit
 # In this round a short route leads to a door, and every creature is shut in by obstacles away
@@ -59,6 +60,18 @@ echo "player 1's view: $dark% dark, $lit% in the lamp's light, $hedge% hedge"
 # of its 10-degree cone shows depends on where the player stands: never more than a small part.
 [ "$lit" -le 30 ] || fail "too much of the view is lit for a narrow lamp ($lit%)"
 [ "$hedge" -ge 1 ] || fail "no hedge in the lamp's light ($hedge%)"
+# The map's seen cells, pale in its dark square at the view's top right (84 pixels a side, 6 in).
+MAP_CELL="r > 0.75 && g > 0.72 && b > 0.55 && b < 0.8 && r > b * 1.1"
+cells=$(count_pixels labyrinth 84x84+422+541 "$MAP_CELL")
+echo "map: $cells pixels of seen cells"
+[ "$cells" -ge 40 ] || fail "no seen cell on player 1's labyrinth map ($cells pixels)"
+[ "$cells" -le 4000 ] || fail "the map shows more than a few cells at the door ($cells pixels)"
+# The marker in player 1's colour floating over the house in the overview.
+set -- $("$ARENA_MAP" pixel 7.5 9.5 2.2)
+MARKER_RED="r > 0.6 && g < 0.45 && b < 0.5"
+marker=$(count_pixels labyrinth "60x70+$(($1 - 30))+$(($2 - 35))" "$MARKER_RED")
+echo "marker: $marker pixels of player 1's red over the house"
+[ "$marker" -ge 40 ] || fail "no marker of player 1 over the house ($marker pixels)"
 keep_screenshot labyrinth labyrinth
 press_key Escape
 expect_exit 0

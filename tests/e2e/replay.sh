@@ -58,5 +58,14 @@ done
 "$TUVO" --replay "$OUT/cut.rec" --headless 2>&1 | grep -q "truncated" || fail "cut file not called truncated"
 "$TUVO" --replay "$OUT/old.rec" --headless 2>&1 | grep -q "replay format 1," ||
     fail "the old recording's version is not named"
+# A recording of an older game (format 2, before a player sent home had its grace from the
+# creatures) is refused with its version named.
+cp "$REC" "$OUT/old.rec"
+printf '\002' | dd of="$OUT/old.rec" bs=1 seek=8 conv=notrunc 2>/dev/null
+code=0
+"$TUVO" --replay "$OUT/old.rec" --headless >"$OUT/bad.out" 2>"$OUT/bad.err" || code=$?
+echo "old: exit $code: $(cat "$OUT/bad.err")"
+[ "$code" -eq 2 ] || fail "old recording: exit code $code, not 2"
+grep -q "replay format 2" "$OUT/bad.err" || fail "old recording: the message does not name its version"
 rm -rf "$OUT"
 echo "replay ok"

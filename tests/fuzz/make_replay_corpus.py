@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the replay fuzz target: small recordings as the game writes them
-(signature, format 2, seed, tick count, final fingerprint, two bytes of keys a tick, checksum)."""
+(signature, format 3, seed, tick count, final fingerprint, two bytes of keys a tick, checksum)."""
 import os
 import struct
 import sys
@@ -15,7 +15,7 @@ def checksum(data):
 
 
 def replay(seed, keys, final_hash):
-    body = b"TUVOREPL" + struct.pack("<IIIQ", 2, seed, len(keys), final_hash)
+    body = b"TUVOREPL" + struct.pack("<IIIQ", 3, seed, len(keys), final_hash)
     body += b"".join(struct.pack("<H", k) for k in keys)
     return body + struct.pack("<I", checksum(body))
 

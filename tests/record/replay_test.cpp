@@ -115,8 +115,10 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     EXPECT_NE(replayError(flipped).find("checksum"), std::string::npos);
 
     std::string otherVersion = good;
-    otherVersion[8] = 9;
-    EXPECT_NE(replayError(otherVersion).find("another version"), std::string::npos);
+    // A recording of the rules before a player sent home had its grace from the creatures.
+    otherVersion[8] = 2;
+    EXPECT_NE(replayError(otherVersion).find("another version of TUVO!! (replay format 2"),
+              std::string::npos);
 
     // A count no round reaches is refused before anything is made for it.
     std::string huge = good;

@@ -1,6 +1,8 @@
 #include "rules/Controls.h"
 #include "app/Game.h"
+#include <algorithm>
 #include <cmath>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -194,5 +196,138 @@ TEST_F(ControlsTest, APlayerThrownByATrapIsWhereItLanded) {
             g.world.burnCell(0, 0, 1000);
         EXPECT_EQ(g.world.respawnRequest[0], blastAtLanding == 1)
             << "landed at " << landedX << ", " << landedY;
+    }
+}
+
+namespace {
+// The labyrinth's walls as drawn, each a slab of its thickness along a cell side with its ends
+// closed to the corners, in world coordinates.
+struct WallSlab {
+    float x0, y0, x1, y1;
+};
+
+std::vector<WallSlab> labyrinthSlabs(const MazeGenerator& maze) {
+    std::vector<WallSlab> slabs;
+    const float h = maze.wallThickness / 2;
+    auto across = [&](float x, float y) { slabs.push_back({x - h, y - h, x + h, y + 1 + h}); };
+    auto along = [&](float x, float y) { slabs.push_back({x - h, y - h, x + 1 + h, y + h}); };
+    for (int k = 0; k < 81; ++k) {
+        const float x = 100.0f + static_cast<float>(k % 9), y = 100.0f + static_cast<float>(k / 9);
+        // The outer -x and -y walls, open at the west and south doors (row 4, column 4).
+        if (k % 9 == 0 && k / 9 != 4)
+            across(x, y);
+        if (k / 9 == 0 && k % 9 != 4)
+            along(x, y);
+        if (maze.wallPosX[k])
+            across(x + 1, y);
+        if (maze.wallPosY[k])
+            along(x, y + 1);
+    }
+    return slabs;
+}
+
+// Whether the segment from a to b passes through a slab (the slab method for boxes).
+bool crosses(const WallSlab& s, float ax, float ay, float bx, float by) {
+    float t0 = 0, t1 = 1;
+    const float d[2] = {bx - ax, by - ay}, a[2] = {ax, ay};
+    const float lo[2] = {s.x0, s.y0}, hi[2] = {s.x1, s.y1};
+    for (int i = 0; i < 2; ++i) {
+        if (std::fabs(d[i]) < 1e-9f) {
+            if (a[i] < lo[i] || a[i] > hi[i])
+                return false;
+            continue;
+        }
+        float u = (lo[i] - a[i]) / d[i], v = (hi[i] - a[i]) / d[i];
+        if (u > v)
+            std::swap(u, v);
+        t0 = std::max(t0, u);
+        t1 = std::min(t1, v);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+float nearestSlab(const std::vector<WallSlab>& slabs, float x, float y) {
+    float nearest = 1e9f;
+    for (const WallSlab& s : slabs) {
+        const float dx = std::max({s.x0 - x, 0.0f, x - s.x1});
+        const float dy = std::max({s.y0 - y, 0.0f, y - s.y1});
+        nearest = std::min(nearest, std::sqrt(dx * dx + dy * dy));
+    }
+    return nearest;
+}
+
+bool anyCrossed(const std::vector<WallSlab>& slabs, float ax, float ay, float bx, float by) {
+    for (const WallSlab& s : slabs)
+        if (crosses(s, ax, ay, bx, by))
+            return true;
+    return false;
+}
+} // namespace
+
+TEST_F(ControlsTest, TheLabyrinthCameraNeverStandsBehindAWall) {
+    const std::vector<WallSlab> slabs = labyrinthSlabs(*game.world.maze);
+    Player& p = game.player1;
+    const float full = p.bodyRadius + 0.5f;
+    // Where a figure can stand in a cell: its middle, and as close to each side and corner as the
+    // walls let it (its radius and half a wall's thickness, and a little).
+    const float edge = p.bodyRadius + 0.03f;
+    const float spots[3] = {edge, 0.5f, 1 - edge};
+    int pulledIn = 0, checked = 0;
+    hold(1, keyRight);
+    for (int k = 0; k < 81; ++k)
+        for (float sx : spots)
+            for (float sy : spots) {
+                p.x = 100.0f + static_cast<float>(k % 9) + sx;
+                p.y = 100.0f + static_cast<float>(k / 9) + sy;
+                game.world.freeRoam[0] = true;
+                game.player1Camera.place(p.x, p.y - full, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+                // 72 turns of 5 degrees: every heading the controls give, all the way round.
+                for (int turn = 0; turn < 72; ++turn) {
+                    frame();
+                    ASSERT_TRUE(game.world.freeRoam[0]);
+                    const Camera& cam = game.player1Camera;
+                    const float ex = cam.position.x - p.x, ey = cam.position.y - p.y;
+                    const float distance = std::sqrt(ex * ex + ey * ey);
+                    // On the line behind the figure: the walking direction is the view's.
+                    ASSERT_NEAR(ex * p.dirY - ey * p.dirX, 0, 1e-4) << k << " " << turn;
+                    ASSERT_LT(ex * p.dirX + ey * p.dirY, 0) << k << " " << turn;
+                    ASSERT_FALSE(anyCrossed(slabs, p.x, p.y, cam.position.x, cam.position.y))
+                        << "cell " << k << " at (" << p.x << ", " << p.y << ") turn " << turn;
+                    const float fx = p.x - p.dirX * full, fy = p.y - p.dirY * full;
+                    if (!anyCrossed(slabs, p.x, p.y, fx, fy)) {
+                        ASSERT_NEAR(distance, full, 1e-4) << "pulled in with no wall behind";
+                    } else {
+                        // Only as near as the wall makes it: the eye stands close before it.
+                        EXPECT_LT(nearestSlab(slabs, cam.position.x, cam.position.y), 0.05f)
+                            << "cell " << k << " turn " << turn;
+                        ++pulledIn;
+                    }
+                    ++checked;
+                }
+            }
+    EXPECT_EQ(checked, 81 * 9 * 72);
+    // Most places near a wall have it behind them at some heading.
+    EXPECT_GT(pulledIn, checked / 4);
+
+    // Walking keeps it so: forward and back along the labyrinth's corridors, turning on the way.
+    p.x = 104.5f;
+    p.y = 104.5f;
+    game.world.freeRoam[0] = true;
+    game.player1Camera.place(p.x, p.y - full, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+    RandomGenerator choice(99);
+    for (int tick = 0; tick < 4000 && game.world.freeRoam[0]; ++tick) {
+        keys = {};
+        hold(1, static_cast<PlayerKey>(choice.nextInt(0, 20) < 14 ? keyForward
+                                       : choice.nextInt(0, 1)     ? keyRight
+                                                                  : keyBack));
+        game.clock.set(1000 + static_cast<float>(tick) * 16.6f);
+        frame();
+        if (game.world.freeRoam[0]) {
+            ASSERT_FALSE(anyCrossed(slabs, p.x, p.y, game.player1Camera.position.x,
+                                    game.player1Camera.position.y))
+                << "tick " << tick;
+        }
     }
 }

@@ -179,3 +179,65 @@ TEST(TickPacer, RunsSixtyTicksASecondAndSlowsEvenlyBelowFourFrames) {
     pacer.restart();
     EXPECT_EQ(pacer.due(now + 5000), 1);
 }
+
+TEST_F(OpenRound, ASentHomePlayerIsSafeFromCreaturesUntilItStepsOrTwoSecondsPass) {
+    Player& p = game.player1;
+    Creature& c = game.creature(1);
+    // A creature that waits at player 1's home, put back there before every tick.
+    auto creatureAtHome = [&] {
+        c.x = 0.5f;
+        c.y = 0.9f;
+        c.dirX = 1;
+        c.dirY = 0;
+        c.runLeft = 100;
+        game.world.recordCreaturePosition(1, c.x, c.y);
+    };
+    p.points = 20;
+    creatureAtHome();
+    tickRound(game, KeyState{}); // touched
+    tickRound(game, KeyState{}); // sent home
+    EXPECT_EQ(p.tally.caught, 1);
+    EXPECT_EQ(p.points, 15);
+
+    // Standing still at home for a second and a half beside the creature: not caught again.
+    for (int t = 0; t < 90; ++t) {
+        creatureAtHome();
+        tickRound(game, KeyState{});
+    }
+    EXPECT_EQ(p.tally.caught, 1);
+    EXPECT_EQ(p.points, 15);
+    EXPECT_FLOAT_EQ(p.x, 0.5f);
+
+    // A blast still sends it home.
+    game.world.respawnRequest[0] = true;
+    game.world.respawnCause[0] = causeBombOf2;
+    creatureAtHome();
+    tickRound(game, KeyState{});
+    EXPECT_EQ(p.tally.hitByOther, 1);
+    EXPECT_EQ(p.points, 10);
+
+    // One step, and the creature beside it catches it.
+    KeyState forward;
+    forward.player[0][keyForward] = true;
+    creatureAtHome();
+    tickRound(game, forward);
+    creatureAtHome();
+    tickRound(game, KeyState{});
+    EXPECT_EQ(p.tally.caught, 2);
+    EXPECT_EQ(p.points, 5);
+
+    // Sent home at this tick: standing still, it is caught again once two seconds have passed,
+    // and not before.
+    const float home = game.gameTime;
+    int caughtAfter = -1;
+    for (int t = 0; t < 200 && caughtAfter < 0; ++t) {
+        creatureAtHome();
+        tickRound(game, KeyState{});
+        if (p.tally.caught == 3)
+            caughtAfter = static_cast<int>(game.gameTime - home);
+    }
+    EXPECT_GE(caughtAfter, 2000);
+    EXPECT_LE(caughtAfter, 2050);
+    EXPECT_EQ(p.tally.caught, 3);
+    EXPECT_EQ(p.points, 0);
+}

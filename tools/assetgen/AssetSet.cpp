@@ -79,6 +79,7 @@ void writeAllAssets(const std::string& outDir) {
     writeFile(sounds + "/reefer_c1.wav", encodeWav(composeMusicLoop(), soundRate));
     writeFile(sounds + "/smexp.wav", encodeWav(synthesizeExplosion(), soundRate));
     writeFile(sounds + "/wallbounce.wav", encodeWav(synthesizeWallBounce(), soundRate));
+    writeFile(sounds + "/caught.wav", encodeWav(synthesizeCaught(), soundRate));
 
     writeBmp(textures, "help.bmp", help.get());
     writeBmp(textures, "menu.bmp", title.get());

@@ -85,4 +85,26 @@ SoundWave synthesizeWallBounce() {
     return toSamples(wave, 0.42);
 }
 
+SoundWave synthesizeCaught() {
+    const int count = soundRate * 40 / 100;
+    std::vector<double> wave(count);
+    double phase = 0;
+    for (int i = 0; i < count; ++i) {
+        const double t = static_cast<double>(i) / soundRate;
+        // Two notes sliding down, a fifth and then a fourth: a cartoon "uh-oh".
+        const bool second = t >= 0.16;
+        const double local = second ? t - 0.16 : t;
+        const double pitch = second ? 392 * std::pow(2.0, -local * 1.5) : 587 - 60 * local;
+        phase += 2 * M_PI * pitch / soundRate;
+        const double attack = std::min(1.0, local / 0.008);
+        const double ring = std::exp(-local / (second ? 0.11 : 0.07));
+        // A reedy tone: the fundamental with a little of its third and fifth harmonics.
+        wave[i] = attack * ring *
+                  (std::sin(phase) + 0.35 * std::sin(3 * phase) + 0.15 * std::sin(5 * phase));
+    }
+    fadeOut(wave, 0.04);
+    wave[0] = 0;
+    return toSamples(wave, 0.6);
+}
+
 } // namespace assetgen

@@ -21,6 +21,9 @@ SoundWave synthesizeExplosion();
 // plays it at double volume.
 SoundWave synthesizeWallBounce();
 
+// Being caught by a creature: two short notes sliding down, 0.4 seconds.
+SoundWave synthesizeCaught();
+
 // 16-bit mono PCM in a RIFF WAVE file.
 std::vector<std::uint8_t> encodeWav(const SoundWave& samples, int rate);
 

@@ -10,10 +10,13 @@
 //                                     corner and no creature that can roam to that corner
 //   arena_map find-route FROM TO      first seed whose route into the house is short and cut off
 //                                     from every creature
+//   arena_map find-catch FROM TO      first seed in which player 1, pressing nothing, is caught
+//                                     by a creature between 3 and 8 seconds into the round
 //   arena_map walk SEED KEY...        plays the route with the real controls, a key held for 400
 //                                     frames each, and prints where player 1 ends
 #include "rules/Controls.h"
 #include "app/Game.h"
+#include "rules/RoundTick.h"
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -243,11 +246,22 @@ bool routeSeed(Game& game, int maxCells) {
     return !creatureIn(game, mark, 1);
 }
 
+// Player 1, pressing nothing, is first caught between 3 and 8 seconds into the round.
+bool catchSeed(Game& game) {
+    for (uint32_t tick = 0; tick < 8 * 60; ++tick) {
+        tickRound(game, KeyState{});
+        if (game.player1.tally.caught > 0)
+            return tick >= 3 * 60;
+    }
+    return false;
+}
+
 int find(const char* what, uint32_t from, uint32_t to) {
     for (uint32_t seed = from; seed <= to; ++seed) {
         Setup s(seed);
-        const bool found =
-            std::strcmp(what, "find-bomb") == 0 ? bombSeed(s.game) : routeSeed(s.game, 24);
+        const bool found = std::strcmp(what, "find-bomb") == 0    ? bombSeed(s.game)
+                           : std::strcmp(what, "find-catch") == 0 ? catchSeed(s.game)
+                                                                  : routeSeed(s.game, 24);
         if (found) {
             std::printf("%u\n", seed);
             return 0;
@@ -283,7 +297,7 @@ int walk(uint32_t seed, int count, char** keys) {
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: arena_map obstacles|creatures|route|walk SEED ..., "
-                             "pixel X Y Z, find-bomb|find-route FROM TO\n");
+                             "pixel X Y Z, find-bomb|find-route|find-catch FROM TO\n");
         return 2;
     }
     const std::string what = argv[1];
@@ -298,7 +312,7 @@ int main(int argc, char** argv) {
         return route(number(2));
     if (what == "walk")
         return walk(number(2), argc - 3, argv + 3);
-    if ((what == "find-bomb" || what == "find-route") && argc == 4)
+    if ((what == "find-bomb" || what == "find-route" || what == "find-catch") && argc == 4)
         return find(argv[1], number(2), number(3));
     std::fprintf(stderr, "arena_map: unknown command %s\n", argv[1]);
     return 2;

@@ -5,7 +5,20 @@
 #include "record/WorldHash.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
+#include <algorithm>
+#include <chrono>
 #include <cinttypes>
+#include <vector>
+
+namespace {
+uint32_t percentile99(std::vector<uint32_t> values) {
+    if (values.empty())
+        return 0;
+    const size_t at = values.size() * 99 / 100;
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(at), values.end());
+    return values[at];
+}
+} // namespace
 
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE* out) {
     std::string error;
@@ -48,13 +61,26 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
     // have confirmed every tick of the script here.
     const uint64_t start = steadyMs();
     uint64_t used = 0;
+    // Per call that ran or corrected ticks: ticks run again, and its time in microseconds.
+    std::vector<uint32_t> runAgain, callMicros;
     while (play.confirmedRound().ticks < ticks && play.stage == NetPlay::Stage::playing) {
         const auto dueNow = static_cast<uint64_t>((steadyMs() - start) / tickMs) + 1;
         const int due = game.ticks >= ticks
                             ? 0
                             : static_cast<int>(std::min<uint64_t>(dueNow - std::min(dueNow, used),
                                                                   ticks - game.ticks));
+        const uint32_t againBefore = play.corrections() ? play.corrections()->ticksRunAgain : 0;
+        const uint32_t ticksBefore = game.ticks;
+        const auto callStart = std::chrono::steady_clock::now();
         used += static_cast<uint64_t>(play.runTicks(due, localKeys, confirmed));
+        const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - callStart);
+        const uint32_t again =
+            play.corrections() ? play.corrections()->ticksRunAgain - againBefore : 0;
+        if (again > 0 || game.ticks != ticksBefore) {
+            runAgain.push_back(again);
+            callMicros.push_back(static_cast<uint32_t>(micros.count()));
+        }
         play.service(1);
     }
     // The other side may still need this side's last keys (sent until acknowledged) and
@@ -63,7 +89,8 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
          play.stage == NetPlay::Stage::playing && play.corrections() &&
          play.corrections()->firstUnacknowledged() < game.ticks && steadyMs() < until;)
         play.service(5);
-    for (const uint64_t linger = steadyMs() + 300; steadyMs() < linger;)
+    for (const uint64_t linger = steadyMs() + 300;
+         play.stage == NetPlay::Stage::playing && steadyMs() < linger;)
         play.service(5);
     const RoundState& agreed = play.confirmedRound();
     played.finalHash = hashWorld(agreed);
@@ -75,9 +102,10 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
     const Rollback* c = play.corrections();
     std::fprintf(out,
                  "ticks %u hash %016" PRIx64 " dropped %u seconds %.2f corrections %u "
-                 "run again %u deepest %u\n",
+                 "run again %u deepest %u again p99 %u frame p99 ms %.3f\n",
                  agreed.ticks, played.finalHash, session->dropped, (steadyMs() - start) / 1000.0,
-                 c ? c->corrections : 0, c ? c->ticksRunAgain : 0, c ? c->deepestCorrection : 0);
+                 c ? c->corrections : 0, c ? c->ticksRunAgain : 0, c ? c->deepestCorrection : 0,
+                 percentile99(runAgain), percentile99(callMicros) / 1000.0);
     if (outOfStep || play.stage == NetPlay::Stage::outOfStep)
         return 5;
     if (agreed.ticks < ticks)

@@ -338,3 +338,51 @@ TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
     EXPECT_NE(host.lobbyText().find("ANOTHER VERSION WAS TURNED AWAY"), std::string::npos);
     EXPECT_NE(said.find("another version"), std::string::npos) << said;
 }
+
+TEST(NetPlay, SilenceShowsAPoorConnectionAndFiveSecondsOfItEndTheRound) {
+    std::string error;
+    std::unique_ptr<NetSession> hostSession = NetSession::host("127.0.0.1", 17719, error);
+    ASSERT_TRUE(hostSession) << error;
+    std::unique_ptr<NetSession> guestSession = NetSession::join("127.0.0.1", 17719, error);
+    ASSERT_TRUE(guestSession) << error;
+    RoundState hostRound(5), guestRound(5);
+    setUpRound(hostRound);
+    setUpRound(guestRound);
+    NetPlay host(*hostSession, hostRound), guest(*guestSession, guestRound);
+    const auto started = Clock::now();
+    auto both = [&](double seconds) {
+        for (const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+             Clock::now() < until;) {
+            host.runTicks(
+                1, [] { return KeyState{}; }, nullptr);
+            guest.runTicks(
+                1, [] { return KeyState{}; }, nullptr);
+            host.service(2);
+            guest.service(2);
+            if (host.stage == NetPlay::Stage::lobby && host.bothHere())
+                host.startClicked();
+        }
+    };
+    both(1.5);
+    ASSERT_EQ(guest.stage, NetPlay::Stage::playing) << guest.lobbyText();
+    EXPECT_EQ(host.banner(), nullptr) << host.banner();
+    // The guest goes quiet (its machine stalls, its path goes dead): the host keeps going.
+    auto hostAlone = [&](double seconds) {
+        for (const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+             Clock::now() < until && host.stage == NetPlay::Stage::playing;) {
+            host.runTicks(
+                1, [] { return KeyState{}; }, nullptr);
+            host.service(5);
+        }
+    };
+    hostAlone(0.7);
+    ASSERT_EQ(host.stage, NetPlay::Stage::playing);
+    ASSERT_NE(host.banner(), nullptr);
+    EXPECT_STREQ(host.banner(), "CONNECTION POOR");
+    // The bound only keeps a fault from hanging the test.
+    hostAlone(10);
+    EXPECT_EQ(host.stage, NetPlay::Stage::left);
+    EXPECT_STREQ(host.banner(), "THE OTHER PLAYER LEFT");
+    EXPECT_GT(std::chrono::duration<double>(Clock::now() - started).count(), 1.5 + 5.0)
+        << "gone only after 5 s of silence";
+}

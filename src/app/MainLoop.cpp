@@ -39,8 +39,9 @@ class RoundKeys {
         return platform::takeTickKeys();
     }
     // After each tick: the tick's keys are kept until the round is over, and written then.
-    // Over the network they are kept anyway, for the diagnosis of worlds out of step.
-    void ran(const Game& game, const KeyState& keys) {
+    // Over the network they are kept anyway, for the diagnosis of worlds out of step; there the
+    // round is the one both machines agree on, which the present runs ahead of.
+    void ran(const RoundState& game, const KeyState& keys) {
         lastGame = &game;
         if ((options.recordPath.empty() && !options.session) || written)
             return;
@@ -99,11 +100,11 @@ class RoundKeys {
     const ProgramOptions& options;
     Replay recording;
     bool written = false;
-    const Game* lastGame = nullptr;
+    const RoundState* lastGame = nullptr;
 };
 
 // What the loop keeps from frame to frame: the pacing, the round's keys and, in a round over
-// the network, its lockstep.
+// the network, the network round.
 struct Loop {
     TickPacer pacer;
     RoundKeys& keys;
@@ -301,7 +302,7 @@ void runDueTicks(Game& game, Loop& loop) {
     if (loop.net) {
         const int ran = loop.net->runTicks(
             due, [&] { return localKeys(loop); },
-            [&](const KeyState& k) { loop.keys.ran(game, k); });
+            [&](const RoundState& agreed, const KeyState& k) { loop.keys.ran(agreed, k); });
         // Ticks held for the other side's keys are still owed: they run once the keys come.
         loop.pacer.owe(due - ran);
         return;

@@ -224,22 +224,6 @@ uint32_t firstTick(bool recordingOrReplaying) {
     return static_cast<uint32_t>(std::stoi(s) * 60);
 }
 
-// TUVO_NET_STAND_IN="LOSS DELAY" (a share of datagrams lost, and milliseconds of delay) makes a
-// headless network side play over a poorer connection than the loopback: for tests.
-void readNetworkStandIn(NetHeadlessOptions& o) {
-    const char* text = std::getenv("TUVO_NET_STAND_IN");
-    if (!text || !*text)
-        return;
-    double loss = 0;
-    unsigned delay = 0;
-    if (std::sscanf(text, "%lf %u", &loss, &delay) != 2 || loss < 0 || loss > 0.5 || delay > 1000) {
-        std::fprintf(stderr, "tuvo: TUVO_NET_STAND_IN=%s is not 'LOSS DELAY'; ignored\n", text);
-        return;
-    }
-    o.loss = loss;
-    o.delayMs = delay;
-}
-
 // A recording that could not be written at the end would lose the round: find out now.
 bool canWrite(const std::string& path) {
     const std::string probe = path + ".part";
@@ -291,7 +275,6 @@ int main(int argc, char** argv) {
         o.address = line.address;
         o.port = line.port;
         o.recordPath = line.record;
-        readNetworkStandIn(o);
         return playNetHeadless(script, o, stdout);
     }
     std::unique_ptr<NetSession> session;

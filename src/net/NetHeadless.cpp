@@ -1,10 +1,24 @@
 #include "net/NetHeadless.h"
-#include "rules/RoundState.h"
 #include "net/NetPlay.h"
+#include "platform/SteadyClock.h"
 #include "record/Replay.h"
 #include "record/WorldHash.h"
-#include "platform/SteadyClock.h"
+#include "rules/RoundState.h"
+#include "rules/RoundTick.h"
+#include <algorithm>
+#include <chrono>
 #include <cinttypes>
+#include <vector>
+
+namespace {
+uint32_t percentile99(std::vector<uint32_t> values) {
+    if (values.empty())
+        return 0;
+    const size_t at = values.size() * 99 / 100;
+    std::nth_element(values.begin(), values.begin() + static_cast<long>(at), values.end());
+    return values[at];
+}
+} // namespace
 
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE* out) {
     std::string error;
@@ -14,7 +28,6 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
         std::fprintf(stderr, "tuvo: %s\n", error.c_str());
         return 2;
     }
-    session->simulate(o.loss, o.delayMs);
     RoundState game(script.seed);
     setUpRound(game);
     NetPlay play(*session, game);
@@ -37,30 +50,65 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
     }
     const uint32_t ticks = static_cast<uint32_t>(script.keys.size());
     uint32_t scriptTick = 0;
+    // The script's keys are this machine's from the first tick on, as a player's would be.
     auto localKeys = [&] {
         return unpackKeys(scriptTick < ticks ? script.keys[scriptTick++] : uint16_t{0});
     };
-    auto ran = [&](const KeyState& keys) { played.keys.push_back(packKeys(keys)); };
-    // The script's keys are this machine's from the first tick on, as a player's would be.
-    scriptTick = 0;
-    while (game.ticks < ticks && play.stage == NetPlay::Stage::playing) {
-        play.runTicks(1, localKeys, ran);
-        play.service(play.waiting ? 1 : 0);
+    auto confirmed = [&](const RoundState&, const KeyState& keys) {
+        played.keys.push_back(packKeys(keys));
+    };
+    // Ticks fall due with real time, as in a window; the round ends once the other side's keys
+    // have confirmed every tick of the script here.
+    const uint64_t start = steadyMs();
+    uint64_t used = 0;
+    // Per call that ran or corrected ticks: ticks run again, and its time in microseconds.
+    std::vector<uint32_t> runAgain, callMicros;
+    while (play.confirmedRound().ticks < ticks && play.stage == NetPlay::Stage::playing) {
+        const auto dueNow = static_cast<uint64_t>((steadyMs() - start) / tickMs) + 1;
+        const int due = game.ticks >= ticks
+                            ? 0
+                            : static_cast<int>(std::min<uint64_t>(dueNow - std::min(dueNow, used),
+                                                                  ticks - game.ticks));
+        const uint32_t againBefore = play.corrections() ? play.corrections()->ticksRunAgain : 0;
+        const uint32_t ticksBefore = game.ticks;
+        const auto callStart = std::chrono::steady_clock::now();
+        used += static_cast<uint64_t>(play.runTicks(due, localKeys, confirmed));
+        const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
+            std::chrono::steady_clock::now() - callStart);
+        const uint32_t again =
+            play.corrections() ? play.corrections()->ticksRunAgain - againBefore : 0;
+        if (again > 0 || game.ticks != ticksBefore) {
+            runAgain.push_back(again);
+            callMicros.push_back(static_cast<uint32_t>(micros.count()));
+        }
+        play.service(1);
     }
-    // The other side may still need this side's last keys and fingerprints.
-    for (const uint64_t linger = steadyMs() + 500; steadyMs() < linger;)
+    // The other side may still need this side's last keys (sent until acknowledged) and
+    // fingerprints.
+    for (const uint64_t until = steadyMs() + 5000;
+         play.stage == NetPlay::Stage::playing && play.corrections() &&
+         play.corrections()->firstUnacknowledged() < game.ticks && steadyMs() < until;)
         play.service(5);
-    played.finalHash = hashWorld(game);
+    for (const uint64_t linger = steadyMs() + 300;
+         play.stage == NetPlay::Stage::playing && steadyMs() < linger;)
+        play.service(5);
+    const RoundState& agreed = play.confirmedRound();
+    played.finalHash = hashWorld(agreed);
     if (!o.recordPath.empty()) {
         std::string message;
         if (!writeReplayFile(o.recordPath, played, message))
             std::fprintf(stderr, "tuvo: %s\n", message.c_str());
     }
-    std::fprintf(out, "ticks %u hash %016" PRIx64 " dropped %u\n", game.ticks, played.finalHash,
-                 session->dropped);
+    const Rollback* c = play.corrections();
+    std::fprintf(out,
+                 "ticks %u hash %016" PRIx64 " dropped %u seconds %.2f corrections %u "
+                 "run again %u deepest %u again p99 %u frame p99 ms %.3f\n",
+                 agreed.ticks, played.finalHash, session->dropped, (steadyMs() - start) / 1000.0,
+                 c ? c->corrections : 0, c ? c->ticksRunAgain : 0, c ? c->deepestCorrection : 0,
+                 percentile99(runAgain), percentile99(callMicros) / 1000.0);
     if (outOfStep || play.stage == NetPlay::Stage::outOfStep)
         return 5;
-    if (game.ticks < ticks)
+    if (agreed.ticks < ticks)
         return 4;
     return 0;
 }

@@ -5,19 +5,18 @@
 
 struct Replay;
 
-// One side of a round over the network without a window or sound, for tests and for finding
-// faults: this machine's keys come from a key script (a recording; either player's keys in it
-// play this machine's player), the round runs as fast as both sides allow for as many ticks as
-// the script holds, and the world's fingerprint is written to `out`. The round as played
-// (both players' keys) is written to recordPath when one is given. Answers 0, 4 when the other
-// side left first, 5 when the worlds came out of step, 2 when no round could be played.
+// One side of a round over the network without a window or sound, for tests, benchmarks and
+// finding faults: this machine's keys come from a key script (a recording; either player's keys
+// in it play this machine's player), the round runs at a player's pace (60 ticks a second) for
+// as many ticks as the script holds, and the confirmed world's fingerprint is written to `out`
+// with what corrections cost. The round as played (both players' keys) is written to recordPath
+// when one is given. Answers 0, 4 when the other side left first, 5 when the worlds came out of
+// step, 2 when no round could be played.
 struct NetHeadlessOptions {
     bool host = true;
     std::string address; // to join; on the host, the address to open (empty: all)
     uint16_t port = 7710;
     std::string recordPath;
-    double loss = 0;      // a share of arriving datagrams lost (the test stand-in)
-    uint32_t delayMs = 0; // and a delay on every message
     uint32_t waitForPeerMs = 10000;
 };
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& options, std::FILE* out);

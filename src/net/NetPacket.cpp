@@ -1,4 +1,6 @@
 #include "net/NetPacket.h"
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -41,12 +43,17 @@ std::string encodeMessage(const Message& m) {
         break;
     case MessageType::start:
         put(out, m.seed, 4);
-        put(out, m.inputDelay, 1);
         break;
-    case MessageType::keys:
+    case MessageType::keys: {
+        const size_t count = std::min(m.run.size(), longestKeyRun);
+        put(out, m.round, 1);
+        put(out, m.ack, 4);
         put(out, m.tick, 4);
-        put(out, m.keys, 2);
+        put(out, count, 1);
+        for (size_t i = 0; i < count; ++i)
+            put(out, m.run[i], 2);
         break;
+    }
     case MessageType::worldHash:
         put(out, m.tick, 4);
         put(out, m.hash, 8);
@@ -88,21 +95,28 @@ bool decodeMessage(const uint8_t* data, size_t size, Message& m) {
         read.reason = static_cast<RefuseReason>(p[0]);
         break;
     case MessageType::start:
-        if (rest != 5)
+        if (rest != 4)
             return false;
         read.seed = static_cast<uint32_t>(get(p, 4));
-        read.inputDelay = p[4];
-        if (read.inputDelay < smallestInputDelay || read.inputDelay > largestInputDelay)
-            return false;
         break;
-    case MessageType::keys:
-        if (rest != 6)
+    case MessageType::keys: {
+        if (rest < 10)
             return false;
-        read.tick = static_cast<uint32_t>(get(p, 4));
-        read.keys = static_cast<uint16_t>(get(p + 4, 2));
-        if (read.keys & ~keyBits)
+        read.round = p[0];
+        read.ack = static_cast<uint32_t>(get(p + 1, 4));
+        read.tick = static_cast<uint32_t>(get(p + 5, 4));
+        const size_t count = p[9];
+        // A run past the largest tick a recording can hold would wrap around to tick 0.
+        if (count > longestKeyRun || rest != 10 + 2 * count || read.tick > UINT32_MAX - count)
             return false;
+        read.run.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            read.run[i] = static_cast<uint16_t>(get(p + 10 + 2 * i, 2));
+            if (read.run[i] & ~keyBits)
+                return false;
+        }
         break;
+    }
     case MessageType::worldHash:
         if (rest != 12)
             return false;

@@ -8,12 +8,20 @@
 
 namespace {
 constexpr uint32_t hashEvery = 60;
-// Fingerprints older than this many ticks are let go: the other side's come within its delay.
+// Fingerprints older than this many ticks are let go: the other side's come within its window.
 constexpr uint32_t hashesKept = 600;
 
 // A hold shorter than this is a hiccup, not worth a line over the overview.
 constexpr uint64_t bannerAfterMs = 250;
-
+// Silence this long, and the line says so.
+constexpr uint64_t poorAfterMs = 500;
+// Keys go with every tick run; keys not yet acknowledged go again this often while no tick runs,
+// and with nothing to send the datagram is a heartbeat.
+constexpr uint64_t resendMs = 17, heartbeatMs = 100;
+// A side ahead of the other by more than this many ticks lets one tick go in every few, until
+// both run at the same tick at the same moment and each guesses as far as the other.
+constexpr double aheadTicks = 2;
+constexpr uint32_t letGoEvery = 6;
 } // namespace
 
 NetPlay::NetPlay(NetSession& s, RoundState& g) : session(s), game(g) {}
@@ -47,23 +55,23 @@ bool NetPlay::service(uint32_t waitMs) {
             switch (m.type) {
             case MessageType::start:
                 if (session.role == NetSession::Role::guest)
-                    begin(m.seed, m.inputDelay);
+                    begin(m.seed);
                 break;
             case MessageType::askStart:
                 if (session.role == NetSession::Role::host && stage == Stage::lobby)
                     hostStarts(game.seed);
                 break;
             case MessageType::askAgain:
-                if (session.role == NetSession::Role::host && stage == Stage::playing &&
-                    game.roundOver)
-                    hostStarts(nextRoundSeed(game.seed));
+                if (session.role == NetSession::Role::host && stage == Stage::playing) {
+                    againWanted = true;
+                    playAgainWhenConfirmed();
+                }
                 break;
             case MessageType::keys:
-                if (!lockstep || !lockstep->addRemote(m.tick, m.keys))
-                    ++session.dropped;
+                keysArrived(m);
                 break;
             case MessageType::worldHash:
-                if (stage == Stage::playing && m.tick + hashesKept > game.ticks)
+                if (stage == Stage::playing && m.tick + hashesKept > confirmedRound().ticks)
                     otherHashes[m.tick] = m.hash;
                 compareHashes();
                 break;
@@ -82,7 +90,65 @@ bool NetPlay::service(uint32_t waitMs) {
         }
         }
     }
+    playAgainWhenConfirmed();
+    const bool unacknowledged =
+        rollback && stage == Stage::playing && rollback->firstUnacknowledged() < game.ticks;
+    if (session.connected() && steadyMs() - lastSent >= (unacknowledged ? resendMs : heartbeatMs)) {
+        sendKeys();
+        session.flush();
+    }
     return stage == Stage::lobby || stage == Stage::playing;
+}
+
+void NetPlay::keysArrived(const Message& m) {
+    // Another round's keys, late or early, are old news; between rounds keys are heartbeats.
+    if (!rollback || stage != Stage::playing || m.round != roundsBegun)
+        return;
+    bool fine = rollback->acknowledged(m.ack);
+    for (size_t i = 0; i < m.run.size(); ++i)
+        fine = rollback->addRemote(m.tick + static_cast<uint32_t>(i), m.run[i]) && fine;
+    if (!fine)
+        ++session.dropped;
+}
+
+void NetPlay::sendKeys() {
+    Message m;
+    m.type = MessageType::keys;
+    m.round = roundsBegun;
+    if (rollback && stage == Stage::playing) {
+        m.ack = rollback->heardTicks();
+        m.tick = rollback->firstUnacknowledged();
+        for (uint32_t t = m.tick; t < game.ticks && m.run.size() < longestKeyRun; ++t)
+            m.run.push_back(rollback->ownKeys(t));
+    }
+    session.send(m);
+    lastSent = steadyMs();
+}
+
+bool NetPlay::aheadOfOther() const {
+    if (sinceLetGo < letGoEvery || rollback->latestRemoteTick() == 0)
+        return false;
+    // Where the other side is now: its latest tick heard, and the ticks run since it was sent.
+    const double otherAt = rollback->latestRemoteTick() + 1 + session.roundTrip() / 2.0 / tickMs;
+    return game.ticks > otherAt + aheadTicks;
+}
+
+void NetPlay::playAgainWhenConfirmed() {
+    if (!againWanted || stage != Stage::playing || !rollback ||
+        !rollback->confirmedRound().roundOver)
+        return;
+    againWanted = false;
+    if (session.role == NetSession::Role::host) {
+        hostStarts(nextRoundSeed(game.seed));
+    } else {
+        Message ask;
+        ask.type = MessageType::askAgain;
+        session.send(ask);
+    }
+}
+
+const RoundState& NetPlay::confirmedRound() const {
+    return rollback ? rollback->confirmedRound() : game;
 }
 
 void NetPlay::hostStarts(uint32_t seed) {
@@ -91,18 +157,23 @@ void NetPlay::hostStarts(uint32_t seed) {
     Message start;
     start.type = MessageType::start;
     start.seed = seed;
-    start.inputDelay = static_cast<uint8_t>(inputDelayFor(session.roundTrip()));
     session.send(start);
     session.flush();
-    begin(seed, start.inputDelay);
+    begin(seed);
 }
 
-void NetPlay::begin(uint32_t seed, uint32_t delay) {
+void NetPlay::begin(uint32_t seed) {
+    ++roundsBegun;
     startRound(game, seed);
-    lockstep = std::make_unique<Lockstep>(session.role == NetSession::Role::host ? 1 : 2, delay);
+    // The caller may still read the last round's confirmed round as it is told of the new one.
+    const std::unique_ptr<Rollback> previous = std::move(rollback);
+    rollback = std::make_unique<Rollback>(session.role == NetSession::Role::host ? 1 : 2, game);
     ownHashes.clear();
     otherHashes.clear();
     waiting = false;
+    waitingSince = 0;
+    sinceLetGo = 0;
+    againWanted = false;
     stage = Stage::playing;
     if (onRoundBegun)
         onRoundBegun(seed);
@@ -133,13 +204,9 @@ void NetPlay::pauseClicked() {
 void NetPlay::againClicked() {
     if (stage != Stage::playing || !game.roundOver)
         return;
-    if (session.role == NetSession::Role::host) {
-        hostStarts(nextRoundSeed(game.seed));
-    } else {
-        Message ask;
-        ask.type = MessageType::askAgain;
-        session.send(ask);
-    }
+    // The next round starts once both machines agree on how this one ended.
+    againWanted = true;
+    playAgainWhenConfirmed();
 }
 
 void NetPlay::endRoundClicked() {
@@ -153,12 +220,14 @@ void NetPlay::endRoundClicked() {
 }
 
 void NetPlay::endRound() {
-    // Keys of the left round still on their way find no lockstep and are dropped.
-    lockstep.reset();
+    // Keys of the left round still on their way find no round to go to and are dropped.
+    rollback.reset();
     ownHashes.clear();
     otherHashes.clear();
     waiting = false;
     waitingSince = 0;
+    sinceLetGo = 0;
+    againWanted = false;
     // Both machines hold the same round, so both make the same next one for the title's START.
     startRound(game, nextRoundSeed(game.seed));
     stage = Stage::lobby;
@@ -167,44 +236,53 @@ void NetPlay::endRound() {
 }
 
 int NetPlay::runTicks(int due, const std::function<KeyState()>& localKeys,
-                      const std::function<void(const KeyState&)>& ran) {
-    if (stage != Stage::playing || !lockstep || game.paused)
+                      const std::function<void(const RoundState&, const KeyState&)>& confirmed) {
+    if (stage != Stage::playing || !rollback || game.paused)
         return 0;
-    int count = 0;
-    waiting = false;
-    for (; count < due; ++count) {
-        const uint32_t tick = game.ticks;
-        while (lockstep->wantsLocalKeys(tick)) {
-            Message m;
-            m.type = MessageType::keys;
-            m.tick = lockstep->addLocal(localKeys(), m.keys);
-            session.send(m);
-        }
-        if (!lockstep->ready(tick)) {
-            waiting = true;
-            if (waitingSince == 0)
-                waitingSince = steadyMs();
-            break;
-        }
-        waitingSince = 0;
-        const KeyState keys = lockstep->take(tick);
-        tickRound(game, keys);
-        if (ran)
-            ran(keys);
-        if (tick % hashEvery == 0) {
+    rollback->settle([&](const RoundState& round, const KeyState& keys) {
+        if (confirmed)
+            confirmed(round, keys);
+        const uint32_t tick = round.ticks - 1;
+        if (tick % hashEvery == 0 && stage == Stage::playing) {
             Message h;
             h.type = MessageType::worldHash;
             h.tick = tick;
-            h.hash = hashWorld(game);
+            h.hash = hashWorld(round);
             ownHashes[tick] = h.hash;
             session.send(h);
             compareHashes();
-            if (stage != Stage::playing)
-                break;
         }
+    });
+    playAgainWhenConfirmed();
+    if (stage != Stage::playing) {
+        session.flush();
+        return 0;
     }
+    int used = 0;
+    bool ran = false;
+    waiting = false;
+    for (; used < due; ++used) {
+        if (aheadOfOther()) {
+            sinceLetGo = 0;
+            continue;
+        }
+        if (!rollback->canAdvance()) {
+            waiting = true;
+            break;
+        }
+        rollback->advance(localKeys());
+        ++sinceLetGo;
+        ran = true;
+    }
+    if (!waiting)
+        waitingSince = 0;
+    else if (waitingSince == 0)
+        waitingSince = steadyMs();
+    rollback->deliverEffects();
+    if (ran)
+        sendKeys();
     session.flush();
-    return count;
+    return used;
 }
 
 void NetPlay::compareHashes() {
@@ -218,7 +296,7 @@ void NetPlay::compareHashes() {
             }
             otherHashes.erase(other);
             own = ownHashes.erase(own);
-        } else if (own->first + hashesKept < game.ticks) {
+        } else if (own->first + hashesKept < confirmedRound().ticks) {
             own = ownHashes.erase(own);
         } else {
             ++own;
@@ -253,9 +331,13 @@ const char* NetPlay::banner() const {
         return "THE OTHER PLAYER LEFT";
     case Stage::outOfStep:
         return "OUT OF STEP";
-    default:
+    case Stage::playing:
+        if (session.silentMs() >= poorAfterMs)
+            return "CONNECTION POOR";
         return waiting && waitingSince != 0 && steadyMs() - waitingSince >= bannerAfterMs
                    ? "WAITING FOR THE OTHER PLAYER"
                    : nullptr;
+    default:
+        return nullptr;
     }
 }

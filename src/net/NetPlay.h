@@ -1,7 +1,7 @@
 #pragma once
 #include "rules/KeyState.h"
-#include "net/Lockstep.h"
 #include "net/NetSession.h"
+#include "net/Rollback.h"
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,9 +10,10 @@
 
 struct RoundState;
 
-// A round played by two machines in lockstep: the title's waiting and starting, the ticks that
-// run once both players' keys are known, pause and play again for both, the world's fingerprint
-// compared every 60 ticks, and the other side leaving.
+// A round played by two machines: the title's waiting and starting, the ticks run ahead of the
+// other side's keys and corrected when they come (Rollback), each side's keys sent over and over
+// until acknowledged, pause and play again for both, the world's fingerprint compared every 60
+// confirmed ticks, and the other side leaving (silent for 5 s).
 class NetPlay {
   public:
     enum class Stage { lobby, playing, left, outOfStep, refused };
@@ -32,15 +33,23 @@ class NetPlay {
     // END ROUND on this machine's pause menu: both machines leave the round for the title,
     // where START begins another.
     void endRoundClicked();
-    // Runs up to `due` ticks, each once both players' keys are known. This machine's keys come
-    // from `localKeys` when it is their turn to be taken; `ran` sees each tick's keys. Answers
-    // how many ran; `waiting` says whether the other side's keys were late.
+    // Runs up to `due` ticks, each with this machine's keys from `localKeys` and the other
+    // player's known or guessed ones, after correcting what the other side's keys showed wrong.
+    // `confirmed` sees each tick whose keys are all known, with both players' keys and the round
+    // after it. Answers how many of `due` were used: run, or let go while this side is ahead of
+    // the other; `waiting` says whether the rest waits for the other side's keys.
     int runTicks(int due, const std::function<KeyState()>& localKeys,
-                 const std::function<void(const KeyState&)>& ran);
+                 const std::function<void(const RoundState&, const KeyState&)>& confirmed);
+    // The round both machines agree on so far (the one to record), or the present before a
+    // round began.
+    const RoundState& confirmedRound() const;
+    // Corrections so far in this round; null before a round.
+    const Rollback* corrections() const { return rollback.get(); }
 
     // The title's line while the round has not begun.
     std::string lobbyText() const;
-    // The line over the overview: the other side late, gone, or out of step; null otherwise.
+    // The line over the overview: the other side silent, late, gone, or out of step; null
+    // otherwise.
     const char* banner() const;
 
     Stage stage = Stage::lobby;
@@ -54,14 +63,22 @@ class NetPlay {
     std::function<void()> onOutOfStep;
 
   private:
-    void begin(uint32_t seed, uint32_t delay);
+    void begin(uint32_t seed);
     void hostStarts(uint32_t seed);
     void compareHashes();
     void endRound();
+    void keysArrived(const Message& m);
+    void sendKeys();
+    bool aheadOfOther() const;
+    void playAgainWhenConfirmed();
 
     NetSession& session;
     RoundState& game;
-    std::unique_ptr<Lockstep> lockstep;
+    std::unique_ptr<Rollback> rollback;
+    uint8_t roundsBegun = 0;
+    uint64_t lastSent = 0;
+    uint32_t sinceLetGo = 0;
+    bool againWanted = false; // Space after 0:00, acted on once the confirmed round is over too
     std::map<uint32_t, uint64_t> ownHashes, otherHashes;
     RefuseReason refusal = RefuseReason::otherVersion;
     uint64_t waitingSince = 0;

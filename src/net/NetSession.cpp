@@ -6,8 +6,16 @@
 const char* const gameVersion = "TUVO!! 1.0.0";
 
 namespace {
-// Within 5 s of the other side vanishing ENet gives it up: no acknowledgement for 4 s.
-constexpr enet_uint32 timeoutMinimumMs = 2000, timeoutMaximumMs = 4000;
+// Silence this long, and the other side is gone.
+constexpr uint64_t goneAfterMs = 5000;
+constexpr uint64_t connectForMs = 10000;
+// ENet's own give-up on a peer whose reliable messages go unacknowledged, set far beyond the
+// silence that counts: on a lossy path resends pile up long before the peer is really gone.
+constexpr enet_uint32 enetPatienceMs = 60000;
+constexpr enet_uint8 reliableChannel = 0, keysChannel = 1, channelCount = 2;
+// The host's peers: the one guest, an earlier attempt of its still timing out, and room to turn
+// others away politely.
+constexpr size_t hostPeers = 4;
 
 bool initialiseEnet() {
     static const bool ready = [] {
@@ -19,20 +27,17 @@ bool initialiseEnet() {
     return ready;
 }
 
-// The loss of the test stand-in: a share of the datagrams arriving, drawn from a fixed sequence
-// so that a run can be repeated.
-double lossShare = 0;
-uint32_t lossState = 12345;
-// A packet ENet could not take is still the sender's to free.
-void sendBytes(ENetPeer* to, const std::string& bytes) {
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
-    if (packet && enet_peer_send(to, 0, packet) != 0)
-        enet_packet_destroy(packet);
+void patient(ENetPeer* peer) {
+    enet_peer_timeout(peer, 0, enetPatienceMs, enetPatienceMs);
 }
 
-int ENET_CALLBACK loseSome(ENetHost*, ENetEvent*) {
-    lossState = lossState * 1103515245u + 12345u;
-    return ((lossState >> 8) % 10000) < lossShare * 10000 ? 1 : 0;
+// A packet ENet could not take is still the sender's to free.
+void sendBytes(ENetPeer* to, const std::string& bytes, bool reliable = true) {
+    ENetPacket* packet =
+        enet_packet_create(bytes.data(), bytes.size(),
+                           reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
+    if (packet && enet_peer_send(to, reliable ? reliableChannel : keysChannel, packet) != 0)
+        enet_packet_destroy(packet);
 }
 } // namespace
 
@@ -52,8 +57,7 @@ std::unique_ptr<NetSession> NetSession::host(const std::string& address, uint16_
     std::unique_ptr<NetSession> s(new NetSession);
     s->role = Role::host;
     s->port = port;
-    // Two peers: the one guest, and room to turn a second one away politely.
-    s->enet = enet_host_create(&where, 2, 1, 0, 0);
+    s->enet = enet_host_create(&where, hostPeers, channelCount, 0, 0);
     if (!s->enet) {
         error = "port " + std::to_string(port) + " cannot be opened (in use?)";
         return nullptr;
@@ -77,17 +81,18 @@ std::unique_ptr<NetSession> NetSession::join(const std::string& address, uint16_
     s->role = Role::guest;
     s->address = address;
     s->port = port;
-    s->enet = enet_host_create(nullptr, 1, 1, 0, 0);
+    s->enet = enet_host_create(nullptr, 1, channelCount, 0, 0);
     if (!s->enet) {
         error = "the network cannot be used";
         return nullptr;
     }
-    s->peer = enet_host_connect(s->enet, &where, 1, 0);
+    s->peer = enet_host_connect(s->enet, &where, channelCount, 0);
     if (!s->peer) {
         error = "cannot connect to " + address;
         return nullptr;
     }
-    enet_peer_timeout(s->peer, 0, timeoutMinimumMs, timeoutMaximumMs);
+    patient(s->peer);
+    s->connectUntil = steadyMs() + connectForMs;
     return s;
 }
 
@@ -101,28 +106,25 @@ NetSession::~NetSession() {
     }
 }
 
-void NetSession::simulate(double loss, uint32_t delay) {
-    lossShare = loss;
-    delayMs = delay;
-    if (enet)
-        enet->intercept = loss > 0 ? loseSome : nullptr;
+uint32_t NetSession::roundTrip() const {
+    return peer ? peer->roundTripTime : 0;
 }
 
-uint32_t NetSession::roundTrip() const {
-    // The stand-in's delay happens after ENet has measured: it counts both ways.
-    return (peer ? peer->roundTripTime : 0) + 2 * delayMs;
+uint64_t NetSession::silentMs() const {
+    return accepted ? steadyMs() - lastHeard : 0;
 }
 
 void NetSession::accept(ENetPeer* p) {
     peer = p;
     accepted = true;
-    enet_peer_timeout(peer, 0, timeoutMinimumMs, timeoutMaximumMs);
+    lastHeard = steadyMs();
+    patient(peer);
 }
 
 void NetSession::send(const Message& m) {
     if (!peer || (!accepted && m.type != MessageType::hello))
         return;
-    sendBytes(peer, encodeMessage(m));
+    sendBytes(peer, encodeMessage(m), m.type != MessageType::keys);
 }
 
 void NetSession::flush() {
@@ -158,6 +160,7 @@ void NetSession::received(ENetPeer* from, const uint8_t* data, size_t size,
         ++dropped;
         return;
     }
+    lastHeard = steadyMs();
     if (role == Role::guest && m.type == MessageType::refuse) {
         events.push_back({Event::refused, m});
         return;
@@ -168,17 +171,18 @@ void NetSession::received(ENetPeer* from, const uint8_t* data, size_t size,
     }
     if (role == Role::guest && m.type == MessageType::welcome) {
         accepted = true;
+        connectUntil = 0;
         events.push_back({Event::joined, m});
         return;
     }
+    // The host's first keys (heartbeats) may overtake its welcome: they are no fault.
+    if (!accepted && m.type == MessageType::keys)
+        return;
     if (!accepted || m.type == MessageType::welcome) {
         ++dropped;
         return;
     }
-    if (delayMs > 0)
-        held.push_back({steadyMs() + delayMs, {Event::arrived, m}});
-    else
-        events.push_back({Event::arrived, m});
+    events.push_back({Event::arrived, m});
 }
 
 void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
@@ -202,7 +206,7 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
                 sendBytes(e.peer, encodeMessage(no));
                 enet_peer_disconnect_later(e.peer, 0);
             } else {
-                enet_peer_timeout(e.peer, 0, timeoutMinimumMs, timeoutMaximumMs);
+                patient(e.peer);
             }
             break;
         case ENET_EVENT_TYPE_RECEIVE:
@@ -221,13 +225,16 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
         }
         got = enet_host_check_events(enet, &e);
     }
+    // Gone: silent too long once here, or never in within the time to connect.
     const uint64_t now = steadyMs();
-    size_t kept = 0;
-    for (Held& h : held) {
-        if (h.due <= now)
-            events.push_back(h.event);
-        else
-            held[kept++] = h;
+    const bool silent = accepted && now - lastHeard > goneAfterMs;
+    const bool neverIn =
+        role == Role::guest && !accepted && connectUntil != 0 && now > connectUntil;
+    if (peer && (silent || neverIn)) {
+        enet_peer_reset(peer);
+        peer = nullptr;
+        accepted = false;
+        connectUntil = 0;
+        events.push_back({Event::left, Message{}});
     }
-    held.resize(kept);
 }

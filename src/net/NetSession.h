@@ -8,9 +8,11 @@
 struct _ENetHost;
 struct _ENetPeer;
 
-// One connection between two machines over ENet, on one reliable, ordered channel. The host
-// waits for one guest and refuses any other; only the accepted peer's packets are read, and
-// every packet goes through decodeMessage first.
+// One connection between two machines over ENet: keys on an unreliable, unsequenced channel,
+// every other message on a reliable, ordered one. The host waits for one guest and refuses any
+// other; only the accepted peer's packets are read, and every packet goes through decodeMessage
+// first. The other side is gone when nothing at all has come from it for 5 s (a lossy path is
+// not a reason: ENet is never let give up on a peer first); a guest tries to connect for 10 s.
 class NetSession {
   public:
     enum class Role { host, guest };
@@ -38,10 +40,8 @@ class NetSession {
     bool connected() const { return accepted; }
     // The mean round trip to the other side in milliseconds (ENet's own estimate).
     uint32_t roundTrip() const;
-
-    // A test's stand-in for a poor connection: a share of the datagrams that arrive is lost
-    // (ENet sends them again) and every message is held back for delayMs.
-    void simulate(double lossShare, uint32_t delayMs);
+    // How long nothing has come from the accepted other side, in milliseconds.
+    uint64_t silentMs() const;
 
     Role role;
     std::string address; // the host's name as the guest gave it; empty on the host
@@ -57,12 +57,8 @@ class NetSession {
     _ENetHost* enet = nullptr;
     _ENetPeer* peer = nullptr;
     bool accepted = false;
-    uint32_t delayMs = 0;
-    struct Held {
-        uint64_t due;
-        Event event;
-    };
-    std::vector<Held> held;
+    uint64_t lastHeard = 0;
+    uint64_t connectUntil = 0; // the guest's last moment to get in
 };
 
 // The game's version text, as a guest introduces itself.

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the network packet fuzz target: one packet of each message type, as
-the game sends them (a type byte, then little-endian fields)."""
+the game sends them (a type byte, then little-endian fields), and a keys heartbeat."""
 import os
 import struct
 import sys
@@ -11,11 +11,13 @@ def main():
     os.makedirs(folder, exist_ok=True)
     version = b"TUVO!! 1.0.0"
     packets = {
-        "hello": bytes([1]) + b"TUVO" + struct.pack("<HB", 1, len(version)) + version,
+        "hello": bytes([1]) + b"TUVO" + struct.pack("<HB", 2, len(version)) + version,
         "refuse": bytes([2, 1]),
-        "start": bytes([3]) + struct.pack("<IB", 1765112345, 4),
+        "start": bytes([3]) + struct.pack("<I", 1765112345),
         "ask_start": bytes([4]),
-        "keys": bytes([5]) + struct.pack("<IH", 120, 0x0041),
+        # round, acknowledgement, first tick, count, then each tick's keys
+        "keys": bytes([5]) + struct.pack("<BIIB3H", 1, 118, 120, 3, 0x0041, 0x0041, 0x4001),
+        "heartbeat": bytes([5]) + struct.pack("<BIIB", 1, 0, 0, 0),
         "world_hash": bytes([6]) + struct.pack("<IQ", 60, 0x0123456789ABCDEF),
         "pause": bytes([7, 1]),
         "ask_again": bytes([8]),

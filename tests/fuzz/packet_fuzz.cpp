@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string again = encodeMessage(m);
     if (again.size() != size || again.compare(0, size, reinterpret_cast<const char*>(data), size))
         std::abort();
-    if (m.version.size() > longestVersionText)
+    if (m.version.size() > longestVersionText || m.run.size() > longestKeyRun)
         std::abort();
     return 0;
 }

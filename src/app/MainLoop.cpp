@@ -190,12 +190,14 @@ void optionsFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& 
         if (m.optionsShown)
             carryOut(game, loop,
                      optionsKey(m, loop.settings, k, platform::isFullscreen(), shadows));
-    if (m.optionsShown && (pointer.x != m.pointerX || pointer.y != m.pointerY || pointer.leftPress))
+    const bool click = pointer.leftPress && !m.pointerDown;
+    if (m.optionsShown && (pointer.x != m.pointerX || pointer.y != m.pointerY || click))
         carryOut(game, loop,
-                 optionsPointer(m, loop.settings, pointer.x, pointer.y, pointer.leftPress,
+                 optionsPointer(m, loop.settings, pointer.x, pointer.y, click,
                                 platform::isFullscreen(), shadows));
     m.pointerX = pointer.x;
     m.pointerY = pointer.y;
+    m.pointerDown = pointer.leftPress;
     if (m.rebinding < 0 && loop.capturing) {
         platform::captureKey(false);
         loop.capturing = false;
@@ -258,16 +260,22 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         o.continueRound |= step.continueRound;
         o.endRound |= step.endRound;
     }
-    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || pointer.leftPress) {
-        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, pointer.leftPress);
+    const bool click = pointer.leftPress && !game.menus.pointerDown;
+    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || click) {
+        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, click);
         o.continueRound |= step.continueRound;
         o.endRound |= step.endRound;
     }
     game.menus.pointerX = pointer.x;
     game.menus.pointerY = pointer.y;
+    game.menus.pointerDown = pointer.leftPress;
+    // With the other machine gone (or out of step) there is no round to end or go on together.
+    const bool together = loop.net && loop.net->stage == NetPlay::Stage::playing;
     if (o.endRound) {
-        if (loop.net) {
+        if (together) {
             loop.net->endRoundClicked();
+        } else if (loop.net) {
+            leaveRound(game, loop);
         } else {
             // The title's START begins a fresh round, not this one again.
             startNewRound(game, nextRoundSeed(game.seed));
@@ -276,7 +284,7 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         return true;
     }
     if (o.continueRound) {
-        if (loop.net)
+        if (together)
             loop.net->pauseClicked();
         else
             game.paused = false;

@@ -210,12 +210,13 @@ void drawOptions(const Game& game, const Loop& loop) {
                   optionsPanel(game.menus, loop.settings, platform::isFullscreen(), shadows));
 }
 
+// Back to the title from a round left before its end: the recording keeps it as far as it went
+// (written before the round is made anew, so that its fingerprint is the left round's).
 void leaveRound(Game& game, Loop& loop) {
+    loop.keys.write();
     game.gameRunning = false;
     game.menus = MenuState{};
     pauseMusic(game.scheduler.get(), game.musicSample, false);
-    loop.keys.write();
-    loop.keys.newRound(game.seed);
     platform::forgetKeyPresses();
 }
 
@@ -277,9 +278,10 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         } else if (loop.net) {
             leaveRound(game, loop);
         } else {
+            leaveRound(game, loop);
             // The title's START begins a fresh round, not this one again.
             startNewRound(game, nextRoundSeed(game.seed));
-            leaveRound(game, loop);
+            loop.keys.newRound(game.seed);
         }
         return true;
     }

@@ -246,11 +246,11 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
 // The pause menu and the options over a paused round. Answers whether the round is left.
 bool pauseMenuFrame(Game& game, Loop& loop) {
     const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
-    const MenuPointer pointer = platform::menuPointer();
     if (!game.paused || game.roundOver) {
         game.menus.optionsShown = false;
         return false;
     }
+    const MenuPointer pointer = platform::menuPointer();
     if (game.menus.optionsShown) {
         optionsFrame(game, loop, keys, pointer);
         return false;
@@ -342,8 +342,8 @@ void gameFrame(Game& game, Loop& loop) {
     }
     runDueTicks(game, loop);
     game.look.frame = platform::frame();
-    // In full screen the game's own picture is all there is to see.
-    platform::setCursorHidden(platform::isFullscreen());
+    // In full screen the game's own picture is all there is to see, but for a menu.
+    platform::setCursorHidden(platform::isFullscreen() && !game.paused);
     if (!game.look.frame.empty()) {
         RoundView view = roundView(game);
         if (loop.net)

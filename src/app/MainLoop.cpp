@@ -191,12 +191,14 @@ void optionsFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& 
         if (m.optionsShown)
             carryOut(game, loop,
                      optionsKey(m, loop.settings, k, platform::isFullscreen(), shadows));
-    if (m.optionsShown && (pointer.x != m.pointerX || pointer.y != m.pointerY || pointer.leftPress))
+    const bool click = pointer.leftPress && !m.pointerDown;
+    if (m.optionsShown && (pointer.x != m.pointerX || pointer.y != m.pointerY || click))
         carryOut(game, loop,
-                 optionsPointer(m, loop.settings, pointer.x, pointer.y, pointer.leftPress,
+                 optionsPointer(m, loop.settings, pointer.x, pointer.y, click,
                                 platform::isFullscreen(), shadows));
     m.pointerX = pointer.x;
     m.pointerY = pointer.y;
+    m.pointerDown = pointer.leftPress;
     if (m.rebinding < 0 && loop.capturing) {
         platform::captureKey(false);
         loop.capturing = false;
@@ -209,12 +211,13 @@ void drawOptions(const Game& game, const Loop& loop) {
                   optionsPanel(game.menus, loop.settings, platform::isFullscreen(), shadows));
 }
 
+// Back to the title from a round left before its end: the recording keeps it as far as it went
+// (written before the round is made anew, so that its fingerprint is the left round's).
 void leaveRound(Game& game, Loop& loop) {
+    loop.keys.write();
     game.gameRunning = false;
     game.menus = MenuState{};
     pauseMusic(game.scheduler.get(), game.musicSample, false);
-    loop.keys.write();
-    loop.keys.newRound(game.seed);
     platform::forgetKeyPresses();
 }
 
@@ -244,11 +247,11 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
 // The pause menu and the options over a paused round. Answers whether the round is left.
 bool pauseMenuFrame(Game& game, Loop& loop) {
     const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
-    const MenuPointer pointer = platform::menuPointer();
     if (!game.paused || game.roundOver) {
         game.menus.optionsShown = false;
         return false;
     }
+    const MenuPointer pointer = platform::menuPointer();
     if (game.menus.optionsShown) {
         optionsFrame(game, loop, keys, pointer);
         return false;
@@ -259,25 +262,32 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         o.continueRound |= step.continueRound;
         o.endRound |= step.endRound;
     }
-    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || pointer.leftPress) {
-        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, pointer.leftPress);
+    const bool click = pointer.leftPress && !game.menus.pointerDown;
+    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || click) {
+        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, click);
         o.continueRound |= step.continueRound;
         o.endRound |= step.endRound;
     }
     game.menus.pointerX = pointer.x;
     game.menus.pointerY = pointer.y;
+    game.menus.pointerDown = pointer.leftPress;
+    // With the other machine gone (or out of step) there is no round to end or go on together.
+    const bool together = loop.net && loop.net->stage == NetPlay::Stage::playing;
     if (o.endRound) {
-        if (loop.net) {
+        if (together) {
             loop.net->endRoundClicked();
+        } else if (loop.net) {
+            leaveRound(game, loop);
         } else {
+            leaveRound(game, loop);
             // The title's START begins a fresh round, not this one again.
             startNewRound(game, nextRoundSeed(game.seed));
-            leaveRound(game, loop);
+            loop.keys.newRound(game.seed);
         }
         return true;
     }
     if (o.continueRound) {
-        if (loop.net)
+        if (together)
             loop.net->pauseClicked();
         else
             game.paused = false;
@@ -334,8 +344,8 @@ void gameFrame(Game& game, Loop& loop) {
     runDueTicks(game, loop);
     game.feedback.observe(game);
     game.look.frame = platform::frame();
-    // In full screen the game's own picture is all there is to see.
-    platform::setCursorHidden(platform::isFullscreen());
+    // In full screen the game's own picture is all there is to see, but for a menu.
+    platform::setCursorHidden(platform::isFullscreen() && !game.paused);
     if (!game.look.frame.empty()) {
         RoundView view = roundView(game);
         if (loop.net)

@@ -15,6 +15,7 @@ bool menuMouse(Game& g, const MenuPointer& p) {
         g.menus.pointerX != -1 && (p.x != g.menus.pointerX || p.y != g.menus.pointerY);
     g.menus.pointerX = p.x;
     g.menus.pointerY = p.y;
+    g.menus.pointerDown = p.leftPress;
     if (g.menus.optionsShown)
         return hide;
 

@@ -17,6 +17,9 @@ struct MenuState {
     int rebinding = -1;               // the options row waiting for its new key; -1: none
     std::string notice;               // a line under the options (a key refused, what to press)
     int pointerX = -1, pointerY = -1; // the pointer as last seen, in frame pixels
+    // The left button as last seen: a press is seen on every frame until the next event, so the
+    // options and the pause menu act only when it goes down.
+    bool pointerDown = false;
 
     void openOptions() {
         optionsShown = true;

@@ -228,11 +228,13 @@ void NetPlay::endRound() {
     waitingSince = 0;
     sinceLetGo = 0;
     againWanted = false;
-    // Both machines hold the same round, so both make the same next one for the title's START.
-    startRound(game, nextRoundSeed(game.seed));
+    game.paused = false;
     stage = Stage::lobby;
+    // Told while the round is still the one left (its recording is written from it).
     if (onRoundEnded)
         onRoundEnded();
+    // Both machines hold the same round, so both make the same next one for the title's START.
+    startRound(game, nextRoundSeed(game.seed));
 }
 
 int NetPlay::runTicks(int due, const std::function<KeyState()>& localKeys,

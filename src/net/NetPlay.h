@@ -57,7 +57,8 @@ class NetPlay {
     // Set when a round begins (with its seed): the game's caller shows the round and starts its
     // recording anew.
     std::function<void(uint32_t seed)> onRoundBegun;
-    // Set when the round is left for the title (END ROUND on either machine).
+    // Set when the round is left for the title (END ROUND on either machine), before the next
+    // round is made ready.
     std::function<void()> onRoundEnded;
     // Set when the worlds part: the game's caller saves its recording.
     std::function<void()> onOutOfStep;

@@ -1,6 +1,9 @@
 // A game pad plays: the first one plugged in walks player 1, and a quick press still acts.
 #include "app/Game.h"
 #include "app/MainLoop.h"
+#include "record/Headless.h"
+#include "record/Replay.h"
+#include <cstdio>
 #include "platform/Platform.h"
 #include "rules/RoundTick.h"
 #include "support/GlContext.h"
@@ -124,6 +127,10 @@ TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
         }
         return step < std::size(steps) && frame < 600;
     };
+    // The round left through END ROUND is recorded as far as it went, and replays to the same
+    // world.
+    const std::string recording = testing::TempDir() + "pad-end-round.rec";
+    options.recordPath = recording;
     Game game(77, false);
     runProgram(game, options);
     SDL_JoystickDetachVirtual(index);
@@ -135,4 +142,13 @@ TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
     EXPECT_EQ(seen, wanted);
     EXPECT_GT(ticksInRound, 0) << "the round ran after A";
     EXPECT_EQ(game.ticks, 0u) << "END ROUND readies a fresh round for the title";
+    Replay replay;
+    std::string message;
+    ASSERT_TRUE(readReplayFile(recording, replay, message)) << message;
+    EXPECT_EQ(replay.seed, 77u);
+    EXPECT_GE(replay.keys.size(), static_cast<size_t>(ticksInRound));
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(replayHeadless(replay, recording, out), 0) << "the recording replays to its world";
+    std::fclose(out);
+    std::remove(recording.c_str());
 }

@@ -80,9 +80,15 @@ void startNewRound(Game& g, uint32_t newSeed) {
 }
 
 RoundView roundView(const Game& g) {
-    return viewOfRound(g, g.look);
+    RoundView view = viewOfRound(g, g.look);
+    view.computer[0] = g.opponents.hudLine(1);
+    view.computer[1] = g.opponents.hudLine(2);
+    return view;
 }
 
 MenuView menuView(const Game& g) {
-    return MenuView{g.look, g.menuCamera, g.helpShown == 1, g.mouseX, g.mouseY};
+    MenuView view{g.look, g.menuCamera, g.helpShown == 1, g.mouseX, g.mouseY};
+    if (g.opponents.offered)
+        view.opponent = g.opponents.titleLine().c_str();
+    return view;
 }

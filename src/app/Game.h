@@ -1,4 +1,5 @@
 #pragma once
+#include "app/OpponentChoice.h"
 #include "audio/EffectSounds.h"
 #include "render/Presentation.h"
 #include "render/RoundView.h"
@@ -35,6 +36,8 @@ struct Game : RoundState {
     bool gameRunning = false;
     int32_t helpShown = 0;
     float mouseX = 0, mouseY = 0;
+    // Who plays each side: a person or a computer player.
+    OpponentChoice opponents;
 };
 
 // The round's set-up alone, without GL or sound: tests use it to build a whole world from a

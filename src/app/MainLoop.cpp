@@ -145,7 +145,10 @@ void runDueTicks(Game& game, Loop& loop) {
         return;
     }
     for (int n = due; n > 0 && loop.keys.more(game); --n) {
-        const KeyState tickKeys = loop.keys.next(game);
+        KeyState tickKeys = loop.keys.next(game);
+        // A computer player's keys are the round's keys: recorded with the rest.
+        if (!loop.keys.replaying())
+            game.opponents.press(game, tickKeys);
         tickRound(game, tickKeys);
         loop.keys.ran(game, tickKeys);
     }
@@ -249,6 +252,14 @@ int runProgram(Game& game, const ProgramOptions& options) {
     // Without a context there is nothing to set up: the quit message already waits.
     if (platform::initialiseGl(windowWidth, windowHeight))
         runSetUp(game);
+    game.opponents.choose(settings.opponent);
+    for (int n = 0; n < 2; ++n)
+        if (options.computer[n] != -2)
+            game.opponents.side[n] = options.computer[n];
+    game.opponents.choose(game.opponents.kept());
+    game.opponents.offered = !options.session && !options.replay;
+    if (!game.opponents.offered)
+        game.opponents.side[0] = game.opponents.side[1] = -1;
     RoundKeys keys(options);
     keys.start(game.seed);
     game.ticks = options.firstTick;
@@ -274,6 +285,8 @@ int runProgram(Game& game, const ProgramOptions& options) {
     if (!options.settingsPath.empty()) {
         // The window as it was left; its size only when it was not on the whole screen.
         Settings kept = settings;
+        if (game.opponents.chosenOnTitle)
+            kept.opponent = game.opponents.kept();
         kept.fullscreen = platform::isFullscreen();
         int width = 0, height = 0;
         platform::windowSize(width, height);

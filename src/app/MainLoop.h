@@ -16,6 +16,9 @@ struct ProgramOptions {
     std::string settingsPath;       // where they are kept again at the end; empty: not kept
     uint32_t firstTick = 0;         // the first round starts this far in
     NetSession* session = nullptr;  // --host or --join: the round is played with another machine
+    // --computer: per player -1 a person, else a computer player's level; -2: as chosen on the
+    // title (player 2) or a person (player 1).
+    int32_t computer[2] = {-2, -2};
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

@@ -16,6 +16,8 @@ bool menuMouse(Game& g, const MenuPointer& p) {
                 g.gameRunning = true;
             else if (helpArea.contains(g.mouseX, g.mouseY))
                 g.helpShown = 1;
+            else if (g.opponents.offered && opponentArea.contains(g.mouseX, g.mouseY))
+                g.opponents.step();
         } else if (closeArea.contains(g.mouseX, g.mouseY)) {
             g.helpShown = 0;
         }

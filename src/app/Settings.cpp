@@ -51,7 +51,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 continue;
             }
             section = trimmed(line.substr(1, line.size() - 2));
-            if (section != "window" && section != "player1" && section != "player2") {
+            if (section != "window" && section != "player1" && section != "player2" &&
+                section != "opponent") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
                 section = "?";
             }
@@ -79,6 +80,15 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             if (!ok)
                 problems.push_back(where + "'" + line + "' is not a window setting (fullscreen = " +
                                    "yes or no, width and height from 1 to 16384)");
+            continue;
+        }
+        if (section == "opponent") {
+            if (name == "player2" && (value == "human" || value == "easy" ||
+                                      value == "normal" || value == "hard"))
+                s.opponent = value;
+            else
+                problems.push_back(where + "'" + line +
+                                   "' is not player2 = human, easy, normal or hard");
             continue;
         }
         if (section == "player1" || section == "player2") {
@@ -110,6 +120,7 @@ std::string formatSettings(const Settings& s) {
         for (int k = 0; k < playerKeyCount; ++k)
             out += std::string(keyNames[k]) + " = " + s.keys[p][k] + "\n";
     }
+    out += "\n[opponent]\nplayer2 = " + s.opponent + "\n";
     return out;
 }
 

@@ -97,6 +97,8 @@ void drawHud(const RoundView& game) {
         const float x = n == 1 ? 30.0f : windowWidth - 94.0f * spread;
         for (int line = 0; line < hudLineCount; ++line)
             text(x, 30.0f + 15.0f * spread * line, hudLine(game.player(n), line));
+        if (const char* computer = game.computer[n - 1])
+            text(n == 1 ? x : x - 40 * spread, 30.0f + 15.0f * spread * hudLineCount, computer);
     }
 
     auto write = [&](bool rimFirst) {

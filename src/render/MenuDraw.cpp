@@ -1,5 +1,6 @@
 #include "render/MenuDraw.h"
 #include "render/Hud.h"
+#include "render/OpponentLine.h"
 #include "render/Presentation.h"
 #include "scene/TextureSlots.h"
 #include <GL/gl.h>
@@ -26,6 +27,8 @@ void drawMenuScene(const MenuView& m) {
 
     if (m.status && !help)
         drawMenuLine(m.status);
+    if (m.opponent && !help)
+        drawOpponentLine(m.opponent);
     const float mx = m.mouseX, my = m.mouseY;
     glColor3f(0.5f, 0.5f, 0.5f);
     glBegin(GL_TRIANGLES);

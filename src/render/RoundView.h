@@ -26,6 +26,8 @@ struct RoundView {
     bool paused = false;
     // A line over the overview in place of the result (a network round's state); null: none.
     const char* banner = nullptr;
+    // Under each player's counts: which computer player plays it; null for a person.
+    const char* computer[2] = {nullptr, nullptr};
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };
@@ -40,4 +42,5 @@ struct MenuView {
     bool helpShown;
     float mouseX, mouseY;
     const char* status = nullptr; // a line under the buttons; null: none
+    const char* opponent = nullptr; // the opponent line under START; null: none
 };

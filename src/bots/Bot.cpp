@@ -184,9 +184,11 @@ CellSet shifted(const CellSet& s, int32_t dx, int32_t dy) {
 }
 } // namespace
 
-void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach,
-                 bool heedCreatures) const {
-    const Player& p = round.player(self);
+void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
+                 int32_t who) const {
+    const Player& p = round.player(who == 0 ? self : who);
+    // The other player is given the benefit of every doubt: no time lost centring or turning.
+    const float msPerCell = who == 0 ? this->msPerCell : static_cast<float>(tickMs) / p.stepLength;
     const int32_t sx = static_cast<int32_t>(p.x), sy = static_cast<int32_t>(p.y);
     const float t0 = tickTime(round.ticks);
     for (int32_t x = 0; x < side; ++x)
@@ -305,6 +307,26 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach,
     }
 }
 
+bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    if (round.world.freeRoam[2 - self])
+        return false;
+    const float t0 = tickTime(round.ticks);
+    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + arena::fuseMs};
+    const BurnMap fire = burnMap(round, &bomb);
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
+        return false;
+    Reach reach;
+    search(round, fire, reach, false, 3 - self);
+    for (int32_t cx = 0; cx < side; ++cx)
+        for (int32_t cy = 0; cy < side; ++cy)
+            if (reach.safeLayer[cx][cy] >= 0)
+                return false;
+    return true;
+}
+
 bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
     int32_t reachOfNext = 2;
@@ -318,7 +340,7 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
     const BurnMap fire =
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
-    search(round, fire, reach, true);
+    search(round, fire, reach, true, 0);
     // A way out that a creature does not stand in, and not so long that a slip costs the round.
     for (int32_t cx = 0; cx < side; ++cx)
         for (int32_t cy = 0; cy < side; ++cy)
@@ -348,7 +370,7 @@ void Bot::plan(const RoundState& round) {
         burnMap(round, nullptr, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     markCreatures(round);
     Reach reach;
-    search(round, fire, reach, true);
+    search(round, fire, reach, true, 0);
 
     if (reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
         // Fire is certain, a creature only likely: with no way out around the creatures, the
@@ -358,7 +380,7 @@ void Bot::plan(const RoundState& round) {
             for (int32_t y = 0; y < side && !wayOut; ++y)
                 wayOut = reach.safeLayer[x][y] > 0;
         if (!wayOut && reach.safeLayer[cx][cy] != 0)
-            search(round, fire, reach, false);
+            search(round, fire, reach, false, 0);
         about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
                                                                      : "getting out of the fire";
         int32_t best = 1 << 20;
@@ -398,16 +420,11 @@ void Bot::plan(const RoundState& round) {
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
                             round.gameTime < lastLabyrinthMs && cheeseInLabyrinth(round) > 0;
     const bool canBomb = p.bombsReady > 0;
-    auto waysOn = [&](int32_t x, int32_t y) {
-        int32_t ways = 0;
-        for (int32_t m = 0; m < 4; ++m)
-            ways += walkable(round, x + moveX[m], y + moveY[m], false) ? 1 : 0;
-        return ways;
-    };
-    // With the other player close and armed, a dead end is where a bomb shuts one in.
+    const int32_t reachOfBomb = p.bombs[0].reach;
+    // With the other player close and armed, the way out of one's own blast is a way it can
+    // shut with a bomb of its own.
     const bool threatened = style.wary && otherInArena && other.bombsReady > 0 &&
-                            std::abs(ox - cx) + std::abs(oy - cy) <= 5;
-    int32_t reachOfBomb = p.bombs[0].reach;
+                            std::abs(ox - cx) + std::abs(oy - cy) <= 4;
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
     bool bestIsBombSpot = false;
@@ -431,7 +448,7 @@ void Bot::plan(const RoundState& round) {
                     value += itemValue(p, c.item->type);
                 if (p.carryingCheese && x == homeColumn(self) && y == 0)
                     value += 40;
-                if (canBomb && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
+                if (canBomb && !threatened && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
                     int32_t opened = 0;
                     const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
                     float bombValue = 1.5f * static_cast<float>(opened);
@@ -444,8 +461,7 @@ void Bot::plan(const RoundState& round) {
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
                                 std::abs(ox - x) + std::abs(oy - y) <= 3)
-                                bombValue += (waysOn(ox, oy) <= 1 ? 8.0f : 3.0f) *
-                                             static_cast<float>(style.attackPerMille) / 1000;
+                                bombValue += 3.0f * static_cast<float>(style.attackPerMille) / 1000;
                     if (bombValue > 0) {
                         value += bombValue;
                         extra += 1;
@@ -455,9 +471,8 @@ void Bot::plan(const RoundState& round) {
             }
             if (value <= 0)
                 continue;
-            // Two ways on, neither of them through the other player.
-            if (threatened && value < 10 &&
-                waysOn(x, y) - (std::abs(ox - x) + std::abs(oy - y) == 1 ? 1 : 0) <= 1)
+            // A dead end is where the other player's bomb shuts one in.
+            if (threatened && value < 10 && waysOn(round, x, y) <= 1)
                 continue;
             const float score = value / (static_cast<float>(layer) + extra + 1.5f);
             if (score > bestScore) {
@@ -478,8 +493,32 @@ void Bot::plan(const RoundState& round) {
             layWall = true;
     }
 
+    // A bomb here that leaves the other player no way out of its fire, and this one a way.
+    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == nullptr &&
+        std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
+        bombLeavesWayOut(round, cx, cy)) {
+        dropBomb = true;
+        about = "shutting the other player in";
+        return;
+    }
     if (bestX < 0) {
+        // Nothing to fetch: wait where there are ways on, away from the other player.
         about = "looking around";
+        float bestRoom = -1e9f;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer < 0 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
+                    continue;
+                const float room =
+                    2.0f * static_cast<float>(waysOn(round, x, y)) +
+                    static_cast<float>(std::min(6, std::abs(ox - x) + std::abs(oy - y))) -
+                    0.3f * static_cast<float>(layer);
+                if (room > bestRoom) {
+                    bestRoom = room;
+                    move = reach.safeMove[x][y];
+                }
+            }
         return;
     }
     if (bestX == cx && bestY == cy) {
@@ -505,6 +544,13 @@ void Bot::plan(const RoundState& round) {
             : bestIsBombSpot                     ? "going to lay a bomb"
             : p.carryingCheese                   ? "carrying the cheese home"
                                                  : "fetching an item";
+}
+
+int32_t Bot::waysOn(const RoundState& round, int32_t x, int32_t y) const {
+    int32_t ways = 0;
+    for (int32_t m = 0; m < 4; ++m)
+        ways += walkable(round, x + moveX[m], y + moveY[m], false) ? 1 : 0;
+    return ways;
 }
 
 void Bot::steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const {

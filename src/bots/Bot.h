@@ -42,9 +42,14 @@ class Bot {
     void labyrinth(const RoundState& round, bool* keys);
     void plan(const RoundState& round);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
-    void search(const RoundState& round, const BurnMap& fire, Reach& reach,
-                bool heedCreatures) const;
+    // who: the player searched for (0: this one).
+    void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
+                int32_t who) const;
     bool bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const;
+    // A bomb at (x, y) would leave the other player no way out of the fire.
+    bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
+    // Open cells next to (x, y).
+    int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
     void markCreatures(const RoundState& round);
     bool walkable(const RoundState& round, int32_t x, int32_t y, bool start) const;
     void steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const;

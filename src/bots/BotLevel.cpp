@@ -28,8 +28,8 @@ BotStyle styleOf(BotLevel level) {
     case BotLevel::easy:
         return {24, 30, 120, 40, 60, 12, false, 0, 1, false, false};
     case BotLevel::normal:
-        return {16, 16, 80, 30, 90, 20, true, 150, 1, false, false};
+        return {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};
     default:
-        return {1, 6, 0, 0, 100, 24, true, 250, 1, false, false};
+        return {1, 6, 0, 0, 100, 24, true, 250, 1, false, true};
     }
 }

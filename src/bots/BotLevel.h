@@ -28,7 +28,8 @@ struct BotStyle {
     int32_t attackPerMille;
     // Cells kept from a creature.
     int32_t creatureBerth;
-    // Whether it lays bombs for creatures, and keeps out of dead ends with the other player near.
+    // Whether it lays bombs for creatures; whether it keeps out of dead ends and lays no bomb
+    // for obstacles with the other player near, and shuts that player in when it can.
     bool huntsCreatures;
     bool wary;
 };

@@ -16,11 +16,12 @@ bool menuMouse(Game& g, const MenuPointer& p) {
                 g.gameRunning = true;
             else if (helpArea.contains(g.mouseX, g.mouseY))
                 g.helpShown = 1;
-            else if (g.opponents.offered && opponentArea.contains(g.mouseX, g.mouseY))
-                g.opponents.step();
+
         } else if (closeArea.contains(g.mouseX, g.mouseY)) {
             g.helpShown = 0;
         }
     }
+    if (g.helpShown == 0 && g.opponents.offered)
+        g.opponents.pointer(p.leftPress && opponentArea.contains(g.mouseX, g.mouseY));
     return hide;
 }

@@ -26,6 +26,12 @@ void OpponentChoice::step() {
     describe();
 }
 
+void OpponentChoice::pointer(bool pressedOnLine) {
+    if (pressedOnLine && !held)
+        step();
+    held = pressedOnLine;
+}
+
 void OpponentChoice::describe() {
     for (int n = 0; n < 2; ++n)
         hud[n] =

@@ -29,6 +29,9 @@ class OpponentChoice {
     std::string kept() const;
     // Player 2's next choice on the title.
     void step();
+    // Each title frame: whether the button is down over the line. A press steps once, however
+    // many frames it is seen held.
+    void pointer(bool pressedOnLine);
     // "PLAYER 2: HUMAN", "PLAYER 2: COMPUTER NORMAL", ...
     const std::string& titleLine() const { return line; }
     // What the HUD writes under player n's counts: "COMPUTER HARD", or null for a person.
@@ -46,4 +49,5 @@ class OpponentChoice {
     std::unique_ptr<Bot> bots[2];
     uint32_t seed = 0;
     uint32_t lastTick = 0;
+    bool held = false;
 };

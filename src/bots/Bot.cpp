@@ -702,7 +702,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
                 out = &e;
             }
         }
-    } else {
+    }
+    if (!leaving) {
         about = "looking for cheese";
         for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
             const Item* piece = round.world.items[i];
@@ -717,14 +718,19 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
                 about = "fetching cheese";
             }
         }
-        if (goalC < 0)
-            for (int32_t c = 0; c < n; ++c)
-                for (int32_t r = 0; r < n; ++r)
-                    if (!sight.hasSeen(c, r) && dist[c][r] >= 0 && dist[c][r] < best) {
-                        best = dist[c][r];
-                        goalC = c;
-                        goalR = r;
-                    }
+    }
+    // Nothing known to go to (no cheese seen, or no door yet on the way out): the nearest cell
+    // not seen yet.
+    if (goalC < 0) {
+        if (leaving)
+            about = "looking for a way out";
+        for (int32_t c = 0; c < n; ++c)
+            for (int32_t r = 0; r < n; ++r)
+                if (!sight.hasSeen(c, r) && dist[c][r] >= 0 && dist[c][r] < best) {
+                    best = dist[c][r];
+                    goalC = c;
+                    goalR = r;
+                }
     }
     if (goalC < 0)
         return;

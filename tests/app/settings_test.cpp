@@ -24,6 +24,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.windowHeight = 900;
     s.keys[0][keyForward] = "W";
     s.keys[1][keyBomb] = "Space";
+    s.opponent = "hard";
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -33,6 +34,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(back.keys[0][keyForward], "W");
     EXPECT_EQ(back.keys[1][keyBomb], "Space");
     EXPECT_EQ(back.keys[0][keyBack], "F") << "keys not named keep their defaults";
+    EXPECT_EQ(back.opponent, "hard");
 
     const std::string damaged = "[window]\n"
                                 "width = 1280\n"
@@ -47,11 +49,13 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "[sound]\n"                      // 11
                                 "volume = 11\n"
                                 "[player2\n" // 13
-                                "bomb = Space\n";
+                                "bomb = Space\n"
+                                "[opponent]\n"
+                                "player2 = genius\n"; // 16
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 8u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 11, 13};
+    ASSERT_EQ(problems.size(), 9u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 11, 13, 16};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
@@ -61,6 +65,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(read.keys[0][keyForward], "W");
     EXPECT_EQ(read.keys[0][keyBack], "F");
     EXPECT_EQ(read.keys[1][keyBomb], "Right Shift") << "a line of a broken section is not taken";
+    EXPECT_EQ(read.opponent, "human");
 }
 
 TEST(Settings, MissingFilesGiveTheDefaultsAndWritesAreWhole) {

@@ -83,8 +83,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             continue;
         }
         if (section == "opponent") {
-            if (name == "player2" && (value == "human" || value == "easy" ||
-                                      value == "normal" || value == "hard"))
+            if (name == "player2" &&
+                (value == "human" || value == "easy" || value == "normal" || value == "hard"))
                 s.opponent = value;
             else
                 problems.push_back(where + "'" + line +

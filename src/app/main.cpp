@@ -98,8 +98,9 @@ bool readMatch(int argc, char** argv, MatchOptions& o) {
         } else if (arg == "--seed" && i + 1 < argc && number(argv[i + 1], 0, value)) {
             o.seed = value;
         } else {
-            std::fprintf(stderr, "tuvo: --match: %s%s%s is not a count of rounds from 1 to "
-                                 "100000 or a seed\n%s",
+            std::fprintf(stderr,
+                         "tuvo: --match: %s%s%s is not a count of rounds from 1 to "
+                         "100000 or a seed\n%s",
                          arg.c_str(), i + 1 < argc ? " " : "", i + 1 < argc ? argv[i + 1] : "",
                          usage);
             return false;
@@ -173,8 +174,8 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
                          arg == "--record" || arg == "--replay" || arg == "--keys"
                              ? "needs a file name"
                          : arg == "--computer" ? "needs a level"
-                         : arg == "--join" ? "needs the host's name"
-                                           : "is not an option of the game",
+                         : arg == "--join"     ? "needs the host's name"
+                                               : "is not an option of the game",
                          usage);
             return false;
         }
@@ -185,8 +186,9 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
     }
     const bool computer = line.computer[0] >= 0 || line.computer[1] >= 0;
     if (computer && (line.host || line.join || !line.replay.empty())) {
-        std::fprintf(stderr, "tuvo: --computer plays alone: not over the network, not in a "
-                             "replay\n%s",
+        std::fprintf(stderr,
+                     "tuvo: --computer plays alone: not over the network, not in a "
+                     "replay\n%s",
                      usage);
         return false;
     }

@@ -41,6 +41,6 @@ struct MenuView {
     const Camera& menuCamera;
     bool helpShown;
     float mouseX, mouseY;
-    const char* status = nullptr; // a line under the buttons; null: none
+    const char* status = nullptr;   // a line under the buttons; null: none
     const char* opponent = nullptr; // the opponent line under START; null: none
 };

@@ -83,6 +83,8 @@ void startNewRound(Game& g, uint32_t newSeed) {
 RoundView roundView(const Game& g) {
     RoundView view = viewOfRound(g, g.look);
     view.feedback = &g.feedback;
+    view.computer[0] = g.opponents.hudLine(1);
+    view.computer[1] = g.opponents.hudLine(2);
     return view;
 }
 
@@ -92,5 +94,7 @@ MenuView menuView(const Game& g) {
         const MenuArea& a = titleEntries[g.menus.titleFocus].area;
         view.highlight = {a.left, a.right, a.bottom, a.top};
     }
+    if (g.opponents.offered)
+        view.opponent = g.opponents.titleLine().c_str();
     return view;
 }

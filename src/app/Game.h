@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Menus.h"
+#include "app/OpponentChoice.h"
 #include "audio/EffectSounds.h"
 #include "render/Presentation.h"
 #include "render/RoundFeedback.h"
@@ -40,6 +41,8 @@ struct Game : RoundState {
     int32_t helpShown = 0;
     float mouseX = 0, mouseY = 0;
     MenuState menus;
+    // Who plays each side: a person or a computer player.
+    OpponentChoice opponents;
 };
 
 // The round's set-up alone, without GL or sound: tests use it to build a whole world from a

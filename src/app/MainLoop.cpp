@@ -318,7 +318,10 @@ void runDueTicks(Game& game, Loop& loop) {
         return;
     }
     for (int n = due; n > 0 && loop.keys.more(game); --n) {
-        const KeyState tickKeys = loop.keys.replaying() ? loop.keys.next(game) : localKeys(loop);
+        KeyState tickKeys = loop.keys.replaying() ? loop.keys.next(game) : localKeys(loop);
+        // A computer player's keys are the round's keys: recorded with the rest.
+        if (!loop.keys.replaying())
+            game.opponents.press(game, tickKeys);
         tickRound(game, tickKeys);
         loop.keys.ran(game, tickKeys);
     }
@@ -462,6 +465,14 @@ int runProgram(Game& game, const ProgramOptions& options) {
     // Without a context there is nothing to set up: the quit message already waits.
     if (platform::initialiseGl(windowWidth, windowHeight))
         runSetUp(game);
+    game.opponents.choose(settings.opponent);
+    for (int n = 0; n < 2; ++n)
+        if (options.computer[n] != -2)
+            game.opponents.side[n] = options.computer[n];
+    game.opponents.choose(game.opponents.kept());
+    game.opponents.offered = !options.session && !options.replay;
+    if (!game.opponents.offered)
+        game.opponents.side[0] = game.opponents.side[1] = -1;
     RoundKeys keys(options);
     keys.start(game.seed);
     game.ticks = options.firstTick;
@@ -491,7 +502,9 @@ int runProgram(Game& game, const ProgramOptions& options) {
     const int code = mainLoop(game, loop);
     keys.write();
     // The window's size as it was left; full screen as the player chose it (a one-off
-    // --fullscreen is not a choice to keep).
+    // --fullscreen is not a choice to keep); the opponent as last chosen on the title.
+    if (game.opponents.chosenOnTitle)
+        loop.settings.opponent = game.opponents.kept();
     keepSettings(loop);
     platform::shutdownWindow();
     return code;

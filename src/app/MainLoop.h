@@ -19,6 +19,9 @@ struct ProgramOptions {
     NetSession* session = nullptr;  // --host or --join: the round is played with another machine
     // Tests: called before each frame; answering false ends the program as Esc does.
     std::function<bool(Game&)> beforeFrame;
+    // --computer: per player -1 a person, else a computer player's level; -2: as chosen on the
+    // title (player 2) or a person (player 1).
+    int32_t computer[2] = {-2, -2};
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

@@ -23,14 +23,19 @@ bool menuMouse(Game& g, const MenuPointer& p) {
         for (int n = 0; n < titleEntryCount; ++n) {
             if (!titleEntries[n].area.contains(g.mouseX, g.mouseY))
                 continue;
+            if (!titleEntryShown(g, n))
+                continue;
             if (moved || p.leftPress)
                 g.menus.titleFocus = n;
-            if (p.leftPress)
+            // The opponent line steps once a click, below, however long the press is seen.
+            if (p.leftPress && titleEntries[n].action != TitleAction::opponent)
                 pressTitle(g, titleEntries[n].action);
         }
     } else if (p.leftPress && closeArea.contains(g.mouseX, g.mouseY)) {
         g.helpShown = 0;
     }
+    if (g.helpShown == 0 && g.opponents.offered)
+        g.opponents.pointer(p.leftPress && opponentArea.contains(g.mouseX, g.mouseY));
     return hide;
 }
 
@@ -39,6 +44,12 @@ void pressTitle(Game& g, TitleAction action) {
     case TitleAction::start:
         g.gameRunning = true;
         break;
+    case TitleAction::opponent:
+        if (g.opponents.offered) {
+            g.opponents.step();
+            g.opponents.chosenOnTitle = true;
+        }
+        break;
     case TitleAction::help:
         g.helpShown = 1;
         break;
@@ -46,4 +57,8 @@ void pressTitle(Game& g, TitleAction action) {
         g.menus.openOptions();
         break;
     }
+}
+
+bool titleEntryShown(const Game& g, int n) {
+    return titleEntries[n].action != TitleAction::opponent || g.opponents.offered;
 }

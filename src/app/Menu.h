@@ -13,10 +13,12 @@ constexpr MenuArea startArea{-1.98f, 1.7f, -0.85f, -0.09f};
 constexpr MenuArea helpArea{-0.99f, 0.71f, -2.2f, -1.5f};
 constexpr MenuArea closeArea{3.96f, 5.41f, -3.74f, -3.2f};
 constexpr MenuArea optionsArea{-1.49f, 1.21f, -3.3f, -2.6f};
+// The opponent line under START: player 2 steps through HUMAN, COMPUTER EASY, NORMAL and HARD.
+constexpr MenuArea opponentArea{-1.9f, 1.9f, -1.38f, -0.95f};
 constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 
 // What pressing one of the title's buttons does.
-enum class TitleAction { start, help, options };
+enum class TitleAction { start, opponent, help, options };
 struct TitleEntry {
     MenuArea area; // the button painted in the title picture, and where it takes a click
     TitleAction action;
@@ -25,6 +27,7 @@ struct TitleEntry {
 // the first. Another entry is another line here (with its action handled in pressTitle).
 inline constexpr TitleEntry titleEntries[] = {
     {startArea, TitleAction::start},
+    {opponentArea, TitleAction::opponent},
     {helpArea, TitleAction::help},
     {optionsArea, TitleAction::options},
 };
@@ -33,6 +36,8 @@ inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries
 // Carries out a title entry: START runs the round (the loop holds it back over the network
 // until both are there), HELP and OPTIONS show their screens.
 void pressTitle(Game& game, TitleAction action);
+// Whether title entry n shows: the opponent line only where a computer player may play.
+bool titleEntryShown(const Game& game, int n);
 
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.
 // Hovering a button moves the highlight to it. Answers whether the system cursor is to be

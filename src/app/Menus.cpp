@@ -219,16 +219,24 @@ void titleKey(Game& g, MenuKey key) {
         return;
     }
     switch (key) {
-    case MenuKey::up:
     case MenuKey::left:
-    case MenuKey::previous:
-        m.titleFocus = stepped(m.titleFocus, -1, titleEntryCount);
-        break;
-    case MenuKey::down:
     case MenuKey::right:
-    case MenuKey::next:
-        m.titleFocus = stepped(m.titleFocus, 1, titleEntryCount);
+        // On the opponent line Left and Right step the choice, as a press does.
+        if (titleEntries[m.titleFocus].action == TitleAction::opponent) {
+            pressTitle(g, TitleAction::opponent);
+            break;
+        }
+        [[fallthrough]];
+    case MenuKey::up:
+    case MenuKey::previous:
+    case MenuKey::down:
+    case MenuKey::next: {
+        const int by = key == MenuKey::up || key == MenuKey::left || key == MenuKey::previous ? -1 : 1;
+        do
+            m.titleFocus = stepped(m.titleFocus, by, titleEntryCount);
+        while (!titleEntryShown(g, m.titleFocus));
         break;
+    }
     case MenuKey::press:
         pressTitle(g, titleEntries[m.titleFocus].action);
         break;

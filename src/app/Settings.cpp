@@ -64,7 +64,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             }
             section = trimmed(line.substr(1, line.size() - 2));
             if (section != "window" && section != "sound" && section != "player1" &&
-                section != "player2") {
+                section != "player2" && section != "opponent") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
                 section = "?";
             }
@@ -105,6 +105,15 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                                    "' is not a sound setting (music or effects = 0 to 10)");
             continue;
         }
+        if (section == "opponent") {
+            if (name == "player2" &&
+                (value == "human" || value == "easy" || value == "normal" || value == "hard"))
+                s.opponent = value;
+            else
+                problems.push_back(where + "'" + line +
+                                   "' is not player2 = human, easy, normal or hard");
+            continue;
+        }
         if (section == "player1" || section == "player2") {
             const int player = section == "player1" ? 0 : 1;
             int key = -1;
@@ -137,6 +146,7 @@ std::string formatSettings(const Settings& s) {
         for (int k = 0; k < playerKeyCount; ++k)
             out += std::string(keyNames[k]) + " = " + s.keys[p][k] + "\n";
     }
+    out += "\n[opponent]\nplayer2 = " + s.opponent + "\n";
     return out;
 }
 

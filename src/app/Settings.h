@@ -14,6 +14,8 @@ struct Settings {
     std::string keys[2][playerKeyCount] = {
         {"R", "F", "Z", "X", "G", "D", "Left Shift"},
         {"Up", "Down", "/", ".", "Right", "Left", "Right Shift"}};
+    // Who plays player 2, as chosen on the title: "human", or a computer player's level.
+    std::string opponent = "human";
 };
 
 // The settings file's lines, and back. A line that cannot be read is left out and described in

@@ -1,12 +1,15 @@
 #include "app/Game.h"
 #include "record/Headless.h"
 #include "app/MainLoop.h"
+#include "app/Match.h"
+#include "bots/BotLevel.h"
 #include "net/NetHeadless.h"
 #include "net/NetSession.h"
 #include "platform/Platform.h"
 #include "record/Replay.h"
 #include "platform/Seed.h"
 #include <GL/freeglut.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +38,80 @@ struct CommandLine {
     uint16_t port = defaultPort;
     std::string keys; // a headless network side's key script
     bool help = false, version = false;
+    // --computer: per player, -1 a person, else the computer player's BotLevel; -2 as the
+    // title's opponent line was left.
+    int32_t computer[2] = {-2, -2};
 };
+
+void printUsage(std::FILE* to, bool withExplanations);
+
+// "LEVEL" (player 2) or "1:LEVEL", "2:LEVEL", "1:LEVEL,2:LEVEL".
+bool readComputer(const std::string& text, int32_t (&computer)[2]) {
+    BotLevel level;
+    if (readBotLevel(text, level)) {
+        computer[1] = static_cast<int32_t>(level);
+        return true;
+    }
+    size_t at = 0;
+    bool any = false;
+    while (at <= text.size()) {
+        const size_t comma = std::min(text.find(',', at), text.size());
+        const std::string part = text.substr(at, comma - at);
+        if (part.size() < 3 || (part[0] != '1' && part[0] != '2') || part[1] != ':' ||
+            !readBotLevel(part.substr(2), level))
+            return false;
+        computer[part[0] - '1'] = static_cast<int32_t>(level);
+        any = true;
+        at = comma + 1;
+    }
+    return any;
+}
+
+// `--match LEVEL1 LEVEL2 --rounds N [--seed S]`, the whole command line; false, having said why,
+// for anything else.
+bool readMatch(int argc, char** argv, MatchOptions& o) {
+    auto number = [](const char* text, uint32_t low, uint32_t& value) {
+        const std::string s = text;
+        if (s.empty() || s.size() > 10 || s.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const unsigned long long v = std::stoull(s);
+        if (v < low || v > 0xffffffffull)
+            return false;
+        value = static_cast<uint32_t>(v);
+        return true;
+    };
+    if (argc < 4 || !isMatchSide(argv[2]) || !isMatchSide(argv[3])) {
+        std::fprintf(stderr, "tuvo: --match needs two levels of easy, normal, hard or random\n");
+        printUsage(stderr, false);
+        return false;
+    }
+    o.sides[0] = argv[2];
+    o.sides[1] = argv[3];
+    bool counted = false;
+    for (int i = 4; i < argc; i += 2) {
+        const std::string arg = argv[i];
+        uint32_t value = 0;
+        if (arg == "--rounds" && i + 1 < argc && number(argv[i + 1], 1, value) && value <= 100000) {
+            o.rounds = static_cast<int32_t>(value);
+            counted = true;
+        } else if (arg == "--seed" && i + 1 < argc && number(argv[i + 1], 0, value)) {
+            o.seed = value;
+        } else {
+            std::fprintf(stderr,
+                         "tuvo: --match: %s%s%s is not a count of rounds from 1 to "
+                         "100000 or a seed\n",
+                         arg.c_str(), i + 1 < argc ? " " : "", i + 1 < argc ? argv[i + 1] : "");
+            printUsage(stderr, false);
+            return false;
+        }
+    }
+    if (!counted) {
+        std::fprintf(stderr, "tuvo: --match needs --rounds N\n");
+        printUsage(stderr, false);
+        return false;
+    }
+    return true;
+}
 
 // "[ADDRESS:]PORT" or "HOST[:PORT]": false for a port that is not a number from 1 to 65535.
 bool readAddress(const std::string& text, bool portAlone, std::string& address, uint16_t& port) {
@@ -101,6 +177,14 @@ const Option options[] = {
      }},
     {"--keys", "FILE", false, "the keys of a headless network side, from a recording",
      [](CommandLine& l, const char* a) { return !(l.keys = a).empty(); }},
+    {"--computer", "LEVEL", false,
+     "player 2 is a computer (easy, normal, hard); 1:LEVEL,2:LEVEL for either or both",
+     [](CommandLine& l, const char* a) {
+         if (readComputer(a, l.computer))
+             return true;
+         std::fprintf(stderr, "tuvo: --computer %s: not LEVEL or 1:LEVEL,2:LEVEL\n", a);
+         return false;
+     }},
     {"--help", nullptr, false, "show this help and end",
      [](CommandLine& l, const char*) { return l.help = true; }},
     {"--version", nullptr, false, "show the game's version and end",
@@ -132,6 +216,10 @@ void printUsage(std::FILE* to, bool withExplanations) {
             head += std::string(" ") + o.argument;
         std::fprintf(to, "%-28s %s\n", head.c_str(), o.explanation);
     }
+    std::fputs("\n  tuvo --match LEVEL1 LEVEL2 --rounds N [--seed S]\n"
+               "                               play N rounds of two computer players without a "
+               "window\n",
+               to);
     std::fputs("\nenvironment: TUVO_SEED=N fixes the round's seed; TUVO_START_AT=SECONDS starts "
                "the\nfirst round that far in. Settings are kept in "
                "$XDG_CONFIG_HOME/tuvo/settings.ini.\n",
@@ -172,6 +260,13 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         return true;
     if (!line.record.empty() && !line.replay.empty()) {
         std::fprintf(stderr, "tuvo: a replay cannot be recorded again\n");
+        printUsage(stderr, false);
+        return false;
+    }
+    const bool computer = line.computer[0] >= 0 || line.computer[1] >= 0;
+    if (computer && (line.host || line.join || !line.replay.empty())) {
+        std::fprintf(stderr,
+                     "tuvo: --computer plays alone: not over the network, not in a replay\n");
         printUsage(stderr, false);
         return false;
     }
@@ -240,6 +335,12 @@ bool canWrite(const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--match") {
+        MatchOptions match;
+        if (!readMatch(argc, argv, match))
+            return 2;
+        return playMatch(match, stdout);
+    }
     CommandLine line;
     if (!readCommandLine(argc, argv, line))
         return 2;
@@ -296,6 +397,8 @@ int main(int argc, char** argv) {
     options.firstTick = firstTick(!line.record.empty() || !line.replay.empty());
     options.replay = line.replay.empty() ? nullptr : &replay;
     options.session = session.get();
+    options.computer[0] = line.computer[0];
+    options.computer[1] = line.computer[1];
     // The one game of this run.
     auto game = std::make_unique<Game>(options.replay ? replay.seed : roundSeed());
     glutInit(&argc, argv);

@@ -116,6 +116,9 @@ void drawHud(const RoundView& game) {
         for (int line = 0; line < hudLineCount; ++line)
             text(x, layout.firstLineY + layout.lineStep * static_cast<float>(line),
                  hudLine(p, line));
+        if (const char* computer = game.computer[n - 1])
+            text(x, layout.firstLineY + layout.lineStep * static_cast<float>(hudLineCount),
+                 computer, colours[n - 1]);
     }
 
     auto write = [&](bool rimFirst) {

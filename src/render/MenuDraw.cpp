@@ -1,5 +1,6 @@
 #include "render/MenuDraw.h"
 #include "render/Hud.h"
+#include "render/OpponentLine.h"
 #include "render/Presentation.h"
 #include "scene/TextureSlots.h"
 #include <GL/gl.h>
@@ -68,6 +69,8 @@ void drawMenuScene(const MenuView& m) {
     }
     if (lit)
         glEnable(GL_LIGHTING);
+    if (m.opponent && !help)
+        drawOpponentLine(m.opponent);
     const float mx = m.mouseX, my = m.mouseY;
     glColor3f(0.5f, 0.5f, 0.5f);
     glBegin(GL_TRIANGLES);

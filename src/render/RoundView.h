@@ -32,6 +32,8 @@ struct RoundView {
     const LabyrinthSight* sight[2] = {nullptr, nullptr};
     // The events shown to the players; null: none (a frame drawn without the game's memory).
     const RoundFeedback* feedback = nullptr;
+    // Under each player's counts: which computer player plays it; null for a person.
+    const char* computer[2] = {nullptr, nullptr};
 
     const Player& player(int n) const { return *players[n == 2 ? 1 : 0]; }
 };
@@ -52,4 +54,6 @@ struct MenuView {
         float left = 0, right = 0, bottom = 0, top = 0;
     };
     Box highlight{}, dimmed{};
+    const char* status = nullptr;   // a line under the buttons; null: none
+    const char* opponent = nullptr; // the opponent line under START; null: none
 };

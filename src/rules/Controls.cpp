@@ -165,6 +165,23 @@ void playerKeys(RoundState& g, int n, const bool* held) {
 }
 } // namespace
 
+KeyHeading keyHeading(const RoundState& round, int n, PlayerKey key) {
+    const Player& p = round.player(n);
+    Camera cam = round.playerCamera(n);
+    Player probe = p;
+    if (round.world.freeRoam[n - 1]) {
+        if (key == keyForward || key == keyBack) {
+            const float sign = key == keyForward ? 1.0f : -1.0f;
+            return {sign * p.dirX, sign * p.dirY};
+        }
+        cam.orbit(key == keyRight ? -5.0f : 5.0f, p.x, p.y, p.bodyRadius + 0.5f);
+    } else {
+        cam.orbit(round.keyAngle[n - 1][angleIndex(key)], p.x, p.y, 2.0f);
+    }
+    turnDirections(probe, cam);
+    return {probe.dirX, probe.dirY};
+}
+
 void frameUpdate(RoundState& round, const KeyState& keys) {
     round.gameTime = round.clock.now();
     if (round.roundOver)

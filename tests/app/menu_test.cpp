@@ -244,3 +244,26 @@ TEST(PauseMenu, ContinueOptionsAndEndRound) {
     EXPECT_FALSE(pausePointer(p, 100, panel.rowTop(pauseEndRound) + 5, true).endRound);
     EXPECT_TRUE(pausePointer(p, 512, panel.rowTop(pauseEndRound) + 5, true).endRound);
 }
+
+TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {
+    // Between START and HELP, clear of both.
+    EXPECT_GT(startArea.bottom, opponentArea.top);
+    EXPECT_LT(helpArea.top, opponentArea.bottom);
+    const float y = (opponentArea.bottom + opponentArea.top) / 2;
+    EXPECT_EQ(game.opponents.titleLine(), "PLAYER 2: HUMAN");
+    const char* expected[] = {"PLAYER 2: COMPUTER EASY", "PLAYER 2: COMPUTER NORMAL",
+                              "PLAYER 2: COMPUTER HARD", "PLAYER 2: HUMAN"};
+    for (const char* line : expected) {
+        menuMouse(game, pointerAt(1.0f, y, true));
+        // The press seen again on the next idle frame is the same click.
+        menuMouse(game, pointerAt(1.0f, y, true));
+        EXPECT_EQ(game.opponents.titleLine(), line);
+        menuMouse(game, pointerAt(1.0f, y, false));
+    }
+    EXPECT_FALSE(game.gameRunning);
+    EXPECT_TRUE(game.opponents.chosenOnTitle);
+    menuMouse(game, pointerAt(0, y, true));
+    EXPECT_EQ(game.opponents.kept(), "easy");
+    EXPECT_STREQ(game.opponents.hudLine(2), "COMPUTER EASY");
+    EXPECT_EQ(game.opponents.hudLine(1), nullptr);
+}

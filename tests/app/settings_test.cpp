@@ -27,6 +27,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.shadows = true;
     s.musicVolume = 0;
     s.effectsVolume = 7;
+    s.opponent = "hard";
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -39,6 +40,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_TRUE(back.shadows);
     EXPECT_EQ(back.musicVolume, 0) << "silence is a volume, not a missing one";
     EXPECT_EQ(back.effectsVolume, 7);
+    EXPECT_EQ(back.opponent, "hard");
 
     const std::string damaged = "[window]\n"
                                 "width = 1280\n"
@@ -58,11 +60,13 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "[player2\n"   // 16
                                 "bomb = Space\n"
                                 "[keys]\n" // 18
-                                "bomb = B\n";
+                                "bomb = B\n"
+                                "[opponent]\n"
+                                "player2 = genius\n"; // 21
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 11u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18};
+    ASSERT_EQ(problems.size(), 12u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
@@ -74,6 +78,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(read.keys[0][keyForward], "W");
     EXPECT_EQ(read.keys[0][keyBack], "F");
     EXPECT_EQ(read.keys[1][keyBomb], "Right Shift") << "a line of a broken section is not taken";
+    EXPECT_EQ(read.opponent, "human");
 }
 
 TEST(Settings, MissingFilesGiveTheDefaultsAndWritesAreWhole) {

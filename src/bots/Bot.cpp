@@ -1,0 +1,774 @@
+#include "bots/Bot.h"
+#include "rules/Controls.h"
+#include "rules/LabyrinthSight.h"
+#include "rules/RoundState.h"
+#include "rules/RoundTick.h"
+#include "world/ArenaLayout.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int32_t side = BurnMap::side;
+constexpr int32_t moveX[4] = {1, -1, 0, 0};
+constexpr int32_t moveY[4] = {0, 0, 1, -1};
+constexpr int32_t cheesePieces = MazeWorld::itemTotal - MazeWorld::firstCheese;
+// Leaving the labyrinth this long before the end, and no trips into it later.
+constexpr float lastLabyrinthMs = arena::roundMs - 45000;
+
+bool onArena(int32_t x, int32_t y) {
+    return x >= 0 && x < side && y >= 0 && y < side;
+}
+
+int32_t homeColumn(int32_t number) {
+    return number == 1 ? 0 : side - 1;
+}
+
+// What an item lying open is worth to this player now, in the points of a coin.
+float itemValue(const Player& p, int32_t kind) {
+    switch (kind) {
+    case kindBomb:
+        return p.bombCapacity < 5 ? 3.0f : 1.0f;
+    case kindFire:
+        return p.bombs[0].reach < 5 ? 3.0f : 1.0f;
+    case kindMaxFire:
+        return p.bombs[0].reach < 14 ? 3.0f : 0.5f;
+    case kindSpeed:
+        return p.stepLength < 0.25f ? 3.0f : 0.5f;
+    case kindWall:
+    case kindTrap:
+        return 1.0f;
+    case kindCoin:
+        return 2.5f;
+    case kindCheese:
+        return p.carryingCheese ? 0.0f : 14.0f;
+    default:
+        return 0.0f;
+    }
+}
+
+// Pieces of cheese still in the labyrinth, as anyone can count them: all of them, less those
+// delivered, carried or lying in the arena.
+int32_t cheeseInLabyrinth(const RoundState& round) {
+    int32_t left = cheesePieces - round.player1.cheese - round.player2.cheese -
+                   (round.player1.carryingCheese ? 1 : 0) - (round.player2.carryingCheese ? 1 : 0);
+    for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
+        const Item* piece = round.world.items[i];
+        if (piece && piece->taken == 0 && piece->x >= 0 && piece->x < arena::labyrinthOrigin)
+            --left;
+    }
+    return std::max(0, left);
+}
+
+// Changes whenever a bomb of player n is laid, goes off or is spent.
+uint64_t bombSignature(const Player& p) {
+    uint64_t h = 1469598103934665603ull;
+    for (const Bomb& b : p.bombs) {
+        const uint64_t v = static_cast<uint64_t>(b.ready) |
+                           static_cast<uint64_t>(b.exploding) << 1 |
+                           static_cast<uint64_t>(b.dropTime * 8) << 2;
+        h = (h ^ v) * 1099511628211ull;
+    }
+    return h;
+}
+
+// The labyrinth's cells that lead out, the way out, and the arena cell in front of that door.
+struct LabyrinthExit {
+    int32_t column, row, outX, outY, arenaX, arenaY;
+};
+constexpr LabyrinthExit exits[4] = {
+    {4, 0, 0, -1, 7, 7}, {4, 8, 0, 1, 7, 11}, {0, 4, -1, 0, 5, 9}, {8, 4, 1, 0, 9, 9}};
+} // namespace
+
+Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
+    : skill(level), style(styleOf(level)), self(playerNumber),
+      random(roundSeed ^ (0x9E3779B9u * static_cast<uint32_t>(playerNumber + 1))) {}
+
+bool Bot::chance(int32_t perMille) {
+    return perMille > 0 && random.nextInt(0, 999) < perMille;
+}
+
+void Bot::press(const RoundState& round, KeyState& keys) {
+    bool* k = keys.player[self - 1];
+    std::fill(k, k + playerKeyCount, false);
+    if (round.roundOver || !round.world.maze)
+        return;
+    if (round.world.freeRoam[self - 1]) {
+        planned = false;
+        labyrinth(round, k);
+        return;
+    }
+    arena(round, k);
+}
+
+bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) const {
+    if (!onArena(x, y))
+        return false;
+    if (MazeWorld::isHouseDoor(x, y))
+        return true;
+    const Cell& c = round.world.cell(x, y);
+    if (c.pillar || c.hasObstacle)
+        return false;
+    return start || (c.wall == nullptr && c.bomb == nullptr && c.trap == nullptr);
+}
+
+void Bot::markCreatures(const RoundState& round) {
+    for (auto& column : creatureNear)
+        std::fill(std::begin(column), std::end(column), false);
+    for (auto& column : creatureCell)
+        std::fill(std::begin(column), std::end(column), false);
+    for (int32_t n = 1; n <= 4; ++n) {
+        const Creature& c = round.creature(n);
+        if (round.world.creatureHit[n - 1] || c.x < 0 || c.y < 0)
+            continue;
+        const int32_t cx = static_cast<int32_t>(c.x), cy = static_cast<int32_t>(c.y);
+        if (onArena(cx, cy))
+            creatureCell[cx][cy] = true;
+        for (int32_t dx = -style.creatureBerth; dx <= style.creatureBerth; ++dx)
+            for (int32_t dy = -style.creatureBerth; dy <= style.creatureBerth; ++dy)
+                if (onArena(cx + dx, cy + dy) && std::abs(dx) + std::abs(dy) <= style.creatureBerth)
+                    creatureNear[cx + dx][cy + dy] = true;
+        // A creature runs straight on: the cells ahead of it, as far as it can run.
+        const int32_t ax = c.dirX > 0.5f ? 1 : c.dirX < -0.5f ? -1 : 0;
+        const int32_t ay = c.dirY > 0.5f ? 1 : c.dirY < -0.5f ? -1 : 0;
+        for (int32_t i = 1; i <= 3; ++i) {
+            const int32_t x = cx + ax * i, y = cy + ay * i;
+            if (!walkable(round, x, y, false) || MazeWorld::isHouseDoor(x, y))
+                break;
+            creatureNear[x][y] = true;
+        }
+    }
+}
+
+namespace {
+// A set of arena cells: bit x of row y.
+struct CellSet {
+    uint16_t row[side] = {};
+
+    bool has(int32_t x, int32_t y) const { return (row[y] >> x & 1) != 0; }
+    void add(int32_t x, int32_t y) { row[y] = static_cast<uint16_t>(row[y] | 1u << x); }
+    void drop(int32_t x, int32_t y) { row[y] = static_cast<uint16_t>(row[y] & ~(1u << x)); }
+    bool empty() const {
+        for (uint16_t r : row)
+            if (r)
+                return false;
+        return true;
+    }
+};
+
+constexpr uint16_t fullRow = (1u << side) - 1;
+
+// The cells one step from the set along the axes, and the set itself.
+CellSet spread(const CellSet& s) {
+    CellSet out;
+    for (int32_t y = 0; y < side; ++y) {
+        uint32_t r = s.row[y] | (s.row[y] << 1) | (s.row[y] >> 1);
+        if (y > 0)
+            r |= s.row[y - 1];
+        if (y + 1 < side)
+            r |= s.row[y + 1];
+        out.row[y] = static_cast<uint16_t>(r & fullRow);
+    }
+    return out;
+}
+
+CellSet shifted(const CellSet& s, int32_t dx, int32_t dy) {
+    CellSet out;
+    for (int32_t y = 0; y < side; ++y) {
+        const int32_t from = y - dy;
+        if (from < 0 || from >= side)
+            continue;
+        const uint32_t r = s.row[from];
+        out.row[y] = static_cast<uint16_t>((dx > 0 ? r << 1 : dx < 0 ? r >> 1 : r) & fullRow);
+    }
+    return out;
+}
+} // namespace
+
+void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
+                 int32_t who) const {
+    const Player& p = round.player(who == 0 ? self : who);
+    // The other player is given the benefit of every doubt: no time lost centring or turning.
+    const float msPerCell = who == 0 ? this->msPerCell : static_cast<float>(tickMs) / p.stepLength;
+    const int32_t sx = static_cast<int32_t>(p.x), sy = static_cast<int32_t>(p.y);
+    const float t0 = tickTime(round.ticks);
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            reach.layer[x][y] = reach.safeLayer[x][y] = -1;
+            reach.move[x][y] = reach.safeMove[x][y] = stay;
+        }
+    CellSet open, doors, creatures;
+    // The cells fire will reach, with when.
+    struct Fire {
+        int32_t x, y;
+        float start, end;
+    };
+    Fire fires[side * side];
+    int32_t fireCount = 0;
+    float lastFire = t0;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            if (walkable(round, x, y, false))
+                open.add(x, y);
+            if (MazeWorld::isHouseDoor(x, y) && !(x == sx && y == sy))
+                doors.add(x, y);
+            if (heedCreatures && creatureNear[x][y])
+                creatures.add(x, y);
+            if (fire.end[x][y] > t0 - guard) {
+                fires[fireCount++] = {x, y, fire.start[x][y], fire.end[x][y]};
+                lastFire = std::max(lastFire, fire.end[x][y]);
+            }
+        }
+    reach.layer[sx][sy] = 0;
+    if (fire.clearFrom(sx, sy, t0 - guard))
+        reach.safeLayer[sx][sy] = 0;
+    CellSet start;
+    start.add(sx, sy);
+    // by[m]: where the player can be at this layer, having first moved m.
+    CellSet by[stay + 1];
+    CellSet reached = start, safe;
+    if (reach.safeLayer[sx][sy] == 0)
+        safe = start;
+    const int32_t layers = std::min<int32_t>(maxLayers, style.lookAheadCells);
+    for (int32_t k = 1; k <= layers; ++k) {
+        const float from = t0 + (static_cast<float>(k) - 0.6f) * msPerCell - guard;
+        const float to = t0 + (static_cast<float>(k) + 0.6f) * msPerCell + guard;
+        CellSet allowed = open, clear;
+        for (uint16_t& r : clear.row)
+            r = fullRow;
+        for (int32_t i = 0; i < fireCount; ++i) {
+            const Fire& f = fires[i];
+            if (f.start <= to && f.end >= from)
+                allowed.drop(f.x, f.y);
+            if (f.end >= from)
+                clear.drop(f.x, f.y);
+        }
+        CellSet any;
+        for (int8_t m = 0; m <= stay; ++m) {
+            CellSet next;
+            if (k == 1) {
+                if (m < stay) {
+                    next = shifted(start, moveX[m], moveY[m]);
+                    for (int32_t y = 0; y < side; ++y)
+                        next.row[y] =
+                            static_cast<uint16_t>(next.row[y] & allowed.row[y] & ~creatures.row[y]);
+                } else if (!fire.burnsDuring(sx, sy, from, to)) {
+                    next = start;
+                }
+                by[m] = next;
+                for (int32_t y = 0; y < side; ++y)
+                    any.row[y] = static_cast<uint16_t>(any.row[y] | next.row[y]);
+                continue;
+            } else {
+                CellSet moving = by[m];
+                for (int32_t y = 0; y < side; ++y)
+                    moving.row[y] = static_cast<uint16_t>(moving.row[y] & ~doors.row[y]);
+                next = spread(moving);
+                // A creature runs faster than a player walks: its cells stay shut for the first
+                // few cells of the way.
+                const bool nearTime = k <= 3;
+                for (int32_t y = 0; y < side; ++y)
+                    next.row[y] = static_cast<uint16_t>(
+                        (next.row[y] | (by[m].row[y] & doors.row[y])) & allowed.row[y] &
+                        ~(nearTime ? creatures.row[y] & ~by[m].row[y] : 0));
+            }
+            by[m] = next;
+            for (int32_t y = 0; y < side; ++y)
+                any.row[y] = static_cast<uint16_t>(any.row[y] | next.row[y]);
+        }
+        bool grew = false;
+        for (int32_t y = 0; y < side; ++y) {
+            const uint16_t fresh = static_cast<uint16_t>(any.row[y] & ~reached.row[y]);
+            const uint16_t freshSafe =
+                static_cast<uint16_t>(any.row[y] & clear.row[y] & ~safe.row[y]);
+            if (!fresh && !freshSafe)
+                continue;
+            grew = true;
+            reached.row[y] = static_cast<uint16_t>(reached.row[y] | fresh);
+            safe.row[y] = static_cast<uint16_t>(safe.row[y] | freshSafe);
+            for (int32_t x = 0; x < side; ++x) {
+                const bool isFresh = (fresh >> x & 1) != 0, isSafe = (freshSafe >> x & 1) != 0;
+                if (!isFresh && !isSafe)
+                    continue;
+                int8_t m = 0;
+                while (m < stay && !by[m].has(x, y))
+                    ++m;
+                if (isFresh) {
+                    reach.layer[x][y] = static_cast<int16_t>(k);
+                    reach.move[x][y] = m;
+                }
+                if (isSafe) {
+                    reach.safeLayer[x][y] = static_cast<int16_t>(k);
+                    reach.safeMove[x][y] = m;
+                }
+            }
+        }
+        if (!grew && from > lastFire)
+            break;
+    }
+}
+
+bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    if (round.world.freeRoam[2 - self])
+        return false;
+    const float t0 = tickTime(round.ticks);
+    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + arena::fuseMs};
+    const BurnMap fire = burnMap(round, &bomb);
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
+        return false;
+    Reach reach;
+    search(round, fire, reach, false, 3 - self);
+    for (int32_t cx = 0; cx < side; ++cx)
+        for (int32_t cy = 0; cy < side; ++cy)
+            if (reach.safeLayer[cx][cy] >= 0)
+                return false;
+    return true;
+}
+
+bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const {
+    const Player& p = round.player(self);
+    int32_t reachOfNext = 2;
+    for (int32_t i = 0; i < p.bombCapacity && i < 10; ++i)
+        if (p.bombs[i].ready) {
+            reachOfNext = p.bombs[i].reach;
+            break;
+        }
+    const float t0 = tickTime(round.ticks);
+    const PlannedBomb bomb{x, y, reachOfNext, t0 + arena::fuseMs};
+    const BurnMap fire =
+        burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
+    Reach reach;
+    search(round, fire, reach, true, 0);
+    // A way out that a creature does not stand in, and not so long that a slip costs the round.
+    for (int32_t cx = 0; cx < side; ++cx)
+        for (int32_t cy = 0; cy < side; ++cy)
+            if (reach.safeLayer[cx][cy] > 0 && reach.safeLayer[cx][cy] <= 10 &&
+                !creatureNear[cx][cy] && !MazeWorld::isHouseDoor(cx, cy))
+                return true;
+    return false;
+}
+
+void Bot::plan(const RoundState& round) {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const float t0 = tickTime(round.ticks);
+    planned = true;
+    planX = cx;
+    planY = cy;
+    planTick = round.ticks;
+    replanAt = round.ticks + static_cast<uint32_t>(style.replanTicks);
+    // A cell's walk, and the turns and centring on the way.
+    msPerCell = static_cast<float>(tickMs) / p.stepLength * 1.15f + 2 * static_cast<float>(tickMs);
+    guard = style.blastGuardMs;
+    move = stay;
+    dropBomb = layWall = layTrap = intoDoor = deliver = false;
+
+    const BurnMap fire =
+        burnMap(round, nullptr, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
+    markCreatures(round);
+    Reach reach;
+    search(round, fire, reach, true, 0);
+
+    if (reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
+        // Fire is certain, a creature only likely: with no way out around the creatures, the
+        // way out past them.
+        bool wayOut = false;
+        for (int32_t x = 0; x < side && !wayOut; ++x)
+            for (int32_t y = 0; y < side && !wayOut; ++y)
+                wayOut = reach.safeLayer[x][y] > 0;
+        if (!wayOut && reach.safeLayer[cx][cy] != 0)
+            search(round, fire, reach, false, 0);
+        about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
+                                                                     : "getting out of the fire";
+        int32_t best = 1 << 20;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer < 0 || (x == cx && y == cy) || MazeWorld::isHouseDoor(x, y))
+                    continue;
+                // Away from creatures counts for two cells of walking.
+                const int32_t cost = layer * 4 + (creatureNear[x][y] ? 8 : 0);
+                if (cost < best) {
+                    best = cost;
+                    move = reach.safeMove[x][y];
+                }
+            }
+        if (best == 1 << 20 && reach.safeLayer[cx][cy] != 0) {
+            // No cell clear of the fire in reach: the farthest reachable, where the fire comes
+            // last.
+            float latest = -1;
+            for (int32_t x = 0; x < side; ++x)
+                for (int32_t y = 0; y < side; ++y) {
+                    const float when =
+                        fire.start[x][y] + 10 * static_cast<float>(reach.layer[x][y]);
+                    if (reach.layer[x][y] >= 0 && when > latest) {
+                        latest = when;
+                        move = reach.move[x][y];
+                    }
+                }
+        }
+        return;
+    }
+    if (chance(style.errPerMille))
+        hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
+
+    const bool otherInArena = !round.world.freeRoam[2 - self];
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
+                            round.gameTime < lastLabyrinthMs && cheeseInLabyrinth(round) > 0;
+    const bool canBomb = p.bombsReady > 0;
+    const int32_t reachOfBomb = p.bombs[0].reach;
+    // With the other player close and armed, the way out of one's own blast is a way it can
+    // shut with a bomb of its own.
+    const bool threatened = style.wary && otherInArena && other.bombsReady > 0 &&
+                            std::abs(ox - cx) + std::abs(oy - cy) <= 4;
+    float bestScore = 0;
+    int32_t bestX = -1, bestY = -1;
+    bool bestIsBombSpot = false;
+    int32_t blast[4 * 14 + 1][2];
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const int32_t layer = reach.safeLayer[x][y];
+            if (layer < 0)
+                continue;
+            const Cell& c = round.world.cell(x, y);
+            float value = 0, extra = 0;
+            bool bombSpot = false;
+            if (MazeWorld::isHouseDoor(x, y)) {
+                if (wantCheese) {
+                    value = 12;
+                    extra = 14;
+                }
+            } else {
+                // An item is known once nothing stands over it.
+                if (c.item && !c.hasObstacle && c.item->taken == 0)
+                    value += itemValue(p, c.item->type);
+                if (p.carryingCheese && x == homeColumn(self) && y == 0)
+                    value += 40;
+                if (canBomb && !threatened && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
+                    int32_t opened = 0;
+                    const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
+                    float bombValue = 1.5f * static_cast<float>(opened);
+                    // A creature in the flames' way is gone for good, if it stays there.
+                    if (style.huntsCreatures)
+                        for (int32_t i = 0; i < n; ++i)
+                            if (creatureCell[blast[i][0]][blast[i][1]])
+                                bombValue += 1.5f;
+                    if (otherInArena && style.attackPerMille > 0)
+                        for (int32_t i = 0; i < n; ++i)
+                            if (blast[i][0] == ox && blast[i][1] == oy &&
+                                std::abs(ox - x) + std::abs(oy - y) <= 3)
+                                bombValue += 3.0f * static_cast<float>(style.attackPerMille) / 1000;
+                    if (bombValue > 0) {
+                        value += bombValue;
+                        extra += 1;
+                        bombSpot = true;
+                    }
+                }
+            }
+            if (value <= 0)
+                continue;
+            // A dead end is where the other player's bomb shuts one in.
+            if (threatened && value < 10 && waysOn(round, x, y) <= 1)
+                continue;
+            const float score = value / (static_cast<float>(layer) + extra + 1.5f);
+            if (score > bestScore) {
+                bestScore = score;
+                bestX = x;
+                bestY = y;
+                bestIsBombSpot = bombSpot;
+            }
+        }
+
+    // Walls and traps against the other player close by.
+    const int32_t apart = std::abs(ox - cx) + std::abs(oy - cy);
+    const bool atHomeCell = cy == 0 && (cx == 0 || cx == side - 1);
+    if (otherInArena && apart <= 3 && !atHomeCell && round.world.canPlace(p.x, p.y)) {
+        if (p.trapItems > 0 && chance(style.attackPerMille / 4))
+            layTrap = true;
+        else if (p.wallItems > 0 && p.carryingCheese)
+            layWall = true;
+    }
+
+    // A bomb here that leaves the other player no way out of its fire, and this one a way.
+    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == nullptr &&
+        std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
+        bombLeavesWayOut(round, cx, cy)) {
+        dropBomb = true;
+        about = "shutting the other player in";
+        return;
+    }
+    if (bestX < 0) {
+        // Nothing to fetch: wait where there are ways on, away from the other player.
+        about = "looking around";
+        float bestRoom = -1e9f;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer < 0 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
+                    continue;
+                const float room =
+                    2.0f * static_cast<float>(waysOn(round, x, y)) +
+                    static_cast<float>(std::min(6, std::abs(ox - x) + std::abs(oy - y))) -
+                    0.3f * static_cast<float>(layer);
+                if (room > bestRoom) {
+                    bestRoom = room;
+                    move = reach.safeMove[x][y];
+                }
+            }
+        return;
+    }
+    if (bestX == cx && bestY == cy) {
+        if (MazeWorld::isHouseDoor(cx, cy)) {
+            intoDoor = true;
+            about = "going into the labyrinth";
+        } else if (p.carryingCheese && cx == homeColumn(self) && cy == 0) {
+            deliver = true;
+            about = "bringing the cheese home";
+        } else if (bestIsBombSpot) {
+            if (bombLeavesWayOut(round, cx, cy)) {
+                dropBomb = true;
+                about = "laying a bomb";
+            } else {
+                noBombUntil[cx][cy] = t0 + 4000;
+                planned = false;
+            }
+        }
+        return;
+    }
+    move = reach.safeMove[bestX][bestY];
+    about = MazeWorld::isHouseDoor(bestX, bestY) ? "going to the labyrinth"
+            : bestIsBombSpot                     ? "going to lay a bomb"
+            : p.carryingCheese                   ? "carrying the cheese home"
+                                                 : "fetching an item";
+}
+
+int32_t Bot::waysOn(const RoundState& round, int32_t x, int32_t y) const {
+    int32_t ways = 0;
+    for (int32_t m = 0; m < 4; ++m)
+        ways += walkable(round, x + moveX[m], y + moveY[m], false) ? 1 : 0;
+    return ways;
+}
+
+void Bot::steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const {
+    constexpr PlayerKey walking[4] = {keyForward, keyBack, keyLeft, keyRight};
+    PlayerKey best = keyForward;
+    float bestDot = -2;
+    for (PlayerKey k : walking) {
+        const KeyHeading h = keyHeading(round, self, k);
+        const float dot = h.x * static_cast<float>(dx) + h.y * static_cast<float>(dy);
+        if (dot > bestDot) {
+            bestDot = dot;
+            best = k;
+        }
+    }
+    keys[best] = true;
+}
+
+void Bot::walk(const RoundState& round, bool* keys) const {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const float offX = p.x - (static_cast<float>(cx) + 0.5f);
+    const float offY = p.y - (static_cast<float>(cy) + 0.5f);
+    // Centred across the way to within what the body's width allows, and no closer than a step
+    // can come.
+    const float across = std::max(0.2f, p.stepLength / 2 + 0.01f);
+    auto along = [&](int32_t dx, int32_t dy) {
+        if (dx != 0 && std::fabs(offY) > across)
+            steer(round, keys, 0, offY > 0 ? -1 : 1);
+        else if (dy != 0 && std::fabs(offX) > across)
+            steer(round, keys, offX > 0 ? -1 : 1, 0);
+        else
+            steer(round, keys, dx, dy);
+    };
+    if (intoDoor) {
+        if (const arena::HouseDoor* door = arena::doorAt(cx, cy))
+            along(-door->outX, -door->outY);
+        return;
+    }
+    if (deliver) {
+        // Into the home corner: the delivery happens on the next step taken there.
+        if (offY > -0.2f)
+            steer(round, keys, 0, -1);
+        else
+            steer(round, keys, self == 1 ? -1 : 1, 0);
+        return;
+    }
+    if (move == stay) {
+        // Away from the cell's corners, where a neighbour's fire reaches.
+        if (std::fabs(offX) > 0.25f)
+            steer(round, keys, offX > 0 ? -1 : 1, 0);
+        else if (std::fabs(offY) > 0.25f)
+            steer(round, keys, 0, offY > 0 ? -1 : 1);
+        return;
+    }
+    along(moveX[move], moveY[move]);
+}
+
+void Bot::arena(const RoundState& round, bool* keys) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    if (!onArena(cx, cy))
+        return;
+    const uint64_t mine = bombSignature(p);
+    const uint64_t theirs = bombSignature(round.player(3 - self)) ^ round.world.blastCells.size();
+    bool now = !planned || cx != planX || cy != planY || round.ticks >= replanAt;
+    if (mine != ownBombs) {
+        ownBombs = mine;
+        now = true;
+    }
+    if (theirs != otherBombs) {
+        otherBombs = theirs;
+        replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
+    }
+    // A creature close by is watched closely.
+    if (!now && round.ticks > planTick + static_cast<uint32_t>(style.reactionTicks / 2))
+        for (int32_t n = 1; n <= 4 && !now; ++n) {
+            const Creature& c = round.creature(n);
+            if (!round.world.creatureHit[n - 1] && c.x >= 0 &&
+                std::fabs(c.x - p.x) + std::fabs(c.y - p.y) < 3.5f)
+                now = true;
+        }
+    if (now)
+        plan(round);
+    if (round.ticks < hesitateUntil && move != stay) {
+        about = "hesitating";
+        return;
+    }
+    if (dropBomb || layWall || layTrap) {
+        keys[keyBomb] = dropBomb;
+        keys[keyWall] = layWall;
+        keys[keyTrap] = layTrap;
+        dropBomb = layWall = layTrap = false;
+        planned = false;
+        return;
+    }
+    walk(round, keys);
+}
+
+void Bot::labyrinth(const RoundState& round, bool* keys) {
+    constexpr int32_t n = LabyrinthSight::side;
+    const Player& p = round.player(self);
+    const LabyrinthSight& sight = round.sight[self - 1];
+    const MazeGenerator& maze = *round.world.maze;
+    const float fx = p.x - arena::labyrinthOrigin, fy = p.y - arena::labyrinthOrigin;
+    const int32_t lc = static_cast<int32_t>(fx), lr = static_cast<int32_t>(fy);
+    if (lc < 0 || lc >= n || lr < 0 || lr >= n)
+        return;
+    const bool leaving = p.carryingCheese || cheeseInLabyrinth(round) == 0 ||
+                         round.gameTime > arena::roundMs - 25000;
+
+    // Over what has been seen: a seen cell's walls are known, so a way leads on from it.
+    int32_t dist[n][n], from[n][n];
+    for (auto& column : dist)
+        std::fill(std::begin(column), std::end(column), -1);
+    int32_t queue[n * n][2];
+    int32_t head = 0, tail = 0;
+    queue[tail][0] = lc;
+    queue[tail++][1] = lr;
+    dist[lc][lr] = 0;
+    from[lc][lr] = -1;
+    while (head < tail) {
+        const int32_t c = queue[head][0], r = queue[head++][1];
+        if (!sight.hasSeen(c, r))
+            continue;
+        for (int32_t m = 0; m < 4; ++m) {
+            const int32_t nc = c + moveX[m], nr = r + moveY[m];
+            if (!labyrinthOpen(maze, c, r, moveX[m], moveY[m]) || dist[nc][nr] >= 0)
+                continue;
+            dist[nc][nr] = dist[c][r] + 1;
+            from[nc][nr] = c * n + r;
+            queue[tail][0] = nc;
+            queue[tail++][1] = nr;
+        }
+    }
+    int32_t goalC = -1, goalR = -1, best = 1 << 20;
+    const LabyrinthExit* out = nullptr;
+    if (leaving) {
+        about = "leaving the labyrinth";
+        for (const LabyrinthExit& e : exits) {
+            if (dist[e.column][e.row] < 0)
+                continue;
+            const int32_t cost =
+                dist[e.column][e.row] +
+                (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0);
+            if (cost < best) {
+                best = cost;
+                goalC = e.column;
+                goalR = e.row;
+                out = &e;
+            }
+        }
+    }
+    if (!leaving) {
+        about = "looking for cheese";
+        for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
+            const Item* piece = round.world.items[i];
+            if (!piece || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
+                continue;
+            const int32_t c = static_cast<int32_t>(piece->x - arena::labyrinthOrigin);
+            const int32_t r = static_cast<int32_t>(piece->y - arena::labyrinthOrigin);
+            if (sight.hasSeen(c, r) && dist[c][r] >= 0 && dist[c][r] < best) {
+                best = dist[c][r];
+                goalC = c;
+                goalR = r;
+                about = "fetching cheese";
+            }
+        }
+    }
+    // Nothing known to go to (no cheese seen, or no door yet on the way out): the nearest cell
+    // not seen yet.
+    if (goalC < 0) {
+        if (leaving)
+            about = "looking for a way out";
+        for (int32_t c = 0; c < n; ++c)
+            for (int32_t r = 0; r < n; ++r)
+                if (!sight.hasSeen(c, r) && dist[c][r] >= 0 && dist[c][r] < best) {
+                    best = dist[c][r];
+                    goalC = c;
+                    goalR = r;
+                }
+    }
+    if (goalC < 0)
+        return;
+    int32_t nc = goalC, nr = goalR;
+    while (dist[nc][nr] > 1) {
+        const int32_t f = from[nc][nr];
+        nc = f / n;
+        nr = f % n;
+    }
+    const float offX = fx - (static_cast<float>(lc) + 0.5f);
+    const float offY = fy - (static_cast<float>(lr) + 0.5f);
+    constexpr float across = 0.06f;
+    int32_t wantX = 0, wantY = 0;
+    if (dist[goalC][goalR] == 0 && out) {
+        wantX = out->outX;
+        wantY = out->outY;
+    } else if (dist[goalC][goalR] == 0) {
+        return;
+    } else {
+        wantX = nc - lc;
+        wantY = nr - lr;
+    }
+    if (wantX != 0 && std::fabs(offY) > across) {
+        wantX = 0;
+        wantY = offY > 0 ? -1 : 1;
+    } else if (wantY != 0 && std::fabs(offX) > across) {
+        wantY = 0;
+        wantX = offX > 0 ? -1 : 1;
+    }
+    // Walk when the heading (or its reverse) lies along the way, else turn toward it.
+    auto dot = [&](PlayerKey k) {
+        const KeyHeading h = keyHeading(round, self, k);
+        return h.x * static_cast<float>(wantX) + h.y * static_cast<float>(wantY);
+    };
+    if (dot(keyForward) > 0.9999f)
+        keys[keyForward] = true;
+    else if (dot(keyBack) > 0.9999f)
+        keys[keyBack] = true;
+    else
+        keys[dot(keyLeft) >= dot(keyRight) ? keyLeft : keyRight] = true;
+}

@@ -1,0 +1,81 @@
+#pragma once
+#include "bots/BotLevel.h"
+#include "bots/BurnMap.h"
+#include "rules/KeyState.h"
+#include "scene/RandomGenerator.h"
+#include <cstdint>
+
+struct RoundState;
+
+// A computer player: each tick it reads the round as its player sees it and presses that
+// player's keys, as a keyboard would. It knows the arena as anyone watching it does (bombs and
+// their fuses, fire, open items, walls, traps, creatures, the other player), an item only once
+// its obstacle is gone, and the labyrinth only as far as its player has seen it this round. It
+// reads no clock and draws only from its own generator, so the same round gives the same keys.
+// One Bot per computer player and round; it remembers its plan from tick to tick.
+class Bot {
+  public:
+    Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber);
+
+    // Sets this player's keys in `keys` for the coming tick (the other player's are left alone).
+    void press(const RoundState& round, KeyState& keys);
+
+    int32_t number() const { return self; }
+    BotLevel level() const { return skill; }
+    // What it is about, in a few words: for tests' messages.
+    const char* doing() const { return about; }
+
+  private:
+    static constexpr int32_t side = BurnMap::side;
+    static constexpr int32_t maxLayers = 40;
+    static constexpr int8_t stay = 4;
+
+    // Where the player can be, layer by layer (one layer a cell's walk), keeping out of fire.
+    struct Reach {
+        int16_t layer[side][side];     // first layer the cell is reached at; -1: not
+        int8_t move[side][side];       // the first move on that way (0..3, or stay)
+        int16_t safeLayer[side][side]; // first layer it is reached with no fire due after
+        int8_t safeMove[side][side];
+    };
+
+    void arena(const RoundState& round, bool* keys);
+    void labyrinth(const RoundState& round, bool* keys);
+    void plan(const RoundState& round);
+    // heedCreatures: the cells about a creature are shut for the first cells of the way.
+    // who: the player searched for (0: this one).
+    void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
+                int32_t who) const;
+    bool bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const;
+    // A bomb at (x, y) would leave the other player no way out of the fire.
+    bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
+    // Open cells next to (x, y).
+    int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
+    void markCreatures(const RoundState& round);
+    bool walkable(const RoundState& round, int32_t x, int32_t y, bool start) const;
+    void steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const;
+    void walk(const RoundState& round, bool* keys) const;
+    bool chance(int32_t perMille);
+
+    BotLevel skill;
+    BotStyle style;
+    int32_t self;
+    RandomGenerator random;
+    const char* about = "starting";
+
+    // The plan: made at planTick in cell (planX, planY); a move (0..3: +x, -x, +y, -y; stay)
+    // and what to lay there.
+    uint32_t planTick = 0;
+    bool planned = false;
+    int32_t planX = -1, planY = -1;
+    int8_t move = stay;
+    bool dropBomb = false, layWall = false, layTrap = false;
+    bool intoDoor = false, deliver = false;
+    uint32_t replanAt = 0;
+    uint32_t hesitateUntil = 0;
+    uint64_t ownBombs = 0, otherBombs = 0;
+    float noBombUntil[side][side] = {};
+    bool creatureNear[side][side] = {};
+    bool creatureCell[side][side] = {};
+    float msPerCell = 200;
+    float guard = 100;
+};

@@ -1,0 +1,35 @@
+#include "bots/BotLevel.h"
+
+bool readBotLevel(const std::string& text, BotLevel& level) {
+    if (text == "easy")
+        level = BotLevel::easy;
+    else if (text == "normal")
+        level = BotLevel::normal;
+    else if (text == "hard")
+        level = BotLevel::hard;
+    else
+        return false;
+    return true;
+}
+
+const char* botLevelName(BotLevel level) {
+    switch (level) {
+    case BotLevel::easy:
+        return "easy";
+    case BotLevel::normal:
+        return "normal";
+    default:
+        return "hard";
+    }
+}
+
+BotStyle styleOf(BotLevel level) {
+    switch (level) {
+    case BotLevel::easy:
+        return {24, 30, 120, 40, 60, 12, false, 0, 1, false, false};
+    case BotLevel::normal:
+        return {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};
+    default:
+        return {1, 6, 0, 0, 100, 24, true, 250, 1, false, true};
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// How well a computer player plays.
+enum class BotLevel { easy, normal, hard };
+
+// "easy", "normal" or "hard"; false for anything else.
+bool readBotLevel(const std::string& text, BotLevel& level);
+const char* botLevelName(BotLevel level);
+
+// What sets the levels apart. Ticks are the round's ticks (60 a second).
+struct BotStyle {
+    // Ticks before a change in the arena (a bomb laid, a blast, a creature turning) is acted on.
+    int32_t reactionTicks;
+    // Ticks a plan is followed before it is made again when nothing has changed.
+    int32_t replanTicks;
+    // Chance in 1000, per plan, of a wrong step or a moment's hesitation.
+    int32_t errPerMille;
+    int32_t hesitateTicks;
+    // Milliseconds kept clear of a blast on either side of its burning.
+    float blastGuardMs;
+    // Cells of the way ahead planned around the fire.
+    int32_t lookAheadCells;
+    // Whether it fetches cheese from the labyrinth, and whether it goes after the other player
+    // with bombs, walls and traps (chance in 1000 when a chance comes).
+    bool fetchesCheese;
+    int32_t attackPerMille;
+    // Cells kept from a creature.
+    int32_t creatureBerth;
+    // Whether it lays bombs for creatures; whether it keeps out of dead ends and lays no bomb
+    // for obstacles with the other player near, and shuts that player in when it can.
+    bool huntsCreatures;
+    bool wary;
+};
+
+BotStyle styleOf(BotLevel level);

@@ -1,0 +1,293 @@
+// Computer players in set-up situations (a dead end under its own bomb, a blast on the way, a
+// creature across the way, an item in reach, the way home from the labyrinth), what they may
+// know, and that the same round gives the same keys and replays exactly.
+#include "bots/Bot.h"
+#include "record/Headless.h"
+#include "record/Replay.h"
+#include "record/WorldHash.h"
+#include "rules/Controls.h"
+#include "rules/RoundState.h"
+#include "rules/RoundTick.h"
+#include "world/ArenaLayout.h"
+#include <cstdio>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+// A round with the arena opened up: no obstacles, no items lying about, no creatures, all the
+// cheese delivered by player 2 (nothing draws a computer player into the labyrinth), and player
+// 2 standing still at home unless a test moves it.
+struct BotArena : testing::Test {
+    RoundState round{2024};
+
+    void SetUp() override {
+        round = RoundState(2024);
+        setUpRound(round);
+        for (auto& column : round.world.cells)
+            for (Cell& c : column) {
+                if (c.obstacle)
+                    c.obstacle->destroyed = true;
+                c.obstacle = nullptr;
+                c.setObstacle(false);
+                c.item = nullptr;
+            }
+        for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
+            round.world.items[i]->taken = 3;
+        round.player2.cheese = MazeWorld::itemTotal - MazeWorld::firstCheese;
+        for (int n = 1; n <= 4; ++n) {
+            round.world.creatureHit[n - 1] = true;
+            round.world.creatureX[n - 1] = round.world.creatureY[n - 1] = -1;
+            round.creature(n).x = round.creature(n).y = -1;
+        }
+    }
+    // Stands player n on the centre of cell (x, y), its camera behind it as after a respawn.
+    void place(int n, float x, float y) {
+        Player& p = round.player(n);
+        p.x = x;
+        p.y = y;
+        round.world.recordPlayerPosition(x, y, n);
+        round.playerCamera(n).place(x, y - 1.5f, 0.9f, x, y, 0.7f, 0, 0, 1);
+        const float facing[4] = {0, 180, 90, -90};
+        std::copy(facing, facing + 4, round.keyAngle[n - 1]);
+    }
+    void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
+    // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
+    void lay(int kind, int x, int y) {
+        Item* item = round.world.items[0];
+        item->type = kind;
+        item->taken = 0;
+        item->x = static_cast<float>(x) + 0.5f;
+        item->y = static_cast<float>(y) + 0.5f;
+        round.world.cell(x, y).item = item;
+    }
+    // A bomb of player n on cell (x, y) that goes off `fuseLeft` ms after the next tick.
+    void bomb(int n, int x, int y, float fuseLeft) {
+        Player& p = round.player(n);
+        const float px = p.x, py = p.y;
+        p.x = static_cast<float>(x) + 0.5f;
+        p.y = static_cast<float>(y) + 0.5f;
+        p.dropBomb();
+        for (Bomb& b : p.bombs)
+            if (!b.ready && b.x == p.x && b.y == p.y) {
+                b.dropTime = tickTime(round.ticks) + fuseLeft - arena::fuseMs;
+                b.blastTime = b.dropTime + arena::fuseMs;
+            }
+        p.x = px;
+        p.y = py;
+    }
+    // Ticks with bot playing its player, calling `each` after every tick; stops early when
+    // `each` answers false.
+    void play(
+        Bot& bot, int ticks, const std::function<bool()>& each = [] { return true; }) {
+        for (int t = 0; t < ticks; ++t) {
+            KeyState keys;
+            bot.press(round, keys);
+            tickRound(round, keys);
+            if (!each())
+                return;
+        }
+    }
+    bool burning(int x, int y) const {
+        for (const BurningCell& b : round.world.blastCells)
+            if (b.x == x && b.y == y)
+                return true;
+        return false;
+    }
+    int cellX(int n) const { return static_cast<int>(round.player(n).x); }
+    int cellY(int n) const { return static_cast<int>(round.player(n).y); }
+};
+} // namespace
+
+TEST_F(BotArena, EscapesItsOwnBombOutOfADeadEnd) {
+    // Column 0 is shut at rows 3 and 7 and beside row 6: the bomb at the dead end burns rows 4
+    // to 6 of the column, and the only cell out of its reach is (1, 4), round the corner.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        obstacle(0, 7);
+        obstacle(1, 6);
+        obstacle(0, 3);
+        obstacle(2, 4);
+        place(1, 0.5f, 6.5f);
+        bomb(1, 0, 6, arena::fuseMs);
+        Bot bot(level, round.seed, 1);
+        play(bot, 240);
+        EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
+        EXPECT_EQ(cellX(1), 1) << botLevelName(level) << " ends in the side way, not at "
+                               << round.player1.x << ", " << round.player1.y;
+        EXPECT_EQ(cellY(1), 4) << botLevelName(level);
+    }
+}
+
+TEST_F(BotArena, WaitsForABlastOnTheWayToGoOffFirst) {
+    // A coin three cells along row 0; player 2's bomb at (2, 1) burns (2, 0) in 0.6 s, too soon
+    // to be crossed at a walk. The computer player waits, never stands in the fire, and fetches
+    // the coin once it is out.
+    lay(kindCoin, 4, 0);
+    place(1, 0.5f, 0.5f);
+    place(2, 14.5f, 14.5f);
+    bomb(2, 2, 1, 600);
+    Bot bot(BotLevel::hard, round.seed, 1);
+    bool enteredBeforeBlast = false;
+    play(bot, 400, [&] {
+        if (cellX(1) >= 2 && round.world.blastCells.empty() && round.player2.bombsReady == 0)
+            enteredBeforeBlast = true;
+        EXPECT_FALSE(burning(cellX(1), cellY(1))) << "tick " << round.ticks;
+        return round.player1.tally.coins == 0;
+    });
+    EXPECT_FALSE(enteredBeforeBlast);
+    EXPECT_EQ(round.player1.tally.coins, 1);
+    EXPECT_EQ(round.player1.tally.hitByOther, 0);
+}
+
+TEST_F(BotArena, WaitsForACreatureToPass) {
+    // A creature runs +x along row 2, across the way from (2, 0) up to a coin at (2, 4). The
+    // computer player keeps out of row 2 until the creature is past, then fetches the coin.
+    lay(kindCoin, 2, 4);
+    place(1, 2.5f, 0.5f);
+    Creature& c = round.creature(1);
+    round.world.creatureHit[0] = false;
+    c.x = 0.5f;
+    c.y = 2.5f;
+    c.dirX = 1;
+    c.dirY = 0;
+    c.runLeft = 13;
+    round.world.recordCreaturePosition(1, c.x, c.y);
+    Bot bot(BotLevel::hard, round.seed, 1);
+    bool crossedAhead = false;
+    play(bot, 600, [&] {
+        if (c.x < 2.5f && c.x > 0 && cellY(1) >= 2)
+            crossedAhead = true;
+        return round.player1.tally.coins == 0;
+    });
+    EXPECT_FALSE(crossedAhead);
+    EXPECT_EQ(round.player1.tally.caught, 0);
+    EXPECT_EQ(round.player1.tally.coins, 1);
+}
+
+TEST_F(BotArena, PicksUpAnItemInReachAtEveryLevel) {
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        place(1, 0.5f, 0.5f);
+        lay(kindFire, 0, 4);
+        Bot bot(level, round.seed, 1);
+        play(bot, 600, [&] { return round.player1.fireItems == 0; });
+        EXPECT_EQ(round.player1.fireItems, 1) << botLevelName(level);
+        EXPECT_EQ(round.player1.bombs[0].reach, 3) << botLevelName(level);
+    }
+}
+
+TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
+    // Deep in the labyrinth with a piece of cheese, having seen only its own cell: it finds a
+    // door, walks home and scores the ten points.
+    Player& p = round.player1;
+    p.x = 104.5f;
+    p.y = 104.5f;
+    p.dirX = 0;
+    p.dirY = 1;
+    round.world.freeRoam[0] = true;
+    round.world.recordPlayerPosition(p.x, p.y, 1);
+    round.player1Camera.place(p.x, p.y - p.bodyRadius - 0.5f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+    Item* piece = round.world.items[MazeWorld::firstCheese];
+    piece->taken = 1;
+    --round.player2.cheese;
+    piece->x = piece->y = -1;
+    p.carryingCheese = true;
+    Bot bot(BotLevel::normal, round.seed, 1);
+    play(bot, 60 * 60, [&] { return p.cheese == 0; });
+    EXPECT_EQ(p.cheese, 1);
+    EXPECT_EQ(p.points, 10);
+    EXPECT_FALSE(round.world.freeRoam[0]);
+}
+
+TEST(Bot, KnowsNeitherHiddenItemsNorUnseenLabyrinthWalls) {
+    // Two rounds that differ only in what no player can see yet (the kind of every item under a
+    // standing obstacle, and the labyrinth's walls) get the same keys for as long as that stays
+    // unseen.
+    RoundState a(77), b(77);
+    setUpRound(a);
+    setUpRound(b);
+    for (int i = 0; i < MazeWorld::obstacleTotal; ++i)
+        b.world.items[i]->type = b.world.items[i]->type == kindCoin ? kindSpeed : kindCoin;
+    for (int k = 0; k < 81; ++k) {
+        b.world.maze->wallPosX[k] = static_cast<uint8_t>(!b.world.maze->wallPosX[k]);
+        b.world.maze->wallPosY[k] = static_cast<uint8_t>(!b.world.maze->wallPosY[k]);
+    }
+    auto hidden = [](const RoundState& r) {
+        for (int i = 0; i < MazeWorld::obstacleTotal; ++i) {
+            const Item* item = r.world.items[i];
+            if (item->taken == 0 && item->x >= 0 &&
+                !r.world.cell(static_cast<int>(item->x), static_cast<int>(item->y)).hasObstacle)
+                return false;
+        }
+        return !r.world.freeRoam[0] && !r.world.freeRoam[1];
+    };
+    Bot botA(BotLevel::hard, 77, 1), botB(BotLevel::hard, 77, 1);
+    int compared = 0;
+    while (hidden(a) && hidden(b)) {
+        KeyState ka, kb;
+        botA.press(a, ka);
+        botB.press(b, kb);
+        ASSERT_EQ(packKeys(ka), packKeys(kb)) << "tick " << a.ticks;
+        tickRound(a, ka);
+        tickRound(b, kb);
+        ++compared;
+    }
+    EXPECT_GT(compared, 120) << "the first obstacle opens after a bomb's fuse at the earliest";
+}
+
+TEST(Bot, TheSameRoundGivesTheSameKeysAndARecordingReplaysExactly) {
+    auto play = [](uint32_t seed, int ticks) {
+        RoundState round(seed);
+        setUpRound(round);
+        Bot one(BotLevel::hard, seed, 1), two(BotLevel::normal, seed, 2);
+        Replay r;
+        r.seed = seed;
+        for (int t = 0; t < ticks; ++t) {
+            KeyState keys;
+            one.press(round, keys);
+            two.press(round, keys);
+            tickRound(round, keys);
+            r.keys.push_back(packKeys(keys));
+        }
+        r.finalHash = hashWorld(round);
+        return r;
+    };
+    const Replay first = play(31337, 6000), again = play(31337, 6000);
+    EXPECT_EQ(first.keys, again.keys);
+    EXPECT_EQ(first.finalHash, again.finalHash);
+    int moving = 0;
+    for (uint16_t k : first.keys)
+        moving += k != 0;
+    EXPECT_GT(moving, 3000) << "both computer players play";
+    EXPECT_NE(play(31338, 6000).keys, first.keys) << "another round, other keys";
+
+    // Written and read back, the recording plays headless to the very same world.
+    Replay read;
+    std::string wrong;
+    ASSERT_TRUE(decodeReplay(encodeReplay(first), read, wrong)) << wrong;
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(replayHeadless(read, "bots.rec", out), 0);
+    std::fclose(out);
+}
+
+TEST(Bot, KeysWalkWhereTheControlsSayWhateverTheCamera) {
+    // Whatever the camera's turn after walking, the key the computer player picks for a way is
+    // the key whose step goes that way: keyHeading answers from the controls' own tables.
+    RoundState round(5);
+    setUpRound(round);
+    const PlayerKey keys[4] = {keyForward, keyBack, keyLeft, keyRight};
+    for (int step = 0; step < 40; ++step) {
+        const PlayerKey k = keys[(step * 7 / 3) % 4];
+        const KeyHeading h = keyHeading(round, 1, k);
+        const float x = round.player1.x, y = round.player1.y;
+        KeyState press;
+        press.player[0][k] = true;
+        tickRound(round, press);
+        const float dx = round.player1.x - x, dy = round.player1.y - y;
+        if (dx == 0 && dy == 0)
+            continue; // against a wall: the heading still turned, but nothing to compare
+        EXPECT_NEAR(h.x * dy - h.y * dx, 0, 1e-4) << "step " << step;
+        EXPECT_GT(h.x * dx + h.y * dy, 0) << "step " << step;
+    }
+}

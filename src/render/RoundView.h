@@ -54,6 +54,5 @@ struct MenuView {
         float left = 0, right = 0, bottom = 0, top = 0;
     };
     Box highlight{}, dimmed{};
-    const char* status = nullptr;   // a line under the buttons; null: none
     const char* opponent = nullptr; // the opponent line under START; null: none
 };

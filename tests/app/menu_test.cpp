@@ -136,8 +136,15 @@ TEST(FrameLayout, TheFrameFitsCentredAndItsViewsShareTheirEdges) {
 TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     using platform::MenuKey;
     titleKey(game, MenuKey::down);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::opponent);
     titleKey(game, MenuKey::press);
-    EXPECT_EQ(game.helpShown, 1) << "one step down from START is HELP";
+    titleKey(game, MenuKey::right);
+    EXPECT_EQ(game.opponents.titleLine(), "PLAYER 2: COMPUTER NORMAL")
+        << "on the opponent line a press and Right each step the choice";
+    EXPECT_FALSE(game.gameRunning);
+    titleKey(game, MenuKey::down);
+    titleKey(game, MenuKey::press);
+    EXPECT_EQ(game.helpShown, 1) << "under the opponent line is HELP";
     titleKey(game, MenuKey::down);
     EXPECT_EQ(game.helpShown, 1) << "the arrows do not leave the help picture";
     titleKey(game, MenuKey::back);
@@ -156,6 +163,7 @@ TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     menuMouse(game, pointerAt(0, 3, false));
     menuMouse(game, pointerAt(0, -1.8f, false));
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::help);
+    titleKey(game, MenuKey::up);
     titleKey(game, MenuKey::up);
     menuMouse(game, pointerAt(0, -1.8f, false));
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::start);

@@ -29,11 +29,13 @@ highlighted() {
 start_game 3
 shot title
 highlighted title -2.06 -0.47 || fail "no highlight beside START at start"
+# START, the opponent line, HELP, OPTIONS.
+press_key Tab
 press_key Tab
 press_key Tab
 sleep 0.5
 shot options-highlighted
-highlighted options-highlighted -1.57 -2.95 || fail "Tab Tab did not highlight OPTIONS"
+highlighted options-highlighted -1.57 -2.95 || fail "three Tabs did not highlight OPTIONS"
 highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 
 press_key Return

@@ -103,6 +103,8 @@ void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, floa
     batch.translate(x, y, z);
     batch.rotate(turn, 0, 0, 1);
     const float step = 6.28f / static_cast<float>(segmentCount);
+    // Every face is wound counter-clockwise seen from outside: obstacles leave out their far
+    // sides.
     for (int k = 1; k <= segmentCount - firstSegment; ++k) {
         const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
         const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
@@ -114,16 +116,16 @@ void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, floa
         batch.vertex(x1, y1, length);
         batch.normal(0, 0, -1);
         batch.vertex(0, 0, 0);
-        batch.vertex(x0, y0, 0);
         batch.vertex(x1, y1, 0);
+        batch.vertex(x0, y0, 0);
         batch.end();
         batch.begin(MeshMode::quadStrip);
         batch.normal(x0, y0, 0);
-        batch.vertex(x0, y0, 0);
         batch.vertex(x0, y0, length);
+        batch.vertex(x0, y0, 0);
         batch.normal(x1, y1, 0);
-        batch.vertex(x1, y1, 0);
         batch.vertex(x1, y1, length);
+        batch.vertex(x1, y1, 0);
         batch.end();
     }
     batch.popMatrix();
@@ -231,10 +233,14 @@ void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, bool coarse) {
     glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
     // Local +y points up, local +z toward world -y.
     glRotatef(90, 1, 0, 0);
+    // Every piece is closed and wound counter-clockwise seen from outside: the far sides never
+    // show, and leaving them out spares the renderer filling them.
+    glEnable(GL_CULL_FACE);
     if (lists)
         glCallList(lists->listFor(obstacle, coarse));
     else
         drawObstacleShape(obstacle, coarse);
+    glDisable(GL_CULL_FACE);
     glPopMatrix();
 }
 

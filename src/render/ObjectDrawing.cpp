@@ -37,17 +37,25 @@ bool seenSmall(const WorldLook& look, float x, float y) {
 
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
 void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
-               float dirX, float dirY) {
-    if (look.obstaclesShown) {
+               float dirX, float dirY, ObjectPass pass = ObjectPass::all) {
+    const bool solid = pass != ObjectPass::overlaid;
+    const bool overlaid = pass != ObjectPass::solid;
+    if (look.obstaclesShown && overlaid) {
         glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
         glEnable(GL_STENCIL_TEST);
         glStencilFunc(GL_NOTEQUAL, obstacleStencil, obstacleStencil);
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
-    drawBlastCells(world, look.textures, look.blastSprite, look.frame);
-    if (look.obstaclesShown)
+    if (overlaid)
+        drawBlastCells(world, look.textures, look.blastSprite, look.frame);
+    if (look.obstaclesShown && overlaid)
         glPopAttrib();
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
+        if (!solid) {
+            if (i < MazeWorld::poolSize && world.traps[i])
+                drawTrap(*world.traps[i]);
+            continue;
+        }
         const Obstacle* obstacle = world.obstacles[i];
         if (obstacle && !look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
@@ -63,10 +71,12 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         if (i < MazeWorld::poolSize) {
             if (world.walls[i])
                 drawWallBlock(*world.walls[i], look.textures);
-            if (world.traps[i])
+            if (world.traps[i] && overlaid)
                 drawTrap(*world.traps[i]);
         }
     }
+    if (!solid)
+        return;
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
         if (world.items[i])
             drawCheese(*world.items[i], look.models);
@@ -162,8 +172,8 @@ void drawArenaItems(const MazeWorld& world, const WorldLook& look) {
 }
 
 void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
-                     float dirY) {
-    drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
+                     float dirY, ObjectPass pass) {
+    drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY, pass);
 }
 
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye) {

@@ -245,11 +245,28 @@ void drawPlayerView(const RoundView& v, int n) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
-    } else {
+    } else if (v.look.fullDetail || !v.world.blastCells.empty()) {
+        // The fire is laid over what is drawn before it, without depth, and under what follows:
+        // with fire burning everything keeps its order.
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, !v.look.fullDetail);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
+        drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+        drawCreatures(v, false, camera);
+        if (!otherInLabyrinth)
+            drawPlayerFigure(v, 3 - n, false, &camera);
+    } else {
+        // Near to far in kind: what stands on the ground first, then the ground and the backdrop
+        // behind it all, whose covered pixels the depth test then rejects before they are
+        // filled. The snow, laid over without depth, still goes after what it covers and
+        // before the figures that cover it.
+        v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
+                                      look.frustum, true, false);
+        v.look.handOver.handOn();
+        drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
+        v.look.scenery.drawViewBackdrop(v.seasonStep);
+        drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)

@@ -5,10 +5,12 @@
 // frame of the same size, and for each game frame the primitives each view sends through the
 // pipeline (a GL_PRIMITIVES_GENERATED query) with the median time of that view alone (drawn and
 // finished by itself).
-//   frame_bench [--size WxH] [--only first|blast|winter] [frames per scene, default 300]
+//   frame_bench [--size WxH] [--only first|blast|winter] [--no-views] [frames per scene]
 // --size sets the window, and the frame takes the largest 1024:735 rectangle in it, as in the
 // game (1504x1080: the frame of a 1920 x 1080 screen). --only measures the empty frame and that
-// one scene (for profiling).
+// one scene (for profiling); --no-views leaves out the views drawn alone. Under
+//   valgrind --tool=callgrind frame_bench --no-views 12
+// each scene's measured frames are written as a dump of their own (their instruction counts).
 #include "FrameScenes.h"
 
 #include "app/Game.h"
@@ -21,6 +23,14 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <SDL.h>
+// Under Valgrind's callgrind each scene's measured frames are counted alone (the counts are
+// zeroed before them and written after them); elsewhere these do nothing.
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_ZERO_STATS
+#define CALLGRIND_DUMP_STATS_AT(name)
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -85,6 +95,7 @@ Timing measure(const std::string& name, int frames, SDL_Window* window,
     };
     for (int i = 0; i < warmUpFrames; ++i)
         frame();
+    CALLGRIND_ZERO_STATS;
     std::vector<double> ms, cpu;
     double total = 0;
     using clock = std::chrono::steady_clock;
@@ -95,6 +106,10 @@ Timing measure(const std::string& name, int frames, SDL_Window* window,
         ms.push_back(std::chrono::duration<double, std::milli>(clock::now() - start).count());
         cpu.push_back(processCpuMs() - cpuStart);
         total += ms.back();
+    }
+    {
+        const std::string counted = name + ", frames " + std::to_string(ms.size());
+        CALLGRIND_DUMP_STATS_AT(counted.c_str());
     }
     std::sort(ms.begin(), ms.end());
     std::sort(cpu.begin(), cpu.end());
@@ -166,6 +181,7 @@ SDL_Window* openWindow() {
 
 int main(int argc, char** argv) {
     int frames = 300;
+    bool noViews = false;
     std::string only;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
@@ -174,6 +190,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "frame_bench: --size wants WIDTHxHEIGHT, as 1504x1080\n");
                 return 2;
             }
+        } else if (std::strcmp(argv[i], "--no-views") == 0) {
+            noViews = true;
         } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
             only = argv[++i];
         } else {
@@ -208,20 +226,23 @@ int main(int argc, char** argv) {
     if (wanted("first")) {
         table.push_back(measure("round's first frame", frames, window,
                                 [&] { drawGameFrame(roundView(game)); }));
-        views.push_back(measureViews(table.back().name, viewFrames, game));
+        if (!noViews)
+            views.push_back(measureViews(table.back().name, viewFrames, game));
     }
     const int burning = framescenes::crossingBlast(game);
     if (wanted("blast")) {
         table.push_back(measure("reach-14 blast, " + std::to_string(burning) + " cells, shadows",
                                 frames, window, [&] { drawGameFrame(roundView(game)); }));
-        views.push_back(measureViews(table.back().name, viewFrames, game));
+        if (!noViews)
+            views.push_back(measureViews(table.back().name, viewFrames, game));
     }
     game.shadowsOn = false;
     framescenes::midWinter(game);
     if (wanted("winter")) {
         table.push_back(measure("mid-winter snowfall", frames, window,
                                 [&] { drawGameFrame(roundView(game)); }));
-        views.push_back(measureViews(table.back().name, viewFrames, game));
+        if (!noViews)
+            views.push_back(measureViews(table.back().name, viewFrames, game));
     }
 
     std::printf("stencil bits: %d\n\n", stencil);

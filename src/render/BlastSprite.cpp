@@ -4,6 +4,7 @@
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 
 namespace {
 // The picture covers this far from the burst's centre each way, in world units: a particle
@@ -66,11 +67,17 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const float h = halfSize, share = 1.0f / headroom;
+    left = bottom = reach;
+    right = top = -reach;
     glBegin(GL_QUADS);
     for (int k = 0; k < count; ++k) {
         const Particle& p = particles[k];
         if (!p.alive)
             continue;
+        left = std::min(left, p.px - h);
+        right = std::max(right, p.px + h);
+        bottom = std::min(bottom, p.pz - h);
+        top = std::max(top, p.pz + h);
         // The particle's own colour and light come in when the picture is shown.
         glColor4f(share, share, share, p.alpha);
         // x to the right, z up, as the square is seen from -y.
@@ -84,6 +91,14 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
         glVertex2f(p.px - h, p.pz + h);
     }
     glEnd();
+    // A texel more each way: the linear filter reaches that far from the last one written.
+    const float texel = 2 * reach / side;
+    left = std::max(left - texel, -reach);
+    bottom = std::max(bottom - texel, -reach);
+    right = std::min(right + texel, reach);
+    top = std::min(top + texel, reach);
+    if (left >= right || bottom >= top)
+        left = right = bottom = top = 0;
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -111,17 +126,19 @@ void BlastSprite::draw() const {
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
     glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, headroom);
-    // The particles' orange, lit as each particle square would be (no normal of its own).
+    // The particles' orange, lit as each particle square would be (no normal of its own). The
+    // light is directional, so the colour is the same at every point of the square and cutting
+    // the square to the covered part changes no pixel.
     glColor4f(1.0f, 0.3f, 0.0f, 1.0f);
+    auto corner = [](float x, float z) {
+        glTexCoord2f((x + reach) / (2 * reach), (z + reach) / (2 * reach));
+        glVertex3f(x, 0, z);
+    };
     glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(1, 1);
-    glVertex3f(reach, 0, reach);
-    glTexCoord2f(0, 1);
-    glVertex3f(-reach, 0, reach);
-    glTexCoord2f(1, 0);
-    glVertex3f(reach, 0, -reach);
-    glTexCoord2f(0, 0);
-    glVertex3f(-reach, 0, -reach);
+    corner(right, top);
+    corner(left, top);
+    corner(right, bottom);
+    corner(left, bottom);
     glEnd();
     glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, 1);
     glPopAttrib();

@@ -29,4 +29,8 @@ class BlastSprite {
     bool failed = false;
     bool drawn = false;
     uint32_t drawnFrame = 0;
+    // The part of the picture the live particles cover (x to the right, z up, world units from
+    // the burst's centre), a texel wider each way for the filter; outside it the picture is
+    // empty, adds nothing, and is not drawn.
+    float left = 0, right = 0, bottom = 0, top = 0;
 };

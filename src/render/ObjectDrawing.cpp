@@ -37,17 +37,25 @@ bool seenSmall(const WorldLook& look, float x, float y) {
 
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
 void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px, int py,
-               float dirX, float dirY) {
-    if (look.obstaclesShown) {
+               float dirX, float dirY, ObjectPass pass = ObjectPass::all) {
+    const bool solid = pass != ObjectPass::overlaid;
+    const bool overlaid = pass != ObjectPass::solid;
+    if (look.obstaclesShown && overlaid) {
         glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
         glEnable(GL_STENCIL_TEST);
         glStencilFunc(GL_NOTEQUAL, obstacleStencil, obstacleStencil);
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
-    drawBlastCells(world, look.textures, look.blastSprite, look.frame);
-    if (look.obstaclesShown)
+    if (overlaid)
+        drawBlastCells(world, look.textures, look.blastSprite, look.frame);
+    if (look.obstaclesShown && overlaid)
         glPopAttrib();
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
+        if (!solid) {
+            if (i < MazeWorld::poolSize && world.traps[i])
+                drawTrap(*world.traps[i]);
+            continue;
+        }
         const Obstacle* obstacle = world.obstacles[i];
         if (obstacle && !look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
@@ -63,10 +71,12 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         if (i < MazeWorld::poolSize) {
             if (world.walls[i])
                 drawWallBlock(*world.walls[i], look.textures);
-            if (world.traps[i])
+            if (world.traps[i] && overlaid)
                 drawTrap(*world.traps[i]);
         }
     }
+    if (!solid)
+        return;
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
         if (world.items[i])
             drawCheese(*world.items[i], look.models);
@@ -103,6 +113,8 @@ void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, floa
     batch.translate(x, y, z);
     batch.rotate(turn, 0, 0, 1);
     const float step = 6.28f / static_cast<float>(segmentCount);
+    // Every face is wound counter-clockwise seen from outside: obstacles leave out their far
+    // sides.
     for (int k = 1; k <= segmentCount - firstSegment; ++k) {
         const float a0 = static_cast<float>(k - 1) * step, a1 = static_cast<float>(k) * step;
         const float x0 = radius * std::cos(a0), y0 = radius * std::sin(a0);
@@ -114,16 +126,16 @@ void addArcPrism(MeshBatch& batch, float x, float y, float z, float radius, floa
         batch.vertex(x1, y1, length);
         batch.normal(0, 0, -1);
         batch.vertex(0, 0, 0);
-        batch.vertex(x0, y0, 0);
         batch.vertex(x1, y1, 0);
+        batch.vertex(x0, y0, 0);
         batch.end();
         batch.begin(MeshMode::quadStrip);
         batch.normal(x0, y0, 0);
-        batch.vertex(x0, y0, 0);
         batch.vertex(x0, y0, length);
+        batch.vertex(x0, y0, 0);
         batch.normal(x1, y1, 0);
-        batch.vertex(x1, y1, 0);
         batch.vertex(x1, y1, length);
+        batch.vertex(x1, y1, 0);
         batch.end();
     }
     batch.popMatrix();
@@ -160,8 +172,8 @@ void drawArenaItems(const MazeWorld& world, const WorldLook& look) {
 }
 
 void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
-                     float dirY) {
-    drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY);
+                     float dirY, ObjectPass pass) {
+    drawArena(world, look, true, static_cast<int>(px), static_cast<int>(py), dirX, dirY, pass);
 }
 
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye) {
@@ -231,10 +243,14 @@ void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, bool coarse) {
     glTranslatef(obstacle.x, obstacle.y + (p[6] + p[4]) * 1.5f, 0);
     // Local +y points up, local +z toward world -y.
     glRotatef(90, 1, 0, 0);
+    // Every piece is closed and wound counter-clockwise seen from outside: the far sides never
+    // show, and leaving them out spares the renderer filling them.
+    glEnable(GL_CULL_FACE);
     if (lists)
         glCallList(lists->listFor(obstacle, coarse));
     else
         drawObstacleShape(obstacle, coarse);
+    glDisable(GL_CULL_FACE);
     glPopMatrix();
 }
 

@@ -34,10 +34,15 @@ struct WorldLook {
     bool obstaclesShown = false;
 };
 
+// Which of the world's objects a drawing takes: all of them in their order, only the solid ones
+// (obstacles, items, walls, cheese), or only what is laid over what lies behind it (the blast
+// fire, drawn without depth, and the see-through traps).
+enum class ObjectPass { all, solid, overlaid };
+
 // Drawing of what lies in the maze world; nothing changes here.
 void drawArenaItems(const MazeWorld& world, const WorldLook& look);
 void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, float py, float dirX,
-                     float dirY);
+                     float dirY, ObjectPass pass = ObjectPass::all);
 // The labyrinth and its cheese; `eye` (x, y), when given, is where the lamp shines from, and the
 // walls and floor far from it are cut more coarsely.
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye = nullptr);

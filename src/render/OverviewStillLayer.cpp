@@ -2,6 +2,7 @@
 #include "render/OverviewStillLayer.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <algorithm>
 
 OverviewStillLayer::~OverviewStillLayer() {
     // The GL may be gone by now (the program's end); its objects go with it.
@@ -67,7 +68,8 @@ void OverviewStillLayer::redraw(const Key& key, const Part* parts, int partCount
     drawnKey = key;
 }
 
-bool OverviewStillLayer::show(Key key, bool withStencil, const Part* parts, int partCount) {
+bool OverviewStillLayer::show(Key key, bool withStencil, const Part* parts, int partCount,
+                              const std::vector<Box>* depthBoxes) {
     if (failed)
         return false;
     GLint viewport[4];
@@ -97,10 +99,22 @@ bool OverviewStillLayer::show(Key key, bool withStencil, const Part* parts, int 
         while (glGetError() != GL_NO_ERROR) {
         }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    const GLbitfield what =
-        GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (withStencil ? GL_STENCIL_BUFFER_BIT : 0);
-    glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + width,
-                      viewport[1] + height, what, GL_NEAREST);
+    const GLbitfield depth = GL_DEPTH_BUFFER_BIT | (withStencil ? GL_STENCIL_BUFFER_BIT : 0);
+    if (depthBoxes == nullptr) {
+        glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + width,
+                          viewport[1] + height, GL_COLOR_BUFFER_BIT | depth, GL_NEAREST);
+    } else {
+        // Copying depth and stencil costs as much again as the colour, at every pixel.
+        glBlitFramebuffer(0, 0, width, height, viewport[0], viewport[1], viewport[0] + width,
+                          viewport[1] + height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        for (const Box& b : *depthBoxes) {
+            const int x0 = std::clamp(b.x0, 0, width), x1 = std::clamp(b.x1, 0, width);
+            const int y0 = std::clamp(b.y0, 0, height), y1 = std::clamp(b.y1, 0, height);
+            if (x0 < x1 && y0 < y1)
+                glBlitFramebuffer(x0, y0, x1, y1, viewport[0] + x0, viewport[1] + y0,
+                                  viewport[0] + x1, viewport[1] + y1, depth, GL_NEAREST);
+        }
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousRead));
     if (scissor)
         glEnable(GL_SCISSOR_TEST);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // The overview's camera never moves, and most of what it sees never changes: the ground and
 // roads, the hedges and buildings, the obstacles until one is destroyed. That picture, with its
@@ -22,6 +23,10 @@ class OverviewStillLayer {
         std::function<void()> draw;
         int stencil;
     };
+    // A rectangle of the view, in its pixels from the lower left, x1 and y1 past its end.
+    struct Box {
+        int x0, y0, x1, y1;
+    };
 
     OverviewStillLayer() = default;
     ~OverviewStillLayer();
@@ -33,7 +38,11 @@ class OverviewStillLayer {
     // modelview and lights, when it was drawn for another key. Answers false, having drawn
     // nothing, when the GL cannot keep such a picture (no framebuffer objects, or a depth buffer
     // it cannot copy): the caller then draws the parts itself. Leaves the GL state as it was.
-    bool show(Key key, bool withStencil, const Part* parts, int partCount);
+    // With `depthBoxes` the depth and stencil are copied only inside those boxes (the colour
+    // still everywhere): what is drawn on top needs them only where it may show, and outside
+    // them the view keeps the depth it was cleared to.
+    bool show(Key key, bool withStencil, const Part* parts, int partCount,
+              const std::vector<Box>* depthBoxes = nullptr);
 
     // Sets the current colour, normal and texture coordinates as drawing the parts left them:
     // what is drawn next may take them over, as the blast fire takes the ground's normal.

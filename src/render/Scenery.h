@@ -21,8 +21,14 @@ class Scenery {
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
     // when it is given; with `coarseFar` the bushes are cut the more coarsely the farther they are
     // from the player, and the hedges' farthest are pictures.
+    // Without `withBackdrop` only what stands on the ground is drawn: the ground and the
+    // backdrop are then left for `drawViewBackdrop`, drawn after what covers them so that the
+    // depth test spares filling their hidden pixels.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
-                        const ViewFrustum* frustum = nullptr, bool coarseFar = false) const;
+                        const ViewFrustum* frustum = nullptr, bool coarseFar = false,
+                        bool withBackdrop = true) const;
+    // A player view's ground and roads, then its backdrop box.
+    void drawViewBackdrop(int32_t seasonStep) const;
     // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview),
     // from `decorationList`; else bush by bush at the full cut.
     void drawDecoration(bool coarse = false) const;

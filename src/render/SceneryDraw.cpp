@@ -579,12 +579,20 @@ void Scenery::drawOverviewGround(int32_t seasonStep) const {
     glCallList(fieldLists[step]);
 }
 
-void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
-                             const ViewFrustum* frustum, bool coarseFar) const {
+void Scenery::drawViewBackdrop(int32_t seasonStep) const {
     const int32_t step = validStep(seasonStep);
-    glCallList(orthogonalLists[step]);
-    // The ground goes whole: a cell's quad costs less than a call of its own.
     glCallList(fieldLists[step]);
+    glCallList(orthogonalLists[step]);
+}
+
+void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
+                             const ViewFrustum* frustum, bool coarseFar, bool withBackdrop) const {
+    const int32_t step = validStep(seasonStep);
+    if (withBackdrop) {
+        glCallList(orthogonalLists[step]);
+        // The ground goes whole: a cell's quad costs less than a call of its own.
+        glCallList(fieldLists[step]);
+    }
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     const int size = static_cast<int>(arenaSize);
     const bool pictured = coarseFar && farBushPictures.take(bushList);

@@ -1,4 +1,5 @@
 #include "render/Views.h"
+#include "actors/ArenaAnimation.h"
 #include "actors/Creature.h"
 #include "actors/Particles.h"
 #include "actors/Player.h"
@@ -14,11 +15,13 @@
 #include "render/ViewFrustum.h"
 #include "render/ViewLayout.h"
 #include "scene/Camera.h"
+#include "world/Bomb.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 const float shadowLight[4] = {7.5f, 7.5f, 10.0f, 1.0f};
@@ -146,6 +149,119 @@ uint64_t standingObstacles(const MazeWorld& world) {
     return hash;
 }
 
+// Where what moves in the overview may draw with depth or stencil, as boxes of the view's pixels:
+// round every figure (and the shadow it casts), bomb, uncovered item, cheese, laid wall and trap
+// and burning cell, each taken as a box standing on the ground, projected under the current
+// camera and cut into tiles; the tiles touched, joined into as few boxes as they allow. The
+// snow, drawn without depth or stencil, needs none.
+std::vector<OverviewStillLayer::Box> movingBoxes(const RoundView& v) {
+    GLint vp[4];
+    double modelview[16], projection[16];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    constexpr int tile = 32;
+    // A pixel or two of rounding and of lines drawn wider than their vertices.
+    constexpr double margin = 3;
+    const int columns = (vp[2] + tile - 1) / tile, rows = (vp[3] + tile - 1) / tile;
+    std::vector<char> touched(static_cast<size_t>(columns) * rows, 0);
+    auto mark = [&](float x, float y, float reach, float top) {
+        double left = 1e30, bottom = 1e30, right = -1e30, up = -1e30;
+        for (int k = 0; k < 8; ++k) {
+            const double cx = x + ((k & 1) ? reach : -reach);
+            const double cy = y + ((k & 2) ? reach : -reach);
+            const double cz = (k & 4) ? top : -0.1;
+            double sx = 0, sy = 0, sz = 0;
+            if (gluProject(cx, cy, cz, modelview, projection, vp, &sx, &sy, &sz) == GL_FALSE ||
+                sz < 0 || sz > 1) {
+                // Behind the eye: the whole view, to be safe.
+                std::fill(touched.begin(), touched.end(), 1);
+                return;
+            }
+            left = std::min(left, sx - vp[0]);
+            right = std::max(right, sx - vp[0]);
+            bottom = std::min(bottom, sy - vp[1]);
+            up = std::max(up, sy - vp[1]);
+        }
+        const int c0 = std::max(0, static_cast<int>(std::floor((left - margin) / tile)));
+        const int c1 = std::min(columns - 1, static_cast<int>(std::floor((right + margin) / tile)));
+        const int r0 = std::max(0, static_cast<int>(std::floor((bottom - margin) / tile)));
+        const int r1 = std::min(rows - 1, static_cast<int>(std::floor((up + margin) / tile)));
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                touched[static_cast<size_t>(r) * columns + c] = 1;
+    };
+    // A figure's pieces reach about 0.4 from its middle and 0.9 up; its shadow, projected from
+    // the light and moved toward it, falls within about two cells.
+    auto figure = [&](float x, float y) {
+        mark(x, y, 1.0f, 1.4f);
+        if (v.shadowsOn)
+            mark(x, y, 3.0f, 1.4f);
+    };
+    for (int n = 1; n <= 2; ++n) {
+        const Player& p = v.player(n);
+        figure(p.x, p.y);
+        for (const Bomb* bomb : p.bombs)
+            if (bomb->lyingUnexploded())
+                mark(bomb->x, bomb->y, 0.8f, 1.0f);
+    }
+    for (const Creature* c : v.creatures)
+        if (c->inPlay())
+            figure(c->x, c->y);
+    const MazeWorld& world = v.world;
+    for (int i = 0; i < world.itemCount && i < MazeWorld::itemTotal; ++i) {
+        const Item* item = world.items[i];
+        if (item == nullptr)
+            continue;
+        if (i >= MazeWorld::firstCheese ? item->taken <= 0
+                                        : item->taken == 0 && itemUncovered(world, *item))
+            mark(item->x, item->y, 1.0f, 1.6f);
+    }
+    for (int i = 0; i < MazeWorld::poolSize; ++i) {
+        if (world.walls[i] && !world.walls[i]->free)
+            mark(world.walls[i]->x, world.walls[i]->y, 0.8f, 0.8f);
+        if (world.traps[i] && !world.traps[i]->free)
+            mark(world.traps[i]->x, world.traps[i]->y, 0.8f, 0.8f);
+    }
+    for (const BurningCell& b : world.blastCells)
+        mark(static_cast<float>(b.x) + 0.5f, static_cast<float>(b.y) + 0.5f, 1.5f, 2.0f);
+
+    // Runs of touched tiles along each row, a run joined to the box above it when both span the
+    // same columns.
+    std::vector<OverviewStillLayer::Box> boxes;
+    std::vector<int> open;
+    for (int r = 0; r < rows; ++r) {
+        std::vector<int> next;
+        for (int c = 0; c < columns;) {
+            if (!touched[static_cast<size_t>(r) * columns + c]) {
+                ++c;
+                continue;
+            }
+            const int start = c;
+            while (c < columns && touched[static_cast<size_t>(r) * columns + c])
+                ++c;
+            const int x0 = start * tile, x1 = std::min(c * tile, vp[2]);
+            const int y0 = r * tile, y1 = std::min((r + 1) * tile, vp[3]);
+            bool joined = false;
+            for (int k : open) {
+                OverviewStillLayer::Box& b = boxes[static_cast<size_t>(k)];
+                if (b.x0 == x0 && b.x1 == x1 && b.y1 == y0) {
+                    b.y1 = y1;
+                    next.push_back(k);
+                    joined = true;
+                    break;
+                }
+            }
+            if (!joined) {
+                next.push_back(static_cast<int>(boxes.size()));
+                boxes.push_back({x0, y0, x1, y1});
+            }
+        }
+        open = next;
+    }
+    return boxes;
+}
+
 // The overview's unchanging picture copied into the view; false when it has to be drawn.
 bool showStillLayer(const RoundView& v) {
     const Scenery& scenery = v.look.scenery;
@@ -173,7 +289,8 @@ bool showStillLayer(const RoundView& v) {
     key.obstacles = standingObstacles(v.world);
     // The shadows keep to the ground and the fire off the obstacles by the picture's stencil.
     const bool withStencil = v.shadowsOn || !v.world.blastCells.empty();
-    return v.look.overviewStill.show(key, withStencil, parts, 3);
+    const std::vector<OverviewStillLayer::Box> boxes = movingBoxes(v);
+    return v.look.overviewStill.show(key, withStencil, parts, 3, &boxes);
 }
 
 // What drawing the world's objects in a view takes from the presentation.
@@ -252,11 +369,28 @@ void drawPlayerView(const RoundView& v, int n) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
-    } else {
+    } else if (v.look.fullDetail || !v.world.blastCells.empty()) {
+        // The fire is laid over what is drawn before it, without depth, and under what follows:
+        // with fire burning everything keeps its order.
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, !v.look.fullDetail);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
+        drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+        drawCreatures(v, false, camera);
+        if (!otherInLabyrinth)
+            drawPlayerFigure(v, 3 - n, false, &camera);
+    } else {
+        // Near to far in kind: what stands on the ground first, then the ground and the backdrop
+        // behind it all, whose covered pixels the depth test then rejects before they are
+        // filled. The snow, laid over without depth, still goes after what it covers and
+        // before the figures that cover it.
+        v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
+                                      look.frustum, true, false);
+        v.look.handOver.handOn();
+        drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
+        v.look.scenery.drawViewBackdrop(v.seasonStep);
+        drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)

@@ -5,6 +5,9 @@
 #include "render/Views.h"
 #include "support/GlContext.h"
 #include <GL/gl.h>
+#include <SDL.h>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -15,9 +18,10 @@
 // misplaced object.
 namespace {
 
-// Each square of this many pixels is compared on its own, so that one object gone from a view
-// shows even where the view's mean hardly moves.
-constexpr int patch = 16;
+// Each square of this many pixels of a 1024 by 735 frame (in proportion in a larger one, where
+// everything is drawn larger) is compared on its own, so that one object gone from a view shows
+// even where the view's mean hardly moves.
+constexpr int framePatch = 16;
 // Mean absolute difference per channel, 0 to 255.
 constexpr double viewLimit = 2.0;
 // A figure or an item is larger than a patch in every view; gone, it changes the patch's mean by
@@ -55,6 +59,8 @@ void expectAlike(Game& game, const std::string& scene) {
         const ViewPicture quick = drawView(game, view);
         ASSERT_EQ(first.rgb, quick.rgb) << scene << ", " << names[view];
         const int w = full.rect[2], h = full.rect[3];
+        const int patch = std::max(
+            framePatch, static_cast<int>(std::lround(framePatch * game.look.frame.scale())));
         ASSERT_EQ(quick.rgb.size(), full.rgb.size());
         double total = 0, worstPatch = 0;
         for (int py = 0; py + patch <= h; py += patch) {
@@ -97,4 +103,36 @@ TEST(PictureEquality, QuickDrawingShowsWhatFullDrawingShows) {
     // season); a smaller window moves and shrinks the frame, and the picture must follow too.
     game.look.frame = frameRect(700, 600);
     expectAlike(game, "labyrinth in a smaller window");
+}
+
+// The same at the frame of a 1920 by 1080 screen (1504 by 1080), where the player views are
+// drawn the largest and the far pictures and cut figures stand closest to their limits.
+TEST(PictureEquality, QuickDrawingShowsWhatFullDrawingShowsOnAFullHdScreen) {
+    GlContext& context = glContext();
+    auto* window = static_cast<SDL_Window*>(context.window);
+    constexpr int width = 1504, height = 1080;
+    SDL_SetWindowSize(window, width, height);
+    // The context takes the window's new size when it is made current again.
+    SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(context.context));
+    setInitialGlState(width, height);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    ASSERT_EQ(viewport[2], width);
+    Game game(1, false);
+    runSetUp(game);
+    game.look.frame = frameRect(width, height);
+    ASSERT_EQ(game.look.frame.width, width);
+    ASSERT_EQ(game.look.frame.height, height);
+    framescenes::roundStart(game);
+    expectAlike(game, "round start, 1504 x 1080");
+    ASSERT_GT(framescenes::crossingBlast(game), 20);
+    expectAlike(game, "reach-14 blast, 1504 x 1080");
+    game.shadowsOn = false;
+    framescenes::midWinter(game);
+    expectAlike(game, "mid-winter, 1504 x 1080");
+    framescenes::intoLabyrinth(game);
+    expectAlike(game, "labyrinth, 1504 x 1080");
+    SDL_SetWindowSize(window, context.width, context.height);
+    SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(context.context));
+    setInitialGlState(context.width, context.height);
 }

@@ -201,9 +201,9 @@ std::vector<OverviewStillLayer::Box> movingBoxes(const RoundView& v) {
     for (int n = 1; n <= 2; ++n) {
         const Player& p = v.player(n);
         figure(p.x, p.y);
-        for (const Bomb* bomb : p.bombs)
-            if (bomb->lyingUnexploded())
-                mark(bomb->x, bomb->y, 0.8f, 1.0f);
+        for (const Bomb& bomb : p.bombs)
+            if (bomb.lyingUnexploded())
+                mark(bomb.x, bomb.y, 0.8f, 1.0f);
     }
     for (const Creature* c : v.creatures)
         if (c->inPlay())

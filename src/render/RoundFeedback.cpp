@@ -34,7 +34,10 @@ void RoundFeedback::observe(const RoundState& round) {
 
         PlayerFeedback f;
         f.since = round.gameTime;
-        const std::string lost = pointsLost > 0 ? " -" + std::to_string(pointsLost) : "";
+        // Appended, not "literal" + string: GCC 12 warns falsely of an overlap on that at -O3.
+        std::string lost;
+        if (pointsLost > 0)
+            lost.append(" -").append(std::to_string(pointsLost));
         if (caught > 0 || hit > 0) {
             f.viewWord = caught > 0 ? "CAUGHT!" : "HIT!";
             f.columnLine = f.viewWord + lost;
@@ -42,11 +45,11 @@ void RoundFeedback::observe(const RoundState& round) {
                 f.viewWordBelow = "CHEESE LOST";
             f.flash = PlayerFeedback::Flash::harm;
         } else if (cheese > 0) {
-            f.viewWord = "+" + std::to_string(10 * cheese);
+            f.viewWord = std::string("+").append(std::to_string(10 * cheese));
             f.columnLine = f.viewWord;
             f.flash = PlayerFeedback::Flash::gain;
         } else if (coins > 0) {
-            f.columnLine = "+" + std::to_string(coins);
+            f.columnLine = std::string("+").append(std::to_string(coins));
             f.flash = PlayerFeedback::Flash::gain;
         } else if (cheeseLost > 0) {
             f.viewWord = "CHEESE LOST";

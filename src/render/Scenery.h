@@ -1,4 +1,5 @@
 #pragma once
+#include "render/BackdropFilter.h"
 #include "render/BushPictures.h"
 #include "scene/TextureSlots.h"
 #include "world/Seasons.h"
@@ -20,15 +21,17 @@ class Scenery {
     void drawOverviewGround(int32_t seasonStep) const;
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
     // when it is given; with `coarseFar` the bushes are cut the more coarsely the farther they are
-    // from the player, and the hedges' farthest are pictures.
+    // from the player, and the hedges' farthest are pictures. With the (x, y) of the view's `eye`
+    // the bushes it cannot come near leave out what their crowns hide.
     // Without `withBackdrop` only what stands on the ground is drawn: the ground and the
     // backdrop are then left for `drawViewBackdrop`, drawn after what covers them so that the
     // depth test spares filling their hidden pixels.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                         const ViewFrustum* frustum = nullptr, bool coarseFar = false,
-                        bool withBackdrop = true) const;
-    // A player view's ground and roads, then its backdrop box.
-    void drawViewBackdrop(int32_t seasonStep) const;
+                        bool withBackdrop = true, const float* eye = nullptr) const;
+    // A player view's ground and roads, then its backdrop box; with the view's `eye` the walls
+    // it sees squarely are filtered plainly (see wallSeenAslant).
+    void drawViewBackdrop(int32_t seasonStep, const BackdropEye* eye = nullptr) const;
     // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview),
     // from `decorationList`; else bush by bush at the full cut.
     void drawDecoration(bool coarse = false) const;
@@ -47,6 +50,8 @@ class Scenery {
     unsigned int backdrop3List = 0;
     unsigned int tileList = 0;
     unsigned int backdrop4List = 0;
+    // Each wall of the player views' box alone.
+    unsigned int backdropWallLists[4] = {};
     unsigned int backgroundLists[15] = {};
     unsigned int orthogonalLists[15] = {};
     unsigned int groundLists[15] = {};
@@ -56,7 +61,11 @@ class Scenery {
     unsigned int hutList = 0;
     unsigned int houseCornerList = 0;
     unsigned int bushList = 0;
-    // The same with coarser crowns, for bushes seen small.
+    // The same without what the crowns hide inside them (see SceneryModels), for bushes the
+    // near plane cannot cut.
+    unsigned int fineHouseCornerList = 0;
+    unsigned int fineBushList = 0;
+    // With coarser crowns, for bushes seen small, and without the hidden insides.
     unsigned int coarseHouseCornerList = 0;
     unsigned int coarseBushList = 0;
     // Coarser still, for bushes far from a player.

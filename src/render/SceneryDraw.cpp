@@ -123,11 +123,14 @@ const float houseCornerBushes[3][2] = {{-0.15f, -0.15f}, {-0.15f, 0.35f}, {0.35f
 // single draw.
 class SceneryModels {
   public:
-    explicit SceneryModels(float tessellation)
-        : slices(static_cast<int>(tessellation)), crownSlices(slices), crownStacks(slices) {}
-    SceneryModels(float tessellation, int leafSlices, int leafStacks)
-        : slices(static_cast<int>(tessellation)), crownSlices(leafSlices), crownStacks(leafStacks) {
-    }
+    // `withoutHidden`: a bush leaves out the triangles its crown's spheres hide inside them,
+    // which no eye outside the crown ever sees.
+    explicit SceneryModels(float tessellation, bool withoutHidden = false)
+        : slices(static_cast<int>(tessellation)), crownSlices(slices), crownStacks(slices),
+          dropHidden(withoutHidden) {}
+    SceneryModels(float tessellation, int leafSlices, int leafStacks, bool withoutHidden)
+        : slices(static_cast<int>(tessellation)), crownSlices(leafSlices), crownStacks(leafStacks),
+          dropHidden(withoutHidden) {}
 
     // A bush standing at the origin: a trunk and a crown of fifteen spheres.
     void addBush(MeshBatch& batch) const {
@@ -143,22 +146,27 @@ class SceneryModels {
                 batch.translate(0, 0, group.height);
                 batch.rotate(sphere.angle, 0, 0, 1);
                 batch.translate(group.distance, 0, sphere.lift);
+                batch.beginSolid();
                 batch.sphere(0.15, crownSlices, crownStacks);
+                batch.endSolid();
                 batch.popMatrix();
             }
         }
     }
 
     void addBushAt(MeshBatch& batch, float x, float y) const {
+        const std::size_t first = batch.indices().size();
         batch.pushMatrix();
         batch.translate(x, y, 0);
         addBush(batch);
         batch.popMatrix();
+        if (dropHidden)
+            batch.dropHidden(first);
     }
 
     void bush() const {
         MeshBatch batch;
-        addBush(batch);
+        addBushAt(batch, 0, 0);
         glEnable(GL_CULL_FACE);
         drawMeshBatch(batch, true);
         glDisable(GL_CULL_FACE);
@@ -245,8 +253,15 @@ class SceneryModels {
     // The three bushes of one house corner, around the origin.
     void houseCorner() const {
         MeshBatch batch;
-        for (const auto& b : houseCornerBushes)
-            addBushAt(batch, b[0], b[1]);
+        // The three crowns touch: each may hide some of the others.
+        for (const auto& b : houseCornerBushes) {
+            batch.pushMatrix();
+            batch.translate(b[0], b[1], 0);
+            addBush(batch);
+            batch.popMatrix();
+        }
+        if (dropHidden)
+            batch.dropHidden(0);
         glEnable(GL_CULL_FACE);
         drawMeshBatch(batch, true);
         glDisable(GL_CULL_FACE);
@@ -266,6 +281,7 @@ class SceneryModels {
     int slices;
     // The crown's spheres: a far bush keeps its outline with fewer of them.
     int crownSlices, crownStacks;
+    bool dropHidden;
 };
 
 void tileShape() {
@@ -304,11 +320,15 @@ void backdropWall(float x0, float y0, float x1, float y1) {
     glEnd();
 }
 
-// The walls are laid out so that the texture reads left to right from inside the box.
+// The four walls of a player view's backdrop box, laid out so that the texture reads left to
+// right from inside the box; the overview's shows the first three.
+const float backdropWalls[4][4] = {
+    {-2, 17, 17, 17}, {-2, -2, -2, 17}, {17, 17, 17, -2}, {17, -2, -2, -2}};
+
 void backdropThreeSides() {
-    backdropWall(-2, 17, 17, 17);
-    backdropWall(-2, -2, -2, 17);
-    backdropWall(17, 17, 17, -2);
+    for (int w = 0; w < 3; ++w)
+        backdropWall(backdropWalls[w][0], backdropWalls[w][1], backdropWalls[w][2],
+                     backdropWalls[w][3]);
 }
 
 void compileTextured(unsigned int list, unsigned int texture, unsigned int shape,
@@ -431,6 +451,10 @@ void compileDecoration(unsigned int list, const SceneryModels& models, int size)
 constexpr float fineBushReach = 3.0f;
 // Beyond this many a sphere is smaller still, and the coarsest crowns show it as well.
 constexpr float coarseBushReach = 6.0f;
+// A cell's bushes reach this far from its middle (a house corner's three the farthest), and the
+// near plane stands 0.5 before the eye: a cell farther from the eye than the two together is
+// never cut by it.
+constexpr float wholeCrownReach = 1.0f + 0.5f;
 // The crown spheres of a bush seen small: in the overview and a few cells from a player.
 constexpr int coarseCrownSlices = 5;
 constexpr int coarseCrownStacks = 4;
@@ -467,11 +491,14 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     }
     auto texture = [this](int slot) -> unsigned int { return textures ? (*textures)[slot] : 0; };
     const SceneryModels models(tessellation);
-    const SceneryModels coarseModels(tessellation, coarseCrownSlices, coarseCrownStacks);
-    const SceneryModels farModels(tessellation, farCrownSlices, farCrownStacks);
+    const SceneryModels fineModels(tessellation, true);
+    const SceneryModels coarseModels(tessellation, coarseCrownSlices, coarseCrownStacks, true);
+    const SceneryModels farModels(tessellation, farCrownSlices, farCrownStacks, true);
     const int size = static_cast<int>(arenaSize);
 
     decorationList = glGenLists(1);
+    fineHouseCornerList = glGenLists(1);
+    fineBushList = glGenLists(1);
     coarseHouseCornerList = glGenLists(1);
     coarseBushList = glGenLists(1);
     farHouseCornerList = glGenLists(1);
@@ -507,8 +534,16 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
 
     glNewList(backdrop4List, GL_COMPILE);
     backdropThreeSides();
-    backdropWall(17, -2, -2, -2);
+    backdropWall(backdropWalls[3][0], backdropWalls[3][1], backdropWalls[3][2],
+                 backdropWalls[3][3]);
     glEndList();
+    for (int w = 0; w < 4; ++w) {
+        backdropWallLists[w] = glGenLists(1);
+        glNewList(backdropWallLists[w], GL_COMPILE);
+        backdropWall(backdropWalls[w][0], backdropWalls[w][1], backdropWalls[w][2],
+                     backdropWalls[w][3]);
+        glEndList();
+    }
 
     compileTextured(roadVList, texture(roadVSlot), tileList);
     compileTextured(roadList, texture(roadSlot), tileList);
@@ -556,6 +591,14 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     models.bush();
     glEndList();
 
+    glNewList(fineHouseCornerList, GL_COMPILE);
+    fineModels.houseCorner();
+    glEndList();
+
+    glNewList(fineBushList, GL_COMPILE);
+    fineModels.bush();
+    glEndList();
+
     glNewList(coarseHouseCornerList, GL_COMPILE);
     coarseModels.houseCorner();
     glEndList();
@@ -579,14 +622,30 @@ void Scenery::drawOverviewGround(int32_t seasonStep) const {
     glCallList(fieldLists[step]);
 }
 
-void Scenery::drawViewBackdrop(int32_t seasonStep) const {
+void Scenery::drawViewBackdrop(int32_t seasonStep, const BackdropEye* eye) const {
     const int32_t step = validStep(seasonStep);
     glCallList(fieldLists[step]);
-    glCallList(orthogonalLists[step]);
+    if (eye == nullptr || textures == nullptr) {
+        glCallList(orthogonalLists[step]);
+        return;
+    }
+    // Wall by wall: only those seen aslant take the costly filtering along the squeeze.
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBindTexture(GL_TEXTURE_2D, (*textures)[orthogonalBase[step / 5] + step % 5]);
+    for (int w = 0; w < 4; ++w) {
+        const float* wall = backdropWalls[w];
+        backdropTextureFilter(wallSeenAslant(*eye, wall[0], wall[1], wall[2], wall[3]));
+        glCallList(backdropWallLists[w]);
+    }
+    // As the whole box's list leaves it.
+    backdropTextureFilter(true);
+    glDisable(GL_TEXTURE_2D);
 }
 
 void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
-                             const ViewFrustum* frustum, bool coarseFar, bool withBackdrop) const {
+                             const ViewFrustum* frustum, bool coarseFar, bool withBackdrop,
+                             const float* eye) const {
     const int32_t step = validStep(seasonStep);
     if (withBackdrop) {
         glCallList(orthogonalLists[step]);
@@ -609,9 +668,15 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             const float awayX = static_cast<float>(i) + 0.5f - x;
             const float awayY = static_cast<float>(j) + 0.5f - y;
             const int cut = bushCut(coarseFar, awayX * awayX + awayY * awayY);
-            const unsigned int bushes[3] = {bushList, coarseBushList, farBushList};
-            const unsigned int corners[3] = {houseCornerList, coarseHouseCornerList,
-                                             farHouseCornerList};
+            // A crown the near plane may cut shows its inside: those keep it.
+            const float eyeX = eye ? static_cast<float>(i) + 0.5f - eye[0] : 0;
+            const float eyeY = eye ? static_cast<float>(j) + 0.5f - eye[1] : 0;
+            const bool whole = eye == nullptr || eyeX * eyeX + eyeY * eyeY <=
+                                                     wholeCrownReach * wholeCrownReach;
+            const unsigned int bushes[3] = {whole ? bushList : fineBushList, coarseBushList,
+                                            farBushList};
+            const unsigned int corners[3] = {whole ? houseCornerList : fineHouseCornerList,
+                                             coarseHouseCornerList, farHouseCornerList};
             if (pictured && cut == 2 && isOutsideArena(i, j, size)) {
                 farBushPictures.queue(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
                 continue;

@@ -373,7 +373,7 @@ void drawPlayerView(const RoundView& v, int n) {
         // The fire is laid over what is drawn before it, without depth, and under what follows:
         // with fire burning everything keeps its order.
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
-                                      look.frustum, !v.look.fullDetail);
+                                      look.frustum, !v.look.fullDetail, true, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
@@ -386,10 +386,16 @@ void drawPlayerView(const RoundView& v, int n) {
         // filled. The snow, laid over without depth, still goes after what it covers and
         // before the figures that cover it.
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
-                                      look.frustum, true, false);
+                                      look.frustum, true, false, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
-        v.look.scenery.drawViewBackdrop(v.seasonStep);
+        const Vector3 ahead = camera.viewDirection();
+        // The projection's 45 degrees are its height; its width is as much wider as the view.
+        const double halfWidth =
+            std::atan((windowWidth / 2.0) / splitHeight * std::tan(22.5 * M_PI / 180.0));
+        const BackdropEye backdropEye{camera.position.x, camera.position.y, ahead.x, ahead.y,
+                                      static_cast<float>(halfWidth)};
+        v.look.scenery.drawViewBackdrop(v.seasonStep, &backdropEye);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);

@@ -1,4 +1,5 @@
 #include "scene/MeshBatch.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,6 +16,7 @@ void MeshBatch::clear() {
     vertexList.clear();
     triangleIndices.clear();
     pending.clear();
+    solids.clear();
     stack.resize(1);
     stack[0] = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}};
 }
@@ -58,6 +60,104 @@ void MeshBatch::emitTriangle(unsigned int a, unsigned int b, unsigned int c) {
     triangleIndices.push_back(a);
     triangleIndices.push_back(b);
     triangleIndices.push_back(c);
+}
+
+void MeshBatch::beginSolid() {
+    solidStart = triangleIndices.size();
+}
+
+void MeshBatch::endSolid() {
+    if (triangleIndices.size() > solidStart)
+        solids.push_back({solidStart, triangleIndices.size()});
+}
+
+void MeshBatch::dropHidden(std::size_t firstIndex) {
+    // Each solid as the planes of its faces, turned so that the middle of its corners (inside
+    // it, as it is convex) lies behind every one, with a ball round it for a quick refusal.
+    struct Plane {
+        double n[3], d;
+    };
+    struct Body {
+        std::size_t first, last;
+        std::vector<Plane> planes;
+        double centre[3], reach;
+    };
+    auto at = [this](std::size_t index) { return vertexList[triangleIndices[index]].position; };
+    std::vector<Body> bodies;
+    for (const Solid& solid : solids) {
+        if (solid.first < firstIndex)
+            continue;
+        Body body{solid.first, solid.last, {}, {0, 0, 0}, 0};
+        const double count = static_cast<double>(solid.last - solid.first);
+        for (std::size_t k = solid.first; k < solid.last; ++k)
+            for (int c = 0; c < 3; ++c)
+                body.centre[c] += at(k)[c] / count;
+        for (std::size_t k = solid.first; k < solid.last; ++k) {
+            double gap[3];
+            for (int c = 0; c < 3; ++c)
+                gap[c] = at(k)[c] - body.centre[c];
+            body.reach = std::max(body.reach, std::sqrt(gap[0] * gap[0] + gap[1] * gap[1] +
+                                                        gap[2] * gap[2]));
+        }
+        for (std::size_t k = solid.first; k + 2 < solid.last; k += 3) {
+            const float *a = at(k), *b = at(k + 1), *c = at(k + 2);
+            const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+            const double v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+            Plane plane{{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                         u[0] * v[1] - u[1] * v[0]},
+                        0};
+            const double length = std::sqrt(plane.n[0] * plane.n[0] + plane.n[1] * plane.n[1] +
+                                            plane.n[2] * plane.n[2]);
+            // A face closed to a point (a pole's) bounds nothing.
+            if (length < 1e-12)
+                continue;
+            for (double& component : plane.n)
+                component /= length;
+            plane.d = plane.n[0] * a[0] + plane.n[1] * a[1] + plane.n[2] * a[2];
+            if (plane.n[0] * body.centre[0] + plane.n[1] * body.centre[1] +
+                    plane.n[2] * body.centre[2] >
+                plane.d) {
+                for (double& component : plane.n)
+                    component = -component;
+                plane.d = -plane.d;
+            }
+            body.planes.push_back(plane);
+        }
+        bodies.push_back(std::move(body));
+    }
+    solids.erase(std::remove_if(solids.begin(), solids.end(),
+                                [firstIndex](const Solid& s) { return s.first >= firstIndex; }),
+                 solids.end());
+    // Strictly inside: a face on another's surface may show, and is kept.
+    constexpr double margin = 1e-4;
+    auto inside = [&](const Body& body, const float* p) {
+        const double gap[3] = {p[0] - body.centre[0], p[1] - body.centre[1],
+                               p[2] - body.centre[2]};
+        if (gap[0] * gap[0] + gap[1] * gap[1] + gap[2] * gap[2] >= body.reach * body.reach)
+            return false;
+        for (const Plane& plane : body.planes)
+            if (plane.n[0] * p[0] + plane.n[1] * p[1] + plane.n[2] * p[2] > plane.d - margin)
+                return false;
+        return true;
+    };
+    std::size_t kept = firstIndex;
+    for (std::size_t k = firstIndex; k + 2 < triangleIndices.size(); k += 3) {
+        bool hidden = false;
+        for (const Body& body : bodies) {
+            if (k >= body.first && k < body.last)
+                continue;
+            if (inside(body, at(k)) && inside(body, at(k + 1)) && inside(body, at(k + 2))) {
+                hidden = true;
+                break;
+            }
+        }
+        if (hidden)
+            continue;
+        for (int c = 0; c < 3; ++c)
+            triangleIndices[kept + c] = triangleIndices[k + c];
+        kept += 3;
+    }
+    triangleIndices.resize(kept);
 }
 
 void MeshBatch::normal(float x, float y, float z) {

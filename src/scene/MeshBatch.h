@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <vector>
 
 // One corner of a batched triangle: position, normal and RGBA colour, already placed.
@@ -40,6 +41,17 @@ class MeshBatch {
     // gluDisk in the z = 0 plane; `inside` turns it to face -z (GLU_INSIDE).
     void disk(double inner, double outer, int slices, int loops, bool inside = false);
 
+    // A closed convex piece (a sphere, a box) lies between these two calls: what lies wholly
+    // inside it is never seen from outside it, whatever the view.
+    void beginSolid();
+    void endSolid();
+    // Drops the triangles given since `firstIndex` (a count of indices(), as it stood before
+    // them) whose three corners all lie strictly inside a solid piece of that span other than
+    // their own, and forgets those pieces. A solid is convex, so such a triangle lies wholly
+    // inside it and every pixel of it is covered by the solid's own near side, from any eye
+    // outside the solid that the near plane does not cut it for.
+    void dropHidden(std::size_t firstIndex);
+
     // Every vertex given, once, in order; the triangles index them three at a time, so the GL
     // lights a vertex shared by neighbouring triangles once, as it does for a strip.
     const std::vector<MeshVertex>& points() const { return vertexList; }
@@ -57,6 +69,12 @@ class MeshBatch {
     };
     MeshVertex placed(float x, float y, float z) const;
     void emitTriangle(unsigned int a, unsigned int b, unsigned int c);
+    // The index span [first, last) of each solid piece given, in order.
+    struct Solid {
+        std::size_t first, last;
+    };
+    std::vector<Solid> solids;
+    std::size_t solidStart = 0;
 
     std::vector<MeshVertex> vertexList;
     std::vector<unsigned int> triangleIndices;

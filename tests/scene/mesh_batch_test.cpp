@@ -153,3 +153,114 @@ TEST(MeshBatch, QuadsAndStripsBecomeTwoTrianglesCoveringEachQuad) {
     EXPECT_FLOAT_EQ(v[0].colour[2], 0.2f);
     EXPECT_FLOAT_EQ(v[0].colour[3], 1);
 }
+
+namespace {
+// A unit box from (x, y, z), its faces as quads.
+void box(MeshBatch& b, float x, float y, float z, float size) {
+    const float x1 = x + size, y1 = y + size, z1 = z + size;
+    b.begin(MeshMode::quads);
+    const float faces[6][4][3] = {{{x, y, z1}, {x1, y, z1}, {x1, y1, z1}, {x, y1, z1}},
+                                  {{x, y, z}, {x, y1, z}, {x1, y1, z}, {x1, y, z}},
+                                  {{x, y, z}, {x1, y, z}, {x1, y, z1}, {x, y, z1}},
+                                  {{x1, y1, z}, {x, y1, z}, {x, y1, z1}, {x1, y1, z1}},
+                                  {{x, y1, z}, {x, y, z}, {x, y, z1}, {x, y1, z1}},
+                                  {{x1, y, z}, {x1, y1, z}, {x1, y1, z1}, {x1, y, z1}}};
+    for (const auto& face : faces)
+        for (const auto& corner : face)
+            b.vertex(corner[0], corner[1], corner[2]);
+    b.end();
+}
+
+float distanceTo(const float* p, Vec centre) {
+    return length(minus(at(p), centre));
+}
+} // namespace
+
+TEST(MeshBatch, TrianglesWhollyInsideAnotherSolidAreDroppedAndNothingElse) {
+    // A small sphere inside a large solid one: only the large one's triangles stay.
+    MeshBatch large;
+    large.beginSolid();
+    large.sphere(1, 12, 12);
+    large.endSolid();
+    const size_t largeOnly = large.indices().size();
+    large.sphere(0.2, 8, 8);
+    large.dropHidden(0);
+    EXPECT_EQ(large.indices().size(), largeOnly);
+
+    // Inside a sphere that is not marked solid (an open piece, say) nothing is hidden.
+    MeshBatch open;
+    open.sphere(1, 12, 12);
+    open.beginSolid();
+    open.sphere(0.2, 8, 8);
+    open.endSolid();
+    const size_t both = open.indices().size();
+    open.dropHidden(0);
+    EXPECT_EQ(open.indices().size(), both);
+
+    // Two boxes side by side share a face: lying on the other's surface, not inside it, the
+    // shared faces may show (at a gap of rounding) and are kept.
+    MeshBatch boxes;
+    boxes.beginSolid();
+    box(boxes, 0, 0, 0, 1);
+    boxes.endSolid();
+    boxes.beginSolid();
+    box(boxes, 1, 0, 0, 1);
+    boxes.endSolid();
+    boxes.dropHidden(0);
+    EXPECT_EQ(boxes.indices().size(), 2u * 6 * 2 * 3);
+
+    // Two overlapping spheres: some of each is inside the other and goes. Every triangle gone
+    // had its three corners inside the other ball; every triangle left has a corner outside the
+    // ball the other's polygons surely hold (its faces, each spanning at most about 25 degrees
+    // of the sphere, lie at least 0.15 cos 25 = 0.136 from its middle).
+    MeshBatch pair;
+    const Vec centres[2] = {{0, 0, 0}, {0.15f, 0, 0}};
+    for (const Vec& c : centres) {
+        pair.beginSolid();
+        pair.pushMatrix();
+        pair.translate(c[0], c[1], c[2]);
+        pair.sphere(0.15, 8, 8);
+        pair.popMatrix();
+        pair.endSolid();
+    }
+    const std::vector<MeshVertex> before = corners(pair);
+    pair.dropHidden(0);
+    const std::vector<MeshVertex> after = corners(pair);
+    EXPECT_LT(after.size(), before.size());
+    EXPECT_GT(after.size(), before.size() / 2);
+    const size_t perSphere = before.size() / 2;
+    auto wholeInside = [&](const std::vector<MeshVertex>& v, size_t t, Vec other,
+                           float radius) {
+        for (int k = 0; k < 3; ++k)
+            if (distanceTo(v[3 * t + k].position, other) >= radius)
+                return false;
+        return true;
+    };
+    // The triangles kept keep their order: walk both lists side by side.
+    size_t kept = 0;
+    for (size_t t = 0; t < before.size() / 3; ++t) {
+        const Vec other = centres[3 * t < perSphere ? 1 : 0];
+        const bool stays = kept < after.size() / 3 &&
+                           std::equal(std::begin(before[3 * t].position),
+                                      std::end(before[3 * t].position),
+                                      std::begin(after[3 * kept].position));
+        if (stays) {
+            EXPECT_FALSE(wholeInside(after, kept, other, 0.13f)) << "triangle " << t;
+            ++kept;
+        } else {
+            EXPECT_TRUE(wholeInside(before, t, other, 0.15f)) << "triangle " << t;
+        }
+    }
+    EXPECT_EQ(kept, after.size() / 3);
+
+    // Triangles given before the span are left alone, even inside a later solid.
+    MeshBatch earlier;
+    earlier.sphere(0.2, 8, 8);
+    const size_t first = earlier.indices().size();
+    earlier.beginSolid();
+    earlier.sphere(1, 12, 12);
+    earlier.endSolid();
+    const size_t all = earlier.indices().size();
+    earlier.dropHidden(first);
+    EXPECT_EQ(earlier.indices().size(), all);
+}

@@ -12,14 +12,17 @@
 #include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 unsigned char toByte(float component) {
     return static_cast<unsigned char>(static_cast<int>(component));
 }
 
-// Beyond this many cells from a player's eye an obstacle is a few dozen pixels wide in its view.
-constexpr float fineObjectReach = 4.0f;
+// An obstacle's pieces reach this far from its cell's middle.
+constexpr float obstacleReach = 0.6f;
+// The cuts lists are made in: a few, so that the lists stay few.
+constexpr int obstacleCuts[] = {6, 8, 12, 16, 24};
 
 // Whether an object standing at (x, y) may show in the view; every object of a cell fits in a
 // ball of 0.8 around the cell's middle at half height.
@@ -27,12 +30,15 @@ bool mayShow(const WorldLook& look, float x, float y, float radius = 0.8f) {
     return look.frustum == nullptr || look.frustum->mayShow(x, y, 0.4f, radius);
 }
 
-// Whether an object at (x, y) is far enough from the view's eye to be cut coarsely.
-bool seenSmall(const WorldLook& look, float x, float y) {
-    if (look.eye == nullptr)
-        return false;
-    const float dx = x - look.eye[0], dy = y - look.eye[1];
-    return dx * dx + dy * dy > fineObjectReach * fineObjectReach;
+// The cut of an obstacle in a player's view, by its size on screen: the projection makes a
+// thing as much smaller as it lies deeper ahead of the eye, and the depth is taken to the
+// obstacle's nearest point (nearer than any of it is: never cut too coarsely).
+ObstacleCut viewCut(const WorldLook& look, const Obstacle& obstacle) {
+    if (look.eye == nullptr || look.ahead == nullptr || look.pixelsPerUnitAtOne <= 0)
+        return {};
+    const float depth = (obstacle.x - look.eye[0]) * look.ahead[0] +
+                        (obstacle.y - look.eye[1]) * look.ahead[1] - obstacleReach;
+    return obstacleCutFor(obstacle, look.pixelsPerUnitAtOne / std::max(depth, 0.1f));
 }
 
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
@@ -60,7 +66,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         if (obstacle && !look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
-            drawObstacle(*obstacle, look.obstacleLists, seenSmall(look, obstacle->x, obstacle->y));
+            drawObstacle(*obstacle, look.obstacleLists, viewCut(look, *obstacle));
         if (i < world.itemCount && world.items[i]) {
             const Item& item = *world.items[i];
             if (itemUncovered(world, item) &&
@@ -207,14 +213,30 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
             drawCheese(*world.items[i], look.models);
 }
 
+ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit) {
+    if (pixelsPerUnit <= 0)
+        return {};
+    // A polygon of n corners on a circle of R pixels strays R (1 - cos(pi / n)) from it: the
+    // fewest of the cuts that keep that within half a pixel.
+    auto pieces = [pixelsPerUnit](float radius) {
+        const float onScreen = radius * pixelsPerUnit;
+        for (int n : obstacleCuts)
+            if (onScreen * (1 - std::cos(static_cast<float>(M_PI) / static_cast<float>(n))) <=
+                0.5f)
+                return n;
+        return obstacleCuts[std::size(obstacleCuts) - 1];
+    };
+    const float* p = obstacle.shape;
+    return {pieces(std::max(p[0], p[1])), pieces(p[6])};
+}
+
 namespace {
-// An obstacle's body and wheels around the origin, its local +y up; a `coarse` one, seen small,
-// has half the pieces round its arches and wheels.
-void drawObstacleShape(const Obstacle& obstacle, bool coarse) {
+// An obstacle's body and wheels around the origin, its local +y up, its round pieces in `cut`.
+void drawObstacleShape(const Obstacle& obstacle, ObstacleCut cut) {
     const float* p = obstacle.shape;
     const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
                                      toByte(obstacle.colourB)};
-    const int round = coarse ? 12 : 24, half = round / 2;
+    const int round = cut.arch, half = round / 2;
     // The coloured body in one draw, the two grey wheels in another: the material differs.
     MeshBatch body, wheels;
     const float archHeight = p[6] + p[4];
@@ -226,8 +248,8 @@ void drawObstacleShape(const Obstacle& obstacle, bool coarse) {
     addBox(body, -p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     addBox(body, p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     const unsigned char wheelGrey[3] = {127, 127, 127};
-    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, round, 0);
-    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, round, 0);
+    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, cut.wheel, 0);
+    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, cut.wheel, 0);
     applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
     drawMeshBatch(body, true);
     applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
@@ -235,7 +257,7 @@ void drawObstacleShape(const Obstacle& obstacle, bool coarse) {
 }
 } // namespace
 
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, bool coarse) {
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, ObstacleCut cut) {
     if (obstacle.destroyed)
         return;
     const float* p = obstacle.shape;
@@ -247,9 +269,9 @@ void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, bool coarse) {
     // show, and leaving them out spares the renderer filling them.
     glEnable(GL_CULL_FACE);
     if (lists)
-        glCallList(lists->listFor(obstacle, coarse));
+        glCallList(lists->listFor(obstacle, cut));
     else
-        drawObstacleShape(obstacle, coarse);
+        drawObstacleShape(obstacle, cut);
     glDisable(GL_CULL_FACE);
     glPopMatrix();
 }
@@ -264,13 +286,14 @@ void ObstacleLists::forgetAll() {
     lists.clear();
 }
 
-unsigned int ObstacleLists::listFor(const Obstacle& obstacle, bool coarse) {
+unsigned int ObstacleLists::listFor(const Obstacle& obstacle, ObstacleCut cut) {
     float key[keySize];
     std::copy(std::begin(obstacle.shape), std::end(obstacle.shape), key);
     key[9] = obstacle.colourR;
     key[10] = obstacle.colourG;
     key[11] = obstacle.colourB;
-    key[12] = coarse ? 1.0f : 0.0f;
+    key[12] = static_cast<float>(cut.arch);
+    key[13] = static_cast<float>(cut.wheel);
     for (const Compiled& c : lists)
         if (std::equal(std::begin(key), std::end(key), std::begin(c.key)))
             return c.list;
@@ -281,7 +304,7 @@ unsigned int ObstacleLists::listFor(const Obstacle& obstacle, bool coarse) {
     std::copy(std::begin(key), std::end(key), c.key);
     c.list = glGenLists(1);
     glNewList(c.list, GL_COMPILE);
-    drawObstacleShape(obstacle, coarse);
+    drawObstacleShape(obstacle, cut);
     glEndList();
     lists.push_back(c);
     return c.list;

@@ -27,8 +27,12 @@ struct WorldLook {
     const ViewFrustum* frustum = nullptr;
     // When given, obstacles replay their compiled shapes instead of building them anew.
     ObstacleLists* obstacleLists = nullptr;
-    // When given, the (x, y) of the view's eye: obstacles far from it are cut more coarsely.
+    // When given, the (x, y) of the view's eye; with the way it looks along the ground (`ahead`,
+    // of unit length) and `pixelsPerUnitAtOne` (the pixels a world unit spans one unit before
+    // the eye) the obstacles are cut to their size on screen.
     const float* eye = nullptr;
+    const float* ahead = nullptr;
+    float pixelsPerUnitAtOne = 0;
     // The obstacles are in the picture already (the overview's still layer), their pixels
     // marked by `obstacleStencil`.
     bool obstaclesShown = false;
@@ -51,8 +55,18 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
                     BlastSprite* sprite = nullptr, uint32_t frame = 0);
 
+// How finely an obstacle's round pieces are cut: the pieces a whole circle of its arches and of
+// its wheels would have (arches take half of theirs).
+struct ObstacleCut {
+    int arch = 24;
+    int wheel = 24;
+};
+// The cut that keeps an obstacle's arches and wheels within half a pixel of their true round
+// when a world unit spans `pixelsPerUnit` pixels where it stands; 0 means the full cut.
+ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit);
+
 // The single objects, each at its own position.
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr, bool coarse = false);
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr, ObstacleCut cut = {});
 void drawItem(const Item& item, const WorldModels& models);
 void drawCheese(const Item& cheese, const WorldModels& models);
 void drawWallBlock(const WallBlock& wall, const TextureTable* textures);

@@ -1,4 +1,5 @@
 #pragma once
+#include "render/ObjectDrawing.h"
 #include <cstddef>
 #include <vector>
 
@@ -14,16 +15,15 @@ class ObstacleLists {
     ObstacleLists(const ObstacleLists&) = delete;
     ObstacleLists& operator=(const ObstacleLists&) = delete;
 
-    // The list that draws `obstacle` at the origin, `coarse` or not, compiling it when no list
-    // has its shape, colour and cut yet (needs GL).
-    unsigned int listFor(const Obstacle& obstacle, bool coarse = false);
+    // The list that draws `obstacle` at the origin in `cut`, compiling it when no list has its
+    // shape, colour and cut yet (needs GL).
+    unsigned int listFor(const Obstacle& obstacle, ObstacleCut cut = {});
     int size() const { return static_cast<int>(lists.size()); }
 
   private:
-    // Every shape number, the three colour components and the cut.
-    static constexpr int keySize = 9 + 3 + 1;
-    // More than one round's obstacles in both cuts, whose shapes are drawn from a few random
-    // numbers each.
+    // Every shape number, the three colour components and the cut's two counts.
+    static constexpr int keySize = 9 + 3 + 2;
+    // More than one round's obstacles (seven colours) in all the cuts a view asks for.
     static constexpr std::size_t maxShapes = 256;
     struct Compiled {
         float key[keySize];

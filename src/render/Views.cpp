@@ -42,22 +42,28 @@ void setView(const FrameRect& frame, int x, int y, int w, int h, double aspect, 
     glLoadIdentity();
 }
 
+// How many pixels a world unit spans on screen one unit before the eye, under the current
+// projection and viewport.
+float pixelsPerUnitAtOne() {
+    GLint viewport[4];
+    float projection[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    return projection[5] * static_cast<float>(viewport[3]) / 2;
+}
+
 // How many pixels a world unit spans on screen at a figure standing at (x, y), seen by `camera`
 // under the current projection and viewport; 0 (full detail) when the round asks for it.
 float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, float y) {
     if (v.look.fullDetail)
         return 0;
-    GLint viewport[4];
-    float projection[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
     const Vector3 centre{x, y, figureMiddle};
     const Vector3 gap = centre - camera.position;
     // Measured to the figure's nearest point, so no part of it is cut too coarsely.
     const float distance =
         std::max(std::sqrt(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z) - figureReach,
                  nearestFigureDistance);
-    return projection[5] * static_cast<float>(viewport[3]) / 2 / distance;
+    return pixelsPerUnitAtOne() / distance;
 }
 
 // `camera` is the view's; null draws the figure at the full count.
@@ -358,9 +364,15 @@ void drawPlayerView(const RoundView& v, int n) {
     applyCamera(camera);
     const ViewFrustum frustum = ViewFrustum::current();
     const float eye[2] = {camera.position.x, camera.position.y};
+    const Vector3 looking = camera.viewDirection();
+    const float aheadLength = std::sqrt(looking.x * looking.x + looking.y * looking.y);
+    const float ahead[2] = {aheadLength > 0 ? looking.x / aheadLength : 0,
+                            aheadLength > 0 ? looking.y / aheadLength : 1};
     if (!v.look.fullDetail) {
         look.frustum = &frustum;
         look.eye = eye;
+        look.ahead = ahead;
+        look.pixelsPerUnitAtOne = pixelsPerUnitAtOne();
     }
 
     // The own figure too is cut to its size on screen, as every figure is.

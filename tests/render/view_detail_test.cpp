@@ -1,4 +1,6 @@
 #include "render/BackdropFilter.h"
+#include "render/ObjectDrawing.h"
+#include "world/MazeWorld.h"
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -29,4 +31,29 @@ TEST(BackdropFilter, OnlyWallsSeenAslantTakeTheFilteringAlongTheSqueeze) {
     EXPECT_FALSE(aslant(alongFar, nearWall));
     // A view half as wide sees the left wall from the corner only farther off, still aslant.
     EXPECT_TRUE(aslant({0.5f, 0.5f, 0, 1, halfWidth / 2}, leftWall));
+}
+
+// An obstacle's arches reach 0.3 from their middle and its wheels 0.1: a polygon of n corners on
+// a circle of R pixels strays R (1 - cos(pi / n)) from it, to be kept within half a pixel.
+TEST(ObstacleCut, RoundPiecesGetTheCornersTheirSizeOnScreenNeeds) {
+    const Obstacle obstacle;
+    // No size given: the full cut.
+    EXPECT_EQ(obstacleCutFor(obstacle, 0).arch, 24);
+    EXPECT_EQ(obstacleCutFor(obstacle, 0).wheel, 24);
+    // Close before the eye (300 and 100 pixels): more than the full cut would be needed, and the
+    // full cut is the most there is.
+    EXPECT_EQ(obstacleCutFor(obstacle, 1000).arch, 24);
+    EXPECT_EQ(obstacleCutFor(obstacle, 1000).wheel, 24);
+    // About eight cells ahead in a 200-pixel view (30 pixels a unit): arches of 9 pixels stray
+    // 0.69 with 8 corners and 0.31 with 12; wheels of 3 pixels stray 0.40 with 6.
+    EXPECT_EQ(obstacleCutFor(obstacle, 30).arch, 12);
+    EXPECT_EQ(obstacleCutFor(obstacle, 30).wheel, 6);
+    // Never coarser for an obstacle seen larger.
+    ObstacleCut last = obstacleCutFor(obstacle, 1);
+    for (float size = 1; size < 400; size *= 1.1f) {
+        const ObstacleCut cut = obstacleCutFor(obstacle, size);
+        EXPECT_GE(cut.arch, last.arch) << size;
+        EXPECT_GE(cut.wheel, last.wheel) << size;
+        last = cut;
+    }
 }

@@ -29,18 +29,32 @@ bool HudPicture::show(const std::string& texts, const std::vector<Box>& boxes,
     const int w = viewport[2], h = viewport[3];
     if (w <= 0 || h <= 0)
         return true;
-    if (framebuffer == 0 || w != width || h != height) {
+    // The picture holds only the rectangle round the boxes: the letters take a strip of the
+    // view, and a picture of the whole view would cost its memory for nothing.
+    int left = w, bottom = h, right = 0, top = 0;
+    for (const Box& b : boxes) {
+        left = std::min(left, std::clamp(b.x0, 0, w));
+        right = std::max(right, std::clamp(b.x1, 0, w));
+        bottom = std::min(bottom, std::clamp(b.y0, 0, h));
+        top = std::max(top, std::clamp(b.y1, 0, h));
+    }
+    if (left >= right || bottom >= top)
+        return true;
+    if (framebuffer == 0 || w != viewWidth || h != viewHeight || left != area.x0 ||
+        bottom != area.y0 || right != area.x1 || top != area.y1) {
         if (framebuffer == 0) {
             glGenFramebuffers(1, &framebuffer);
             glGenTextures(1, &picture);
         }
-        failed = !makeStorage(framebuffer, picture, w, h);
-        width = w;
-        height = h;
+        failed = !makeStorage(framebuffer, picture, right - left, top - bottom);
+        viewWidth = w;
+        viewHeight = h;
+        area = {left, bottom, right, top};
         written = false;
         if (failed)
             return false;
     }
+    const int pw = right - left, ph = top - bottom;
 
     if (!written || texts != shownTexts) {
         GLint previous = 0;
@@ -48,7 +62,8 @@ bool HudPicture::show(const std::string& texts, const std::vector<Box>& boxes,
         glPushAttrib(GL_VIEWPORT_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT |
                      GL_SCISSOR_BIT | GL_STENCIL_BUFFER_BIT);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
-        glViewport(0, 0, w, h);
+        // The view's pixels where they were, moved by the rectangle's corner.
+        glViewport(-left, -bottom, w, h);
         glDisable(GL_SCISSOR_TEST);
         glDisable(GL_STENCIL_TEST);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -90,10 +105,10 @@ bool HudPicture::show(const std::string& texts, const std::vector<Box>& boxes,
         const int y0 = std::clamp(b.y0, 0, h), y1 = std::clamp(b.y1, 0, h);
         if (x0 >= x1 || y0 >= y1)
             continue;
-        const float s0 = static_cast<float>(x0) / static_cast<float>(w);
-        const float s1 = static_cast<float>(x1) / static_cast<float>(w);
-        const float t0 = static_cast<float>(y0) / static_cast<float>(h);
-        const float t1 = static_cast<float>(y1) / static_cast<float>(h);
+        const float s0 = static_cast<float>(x0 - left) / static_cast<float>(pw);
+        const float s1 = static_cast<float>(x1 - left) / static_cast<float>(pw);
+        const float t0 = static_cast<float>(y0 - bottom) / static_cast<float>(ph);
+        const float t1 = static_cast<float>(y1 - bottom) / static_cast<float>(ph);
         glTexCoord2f(s0, t0);
         glVertex3f(static_cast<float>(x0), static_cast<float>(y0), 0);
         glTexCoord2f(s1, t0);

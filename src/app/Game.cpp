@@ -83,6 +83,8 @@ void startNewRound(Game& g, uint32_t newSeed) {
 RoundView roundView(const Game& g) {
     RoundView view = viewOfRound(g, g.look);
     view.feedback = &g.feedback;
+    // As the main loop shows the pause menu.
+    view.pauseMenuShown = g.paused && !g.roundOver;
     view.computer[0] = g.opponents.hudLine(1);
     view.computer[1] = g.opponents.hudLine(2);
     return view;

@@ -127,7 +127,7 @@ std::vector<BandLine> bandLinesOf(const RoundView& v) {
         line("SPACE: PLAY AGAIN", false);
     } else if (v.banner) {
         line(v.banner, true);
-    } else if (v.paused) {
+    } else if (v.paused && !v.pauseMenuShown) {
         line("PAUSED", true);
     }
     return lines;

@@ -15,6 +15,7 @@ RoundView viewOfRound(const RoundState& g, const Presentation& look) {
                      g.roundOver,
                      g.shadowsOn,
                      g.paused,
+                     false,
                      nullptr,
                      {&g.sight[0], &g.sight[1]}};
 }

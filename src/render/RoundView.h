@@ -26,6 +26,8 @@ struct RoundView {
     bool roundOver;
     bool shadowsOn;
     bool paused = false;
+    // The pause menu lies over the frame and says "PAUSED" itself: the band leaves it out.
+    bool pauseMenuShown = false;
     // A line over the overview in place of the result (a network round's state); null: none.
     const char* banner = nullptr;
     // What each player has seen of the labyrinth, for its small map.

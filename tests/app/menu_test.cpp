@@ -1,6 +1,7 @@
 #include "app/Game.h"
 #include "app/Menu.h"
 #include "app/Menus.h"
+#include "render/Overlays.h"
 #include "render/ViewLayout.h"
 #include <gtest/gtest.h>
 
@@ -251,6 +252,14 @@ TEST(PauseMenu, ContinueOptionsAndEndRound) {
     const MenuPanel panel = pausePanel(p);
     EXPECT_FALSE(pausePointer(p, 100, panel.rowTop(pauseEndRound) + 5, true).endRound);
     EXPECT_TRUE(pausePointer(p, 512, panel.rowTop(pauseEndRound) + 5, true).endRound);
+    // Under the pause menu the overview's band does not say "PAUSED" a second time, behind the
+    // panel; the result band of a round over stays.
+    Game g(1, false);
+    g.paused = true;
+    EXPECT_TRUE(bandLinesOf(roundView(g)).empty());
+    g.roundOver = true;
+    ASSERT_FALSE(bandLinesOf(roundView(g)).empty());
+    EXPECT_NE(bandLinesOf(roundView(g)).front().text, "PAUSED");
 }
 
 TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {

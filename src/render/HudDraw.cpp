@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstring>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,7 +103,7 @@ void drawHud(const RoundView& game) {
         lines.push_back({x, y, t, colour});
     };
     // The band over the overview (drawn after it) decides whether the columns give way.
-    const HudLayout layout = hudLayout(scale, bandLinesOf(game));
+    const HudLayout layout = hudLayout(scale, bandLinesOf(game), computerLines(game));
     text(layout.clockX, layout.clockY, clockText(clock.minutes, clock.seconds));
     float colours[2][3];
     for (int n = 1; n <= 2 && layout.columns; ++n) {
@@ -117,8 +118,8 @@ void drawHud(const RoundView& game) {
             text(x, layout.firstLineY + layout.lineStep * static_cast<float>(line),
                  hudLine(p, line));
         if (const char* computer = game.computer[n - 1])
-            text(x, layout.firstLineY + layout.lineStep * static_cast<float>(hudLineCount),
-                 computer, colours[n - 1]);
+            text(layout.lineX(n - 1, static_cast<int>(std::strlen(computer))),
+                 layout.computerY, computer, colours[n - 1]);
     }
 
     auto write = [&](bool rimFirst) {

@@ -21,7 +21,7 @@ HudBox HudLayout::box(float x, float y, int letters, bool large) const {
             y + (large ? bigDescent : descent)};
 }
 
-HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines) {
+HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines, bool computerLines) {
     const float s = static_cast<float>(scale > 0 ? scale : 1);
     HudLayout l{};
     l.largeLetters = scale >= 1.15;
@@ -38,19 +38,25 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines) {
     const float margin = std::max(30.0f, 4 / s);
     const float top = std::max(30.0f, l.bigAscent + 3 / s);
     const float columnWidth = l.letterWidth * hudColumnLetters;
+    // The line under a column saying which computer plays the side is wider than the column:
+    // toward the middle the column's texts reach that far.
+    const float columnReach =
+        l.letterWidth * (computerLines ? hudComputerLetters : hudColumnLetters);
 
     l.clockY = top;
     l.clockX = windowWidth / 2.0f - l.letterWidth * hudClockLetters / 2;
     l.columnX[0] = margin;
     l.columnX[1] = windowWidth - margin - columnWidth;
     const float gap = 6 / s;
-    l.columns = l.columnX[0] + columnWidth + gap <= l.clockX &&
-                l.clockX + l.letterWidth * hudClockLetters + gap <= l.columnX[1];
+    l.columns = l.columnX[0] + columnReach + gap <= l.clockX &&
+                l.clockX + l.letterWidth * hudClockLetters + gap <=
+                    l.columnX[1] + columnWidth - columnReach;
 
-    // Down the column: the header, seven lines, and the room the rising line needs under them.
+    // Down the column: the header, seven lines, the line saying which computer plays the side,
+    // and the room the rising line needs under them.
     const float headerRoom = std::max(l.lineStep, l.bigDescent + l.ascent + 2 / s);
     auto columnBottom = [&](bool headers, bool rising) {
-        const int rows = 7 + (rising ? 2 : 0);
+        const int rows = 7 + (computerLines ? 1 : 0) + (rising ? 2 : 0);
         return top + (headers ? headerRoom : 0) + l.lineStep * static_cast<float>(rows - 1) +
                l.descent;
     };
@@ -61,8 +67,10 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines) {
     // The header is in the larger letters, its lines follow where those end.
     l.firstLineY = l.headers ? top + std::max(l.lineStep, l.bigDescent + l.ascent + 2 / s) : top;
     const float lastLineY = l.firstLineY + 6 * l.lineStep;
-    l.riseFromY = lastLineY + 2 * l.lineStep;
-    l.riseToY = lastLineY + l.lineStep;
+    l.computerY = lastLineY + l.lineStep;
+    const float underLines = computerLines ? l.computerY : lastLineY;
+    l.riseFromY = underLines + 2 * l.lineStep;
+    l.riseToY = underLines + l.lineStep;
 
     l.band = !bandLines.empty();
     if (!l.band)
@@ -75,7 +83,8 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines) {
     }
     const float pad = 8 / s;
     // Between the columns when it fits there; else the columns give way.
-    const float inner0 = l.columnX[0] + columnWidth + gap, inner1 = l.columnX[1] - gap;
+    const float inner0 = l.columnX[0] + columnReach + gap;
+    const float inner1 = l.columnX[1] + columnWidth - columnReach - gap;
     if (l.columns && widest + 2 * pad > inner1 - inner0) {
         l.columns = l.headers = l.risingLines = false;
     }
@@ -100,4 +109,11 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines) {
         l.bandX.push_back(windowWidth / 2.0f - w / 2);
     }
     return l;
+}
+
+float HudLayout::lineX(int column, int letters) const {
+    if (column == 0)
+        return columnX[0];
+    return std::min(columnX[1],
+                    columnX[1] + letterWidth * static_cast<float>(hudColumnLetters - letters));
 }

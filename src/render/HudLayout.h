@@ -36,6 +36,7 @@ struct HudLayout {
     float columnX[2];
     float headerY; // the header's baseline; the lines follow it one step apart
     float firstLineY;
+    float computerY; // under the lines: which computer plays the side, if one does
     float clockX, clockY;
     float riseFromY, riseToY; // the line under a column rises from one baseline to the other
     bool band;
@@ -45,9 +46,15 @@ struct HudLayout {
 
     // The box a line of `letters` letters at (x, baseline y) takes, its rim included.
     HudBox box(float x, float y, int letters, bool large) const;
+    // Where a line of `letters` letters of column 0 or 1 starts: a line wider than the column
+    // (which computer plays it) ends where the right column ends, not beyond the view.
+    float lineX(int column, int letters) const;
 };
 
 constexpr int hudColumnLetters = 11; // the widest column line, "Points: 100"
 constexpr int hudClockLetters = 10;  // "TIME: 5:59"
+constexpr int hudComputerLetters = 15; // the widest line under a column, "COMPUTER NORMAL"
 
-HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines);
+// `computerLines`: a computer plays a side, and its column says which under its lines.
+HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines,
+                    bool computerLines = false);

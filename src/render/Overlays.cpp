@@ -98,6 +98,10 @@ std::string numberIn(int value, int places) {
 }
 } // namespace
 
+bool computerLines(const RoundView& v) {
+    return v.computer[0] != nullptr || v.computer[1] != nullptr;
+}
+
 std::vector<BandLine> bandLinesOf(const RoundView& v) {
     std::vector<BandLine> lines;
     auto line = [&](const std::string& text, bool large) {
@@ -137,7 +141,7 @@ void drawOverviewBand(const RoundView& v) {
     const std::vector<BandLine> lines = bandLinesOf(v);
     if (lines.empty())
         return;
-    const HudLayout layout = hudLayout(v.look.frame.scale(), lines);
+    const HudLayout layout = hudLayout(v.look.frame.scale(), lines, computerLines(v));
     Flat flat(windowWidth, overviewHeight);
     glColor4f(0, 0, 0, 0.62f);
     rectangle(layout.bandBox.x0, layout.bandBox.y0, layout.bandBox.x1, layout.bandBox.y1);
@@ -166,7 +170,7 @@ void drawColumnEvents(const RoundView& v) {
     if (v.feedback == nullptr)
         return;
     // Under the band the round stands still: what happened last would stand there too.
-    const HudLayout layout = hudLayout(v.look.frame.scale(), bandLinesOf(v));
+    const HudLayout layout = hudLayout(v.look.frame.scale(), bandLinesOf(v), computerLines(v));
     if (!layout.risingLines || layout.band)
         return;
     Flat flat(windowWidth, overviewHeight);

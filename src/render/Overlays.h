@@ -12,6 +12,8 @@ struct RoundView;
 // The band's lines for this frame: the result and the round in numbers after 0:00, else a
 // waiting line, else "PAUSED"; none while the round plays on.
 std::vector<BandLine> bandLinesOf(const RoundView& view);
+// Whether a computer plays a side, which its column then says.
+bool computerLines(const RoundView& view);
 // The dimmed band with its lines over the overview (its viewport current). A menu drawn over the
 // round takes its place.
 void drawOverviewBand(const RoundView& view);

@@ -157,51 +157,59 @@ TEST(HudLayout, TextsKeepApartAtEveryWindowSize) {
     for (int w = 320; w <= 1920; w += 40)
         for (int h = 240; h <= 1200; h += 40) {
             const double scale = frameRect(w, h).scale();
-            for (const auto& band : bands) {
-                const HudLayout l = hudLayout(scale, band);
-                std::vector<std::pair<HudBox, std::string>> boxes;
-                boxes.push_back({l.box(l.clockX, l.clockY, hudClockLetters, false), "clock"});
-                for (int n = 0; n < 2 && l.columns; ++n) {
-                    if (l.headers)
-                        boxes.push_back({l.box(l.columnX[n], l.headerY, 9, true), "header"});
-                    for (int line = 0; line < 7; ++line)
-                        boxes.push_back({l.box(l.columnX[n], l.firstLineY + l.lineStep * line,
-                                               hudColumnLetters, false),
-                                         "column line"});
-                    if (l.risingLines)
-                        for (float y : {l.riseFromY, l.riseToY})
-                            boxes.push_back({l.box(l.columnX[n], y, 11, false), "rising line"});
-                }
-                if (l.band) {
-                    ASSERT_EQ(l.bandY.size(), band.size());
-                    for (size_t i = 0; i < band.size(); ++i) {
-                        const HudBox b =
-                            l.box(l.bandX[i], l.bandY[i], band[i].letters(), band[i].large);
-                        EXPECT_GE(b.x0, l.bandBox.x0);
-                        EXPECT_LE(b.x1, l.bandBox.x1);
-                        boxes.push_back({b, "band line " + band[i].text});
+            for (const auto& band : bands)
+                for (const bool computer : {false, true}) {
+                    const HudLayout l = hudLayout(scale, band, computer);
+                    std::vector<std::pair<HudBox, std::string>> boxes;
+                    boxes.push_back({l.box(l.clockX, l.clockY, hudClockLetters, false), "clock"});
+                    for (int n = 0; n < 2 && l.columns; ++n) {
+                        if (l.headers)
+                            boxes.push_back({l.box(l.columnX[n], l.headerY, 9, true), "header"});
+                        for (int line = 0; line < 7; ++line)
+                            boxes.push_back({l.box(l.columnX[n], l.firstLineY + l.lineStep * line,
+                                                   hudColumnLetters, false),
+                                             "column line"});
+                        // Which computer plays the side, under its lines.
+                        if (computer)
+                            boxes.push_back({l.box(l.lineX(n, hudComputerLetters), l.computerY,
+                                                   hudComputerLetters, false),
+                                             "computer line"});
+                        if (l.risingLines)
+                            for (float y : {l.riseFromY, l.riseToY})
+                                boxes.push_back({l.box(l.columnX[n], y, 11, false), "rising line"});
                     }
-                }
-                const std::string where = std::to_string(w) + "x" + std::to_string(h) + " band " +
-                                          std::to_string(band.size());
-                for (size_t i = 0; i < boxes.size(); ++i) {
-                    const HudBox& a = boxes[i].first;
-                    EXPECT_GE(a.x0, 0) << where << " " << boxes[i].second;
-                    EXPECT_LE(a.x1, windowWidth) << where << " " << boxes[i].second;
-                    EXPECT_GE(a.y0, 0) << where << " " << boxes[i].second;
-                    EXPECT_LE(a.y1, windowHeight - splitHeight) << where << " " << boxes[i].second;
-                    // Nothing but its own lines lies under the dimmed band.
-                    if (l.band && boxes[i].second.rfind("band line", 0) != 0) {
-                        EXPECT_FALSE(a.overlaps(l.bandBox)) << where << " " << boxes[i].second;
+                    if (l.band) {
+                        ASSERT_EQ(l.bandY.size(), band.size());
+                        for (size_t i = 0; i < band.size(); ++i) {
+                            const HudBox b =
+                                l.box(l.bandX[i], l.bandY[i], band[i].letters(), band[i].large);
+                            EXPECT_GE(b.x0, l.bandBox.x0);
+                            EXPECT_LE(b.x1, l.bandBox.x1);
+                            boxes.push_back({b, "band line " + band[i].text});
+                        }
                     }
-                    for (size_t j = i + 1; j < boxes.size(); ++j)
-                        ASSERT_FALSE(a.overlaps(boxes[j].first))
-                            << where << ": " << boxes[i].second << " and " << boxes[j].second;
+                    const std::string where = std::to_string(w) + "x" + std::to_string(h) +
+                                              " band " + std::to_string(band.size()) +
+                                              (computer ? " computer" : "");
+                    for (size_t i = 0; i < boxes.size(); ++i) {
+                        const HudBox& a = boxes[i].first;
+                        EXPECT_GE(a.x0, 0) << where << " " << boxes[i].second;
+                        EXPECT_LE(a.x1, windowWidth) << where << " " << boxes[i].second;
+                        EXPECT_GE(a.y0, 0) << where << " " << boxes[i].second;
+                        EXPECT_LE(a.y1, windowHeight - splitHeight)
+                            << where << " " << boxes[i].second;
+                        // Nothing but its own lines lies under the dimmed band.
+                        if (l.band && boxes[i].second.rfind("band line", 0) != 0) {
+                            EXPECT_FALSE(a.overlaps(l.bandBox)) << where << " " << boxes[i].second;
+                        }
+                        for (size_t j = i + 1; j < boxes.size(); ++j)
+                            ASSERT_FALSE(a.overlaps(boxes[j].first))
+                                << where << ": " << boxes[i].second << " and " << boxes[j].second;
+                    }
+                    ++sizes;
                 }
-                ++sizes;
-            }
         }
-    EXPECT_GT(sizes, 1000);
+    EXPECT_GT(sizes, 2000);
     // The headers stay at the smallest window the game is played in, and at its own size the
     // result stands between the columns.
     EXPECT_TRUE(hudLayout(frameRect(320, 240).scale(), {}).headers);

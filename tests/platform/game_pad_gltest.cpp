@@ -10,11 +10,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-TEST(GamePad, TheFirstPadWalksPlayerOne) {
-    glContext();
-    // The test's window is hidden and never has the focus, which a pad's input otherwise needs.
+namespace {
+// Plugs in a virtual pad named `name` with every stick and button of a game controller, input
+// accepted though the test's window is hidden and never has the focus; its device index, or -1.
+int plugInPad(const char* name) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        return -1;
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -22,8 +24,14 @@ TEST(GamePad, TheFirstPadWalksPlayerOne) {
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
     desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.name = "test pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    desc.name = name;
+    return SDL_JoystickAttachVirtualEx(&desc);
+}
+} // namespace
+
+TEST(GamePad, TheFirstPadWalksPlayerOne) {
+    glContext();
+    const int index = plugInPad("test pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     ASSERT_TRUE(SDL_IsGameController(index));
     int code = 0;
@@ -68,17 +76,7 @@ TEST(GamePad, TheFirstPadWalksPlayerOne) {
 // Start pauses, the d-pad goes down to END ROUND and A brings the title back.
 TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
     GlContext& shared = glContext();
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.name = "menu pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = plugInPad("menu pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
     // What an earlier test pressed is not this one's.

@@ -29,9 +29,9 @@ class Scenery {
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
                         const ViewFrustum* frustum = nullptr, bool coarseFar = false,
                         bool withBackdrop = true, const float* eye = nullptr) const;
-    // A player view's ground and roads, then its backdrop box; with the view's `eye` the walls
-    // it sees squarely are filtered plainly (see wallSeenAslant).
-    void drawViewBackdrop(int32_t seasonStep, const BackdropEye* eye = nullptr) const;
+    // A player view's ground and roads, then its backdrop box; with the view's `eye` each stretch
+    // of wall shows the picture narrowed as the eye sees it squeezed (see backdropWallRuns).
+    void drawViewBackdrop(int32_t seasonStep, const float* eye = nullptr) const;
     // Hedges, buildings and the house's bushes; `coarse` for bushes seen small (the overview),
     // from `decorationList`; else bush by bush at the full cut.
     void drawDecoration(bool coarse = false) const;
@@ -50,8 +50,6 @@ class Scenery {
     unsigned int backdrop3List = 0;
     unsigned int tileList = 0;
     unsigned int backdrop4List = 0;
-    // Each wall of the player views' box alone.
-    unsigned int backdropWallLists[4] = {};
     unsigned int backgroundLists[15] = {};
     unsigned int orthogonalLists[15] = {};
     unsigned int groundLists[15] = {};

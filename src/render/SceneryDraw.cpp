@@ -5,6 +5,7 @@
 #include "render/BackdropFilter.h"
 #include "render/ViewFrustum.h"
 #include <GL/gl.h>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -298,25 +299,25 @@ void tileShape() {
     glEnd();
 }
 
-// One standing wall of the backdrop box from (x0, y0) to (x1, y1), s running along it; the
-// normals point diagonally into the box at each end.
-void backdropWall(float x0, float y0, float x1, float y1) {
+// One standing wall of the backdrop box from (x0, y0) to (x1, y1), s running along it, or the
+// stretch of it from `from` to `to` of its length; the normals point diagonally into the box at
+// each end of the wall.
+void backdropWall(float x0, float y0, float x1, float y1, float from = 0, float to = 1) {
     const float low = -0.05f, high = 6.5f, centre = 7.5f;
     auto inward = [centre](float x, float y) {
-        glNormal3f(x < centre ? 0.5f : -0.5f, y < centre ? 0.5f : -0.5f, 0);
+        return std::array<float, 2>{x < centre ? 0.5f : -0.5f, y < centre ? 0.5f : -0.5f};
+    };
+    const std::array<float, 2> start = inward(x0, y0), end = inward(x1, y1);
+    auto corner = [&](float s, float z) {
+        glNormal3f(start[0] + (end[0] - start[0]) * s, start[1] + (end[1] - start[1]) * s, 0);
+        glTexCoord2f(s, z < 0 ? 0.0f : 1.0f);
+        glVertex3f(x0 + (x1 - x0) * s, y0 + (y1 - y0) * s, z);
     };
     glBegin(GL_QUADS);
-    inward(x0, y0);
-    glTexCoord2f(0, 0);
-    glVertex3f(x0, y0, low);
-    inward(x1, y1);
-    glTexCoord2f(1, 0);
-    glVertex3f(x1, y1, low);
-    glTexCoord2f(1, 1);
-    glVertex3f(x1, y1, high);
-    inward(x0, y0);
-    glTexCoord2f(0, 1);
-    glVertex3f(x0, y0, high);
+    corner(from, low);
+    corner(to, low);
+    corner(to, high);
+    corner(from, high);
     glEnd();
 }
 
@@ -537,13 +538,6 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     backdropWall(backdropWalls[3][0], backdropWalls[3][1], backdropWalls[3][2],
                  backdropWalls[3][3]);
     glEndList();
-    for (int w = 0; w < 4; ++w) {
-        backdropWallLists[w] = glGenLists(1);
-        glNewList(backdropWallLists[w], GL_COMPILE);
-        backdropWall(backdropWalls[w][0], backdropWalls[w][1], backdropWalls[w][2],
-                     backdropWalls[w][3]);
-        glEndList();
-    }
 
     compileTextured(roadVList, texture(roadVSlot), tileList);
     compileTextured(roadList, texture(roadSlot), tileList);
@@ -622,23 +616,34 @@ void Scenery::drawOverviewGround(int32_t seasonStep) const {
     glCallList(fieldLists[step]);
 }
 
-void Scenery::drawViewBackdrop(int32_t seasonStep, const BackdropEye* eye) const {
+void Scenery::drawViewBackdrop(int32_t seasonStep, const float* eye) const {
     const int32_t step = validStep(seasonStep);
     glCallList(fieldLists[step]);
     if (eye == nullptr || textures == nullptr) {
         glCallList(orthogonalLists[step]);
         return;
     }
-    // Wall by wall: only those seen aslant take the costly filtering along the squeeze.
+    // Stretch by stretch, each with the picture narrowed as much as the eye sees it squeezed
+    // there, filtered plainly: the filtering along the squeeze costs the renderer more.
+    const int slot = orthogonalBase[step / 5] + step % 5;
+    const unsigned int picture = (*textures)[slot];
+    const unsigned int* narrowed = textures->narrowed[slot - lowBackdropSlots];
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBindTexture(GL_TEXTURE_2D, (*textures)[orthogonalBase[step / 5] + step % 5]);
-    for (int w = 0; w < 4; ++w) {
-        const float* wall = backdropWalls[w];
-        backdropTextureFilter(wallSeenAslant(*eye, wall[0], wall[1], wall[2], wall[3]));
-        glCallList(backdropWallLists[w]);
+    glBindTexture(GL_TEXTURE_2D, picture);
+    backdropTextureFilter(false);
+    for (const auto& wall : backdropWalls) {
+        BackdropRun runs[backdropWallPieces];
+        const int count =
+            backdropWallRuns(eye[0], eye[1], wall[0], wall[1], wall[2], wall[3], runs);
+        for (int r = 0; r < count; ++r) {
+            const int k = runs[r].narrowing;
+            glBindTexture(GL_TEXTURE_2D, k == 0 || narrowed[0] == 0 ? picture : narrowed[k - 1]);
+            backdropWall(wall[0], wall[1], wall[2], wall[3], runs[r].from, runs[r].to);
+        }
     }
     // As the whole box's list leaves it.
+    glBindTexture(GL_TEXTURE_2D, picture);
     backdropTextureFilter(true);
     glDisable(GL_TEXTURE_2D);
 }
@@ -657,8 +662,8 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
     const bool pictured = coarseFar && farBushPictures.take(bushList);
     for (int i = -2; i <= size + 1; ++i) {
         for (int j = -2; j <= size + 1; ++j) {
-            const bool standing = isOutsideArena(i, j, size) || isMiddleBlock(i, j) ||
-                                  (isOdd(i) && isOdd(j));
+            const bool standing =
+                isOutsideArena(i, j, size) || isMiddleBlock(i, j) || (isOdd(i) && isOdd(j));
             if (!standing || !inViewWedge(px, py, dirX, dirY, i, j))
                 continue;
             // A cell's ground, bush or building fits in this ball around its middle.
@@ -671,8 +676,8 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             // A crown the near plane may cut shows its inside: those keep it.
             const float eyeX = eye ? static_cast<float>(i) + 0.5f - eye[0] : 0;
             const float eyeY = eye ? static_cast<float>(j) + 0.5f - eye[1] : 0;
-            const bool whole = eye == nullptr || eyeX * eyeX + eyeY * eyeY <=
-                                                     wholeCrownReach * wholeCrownReach;
+            const bool whole =
+                eye == nullptr || eyeX * eyeX + eyeY * eyeY <= wholeCrownReach * wholeCrownReach;
             const unsigned int bushes[3] = {whole ? bushList : fineBushList, coarseBushList,
                                             farBushList};
             const unsigned int corners[3] = {whole ? houseCornerList : fineHouseCornerList,

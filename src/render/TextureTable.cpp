@@ -4,6 +4,7 @@
 #include "scene/TextureSlots.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -95,10 +96,30 @@ Bitmap decodeOrStop(const char* fileName) {
     return image;
 }
 
-void upload(const TextureTable& table, const Bitmap& image, int slot) {
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glBindTexture(GL_TEXTURE_2D, table.names[slot]);
+// The picture half as wide, each texel the mean of two neighbours along its row.
+Bitmap halfAsWide(const Bitmap& image) {
+    Bitmap out;
+    out.width = std::max(1, image.width / 2);
+    out.height = image.height;
+    out.pixels.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height) * 3);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const auto at = [&](int column) {
+                    const int kept = std::min(column, image.width - 1);
+                    return image.pixels[(static_cast<size_t>(y) * image.width + kept) * 3 + c];
+                };
+                out.pixels[(static_cast<size_t>(y) * out.width + x) * 3 + c] =
+                    static_cast<uint8_t>((at(2 * x) + at(2 * x + 1) + 1) / 2);
+            }
+    return out;
+}
+
+bool isLowBackdropSlot(int slot) {
+    return slot >= lowBackdropSlots && slot < lowBackdropSlots + lowBackdropCount;
+}
+
+void uploadRgb(const Bitmap& image) {
     // Decoded rows are packed, with no padding to four bytes.
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -108,6 +129,33 @@ void upload(const TextureTable& table, const Bitmap& image, int slot) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+// Frees a texture's picture; the name stays, bound to an empty texture.
+void emptyName(GLuint name) {
+    glDeleteTextures(1, &name);
+    // Binding the freed name makes an empty texture of it at once, before any other texture
+    // could be given that name.
+    glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void upload(const TextureTable& table, const Bitmap& image, int slot) {
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, table.names[slot]);
+    uploadRgb(image);
+    if (isLowBackdropSlot(slot) && table.narrowed[slot - lowBackdropSlots][0] != 0) {
+        const unsigned int* narrowed = table.narrowed[slot - lowBackdropSlots];
+        Bitmap narrower = halfAsWide(image);
+        for (int k = 0; k < backdropNarrowings; ++k) {
+            glBindTexture(GL_TEXTURE_2D, narrowed[k]);
+            uploadRgb(narrower);
+            // Only ever sampled plainly, each where it shows about as squeezed along as up.
+            backdropTextureFilter(false);
+            if (k + 1 < backdropNarrowings)
+                narrower = halfAsWide(narrower);
+        }
+    }
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     table.held[slot] = true;
 }
@@ -123,16 +171,17 @@ void letGo(const TextureTable& table, int slot) {
         return;
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    GLuint name = table.names[slot];
-    glDeleteTextures(1, &name);
-    // Binding the freed name makes an empty texture of it at once, before any other texture
-    // could be given that name.
-    glBindTexture(GL_TEXTURE_2D, name);
+    emptyName(table.names[slot]);
+    if (isLowBackdropSlot(slot))
+        for (unsigned int name : table.narrowed[slot - lowBackdropSlots])
+            if (name != 0)
+                emptyName(name);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     table.held[slot] = false;
 }
 
 constexpr int seasonSteps = 15;
+static_assert(lowBackdropCount == seasonSteps);
 static_assert(wideBackdropSlots == groundSlots + seasonSteps &&
               lowBackdropSlots == groundSlots + 2 * seasonSteps);
 
@@ -157,11 +206,15 @@ void loadTexture(TextureTable& table, const char* fileName, int slot) {
     const Bitmap image = decodeOrStop(fileName);
     if (table.names[slot] == 0)
         glGenTextures(1, &table.names[slot]);
+    if (isLowBackdropSlot(slot) && table.narrowed[slot - lowBackdropSlots][0] == 0)
+        glGenTextures(backdropNarrowings, table.narrowed[slot - lowBackdropSlots]);
     upload(table, image, slot);
 }
 
 void loadAllTextures(TextureTable& table) {
     glGenTextures(TextureTable::slotCount, table.names);
+    for (unsigned int* narrowed : table.narrowed)
+        glGenTextures(backdropNarrowings, narrowed);
     for (int slot = 0; slot < TextureTable::slotCount; ++slot) {
         const Bitmap image = decodeOrStop(textureFileName(slot));
         if (shownFromTheStart(slot)) {

@@ -1,5 +1,10 @@
 #pragma once
+#include "render/BackdropFilter.h"
+#include "scene/TextureSlots.h"
 #include <string>
+
+// The season steps, each with a picture of the player views' backdrop.
+constexpr int lowBackdropCount = 15;
 
 // The 62 GL texture names of the game, by fixed slot. A name stays for the program's life
 // (display lists bind it); its picture is in the GL only while it may be shown: a season step's
@@ -8,6 +13,9 @@
 struct TextureTable {
     static constexpr int slotCount = 62;
     unsigned int names[slotCount] = {};
+    // The player views' backdrop picture of each season step narrowed along the wall 2, 4 and 8
+    // times (see backdropWallRuns), in the GL while their picture is.
+    unsigned int narrowed[lowBackdropCount][backdropNarrowings] = {};
     // Whether a slot's picture is in the GL now. Which ones are follows what is drawn.
     mutable bool held[slotCount] = {};
 

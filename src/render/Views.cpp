@@ -383,9 +383,12 @@ void drawPlayerView(const RoundView& v, int n) {
             drawPlayerFigure(v, 3 - n, false, &camera);
     } else if (v.look.fullDetail || !v.world.blastCells.empty()) {
         // The fire is laid over what is drawn before it, without depth, and under what follows:
-        // with fire burning everything keeps its order.
+        // with fire burning everything keeps its order, the backdrop first.
+        const bool quick = !v.look.fullDetail;
+        if (quick)
+            v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
-                                      look.frustum, !v.look.fullDetail, true, look.eye);
+                                      look.frustum, quick, !quick, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
@@ -401,13 +404,7 @@ void drawPlayerView(const RoundView& v, int n) {
                                       look.frustum, true, false, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
-        const Vector3 ahead = camera.viewDirection();
-        // The projection's 45 degrees are its height; its width is as much wider as the view.
-        const double halfWidth =
-            std::atan((windowWidth / 2.0) / splitHeight * std::tan(22.5 * M_PI / 180.0));
-        const BackdropEye backdropEye{camera.position.x, camera.position.y, ahead.x, ahead.y,
-                                      static_cast<float>(halfWidth)};
-        v.look.scenery.drawViewBackdrop(v.seasonStep, &backdropEye);
+        v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);

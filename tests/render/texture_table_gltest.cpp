@@ -76,6 +76,31 @@ TEST(TextureTableGl, LoadedPictureHasItsSizeFiltersAndFullMipmapChain) {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     EXPECT_EQ(alignment, 2) << "the upload leaves the unpack alignment as it found it";
     glDeleteTextures(1, &table.names[49]);
+    EXPECT_EQ(table.narrowed[0][0], 0u) << "only the views' backdrop comes narrowed";
+
+    // A player view's backdrop also comes narrowed 2, 4 and 8 times along its rows, each texel
+    // the mean of the two it replaces (greens 0, 30, 60 ... become 15, 75, 135, 195, then 45 and
+    // 165, then 105); the rows keep their colours.
+    loadTexture(table, file.c_str(), 30);
+    const int greens[3][4] = {{15, 75, 135, 195}, {45, 165}, {105}};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_NE(table.narrowed[0][k], 0u);
+        glBindTexture(GL_TEXTURE_2D, table.narrowed[0][k]);
+        const int narrowWidth = 4 >> k;
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), narrowWidth) << k;
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), 4) << k;
+        std::vector<uint8_t> narrow(static_cast<size_t>(narrowWidth) * 4 * 3);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, narrow.data());
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < narrowWidth; ++x) {
+                const uint8_t* t = &narrow[(y * narrowWidth + x) * 3];
+                EXPECT_EQ(t[0], y * 60 + 10) << k << ": " << x << "," << y;
+                EXPECT_EQ(t[1], greens[k][x]) << k << ": " << x << "," << y;
+                EXPECT_EQ(t[2], 200 - y * 8) << k << ": " << x << "," << y;
+            }
+    }
+    glDeleteTextures(1, &table.names[30]);
+    glDeleteTextures(3, table.narrowed[0]);
 }
 
 // Runs in the build folder, beside the generated textures/.
@@ -127,6 +152,15 @@ TEST(TextureTableGl, EverySlotHasItsNameAndOnlyPicturesAboutToShowAreHeld) {
     holdSeasonPictures(table, 10, false);
     EXPECT_EQ(width(9), 0);
     EXPECT_EQ(width(10), 256);
+    // The views' backdrop's narrowed pictures come and go with it.
+    auto narrowedWidth = [&](int step, int k) {
+        glBindTexture(GL_TEXTURE_2D, table.narrowed[step][k]);
+        return levelParameter(0, GL_TEXTURE_WIDTH);
+    };
+    EXPECT_EQ(narrowedWidth(10, 0), 256);
+    EXPECT_EQ(narrowedWidth(10, 2), 64);
+    EXPECT_EQ(narrowedWidth(9, 0), 0);
+    EXPECT_EQ(narrowedWidth(0, 1), 0);
     // Out of the steps' range is the first step.
     holdSeasonPictures(table, 99, false);
     EXPECT_EQ(width(0), 256);

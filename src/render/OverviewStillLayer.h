@@ -33,15 +33,14 @@ class OverviewStillLayer {
     OverviewStillLayer(const OverviewStillLayer&) = delete;
     OverviewStillLayer& operator=(const OverviewStillLayer&) = delete;
 
-    // Copies the picture into the current viewport, colour and depth, and the stencil too when
-    // `withStencil`; first draws it anew from `parts`, in order, under the current projection,
-    // modelview and lights, when it was drawn for another key. Answers false, having drawn
-    // nothing, when the GL cannot keep such a picture (no framebuffer objects, or a depth buffer
-    // it cannot copy): the caller then draws the parts itself. Leaves the GL state as it was.
-    // With `depthBoxes` the depth and stencil are copied only inside those boxes (the colour
-    // still everywhere): what is drawn on top needs them only where it may show, and outside
-    // them the view keeps the depth it was cleared to.
-    bool show(Key key, bool withStencil, const Part* parts, int partCount,
+    // Copies the picture into the current viewport, colour, depth and stencil; first draws it anew
+    // from `parts`, in order, under the current projection, modelview and lights, when it was drawn
+    // for another key. Answers false, having drawn nothing, when the GL cannot keep such a picture
+    // (no framebuffer objects, or a depth buffer it cannot copy): the caller then draws the parts
+    // itself. Leaves the GL state as it was. With `depthBoxes` the depth and stencil are copied
+    // only inside those boxes (the colour still everywhere): what is drawn on top needs them only
+    // where it may show, and outside them the view keeps the depth it was cleared to.
+    bool show(Key key, const Part* parts, int partCount,
               const std::vector<Box>* depthBoxes = nullptr);
 
     // Sets the current colour, normal and texture coordinates as drawing the parts left them:
@@ -53,6 +52,7 @@ class OverviewStillLayer {
     void redraw(const Key& key, const Part* parts, int partCount);
 
     unsigned int framebuffer = 0;
+    // A texture: its layout can follow the window's, a renderbuffer's not.
     unsigned int colour = 0;
     unsigned int depthStencil = 0;
     int width = 0, height = 0;

@@ -294,9 +294,8 @@ bool showStillLayer(const RoundView& v) {
     key.seasonStep = v.seasonStep;
     key.obstacles = standingObstacles(v.world);
     // The shadows keep to the ground and the fire off the obstacles by the picture's stencil.
-    const bool withStencil = v.shadowsOn || !v.world.blastCells.empty();
     const std::vector<OverviewStillLayer::Box> boxes = movingBoxes(v);
-    return v.look.overviewStill.show(key, withStencil, parts, 3, &boxes);
+    return v.look.overviewStill.show(key, parts, 3, &boxes);
 }
 
 // What drawing the world's objects in a view takes from the presentation.

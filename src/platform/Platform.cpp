@@ -8,9 +8,6 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 #include <cstdlib>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace platform {
 namespace {
@@ -274,19 +271,6 @@ void keyPressed(const SDL_KeyboardEvent& key) {
         commands.playAgain = true;
     notePress(key.keysym.scancode);
 }
-
-// Large buffers (pictures, their mipmaps, the renderer's own buffers) each in memory of their
-// own, given back whole when freed. The C library otherwise raises its bar for that after the
-// first such buffer is freed and keeps the later ones in its heap, where what is freed between
-// them stays with the program: about 4 MiB more at the peak of a round in full screen.
-void keepLargeBuffersApart() {
-#ifdef __GLIBC__
-    constexpr int largeBuffer = 256 * 1024;
-    mallopt(M_MMAP_THRESHOLD, largeBuffer);
-    mallopt(M_TRIM_THRESHOLD, largeBuffer);
-#endif
-}
-
 } // namespace
 
 double nowMs() {
@@ -299,7 +283,6 @@ void showError(const char* caption, const char* text) {
 }
 
 bool createWindow(const char* title, int width, int height, bool fullscreen) {
-    keepLargeBuffersApart();
     // Before SDL's video starts, so that SDL leaves the signals to us.
     installTerminationHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {

@@ -10,8 +10,9 @@ namespace {
 // The picture covers this far from the burst's centre each way, in world units: a particle
 // drifts at most about 1.3 before it fades, and is half a unit across.
 constexpr float reach = 2.0f;
-// The burst is a soft blur; 32 texels a unit keep all of it, and its cost is filling them.
-constexpr int side = 128;
+// The burst is a soft blur; 16 texels a unit keep all of it (drawn so, it stays as close to the
+// particles drawn one by one as with 32), and its cost is filling them.
+constexpr int side = 64;
 // The sums of many particles are held at a quarter and multiplied back when shown, so that
 // eight bits of the picture do not clip before the screen would.
 constexpr float headroom = 4.0f;

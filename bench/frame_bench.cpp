@@ -236,7 +236,7 @@ int main(int argc, char** argv) {
         if (!noViews)
             views.push_back(measureViews(table.back().name, viewFrames, game));
     }
-    game.shadowsOn = false;
+    game.round.shadowsOn = false;
     framescenes::midWinter(game);
     if (wanted("winter")) {
         table.push_back(measure("mid-winter snowfall", frames, window,

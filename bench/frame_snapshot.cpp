@@ -101,7 +101,7 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
     setInitialGlState(width, height);
     Game game(seed, false);
     runSetUp(game);
-    game.clock.set(1000);
+    game.round.clock.set(1000);
     game.gameRunning = true;
     prepare(game);
     drawGameFrame(roundView(game));
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[2];
     const bool ok = snapshot(folder + "/overview.ppm", [](Game&) {}) &&
-                    snapshot(folder + "/shadows.ppm", [](Game& g) { g.shadowsOn = true; }) &&
+                    snapshot(folder + "/shadows.ppm", [](Game& g) { g.round.shadowsOn = true; }) &&
                     snapshot(folder + "/winter.ppm", framescenes::midWinter) &&
                     snapshot(folder + "/labyrinth.ppm", framescenes::intoLabyrinth) &&
                     snapshot(folder + "/blast.ppm", [](Game& g) { framescenes::crossingBlast(g); });

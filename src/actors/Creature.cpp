@@ -10,23 +10,23 @@ constexpr float houseLeft = 6, houseRight = 9, houseBottom = 8, houseTop = 11;
 constexpr float arenaEdge = 15;
 } // namespace
 
-Creature::Creature(int32_t number_, MazeWorld& world_) : number(number_), world(&world_) {
+Creature::Creature(int32_t number_, RandomGenerator& random) : number(number_) {
     shape.derive(bodyRadius);
-    runLeft = static_cast<float>(world->random->nextInt(1, 6));
+    runLeft = static_cast<float>(random.nextInt(1, 6));
 }
 
-void Creature::place() {
+void Creature::place(MazeWorld& world, RandomGenerator& random) {
     for (;;) {
-        x = static_cast<float>(world->random->nextInt(0, 14)) + 0.5f;
-        y = static_cast<float>(world->random->nextInt(0, 14)) + 0.5f;
-        if (y > 2 && world->isPassable(x, y, 0) && world->canPlace(x, y))
+        x = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
+        y = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
+        if (y > 2 && world.isPassable(x, y, 0) && world.canPlace(x, y))
             break;
     }
-    world->recordCreaturePosition(number, x, y);
+    world.recordCreaturePosition(number, x, y);
 }
 
-void Creature::roam() {
-    if (world->creatureHit[number - 1])
+void Creature::roam(MazeWorld& world, RandomGenerator& random) {
+    if (world.creatureHit[number - 1])
         return;
     runLeft -= creatureStep;
     bool newRun = runLeft <= 0;
@@ -38,14 +38,14 @@ void Creature::roam() {
                                   ny + r >= houseBottom && ny - r <= houseTop;
         const bool outside = nx < 0 || nx >= arenaEdge || ny < 0 || ny >= arenaEdge;
         // The arena test comes first: cells are looked up only for a target inside it.
-        newRun = touchesHouse || outside || !world->isPassable(nx, ny, r) ||
-                 !world->bombAllows(x, y, nx, ny) || !world->wallAllows(x, y, nx, ny) ||
+        newRun = touchesHouse || outside || !world.isPassable(nx, ny, r) ||
+                 !world.bombAllows(x, y, nx, ny) || !world.wallAllows(x, y, nx, ny) ||
                  (dirX > 0 && nx + r > arenaEdge) || (dirX < 0 && nx - r < 0) ||
                  (dirY > 0 && ny + r > arenaEdge) || (dirY < 0 && ny - r < 0);
     }
     if (newRun) {
-        runLeft = static_cast<float>(world->random->nextInt(1, 6));
-        switch (world->random->nextInt(0, 3)) {
+        runLeft = static_cast<float>(random.nextInt(1, 6));
+        switch (random.nextInt(0, 3)) {
         case 0:
             dirX = 1, dirY = 0;
             break;
@@ -61,14 +61,14 @@ void Creature::roam() {
         }
         return;
     }
-    if (world->hasTrap(nx, ny) && !world->hasTrap(x, y)) {
-        world->springTrap(nx, ny);
-        place();
+    if (world.hasTrap(nx, ny) && !world.hasTrap(x, y)) {
+        world.springTrap(nx, ny, random);
+        place(world, random);
         return;
     }
     x = nx;
     y = ny;
-    world->recordCreaturePosition(number, x, y);
+    world.recordCreaturePosition(number, x, y);
 }
 
 void Creature::advanceAnimation() {
@@ -76,31 +76,31 @@ void Creature::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Creature::touchTest() {
-    if (world->creatureHit[number - 1])
+void Creature::touchTest(MazeWorld& world, float now) {
+    if (world.creatureHit[number - 1])
         return;
-    const float reach = 2 * world->playerRadius;
-    const float playerX[2] = {world->player1X, world->player2X};
-    const float playerY[2] = {world->player1Y, world->player2Y};
+    const float reach = 2 * world.playerRadius;
+    const float playerX[2] = {world.player1X, world.player2X};
+    const float playerY[2] = {world.player1Y, world.player2Y};
     for (int i = 0; i < 2; ++i) {
         const float dx = x - playerX[i];
         const float dy = y - playerY[i];
-        if (std::sqrt(dx * dx + dy * dy) > reach || world->creatureGrace(i + 1))
+        if (std::sqrt(dx * dx + dy * dy) > reach || world.creatureGrace(i + 1, now))
             continue;
-        if (!world->respawnRequest[i])
-            world->respawnCause[i] = causeCreature;
-        world->respawnRequest[i] = true;
+        if (!world.respawnRequest[i])
+            world.respawnCause[i] = causeCreature;
+        world.respawnRequest[i] = true;
     }
 }
 
-bool Creature::inPlay() const {
-    return number >= 1 && number <= 4 && !world->creatureHit[number - 1];
+bool Creature::inPlay(const MazeWorld& world) const {
+    return number >= 1 && number <= 4 && !world.creatureHit[number - 1];
 }
 
-void Creature::step() {
-    if (!inPlay())
+void Creature::step(MazeWorld& world, RandomGenerator& random, float now) {
+    if (!inPlay(world))
         return;
-    roam();
+    roam(world, random);
     advanceAnimation();
-    touchTest();
+    touchTest(world, now);
 }

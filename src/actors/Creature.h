@@ -3,23 +3,27 @@
 #include <cstdint>
 
 class MazeWorld;
+class RandomGenerator;
 
 // A roaming creature: a figure with a yellow head that runs straight along the axes, springs
-// traps and sends players it touches home. It takes one step per view that shows it.
+// traps and sends players it touches home. It takes one step per view that shows it. It draws
+// its runs from the round's generator and sees the players through the world.
 class Creature {
   public:
-    Creature(int32_t number, MazeWorld& world);
+    // Draws the length of its first run.
+    Creature(int32_t number, RandomGenerator& random);
 
-    void place();
+    void place(MazeWorld& world, RandomGenerator& random);
     // One 0.13-cell movement step.
-    void roam();
+    void roam(MazeWorld& world, RandomGenerator& random);
     // Heading and foot swing of one step.
     void advanceAnimation();
-    void touchTest();
+    // Sends home a player it touches at game time `now`, unless that player is in its grace.
+    void touchTest(MazeWorld& world, float now);
     // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
-    void step();
+    void step(MazeWorld& world, RandomGenerator& random, float now);
     // False once a blast has removed it.
-    bool inPlay() const;
+    bool inPlay(const MazeWorld& world) const;
 
     float bodyRadius = 0.26f;
     float x = -1, y = -1;
@@ -27,7 +31,6 @@ class Creature {
     float colourR = 1, colourG = 1, colourB = 0, colourA = 1;
     float tessellation = 20;
     float dirX = 1, dirY = 0;
-    MazeWorld* world;
     FigureShape shape;
     float heading = 90;
     float runLeft;

@@ -7,37 +7,29 @@ class RandomGenerator;
 // The snowflakes: 1000 particles falling over the arena through the winter part of the round.
 struct FlakeEmitter {
     static constexpr int count = 1000;
-    RandomGenerator* random;
     float slowdown = 2.0f;
     bool stopped = false;
     Particle flakes[count];
 
-    explicit FlakeEmitter(RandomGenerator* random);
     // Draws of a flake in their order; height is 7.5 at preparation and 7.0 on re-emission.
-    void emit(Particle& p, float height);
+    void emit(Particle& p, float height, RandomGenerator& random);
     // Moves and fades one flake, emitting it again once it has faded out unless stopped.
-    void advanceOne(Particle& p);
+    void advanceOne(Particle& p, RandomGenerator& random);
     // advanceOne for every live flake, in table order.
-    void advance();
+    void advance(RandomGenerator& random);
 };
 
+// The snowfall of the round; the flakes draw from the round's generator.
 class ParticleSystem {
   public:
-    ParticleSystem() = default;
-    ~ParticleSystem();
-    // A copy owns a copy of the flakes; it draws from the original's generator until rebound.
-    ParticleSystem(const ParticleSystem& other);
-    ParticleSystem& operator=(const ParticleSystem& other);
-    void rebind(RandomGenerator* random);
-
-    void prepare(RandomGenerator* random);
+    void prepare(RandomGenerator& random);
     // One view's step of the snowfall: the flakes move inside the phase window, and re-emission
     // stops from phase 0.65 on.
-    void advanceSnow(float phase);
+    void advanceSnow(float phase, RandomGenerator& random);
     bool snowVisible(float phase) const { return phase >= 0.45f && phase <= 0.8f; }
     void updateStop(float phase);
 
-    FlakeEmitter* emitter = nullptr;
-    RandomGenerator* random = nullptr;
+    // No flake lives before prepare.
+    FlakeEmitter emitter;
     bool stopped = false;
 };

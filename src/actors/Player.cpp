@@ -1,5 +1,4 @@
 #include "actors/Player.h"
-#include "scene/GameClock.h"
 #include "world/MazeWorld.h"
 #include "world/ArenaLayout.h"
 #include <cmath>
@@ -43,9 +42,8 @@ float cellCentre(float coordinate) {
 } // namespace
 
 Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, float sideX_,
-               float sideY_, MazeWorld& world_)
-    : x(x_), y(y_), dirX(dirX_), dirY(dirY_), number(number_), sideX(sideX_), sideY(sideY_),
-      world(&world_) {
+               float sideY_)
+    : x(x_), y(y_), dirX(dirX_), dirY(dirY_), number(number_), sideX(sideX_), sideY(sideY_) {
     if (number == 1) {
         colourR = 237;
         colourG = 74;
@@ -57,7 +55,6 @@ Player::Player(int32_t number_, float x_, float y_, float dirX_, float dirY_, fl
     }
     colourA = 255;
     shape.derive(bodyRadius);
-    world->playerRadius = bodyRadius;
 }
 
 void Player::setDirections(const Vector3& forward, const Vector3& side) {
@@ -80,7 +77,7 @@ bool Player::spendWall() {
     return true;
 }
 
-void Player::dropBomb() {
+void Player::dropBomb(MazeWorld& world, float now) {
     if (bombsReady <= 0)
         return;
     int32_t slot = -1;
@@ -93,20 +90,20 @@ void Player::dropBomb() {
     if (slot < 0)
         return;
     Bomb& bomb = bombs[slot];
-    if (!world->placeBomb(x, y, slot, number, &bomb))
+    if (!world.placeBomb(x, y, slot, number))
         return;
     bomb.x = cellCentre(x);
     bomb.y = cellCentre(y);
-    bomb.dropTime = world->clock->now();
+    bomb.dropTime = now;
     bomb.blastTime = bomb.dropTime + arena::fuseMs;
     bomb.ready = false;
     bomb.blastApplied = false;
     --bombsReady;
 }
 
-void Player::returnToStart() {
+void Player::returnToStart(MazeWorld& world, RandomGenerator& random) {
     if (carryingCheese) {
-        world->dropCheese(x, y, number);
+        world.dropCheese(x, y, number, random);
         ++tally.cheeseLost;
     }
     const int32_t before = points;
@@ -121,7 +118,7 @@ void Player::returnToStart() {
     // The start cell lies in the arena, so a player caught while steering through the labyrinth
     // must not go on steering there.
     if (number == 1 || number == 2)
-        world->freeRoam[number - 1] = false;
+        world.freeRoam[number - 1] = false;
 
     const struct {
         int32_t count;
@@ -130,7 +127,7 @@ void Player::returnToStart() {
                     {fireItems, kindFire}, {maxFireItems, kindMaxFire}, {speedItems, kindSpeed}};
     for (const auto& r : returned)
         for (int32_t i = 0; i < r.count; ++i)
-            world->returnItem(r.kind);
+            world.returnItem(r.kind, random);
 
     bombItems = wallItems = trapItems = fireItems = maxFireItems = speedItems = 0;
     bombCapacity = 1;
@@ -190,7 +187,7 @@ void Player::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Player::tickBombs() {
+void Player::tickBombs(MazeWorld& world, const BombRack& rack, float now, RandomGenerator& random) {
     int32_t ready = 0;
     for (int32_t i = 0; i < slotCount; ++i) {
         Bomb& bomb = bombs[i];
@@ -199,13 +196,13 @@ void Player::tickBombs() {
                 ++ready;
             continue;
         }
-        if (bomb.update(world->clock->now()) && !bomb.blastApplied) {
+        if (bomb.update(now) && !bomb.blastApplied) {
             ++blastSoundsRaised;
             ++blastSoundRequests;
-            world->blast(bomb, number);
+            world.blast(bomb, number, rack, now, random);
         }
         if (bomb.ready)
-            world->clearBomb(bomb.x, bomb.y, i, number);
+            world.clearBomb(bomb.x, bomb.y, i, number);
     }
     bombsReady = ready;
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 class MazeWorld;
+class RandomGenerator;
+struct BombRack;
 
 // What happened to a player this round, counted as it happens: for the result and the feedback.
 struct RoundTally {
@@ -18,22 +20,22 @@ struct RoundTally {
 
 class Player {
   public:
-    Player(int32_t number, float x, float y, float dirX, float dirY, float sideX, float sideY,
-           MazeWorld& world);
+    Player(int32_t number, float x, float y, float dirX, float dirY, float sideX, float sideY);
 
-    // Record operations.
+    // Record operations. `now` is the round's game time.
     void setDirections(const Vector3& forward, const Vector3& side);
     bool spendTrap();
     bool spendWall();
-    void dropBomb();
-    void returnToStart();
+    void dropBomb(MazeWorld& world, float now);
+    void returnToStart(MazeWorld& world, RandomGenerator& random);
 
     void applyPickUp(int32_t type);
 
     // Heading and foot swing: one step per view that shows the player.
     void advanceAnimation();
-    // Advances every bomb slot of this player: fuses, blasts and spent slots.
-    void tickBombs();
+    // Advances every bomb slot of this player to `now`: fuses, blasts and spent slots. A blast
+    // sets off the bombs of `rack` its flames reach.
+    void tickBombs(MazeWorld& world, const BombRack& rack, float now, RandomGenerator& random);
 
     float bodyRadius = 0.26f;
     float x, y;
@@ -54,7 +56,6 @@ class Player {
     float colourR, colourG, colourB, colourA;
     float tessellation = 20;
     float sideX, sideY;
-    MazeWorld* world;
     Bomb bombs[10];
     int32_t bombsReady = 1;
     int32_t bombCapacity = 1;

@@ -9,7 +9,7 @@
 #include <thread>
 
 Game::Game(uint32_t seed_, bool withSound)
-    : RoundState(seed_), scheduler(withSound ? createScheduler() : nullptr) {}
+    : round(seed_), scheduler(withSound ? createScheduler() : nullptr) {}
 
 Game::~Game() {
     // The scheduler never frees the player of a sample that still loops, and an effect may still
@@ -42,7 +42,7 @@ namespace {
 // sound, what plays it.
 void setUp(Game& g, bool withGl) {
     g.menuCamera.place(0, 0, 10, 0, 0, 0, 0, 1, 0);
-    setUpRound(g);
+    setUpRound(g.round);
     if (g.scheduler) {
         g.musicSample = startMusic(*g.scheduler);
         g.effects.load(g.scheduler.get());
@@ -51,9 +51,9 @@ void setUp(Game& g, bool withGl) {
         return;
     loadAllTextures(g.look.textures);
     g.look.setLights();
-    g.look.models.build(&g.look.textures, *g.world.maze);
+    g.look.models.build(&g.look.textures, g.round.world.maze);
     for (int n = 1; n <= 2; ++n)
-        g.look.figures[n - 1].build(g.player(n));
+        g.look.figures[n - 1].build(g.round.player(n));
 
     {
         const int32_t groundBase[3] = {groundSlots, groundSlots + 5, groundSlots + 10};
@@ -77,14 +77,14 @@ void runSetUp(Game& game) {
 
 void startNewRound(Game& g, uint32_t newSeed) {
     // Pictures, lists, the window and the sound stay.
-    startRound(g.round(), newSeed);
+    startRound(g.round, newSeed);
 }
 
 RoundView roundView(const Game& g) {
-    RoundView view = viewOfRound(g, g.look);
+    RoundView view = viewOfRound(g.round, g.look);
     view.feedback = &g.feedback;
     // As the main loop shows the pause menu.
-    view.pauseMenuShown = g.paused && !g.roundOver;
+    view.pauseMenuShown = g.round.paused && !g.round.roundOver;
     view.computer[0] = g.opponents.hudLine(1);
     view.computer[1] = g.opponents.hudLine(2);
     return view;

@@ -15,17 +15,17 @@ class slSample;
 
 // A running game: the round (everything its tick changes) and what shows and sounds it, the
 // title menu's state and the sound. The program holds one instance for its whole run; a test
-// builds its own with a seed of its choosing. The round part copies as a RoundState; the rest
-// does not copy.
-struct Game : RoundState {
+// builds its own with a seed of its choosing. The round is a value that copies on its own; the
+// rest does not copy.
+struct Game {
     // withSound: construct the sound scheduler (opens the audio device).
     explicit Game(uint32_t seed, bool withSound = true);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    RoundState& round() { return *this; }
-    const RoundState& round() const { return *this; }
+    // Everything the tick reads and changes.
+    RoundState round;
 
     // The pictures, the lights and everything compiled for drawing.
     Presentation look;

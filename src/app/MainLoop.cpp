@@ -31,11 +31,11 @@ class RoundKeys {
 
     // Whether another tick may run: a replay stops at the end of its recording.
     bool more(const Game& game) const {
-        return !options.replay || game.ticks < options.replay->keys.size();
+        return !options.replay || game.round.ticks < options.replay->keys.size();
     }
     KeyState next(const Game& game) {
         if (options.replay)
-            return unpackKeys(options.replay->keys[game.ticks]);
+            return unpackKeys(options.replay->keys[game.round.ticks]);
         return platform::takeTickKeys();
     }
     // After each tick: the tick's keys are kept until the round is over, and written then.
@@ -154,12 +154,12 @@ void applySettings(const Settings& settings) {
 void shadowsAtStart(const Game& game, Loop& loop) {
     if (loop.keys.replaying() || (loop.net && !loop.net->hosting()))
         return;
-    loop.shadowPress = loop.settings.shadows != game.shadowsOn;
+    loop.shadowPress = loop.settings.shadows != game.round.shadowsOn;
 }
 
 // The shadows as the round will have them after its next tick.
 bool shadowsShown(const Game& game, const Loop& loop) {
-    return game.shadowsOn != loop.shadowPress;
+    return game.round.shadowsOn != loop.shadowPress;
 }
 
 void carryOut(Game& game, Loop& loop, const MenuOutcome& o) {
@@ -232,22 +232,22 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
             loop.net->pauseClicked();
         return;
     }
-    if (c.playAgain && game.roundOver && !loop.keys.replaying()) {
+    if (c.playAgain && game.round.roundOver && !loop.keys.replaying()) {
         loop.keys.write();
-        startNewRound(game, nextRoundSeed(game.seed));
-        loop.keys.newRound(game.seed);
+        startNewRound(game, nextRoundSeed(game.round.seed));
+        loop.keys.newRound(game.round.seed);
         loop.pacer.restart();
         platform::forgetKeyPresses();
         shadowsAtStart(game, loop);
     }
-    if (c.pause && !game.roundOver)
-        game.paused = !game.paused;
+    if (c.pause && !game.round.roundOver)
+        game.round.paused = !game.round.paused;
 }
 
 // The pause menu and the options over a paused round. Answers whether the round is left.
 bool pauseMenuFrame(Game& game, Loop& loop) {
     const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
-    if (!game.paused || game.roundOver) {
+    if (!game.round.paused || game.round.roundOver) {
         game.menus.optionsShown = false;
         return false;
     }
@@ -281,8 +281,8 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         } else {
             leaveRound(game, loop);
             // The title's START begins a fresh round, not this one again.
-            startNewRound(game, nextRoundSeed(game.seed));
-            loop.keys.newRound(game.seed);
+            startNewRound(game, nextRoundSeed(game.round.seed));
+            loop.keys.newRound(game.round.seed);
         }
         return true;
     }
@@ -290,7 +290,7 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         if (together)
             loop.net->pauseClicked();
         else
-            game.paused = false;
+            game.round.paused = false;
     }
     return false;
 }
@@ -306,7 +306,7 @@ KeyState localKeys(Loop& loop) {
 }
 
 void runDueTicks(Game& game, Loop& loop) {
-    if (game.paused)
+    if (game.round.paused)
         return;
     const int due = loop.pacer.due(platform::nowMs());
     if (loop.net) {
@@ -321,50 +321,50 @@ void runDueTicks(Game& game, Loop& loop) {
         KeyState tickKeys = loop.keys.replaying() ? loop.keys.next(game) : localKeys(loop);
         // A computer player's keys are the round's keys: recorded with the rest.
         if (!loop.keys.replaying())
-            game.opponents.press(game, tickKeys);
-        tickRound(game, tickKeys);
-        loop.keys.ran(game, tickKeys);
+            game.opponents.press(game.round, tickKeys);
+        tickRound(game.round, tickKeys);
+        loop.keys.ran(game.round, tickKeys);
     }
 }
 
 void gameFrame(Game& game, Loop& loop) {
-    const bool wasPaused = game.paused;
+    const bool wasPaused = game.round.paused;
     obey(game, loop, platform::takeCommands());
     if (loop.net)
         loop.net->service();
     if (!game.gameRunning || pauseMenuFrame(game, loop))
         return;
-    if (game.paused != wasPaused) {
-        pauseMusic(game.scheduler.get(), game.musicSample, game.paused);
+    if (game.round.paused != wasPaused) {
+        pauseMusic(game.scheduler.get(), game.musicSample, game.round.paused);
         game.menus.pauseFocus = pauseContinue;
         // The time spent waiting is not owed to the round, and keys pressed on the pause menu
         // are not the round's.
-        if (!game.paused) {
+        if (!game.round.paused) {
             loop.pacer.resume(platform::nowMs());
             platform::forgetKeyPresses();
         }
     }
     runDueTicks(game, loop);
-    game.feedback.observe(game);
+    game.feedback.observe(game.round);
     game.look.frame = platform::frame();
     // In full screen the game's own picture is all there is to see, but for a menu.
-    platform::setCursorHidden(platform::isFullscreen() && !game.paused);
+    platform::setCursorHidden(platform::isFullscreen() && !game.round.paused);
     if (!game.look.frame.empty()) {
         RoundView view = roundView(game);
         if (loop.net)
             view.banner = loop.net->banner();
         drawGameFrame(view);
-        if (game.paused && !game.roundOver)
+        if (game.round.paused && !game.round.roundOver)
             drawMenuPanel(game.look.frame, pausePanel(game.menus));
-        if (game.paused && !game.roundOver && game.menus.optionsShown)
+        if (game.round.paused && !game.round.roundOver && game.menus.optionsShown)
             drawOptions(game, loop);
         platform::swapBuffers();
     } else {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
         platform::waitForNextFrame();
     }
-    game.effects.playRaised(game.player1);
-    game.effects.playRaised(game.player2);
+    game.effects.playRaised(game.round.player1);
+    game.effects.playRaised(game.round.player2);
     for (int n = game.feedback.takeCaughtSounds(); n > 0; --n)
         game.effects.play(game.effects.caught);
     updateSound(game.scheduler.get());
@@ -417,7 +417,7 @@ void menuFrame(Game& game, Loop& loop) {
         // pictures takes for a moment is given back before a round needs its own. (A round
         // started sooner makes them at its first frame.)
         if (!loop.playerViewsPrepared) {
-            preparePlayerViews(game.look, game.playerCamera(1));
+            preparePlayerViews(game.look, game.round.playerCamera(1));
             loop.playerViewsPrepared = true;
         }
     } else {
@@ -474,8 +474,8 @@ int runProgram(Game& game, const ProgramOptions& options) {
     if (!game.opponents.offered)
         game.opponents.side[0] = game.opponents.side[1] = -1;
     RoundKeys keys(options);
-    keys.start(game.seed);
-    game.ticks = options.firstTick;
+    keys.start(game.round.seed);
+    game.round.ticks = options.firstTick;
     // A replay shows its round at once; the title menu is for playing.
     if (options.replay)
         game.gameRunning = true;
@@ -486,7 +486,7 @@ int runProgram(Game& game, const ProgramOptions& options) {
     loop.beforeFrame = options.beforeFrame;
     std::unique_ptr<NetPlay> net;
     if (options.session) {
-        net = std::make_unique<NetPlay>(*options.session, game);
+        net = std::make_unique<NetPlay>(*options.session, game.round);
         net->onRoundBegun = [&](uint32_t seed) {
             game.gameRunning = true;
             keys.write();

@@ -52,8 +52,9 @@ int32_t cheeseInLabyrinth(const RoundState& round) {
     int32_t left = cheesePieces - round.player1.cheese - round.player2.cheese -
                    (round.player1.carryingCheese ? 1 : 0) - (round.player2.carryingCheese ? 1 : 0);
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        const Item* piece = round.world.items[i];
-        if (piece && piece->taken == 0 && piece->x >= 0 && piece->x < arena::labyrinthOrigin)
+        const Item* piece = &round.world.items[i];
+        if (piece->type != 0 && piece->taken == 0 && piece->x >= 0 &&
+            piece->x < arena::labyrinthOrigin)
             --left;
     }
     return std::max(0, left);
@@ -90,7 +91,7 @@ bool Bot::chance(int32_t perMille) {
 void Bot::press(const RoundState& round, KeyState& keys) {
     bool* k = keys.player[self - 1];
     std::fill(k, k + playerKeyCount, false);
-    if (round.roundOver || !round.world.maze)
+    if (round.roundOver)
         return;
     if (round.world.freeRoam[self - 1]) {
         planned = false;
@@ -108,7 +109,7 @@ bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) co
     const Cell& c = round.world.cell(x, y);
     if (c.pillar || c.hasObstacle)
         return false;
-    return start || (c.wall == nullptr && c.bomb == nullptr && c.trap == nullptr);
+    return start || (c.wall == Cell::none && c.bomb == Cell::none && c.trap == Cell::none);
 }
 
 void Bot::markCreatures(const RoundState& round) {
@@ -444,11 +445,12 @@ void Bot::plan(const RoundState& round) {
                 }
             } else {
                 // An item is known once nothing stands over it.
-                if (c.item && !c.hasObstacle && c.item->taken == 0)
-                    value += itemValue(p, c.item->type);
+                const Item* item = round.world.itemIn(c);
+                if (item && !c.hasObstacle && item->taken == 0)
+                    value += itemValue(p, item->type);
                 if (p.carryingCheese && x == homeColumn(self) && y == 0)
                     value += 40;
-                if (canBomb && !threatened && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
+                if (canBomb && !threatened && c.bomb == Cell::none && noBombUntil[x][y] <= t0) {
                     int32_t opened = 0;
                     const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
                     float bombValue = 1.5f * static_cast<float>(opened);
@@ -494,7 +496,7 @@ void Bot::plan(const RoundState& round) {
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == nullptr &&
+    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == Cell::none &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
@@ -614,7 +616,8 @@ void Bot::arena(const RoundState& round, bool* keys) {
     if (!onArena(cx, cy))
         return;
     const uint64_t mine = bombSignature(p);
-    const uint64_t theirs = bombSignature(round.player(3 - self)) ^ round.world.blastCells.size();
+    const uint64_t theirs =
+        bombSignature(round.player(3 - self)) ^ static_cast<uint64_t>(round.world.blastCellCount);
     bool now = !planned || cx != planX || cy != planY || round.ticks >= replanAt;
     if (mine != ownBombs) {
         ownBombs = mine;
@@ -653,7 +656,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     constexpr int32_t n = LabyrinthSight::side;
     const Player& p = round.player(self);
     const LabyrinthSight& sight = round.sight[self - 1];
-    const MazeGenerator& maze = *round.world.maze;
+    const MazeGenerator& maze = round.world.maze;
     const float fx = p.x - arena::labyrinthOrigin, fy = p.y - arena::labyrinthOrigin;
     const int32_t lc = static_cast<int32_t>(fx), lr = static_cast<int32_t>(fy);
     if (lc < 0 || lc >= n || lr < 0 || lr >= n)
@@ -706,8 +709,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     if (!leaving) {
         about = "looking for cheese";
         for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-            const Item* piece = round.world.items[i];
-            if (!piece || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
+            const Item* piece = &round.world.items[i];
+            if (piece->type == 0 || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
                 continue;
             const int32_t c = static_cast<int32_t>(piece->x - arena::labyrinthOrigin);
             const int32_t r = static_cast<int32_t>(piece->y - arena::labyrinthOrigin);

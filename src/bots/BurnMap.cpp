@@ -37,7 +37,7 @@ void spread(const MazeWorld& world, BurnMap& map, Fuse& bomb, Fuse* fuses, int32
             if (c.pillar)
                 break;
             burn(map, x, y, bomb.time);
-            if (!gone[x][y] && (c.hasObstacle || c.wall != nullptr)) {
+            if (!gone[x][y] && (c.hasObstacle || c.wall != Cell::none)) {
                 gone[x][y] = true;
                 break;
             }
@@ -62,7 +62,7 @@ BurnMap burnMap(const RoundState& round, const PlannedBomb* planned, int32_t oth
         std::fill(std::begin(column), std::end(column), BurnMap::never);
     for (auto& column : map.end)
         std::fill(std::begin(column), std::end(column), -BurnMap::never);
-    for (const BurningCell& b : round.world.blastCells)
+    for (const BurningCell& b : round.world.burning())
         if (b.x >= 0 && b.x < side && b.y >= 0 && b.y < side)
             burn(map, b.x, b.y, b.time);
 
@@ -109,7 +109,7 @@ int32_t blastCellsOf(const RoundState& round, int32_t x, int32_t y, int32_t reac
                 break;
             cells[count][0] = cx;
             cells[count++][1] = cy;
-            if (c.hasObstacle || c.wall != nullptr || c.bomb != nullptr) {
+            if (c.hasObstacle || c.wall != Cell::none || c.bomb != Cell::none) {
                 if (c.hasObstacle)
                     ++opened;
                 break;

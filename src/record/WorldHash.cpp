@@ -106,14 +106,6 @@ void addCreature(Fingerprint& f, const Creature& c) {
     f.add(c.shape);
 }
 
-// A cell's pointers by what they point at: the same object in both games has the same index.
-template <typename T, size_t N> int32_t indexIn(const T* object, T* const (&table)[N]) {
-    for (size_t i = 0; i < N; ++i)
-        if (table[i] == object)
-            return static_cast<int32_t>(i);
-    return object ? -2 : -1;
-}
-
 void addWorld(Fingerprint& f, const MazeWorld& w) {
     f.addAll(w.bombX);
     f.addAll(w.bombY);
@@ -133,46 +125,42 @@ void addWorld(Fingerprint& f, const MazeWorld& w) {
             f.add(c.open);
             f.add(c.pillar);
             f.add(c.hasObstacle);
-            f.add(c.bomb != nullptr);
-            f.add(indexIn(c.obstacle, w.obstacles));
-            f.add(indexIn(c.item, w.items));
-            f.add(indexIn(c.wall, w.walls));
-            f.add(indexIn(c.trap, w.traps));
+            f.add(c.bomb != Cell::none);
+            f.add(static_cast<int32_t>(c.obstacle));
+            f.add(static_cast<int32_t>(c.item));
+            f.add(static_cast<int32_t>(c.wall));
+            f.add(static_cast<int32_t>(c.trap));
         }
-    for (const Item* item : w.items)
-        if (item) {
-            f.add(item->x);
-            f.add(item->y);
-            f.add(item->type);
-            f.add(item->taken);
-            f.add(item->spin);
+    // Entries not made yet (a round before its set-up) are left out.
+    for (const Item& item : w.items)
+        if (item.type != 0) {
+            f.add(item.x);
+            f.add(item.y);
+            f.add(item.type);
+            f.add(item.taken);
+            f.add(item.spin);
         }
-    for (const Obstacle* o : w.obstacles)
-        if (o)
-            f.add(o->destroyed);
-    for (const WallBlock* b : w.walls)
-        if (b) {
-            f.add(b->free);
-            f.add(b->x);
-            f.add(b->y);
-        }
-    for (const Trap* t : w.traps)
-        if (t) {
-            f.add(t->free);
-            f.add(t->x);
-            f.add(t->y);
-        }
-    f.add(static_cast<uint64_t>(w.blastCells.size()));
-    for (const BurningCell& b : w.blastCells) {
+    for (const Obstacle& o : w.obstacles)
+        f.add(o.destroyed);
+    for (const WallBlock& b : w.walls) {
+        f.add(b.free);
+        f.add(b.x);
+        f.add(b.y);
+    }
+    for (const Trap& t : w.traps) {
+        f.add(t.free);
+        f.add(t.x);
+        f.add(t.y);
+    }
+    f.add(static_cast<uint64_t>(w.blastCellCount));
+    for (const BurningCell& b : w.burning()) {
         f.add(b.x);
         f.add(b.y);
         f.add(b.time);
     }
-    if (w.blastParticles) {
-        f.add(w.blastParticles->stopped);
-        for (const Particle& p : w.blastParticles->particles)
-            f.add(p);
-    }
+    f.add(w.blastParticles.stopped);
+    for (const Particle& p : w.blastParticles.particles)
+        f.add(p);
 }
 } // namespace
 
@@ -199,10 +187,8 @@ uint64_t hashWorld(const RoundState& g) {
         addCreature(f, g.creature(n));
     addWorld(f, g.world);
     f.add(g.particles.stopped);
-    if (g.particles.emitter) {
-        f.add(g.particles.emitter->stopped);
-        for (const Particle& p : g.particles.emitter->flakes)
-            f.add(p);
-    }
+    f.add(g.particles.emitter.stopped);
+    for (const Particle& p : g.particles.emitter.flakes)
+        f.add(p);
     return f.value();
 }

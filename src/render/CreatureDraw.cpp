@@ -36,9 +36,9 @@ void drawGathered(const Creature& c, bool shadowPass) {
 }
 } // namespace
 
-void drawCreature(const Creature& c, bool shadowPass, const FigureModel* model,
-                  float pixelsPerUnit) {
-    if (!c.inPlay())
+void drawCreature(const MazeWorld& world, const Creature& c, bool shadowPass,
+                  const FigureModel* model, float pixelsPerUnit) {
+    if (!c.inPlay(world))
         return;
     glColor4f(0.3f, 0.3f, 0.3f, 1);
     glPushMatrix();

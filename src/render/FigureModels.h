@@ -3,6 +3,7 @@
 
 class Player;
 class Creature;
+class MazeWorld;
 struct Bomb;
 struct WorldModels;
 
@@ -40,9 +41,9 @@ void drawFigureModel(const FigureModel::Level& level, const FigureShape& shape, 
 // figure's size on screen (0: drawn at the full count).
 void drawPlayer(const Player& player, const FigureModel& model, const WorldModels& models,
                 bool shadowPass, float pixelsPerUnit = 0);
-// A creature, unless a blast has removed it; from `model` when it fits the creature's shape,
-// else gathered piece by piece at the full count.
-void drawCreature(const Creature& creature, bool shadowPass, const FigureModel* model = nullptr,
-                  float pixelsPerUnit = 0);
+// A creature, unless a blast of `world` has removed it; from `model` when it fits the creature's
+// shape, else gathered piece by piece at the full count.
+void drawCreature(const MazeWorld& world, const Creature& creature, bool shadowPass,
+                  const FigureModel* model = nullptr, float pixelsPerUnit = 0);
 // A lying bomb, pulsing on its cell.
 void drawBomb(const Bomb& bomb);

@@ -24,8 +24,6 @@ LabyrinthMap labyrinthMapOf(const MazeWorld& world, const LabyrinthSight& sight,
     map.row = player.y - arena::labyrinthOrigin;
     map.dirX = player.dirX;
     map.dirY = player.dirY;
-    if (world.maze == nullptr)
-        return map;
     const struct {
         int dx, dy;
         LabyrinthMap::Side bit;
@@ -40,13 +38,13 @@ LabyrinthMap labyrinthMapOf(const MazeWorld& world, const LabyrinthSight& sight,
             const int k = column + side * row;
             map.seen[k] = true;
             for (const auto& s : sides)
-                if (!labyrinthOpen(*world.maze, column, row, s.dx, s.dy) &&
+                if (!labyrinthOpen(world.maze, column, row, s.dx, s.dy) &&
                     !doorSide(column, row, s.dx, s.dy))
                     map.walls[k] |= s.bit;
         }
     for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        const Item* piece = world.items[i];
-        if (piece == nullptr || piece->taken != 0)
+        const Item* piece = &world.items[i];
+        if (piece->type == 0 || piece->taken != 0)
             continue;
         const float u = piece->x - arena::labyrinthOrigin, v = piece->y - arena::labyrinthOrigin;
         if (u < 0 || v < 0 || u >= side || v >= side)

@@ -58,34 +58,33 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         glPopAttrib();
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         if (!solid) {
-            if (i < MazeWorld::poolSize && world.traps[i])
-                drawTrap(*world.traps[i]);
+            if (i < MazeWorld::poolSize)
+                drawTrap(world.traps[i]);
             continue;
         }
-        const Obstacle* obstacle = world.obstacles[i];
-        if (obstacle && !look.obstaclesShown &&
+        const Obstacle* obstacle = &world.obstacles[i];
+        if (!look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
             drawObstacle(*obstacle, look.obstacleLists, viewCut(look, *obstacle));
-        if (i < world.itemCount && world.items[i]) {
-            const Item& item = *world.items[i];
+        if (i < world.itemCount && world.items[i].type != 0) {
+            const Item& item = world.items[i];
             if (itemUncovered(world, item) &&
                 (!wedge || objectInWedge(px, py, dirX, dirY, item.x, item.y)) &&
                 mayShow(look, item.x, item.y))
                 drawItem(item, look.models);
         }
         if (i < MazeWorld::poolSize) {
-            if (world.walls[i])
-                drawWallBlock(*world.walls[i], look.textures);
-            if (world.traps[i] && overlaid)
-                drawTrap(*world.traps[i]);
+            drawWallBlock(world.walls[i], look.textures);
+            if (overlaid)
+                drawTrap(world.traps[i]);
         }
     }
     if (!solid)
         return;
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
-        if (world.items[i])
-            drawCheese(*world.items[i], look.models);
+        if (world.items[i].type != 0)
+            drawCheese(world.items[i], look.models);
 }
 
 void floorAt(unsigned int floorList, float x, float y) {
@@ -183,8 +182,8 @@ void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, fl
 }
 
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye) {
-    const MazeGenerator* maze = world.maze;
-    if (maze) {
+    {
+        const MazeGenerator* maze = &world.maze;
         const int n = maze->size;
         // The -x wall of cell 36 and the -y wall of cell 4 are the two unstored doors.
         const int westDoor = (n / 2) * n, southDoor = n / 2;
@@ -209,8 +208,8 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
         }
     }
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
-        if (world.items[i])
-            drawCheese(*world.items[i], look.models);
+        if (world.items[i].type != 0)
+            drawCheese(world.items[i], look.models);
 }
 
 ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit) {
@@ -221,8 +220,7 @@ ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit) {
     auto pieces = [pixelsPerUnit](float radius) {
         const float onScreen = radius * pixelsPerUnit;
         for (int n : obstacleCuts)
-            if (onScreen * (1 - std::cos(static_cast<float>(M_PI) / static_cast<float>(n))) <=
-                0.5f)
+            if (onScreen * (1 - std::cos(static_cast<float>(M_PI) / static_cast<float>(n))) <= 0.5f)
                 return n;
         return obstacleCuts[std::size(obstacleCuts) - 1];
     };

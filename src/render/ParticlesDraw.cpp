@@ -49,21 +49,21 @@ void drawParticleSquares(const Particle* particles, int count, float halfSize,
 }
 
 void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textures) {
-    if (!snow.emitter || !snow.snowVisible(phase))
+    if (!snow.snowVisible(phase))
         return;
-    drawParticleSquares(snow.emitter->flakes, FlakeEmitter::count, 0.06f,
+    drawParticleSquares(snow.emitter.flakes, FlakeEmitter::count, 0.06f,
                         textureOf(textures, snowFlakeSlot));
 }
 
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures, BlastSprite* sprite,
                     uint32_t frame) {
-    if (!world.blastParticles || world.blastCells.empty())
+    if (!world.anyBurning())
         return;
-    const Particle* particles = world.blastParticles->particles;
+    const Particle* particles = world.blastParticles.particles;
     const unsigned int glow = textureOf(textures, fireGlowSlot);
     const bool asSprite =
         sprite && sprite->update(particles, BlastParticles::count, blastHalfSize, glow, frame);
-    for (const BurningCell& burning : world.blastCells) {
+    for (const BurningCell& burning : world.burning()) {
         glPushMatrix();
         glTranslatef(static_cast<float>(burning.x) + 0.5f, static_cast<float>(burning.y) + 0.5f,
                      0.35f);

@@ -5,7 +5,7 @@ RoundView viewOfRound(const RoundState& g, const Presentation& look) {
     return RoundView{look,
                      g.world,
                      {&g.player1, &g.player2},
-                     {&g.creature1, &g.creature2, &g.creature3, &g.creature4},
+                     {&g.creatures[0], &g.creatures[1], &g.creatures[2], &g.creatures[3]},
                      g.particles,
                      g.overviewCamera,
                      {&g.player1Camera, &g.player2Camera},

@@ -77,7 +77,8 @@ void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* 
 
 void drawCreatureFigure(const RoundView& v, const Creature& c, bool shadowPass,
                         const Camera& camera) {
-    drawCreature(c, shadowPass, &v.look.figures[0], figurePixelsPerUnit(v, camera, c.x, c.y));
+    drawCreature(v.world, c, shadowPass, &v.look.figures[0],
+                 figurePixelsPerUnit(v, camera, c.x, c.y));
 }
 
 void drawCreatures(const RoundView& v, bool shadowPass, const Camera& camera) {
@@ -141,8 +142,8 @@ uint64_t standingObstacles(const MazeWorld& world) {
             hash = (hash ^ bytes[k]) * 1099511628211ull;
     };
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
-        const Obstacle* o = world.obstacles[i];
-        if (o == nullptr || o->destroyed)
+        const Obstacle* o = &world.obstacles[i];
+        if (o->destroyed)
             continue;
         mix(&i, sizeof i);
         mix(&o->x, sizeof o->x);
@@ -212,24 +213,24 @@ std::vector<OverviewStillLayer::Box> movingBoxes(const RoundView& v) {
                 mark(bomb.x, bomb.y, 0.8f, 1.0f);
     }
     for (const Creature* c : v.creatures)
-        if (c->inPlay())
+        if (c->inPlay(v.world))
             figure(c->x, c->y);
     const MazeWorld& world = v.world;
     for (int i = 0; i < world.itemCount && i < MazeWorld::itemTotal; ++i) {
-        const Item* item = world.items[i];
-        if (item == nullptr)
+        const Item* item = &world.items[i];
+        if (item->type == 0)
             continue;
         if (i >= MazeWorld::firstCheese ? item->taken <= 0
                                         : item->taken == 0 && itemUncovered(world, *item))
             mark(item->x, item->y, 1.0f, 1.6f);
     }
     for (int i = 0; i < MazeWorld::poolSize; ++i) {
-        if (world.walls[i] && !world.walls[i]->free)
-            mark(world.walls[i]->x, world.walls[i]->y, 0.8f, 0.8f);
-        if (world.traps[i] && !world.traps[i]->free)
-            mark(world.traps[i]->x, world.traps[i]->y, 0.8f, 0.8f);
+        if (!world.walls[i].free)
+            mark(world.walls[i].x, world.walls[i].y, 0.8f, 0.8f);
+        if (!world.traps[i].free)
+            mark(world.traps[i].x, world.traps[i].y, 0.8f, 0.8f);
     }
-    for (const BurningCell& b : world.blastCells)
+    for (const BurningCell& b : world.burning())
         mark(static_cast<float>(b.x) + 0.5f, static_cast<float>(b.y) + 0.5f, 1.5f, 2.0f);
 
     // Runs of touched tiles along each row, a run joined to the box above it when both span the
@@ -284,8 +285,7 @@ bool showStillLayer(const RoundView& v) {
          0},
         {[&] {
              for (int i = 0; i < v.world.obstacleCount && i < MazeWorld::obstacleTotal; ++i)
-                 if (v.world.obstacles[i])
-                     drawObstacle(*v.world.obstacles[i], &lists);
+                 drawObstacle(v.world.obstacles[i], &lists);
              v.look.handOver.handOn();
          },
          obstacleStencil},
@@ -380,7 +380,7 @@ void drawPlayerView(const RoundView& v, int n) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
-    } else if (v.look.fullDetail || !v.world.blastCells.empty()) {
+    } else if (v.look.fullDetail || v.world.anyBurning()) {
         // The fire is laid over what is drawn before it, without depth, and under what follows:
         // with fire burning everything keeps its order, the backdrop first.
         const bool quick = !v.look.fullDetail;

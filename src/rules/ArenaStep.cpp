@@ -30,14 +30,14 @@ bool atHome(const Player& p) {
 }
 
 // Cheese carried home: ten points, and the piece counts as delivered.
-void deliverCheese(Player& p) {
+void deliverCheese(Player& p, MazeWorld& world) {
     ++p.cheese;
     p.points += 10;
     p.carryingCheese = false;
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        Item* piece = p.world->items[i];
-        if (piece && piece->taken == p.number)
-            piece->taken = 3;
+        Item& piece = world.items[i];
+        if (piece.type != 0 && piece.taken == p.number)
+            piece.taken = 3;
     }
 }
 
@@ -72,8 +72,7 @@ struct StepCheck {
     bool inside, bombOk, wallOk, accepted;
 };
 
-StepCheck checkStep(const Player& p, float nx, float ny) {
-    const MazeWorld& world = *p.world;
+StepCheck checkStep(const Player& p, const MazeWorld& world, float nx, float ny) {
     const float r = p.bodyRadius;
     StepCheck c{};
     c.inside = insideArena(nx, ny);
@@ -89,16 +88,15 @@ StepCheck checkStep(const Player& p, float nx, float ny) {
 
 // The whole step: what lies in the new cell is picked up first, then a trap there springs and
 // throws the player to a random cell. Answers false for the throw.
-bool takeStep(Player& p, float nx, float ny) {
-    MazeWorld& world = *p.world;
+bool takeStep(Player& p, MazeWorld& world, RandomGenerator& random, float nx, float ny) {
     const int32_t type = world.itemTypeAt(nx, ny);
     const bool hadCheese = p.carryingCheese;
     p.applyPickUp(type);
     if (type != -1 && (type != kindCheese || !hadCheese))
         world.takeItem(nx, ny, p.number);
     if (world.hasTrap(nx, ny) && !world.hasTrap(p.x, p.y)) {
-        world.springTrap(nx, ny);
-        teleportToRandomCell(p);
+        world.springTrap(nx, ny, random);
+        teleportToRandomCell(p, world, random);
         p.stepX = 0;
         p.stepY = -2;
         return false;
@@ -112,8 +110,7 @@ bool takeStep(Player& p, float nx, float ny) {
 
 // A refused step pushes the player flush against its cell's boundary, y first; the x test sees
 // the new y. The free axis of a diagonal heading keeps its value.
-void pushFlush(Player& p, float nx, float ny) {
-    const MazeWorld& world = *p.world;
+void pushFlush(Player& p, const MazeWorld& world, float nx, float ny) {
     const float r = p.bodyRadius;
     if (p.dirY > 0 && (p.dirX == 0 || !passable(world, p.x, ny, r))) {
         const float pushed = truncated(p.y) + 1 - r - flushGap;
@@ -136,31 +133,30 @@ void pushFlush(Player& p, float nx, float ny) {
 }
 } // namespace
 
-bool arenaStep(Player& p) {
+bool arenaStep(Player& p, MazeWorld& world, RandomGenerator& random) {
     p.stepX = p.stepY = 0;
     const float nx = p.x + p.dirX * p.stepLength;
     const float ny = p.y + p.dirY * p.stepLength;
     if (p.carryingCheese && atHome(p))
-        deliverCheese(p);
+        deliverCheese(p, world);
     if (const arena::HouseDoor* door = doorEntered(p)) {
         enterLabyrinth(p, *door);
         return false;
     }
-    const StepCheck check = checkStep(p, nx, ny);
+    const StepCheck check = checkStep(p, world, nx, ny);
     if (check.accepted)
-        return takeStep(p, nx, ny);
+        return takeStep(p, world, random, nx, ny);
     // Refused by a bomb and by a laid wall at once, the player stays where it is.
     if (check.inside && !check.bombOk && !check.wallOk)
         return true;
-    pushFlush(p, nx, ny);
+    pushFlush(p, world, nx, ny);
     return true;
 }
 
-void teleportToRandomCell(Player& p) {
-    const MazeWorld& world = *p.world;
+void teleportToRandomCell(Player& p, const MazeWorld& world, RandomGenerator& random) {
     do {
-        const int32_t column = world.random->nextInt(0, 14);
-        const int32_t row = world.random->nextInt(0, 14);
+        const int32_t column = random.nextInt(0, 14);
+        const int32_t row = random.nextInt(0, 14);
         p.x = static_cast<float>(column) + 0.5f;
         p.y = static_cast<float>(row) + 0.5f;
     } while (!(world.isPassable(p.x, p.y, 0) && world.canPlace(p.x, p.y)));

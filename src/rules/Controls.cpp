@@ -71,7 +71,7 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
     cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
     turnDirections(p, cam);
     const float fromX = p.x, fromY = p.y;
-    const bool stillInArena = arenaStep(p);
+    const bool stillInArena = arenaStep(p, g.world, g.random);
     // A step, a throw or a door ends the grace after being sent home; a turn on the spot does not.
     if (p.x != fromX || p.y != fromY)
         g.world.creatureGraceUntil[n - 1] = -1;
@@ -99,12 +99,12 @@ void labyrinthCase(RoundState& g, int n, PlayerKey k) {
     if (k == keyRight || k == keyLeft) {
         cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, labyrinthCameraDistance(p.bodyRadius));
         turnDirections(p, cam);
-        keepCameraOffWalls(cam, *g.world.maze, p.x, p.y, p.bodyRadius);
+        keepCameraOffWalls(cam, g.world.maze, p.x, p.y, p.bodyRadius);
         return;
     }
-    if (freeRoamStep(p, k == keyForward ? 1 : -1)) {
+    if (freeRoamStep(p, g.world, g.clock.now(), k == keyForward ? 1 : -1)) {
         cam.translate(p.stepX, p.stepY);
-        keepCameraOffWalls(cam, *g.world.maze, p.x, p.y, p.bodyRadius);
+        keepCameraOffWalls(cam, g.world.maze, p.x, p.y, p.bodyRadius);
     } else {
         // Out through a door: the table matches a camera facing away from the house, as after
         // a step out of it.
@@ -156,7 +156,7 @@ void playerKeys(RoundState& g, int n, const bool* held) {
             break;
         case keyBomb:
             if (!w.freeRoam[n - 1])
-                p.dropBomb();
+                p.dropBomb(w, g.clock.now());
             break;
         default:
             break;
@@ -200,7 +200,7 @@ void handleRespawns(RoundState& round) {
             continue;
         Player& p = round.player(n);
         countRespawn(p, round.world.respawnCause[n - 1]);
-        p.returnToStart();
+        p.returnToStart(round.world, round.random);
         const float startX = arena::homeXOf(n);
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);

@@ -202,14 +202,13 @@ const arena::HouseDoor* exitDoor(float x, float y) {
 }
 } // namespace
 
-bool freeRoamStep(Player& p, int direction) {
-    MazeWorld& world = *p.world;
+bool freeRoamStep(Player& p, MazeWorld& world, float now, int direction) {
     p.stepX = p.stepY = 0;
     const float mx = static_cast<float>(direction) * p.dirX;
     const float my = static_cast<float>(direction) * p.dirY;
     const float nx = p.x + mx * reachAhead;
     const float ny = p.y + my * reachAhead;
-    p.freeMoveTime = world.clock->now();
+    p.freeMoveTime = now;
 
     // Out into the door cell, facing out, with the camera's eye 2 cells behind, in the house.
     if (const arena::HouseDoor* door = exitDoor(p.x, p.y)) {
@@ -226,7 +225,7 @@ bool freeRoamStep(Player& p, int direction) {
     const int32_t col = static_cast<int32_t>(p.x - arena::labyrinthOrigin);
     const int32_t labyrinthRow = static_cast<int32_t>(p.y - arena::labyrinthOrigin);
     const Collision collision =
-        chooseCollision(wallsAround(*world.maze, col, labyrinthRow), p.x, p.y, r, mx, my);
+        chooseCollision(wallsAround(world.maze, col, labyrinthRow), p.x, p.y, r, mx, my);
 
     float px[perimeterPoints], py[perimeterPoints];
     float angle = 0;

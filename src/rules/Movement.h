@@ -1,15 +1,18 @@
 #pragma once
 
+class MazeWorld;
 class Player;
+class RandomGenerator;
 
-// A player's walking in the arena and the labyrinth, over the world it belongs to.
+// A player's walking in the arena and the labyrinth, over the round's world; what a step draws
+// (a trap's throw, items going back) comes from the round's generator.
 
 // One step of stepLength along the heading. True: the player is still in the arena and
 // (stepX, stepY) is what it moved. False: it was moved elsewhere (into the labyrinth, or thrown
 // by a trap) and (stepX, stepY) is where its camera's eye goes, relative to it.
-bool arenaStep(Player& player);
+bool arenaStep(Player& player, MazeWorld& world, RandomGenerator& random);
 // A trap's throw: to a random open arena cell where a wall or trap could be laid.
-void teleportToRandomCell(Player& player);
+void teleportToRandomCell(Player& player, const MazeWorld& world, RandomGenerator& random);
 // One labyrinth step of the player's reach forward (direction 1) or back (-1), stopped by the
-// labyrinth's walls. False: it left the labyrinth by a door.
-bool freeRoamStep(Player& player, int direction);
+// labyrinth's walls, at game time `now`. False: it left the labyrinth by a door.
+bool freeRoamStep(Player& player, MazeWorld& world, float now, int direction);

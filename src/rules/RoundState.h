@@ -9,14 +9,23 @@
 #include "world/MazeWorld.h"
 #include "world/Seasons.h"
 #include <cstdint>
+#include <type_traits>
 
 // Everything the round's tick reads and changes, and nothing else: no pictures, no sound, no
-// menu, no window. A value: a copy runs on independently of the original (its world, players,
-// creatures and snow point only at its own generator, clock and bombs), so a round can be saved,
-// tried ahead and thrown away, or restored and run again. Members are built in this order, and
-// later ones draw from the generator in it.
-struct RoundStateData {
-    explicit RoundStateData(uint32_t seed);
+// menu, no window. Plain data: every object of the round is held by value and refers to others
+// by index, so a copy is a copy of its bytes and runs on independently of the original. A round
+// can be saved, tried ahead and thrown away, or restored and run again. Members are built in
+// this order, and later ones draw from the generator in it.
+struct RoundState {
+    // The round of this seed before its set-up (setUpRound builds the arena and labyrinth).
+    explicit RoundState(uint32_t seed);
+
+    Player& player(int n) { return n == 1 ? player1 : player2; }
+    const Player& player(int n) const { return n == 1 ? player1 : player2; }
+    Camera& playerCamera(int n) { return n == 1 ? player1Camera : player2Camera; }
+    const Camera& playerCamera(int n) const { return n == 1 ? player1Camera : player2Camera; }
+    Creature& creature(int n) { return creatures[(n >= 1 && n <= 4 ? n : 4) - 1]; }
+    const Creature& creature(int n) const { return creatures[(n >= 1 && n <= 4 ? n : 4) - 1]; }
 
     // The one clock of the round: the tick sets it, bombs take their times from it.
     GameClock clock;
@@ -29,10 +38,7 @@ struct RoundStateData {
     MazeWorld world;
     Player player1;
     Player player2;
-    Creature creature1;
-    Creature creature2;
-    Creature creature3;
-    Creature creature4;
+    Creature creatures[4];
     ParticleSystem particles;
 
     bool roundOver = false;
@@ -50,24 +56,7 @@ struct RoundStateData {
     // What each player has seen of the labyrinth (its map, and all a computer player may know).
     LabyrinthSight sight[2];
 };
-
-struct RoundState : RoundStateData {
-    // The round of this seed before its set-up (setUpRound builds the arena and labyrinth).
-    explicit RoundState(uint32_t seed);
-    RoundState(const RoundState& other);
-    RoundState& operator=(const RoundState& other);
-
-    Player& player(int n) { return n == 1 ? player1 : player2; }
-    const Player& player(int n) const { return n == 1 ? player1 : player2; }
-    Camera& playerCamera(int n) { return n == 1 ? player1Camera : player2Camera; }
-    const Camera& playerCamera(int n) const { return n == 1 ? player1Camera : player2Camera; }
-    Creature& creature(int n);
-    const Creature& creature(int n) const { return const_cast<RoundState*>(this)->creature(n); }
-
-  private:
-    // Points every member at this round's own generator, clock, world and bombs.
-    void relink(const RoundState& from);
-};
+static_assert(std::is_trivially_copyable_v<RoundState>, "a round is copied as its bytes");
 
 // The round's set-up in its order: the cameras, the arena's walls, the labyrinth, the fire, the
 // items, the creatures' places and the snowfall. All the random draws of a round's start.

@@ -7,14 +7,14 @@
 
 namespace {
 // Feet, heading and bombs of a player drawn in a view; the shadow pass draws the figure only.
-void playerShown(Player& p) {
+void playerShown(RoundState& g, Player& p) {
     p.advanceAnimation();
-    p.tickBombs();
+    p.tickBombs(g.world, BombRack{{g.player1.bombs, g.player2.bombs}}, g.clock.now(), g.random);
 }
 
 void creaturesShown(RoundState& g) {
     for (int n = 1; n <= 4; ++n)
-        g.creature(n).step();
+        g.creature(n).step(g.world, g.random, g.clock.now());
 }
 
 void overviewSteps(RoundState& g, const TickViews& views) {
@@ -24,28 +24,28 @@ void overviewSteps(RoundState& g, const TickViews& views) {
         creaturesShown(g);
     }
     g.seasons.select(g.seasonPhase);
-    advanceArenaView(g.world, false, 0, 0, 0, 0);
-    g.particles.advanceSnow(g.seasonPhase);
-    playerShown(g.player1);
-    playerShown(g.player2);
+    advanceArenaView(g.world, g.random, g.clock.now(), false, 0, 0, 0, 0);
+    g.particles.advanceSnow(g.seasonPhase, g.random);
+    playerShown(g, g.player1);
+    playerShown(g, g.player2);
     creaturesShown(g);
 }
 
 void playerViewSteps(RoundState& g, const TickViews& views, int n) {
     Player& self = g.player(n);
     Player& other = g.player(3 - n);
-    playerShown(self);
+    playerShown(g, self);
     if (views.inLabyrinth[n - 1]) {
         if (views.inLabyrinth[2 - n])
-            playerShown(other);
+            playerShown(g, other);
         return;
     }
-    advanceArenaView(g.world, true, static_cast<int>(self.x), static_cast<int>(self.y), self.dirX,
-                     self.dirY);
-    g.particles.advanceSnow(g.seasonPhase);
+    advanceArenaView(g.world, g.random, g.clock.now(), true, static_cast<int>(self.x),
+                     static_cast<int>(self.y), self.dirX, self.dirY);
+    g.particles.advanceSnow(g.seasonPhase, g.random);
     creaturesShown(g);
     if (!views.inLabyrinth[2 - n])
-        playerShown(other);
+        playerShown(g, other);
 }
 } // namespace
 
@@ -70,7 +70,7 @@ void tickRound(RoundState& g, const KeyState& keys) {
     playerViewSteps(g, views, 2);
     for (int n = 1; n <= 2; ++n) {
         const Player& p = g.player(n);
-        if (g.world.freeRoam[n - 1] && g.world.maze)
-            lookAround(g.sight[n - 1], *g.world.maze, p.x, p.y, p.dirX, p.dirY);
+        if (g.world.freeRoam[n - 1])
+            lookAround(g.sight[n - 1], g.world.maze, p.x, p.y, p.dirX, p.dirY);
     }
 }

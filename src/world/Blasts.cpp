@@ -1,5 +1,4 @@
 #include "world/Bomb.h"
-#include "scene/GameClock.h"
 #include "world/MazeWorld.h"
 #include <algorithm>
 #include <cmath>
@@ -19,12 +18,12 @@ int32_t bombEntry(int32_t slot, int32_t playerNumber) {
 
 } // namespace
 
-bool MazeWorld::placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb) {
+bool MazeWorld::placeBomb(float x, float y, int32_t slot, int32_t playerNumber) {
     Cell* c = arenaCell(x, y);
     const int32_t entry = bombEntry(slot, playerNumber);
-    if (c == nullptr || entry < 0 || !c->open || c->bomb != nullptr)
+    if (c == nullptr || entry < 0 || !c->open || c->bomb != Cell::none)
         return false;
-    c->bomb = bomb;
+    c->bomb = static_cast<int8_t>(entry);
     bombX[entry] = static_cast<float>(truncate(x)) + 0.5f;
     bombY[entry] = static_cast<float>(truncate(y)) + 0.5f;
     return true;
@@ -34,7 +33,7 @@ void MazeWorld::clearBomb(float x, float y, int32_t slot, int32_t playerNumber) 
     if (x == -1.0f || y == -1.0f)
         return;
     if (Cell* c = arenaCell(x, y))
-        c->bomb = nullptr;
+        c->bomb = Cell::none;
     const int32_t entry = bombEntry(slot, playerNumber);
     if (entry >= 0) {
         bombX[entry] = -1;
@@ -42,12 +41,13 @@ void MazeWorld::clearBomb(float x, float y, int32_t slot, int32_t playerNumber) 
     }
 }
 
-void MazeWorld::blast(Bomb& bomb, int32_t owner) {
+void MazeWorld::blast(Bomb& bomb, int32_t owner, const BombRack& rack, float now,
+                      RandomGenerator& random) {
     blastOwner = owner;
     bomb.blastApplied = true;
     const int32_t cx = truncate(bomb.x);
     const int32_t cy = truncate(bomb.y);
-    burnCell(cx, cy, bomb.blastTime);
+    burnCell(cx, cy, bomb.blastTime, rack, now, random);
 
     // Directions in the order +x, -x, +y, -y; each flame runs until something stops it.
     constexpr int32_t dx[4] = {1, -1, 0, 0};
@@ -64,41 +64,50 @@ void MazeWorld::blast(Bomb& bomb, int32_t owner) {
             if (cells[x][y].pillar)
                 burning[d] = false;
             else
-                burning[d] = burnCell(x, y, bomb.blastTime);
+                burning[d] = burnCell(x, y, bomb.blastTime, rack, now, random);
         }
     }
 }
 
-bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time) {
+bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRack& rack, float now,
+                         RandomGenerator& random) {
     if (cellX < 0 || cellX >= arenaSize || cellY < 0 || cellY >= arenaSize)
         return false;
-    blastCells.push_back({cellX, cellY, time});
+    // The table holds every cell that can burn at once; a full one drops its oldest entry,
+    // which has burnt out soonest.
+    if (blastCellCount == maxBurningCells) {
+        std::copy(blastCells + 1, blastCells + blastCellCount, blastCells);
+        --blastCellCount;
+    }
+    blastCells[blastCellCount++] = {cellX, cellY, time};
     const bool hit = hitTest(cellX, cellY);
     Cell& c = cells[cellX][cellY];
 
-    if (c.wall != nullptr) {
-        c.wall->free = true;
-        c.wall->x = -1;
-        c.wall->y = -1;
-        c.wall = nullptr;
-        returnItem(kindWall);
+    if (c.wall != Cell::none) {
+        WallBlock& wall = walls[c.wall];
+        wall.free = true;
+        wall.x = -1;
+        wall.y = -1;
+        c.wall = Cell::none;
+        returnItem(kindWall, random);
         return false;
     }
     if (c.hasObstacle) {
-        if (c.obstacle != nullptr)
-            c.obstacle->destroyed = true;
-        c.obstacle = nullptr;
+        if (c.obstacle != Cell::none)
+            obstacles[c.obstacle].destroyed = true;
+        c.obstacle = Cell::none;
         c.setObstacle(false);
         return false;
     }
-    if (c.bomb == nullptr)
+    if (c.bomb == Cell::none)
         return !hit;
-    if (c.bomb->exploding)
+    Bomb& bomb = rack.at(c.bomb);
+    if (bomb.exploding)
         return false;
     // A flame sets the bomb off now, whatever is left of its fuse; its own blast follows on
     // its owner's next tick.
-    c.bomb->exploding = true;
-    c.bomb->blastTime = clock != nullptr ? clock->now() : time;
+    bomb.exploding = true;
+    bomb.blastTime = now;
     return false;
 }
 
@@ -140,19 +149,16 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
 }
 
 void MazeWorld::expireBlastCells(float now) {
-    blastCells.erase(
-        std::remove_if(blastCells.begin(), blastCells.end(),
-                       // A cell burns through its last millisecond; its bomb's slot is free
-                       // again from that millisecond on.
-                       [now](const BurningCell& b) { return now - b.time > arena::burnMs; }),
-        blastCells.end());
+    // A cell burns through its last millisecond; its bomb's slot is free again from that
+    // millisecond on.
+    const BurningCell* end =
+        std::remove_if(blastCells, blastCells + blastCellCount,
+                       [now](const BurningCell& b) { return now - b.time > arena::burnMs; });
+    blastCellCount = static_cast<int32_t>(end - blastCells);
 }
 
-void MazeWorld::advanceBlastCells() {
-    if (clock)
-        expireBlastCells(clock->now());
-    if (!blastParticles)
-        return;
-    for (size_t i = 0; i < blastCells.size(); ++i)
-        blastParticles->advance();
+void MazeWorld::advanceBlastCells(float now, RandomGenerator& random) {
+    expireBlastCells(now);
+    for (int32_t i = 0; i < blastCellCount; ++i)
+        blastParticles.advance(random);
 }

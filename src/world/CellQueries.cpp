@@ -35,48 +35,50 @@ bool MazeWorld::isPassable(float x, float y, float radius) const {
 bool MazeWorld::bombAllows(float fromX, float fromY, float toX, float toY) const {
     const Cell* from = arenaCell(fromX, fromY);
     const Cell* to = arenaCell(toX, toY);
-    const Bomb* a = from ? from->bomb : nullptr;
-    const Bomb* b = to ? to->bomb : nullptr;
-    return b == nullptr || a == b;
+    const int8_t a = from ? from->bomb : Cell::none;
+    const int8_t b = to ? to->bomb : Cell::none;
+    return b == Cell::none || a == b;
 }
 
 bool MazeWorld::wallAllows(float fromX, float fromY, float toX, float toY) const {
     const Cell* from = arenaCell(fromX, fromY);
     const Cell* to = arenaCell(toX, toY);
-    const WallBlock* a = from ? from->wall : nullptr;
-    const WallBlock* b = to ? to->wall : nullptr;
-    return b == nullptr || a == b;
+    const int8_t a = from ? from->wall : Cell::none;
+    const int8_t b = to ? to->wall : Cell::none;
+    return b == Cell::none || a == b;
 }
 
 bool MazeWorld::hasTrap(float x, float y) const {
     const Cell* c = arenaCell(x, y);
-    return c != nullptr && c->trap != nullptr;
+    return c != nullptr && c->trap != Cell::none;
 }
 
 int32_t MazeWorld::itemTypeAt(float x, float y) const {
     const Cell* c = arenaCell(x, y);
-    if (c == nullptr || c->item == nullptr || c->item->taken != 0)
+    if (c == nullptr || c->item == Cell::none || items[c->item].taken != 0)
         return -1;
-    return c->item->type;
+    return items[c->item].type;
 }
 
 void MazeWorld::takeItem(float x, float y, int32_t playerNumber) {
     Cell* c = arenaCell(x, y);
-    if (c == nullptr || c->item == nullptr)
+    if (c == nullptr || c->item == Cell::none)
         return;
-    c->item->x = -1;
-    c->item->y = -1;
-    c->item->taken = playerNumber;
-    c->item = nullptr;
+    Item& item = items[c->item];
+    item.x = -1;
+    item.y = -1;
+    item.taken = playerNumber;
+    c->item = Cell::none;
 }
 
-void MazeWorld::springTrap(float x, float y) {
+void MazeWorld::springTrap(float x, float y, RandomGenerator& random) {
     Cell* c = arenaCell(x, y);
-    if (c == nullptr || c->trap == nullptr)
+    if (c == nullptr || c->trap == Cell::none)
         return;
-    c->trap->x = -1;
-    c->trap->y = -1;
-    c->trap->free = true;
-    c->trap = nullptr;
-    returnItem(kindTrap);
+    Trap& trap = traps[c->trap];
+    trap.x = -1;
+    trap.y = -1;
+    trap.free = true;
+    c->trap = Cell::none;
+    returnItem(kindTrap, random);
 }

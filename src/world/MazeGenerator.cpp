@@ -32,12 +32,12 @@ void DisjointSets::unite(int32_t a, int32_t b) {
     --setCount;
 }
 
-MazeGenerator::MazeGenerator(RandomGenerator* random) : random(random) {
+MazeGenerator::MazeGenerator() {
     std::memset(wallPosY, 1, sizeof wallPosY);
     std::memset(wallPosX, 1, sizeof wallPosX);
 }
 
-void MazeGenerator::generate() {
+void MazeGenerator::generate(RandomGenerator& random) {
 
     const int32_t n = size;
     const int32_t cellCount = n * n;
@@ -45,7 +45,7 @@ void MazeGenerator::generate() {
     // The outer +x and +y walls are never candidates, so only the inner walls fall and the
     // result is a spanning tree of the cells.
     while (sets.setCount > 1) {
-        int32_t w = random->nextInt(0, 2 * cellCount - 1);
+        int32_t w = random.nextInt(0, 2 * cellCount - 1);
         if (w >= 2 * cellCount - n)
             continue;
         if (w < cellCount && (w + 1) % n == 0)

@@ -16,16 +16,15 @@ struct DisjointSets {
 
 // The 9 by 9 labyrinth at world coordinates 100..109, a perfect maze made by randomised Kruskal.
 // Cell k has column k % 9 and row k / 9.
-// A plain value: a copy shares nothing with the original but the generator it draws from.
+// A plain value; generate draws from the round's generator.
 class MazeGenerator {
   public:
-    explicit MazeGenerator(RandomGenerator* random);
+    MazeGenerator();
 
     // Runs the wall removal and opens the two stored doors.
-    void generate();
+    void generate(RandomGenerator& random);
 
     int32_t size = 9;
-    RandomGenerator* random;
     uint8_t wallPosY[81]; // a wall on the +y side of cell k
     uint8_t wallPosX[81]; // a wall on the +x side of cell k
     float wallHeight = 0.8f;

@@ -1,11 +1,6 @@
 #include "world/MazeWorld.h"
 #include "scene/TextureSlots.h"
-#include "world/Bomb.h"
-#include "scene/GameClock.h"
 #include "scene/RandomGenerator.h"
-#include <algorithm>
-#include <functional>
-#include <iterator>
 
 namespace {
 
@@ -60,7 +55,7 @@ int32_t itemPictureSlot(int32_t kind) {
     return kind == kindCheese ? cheeseSlot : -1;
 }
 
-MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
+MazeWorld::MazeWorld() {
     for (int32_t x = 0; x < arenaSize; ++x)
         for (int32_t y = 0; y < arenaSize; ++y)
             cells[x][y].setPillar(x % 2 == 1 && y % 2 == 1);
@@ -72,176 +67,44 @@ MazeWorld::MazeWorld(RandomGenerator* random) : random(random), maze(nullptr) {
         for (int32_t y = 8; y <= 10; ++y)
             cells[x][y].setPillar(true);
 
-    for (int32_t i = 0; i < 20; ++i) {
+    for (int32_t i = 0; i < bombEntries; ++i) {
         bombX[i] = -1;
         bombY[i] = -1;
     }
-    for (int32_t i = 0; i < poolSize; ++i)
-        traps[i] = new Trap;
-
-    player1X = arena::homeX[0];
-    player1Y = arena::homeY;
-    player2X = arena::homeX[1];
-    player2Y = arena::homeY;
-    obstacleCount = obstacleTotal;
-    itemCount = itemTotal;
-
-    maze = new MazeGenerator(random);
-
-    respawnRequest[0] = respawnRequest[1] = false;
-    freeRoam[0] = freeRoam[1] = false;
-    playerRadius = 0;
-}
-
-MazeWorld::~MazeWorld() {
-    releaseOwned();
-}
-
-void MazeWorld::releaseOwned() {
-    blastCells.clear();
-    for (Item*& item : items) {
-        delete item;
-        item = nullptr;
-    }
-    for (Obstacle*& obstacle : obstacles) {
-        delete obstacle;
-        obstacle = nullptr;
-    }
-    for (WallBlock*& wall : walls) {
-        delete wall;
-        wall = nullptr;
-    }
-    for (Trap*& trap : traps) {
-        delete trap;
-        trap = nullptr;
-    }
-    delete blastParticles;
-    blastParticles = nullptr;
-    delete maze;
-    maze = nullptr;
-}
-
-namespace {
-template <typename T, size_t N> void copyOwned(T* (&to)[N], T* const (&from)[N]) {
-    for (size_t i = 0; i < N; ++i)
-        to[i] = from[i] ? new T(*from[i]) : nullptr;
-}
-
-// The entry of `to` at the index `p` has in `from`; null when p is not one of them.
-template <typename T, size_t N> T* sameEntry(const T* p, T* const (&from)[N], T* const (&to)[N]) {
-    if (p == nullptr)
-        return nullptr;
-    for (size_t i = 0; i < N; ++i)
-        if (from[i] == p)
-            return to[i];
-    return nullptr;
-}
-} // namespace
-
-MazeWorld::MazeWorld(const MazeWorld& other) {
-    copyFrom(other);
-}
-
-MazeWorld& MazeWorld::operator=(const MazeWorld& other) {
-    if (this != &other) {
-        releaseOwned();
-        copyFrom(other);
-    }
-    return *this;
-}
-
-void MazeWorld::copyFrom(const MazeWorld& o) {
-    std::copy(std::begin(o.bombX), std::end(o.bombX), bombX);
-    std::copy(std::begin(o.bombY), std::end(o.bombY), bombY);
-    std::copy(std::begin(o.respawnRequest), std::end(o.respawnRequest), respawnRequest);
-    std::copy(std::begin(o.respawnCause), std::end(o.respawnCause), respawnCause);
-    blastOwner = o.blastOwner;
-    std::copy(std::begin(o.creatureGraceUntil), std::end(o.creatureGraceUntil), creatureGraceUntil);
-    std::copy(std::begin(o.freeRoam), std::end(o.freeRoam), freeRoam);
-    std::copy(std::begin(o.creatureHit), std::end(o.creatureHit), creatureHit);
-    std::copy(std::begin(o.creatureX), std::end(o.creatureX), creatureX);
-    std::copy(std::begin(o.creatureY), std::end(o.creatureY), creatureY);
-    random = o.random;
-    clock = o.clock;
-    player1X = o.player1X;
-    player1Y = o.player1Y;
-    player2X = o.player2X;
-    player2Y = o.player2Y;
-    playerRadius = o.playerRadius;
-    obstacleCount = o.obstacleCount;
-    itemCount = o.itemCount;
-    blastCells = o.blastCells;
-    maze = o.maze ? new MazeGenerator(*o.maze) : nullptr;
-    blastParticles = o.blastParticles ? new BlastParticles(*o.blastParticles) : nullptr;
-    copyOwned(items, o.items);
-    copyOwned(obstacles, o.obstacles);
-    copyOwned(walls, o.walls);
-    copyOwned(traps, o.traps);
-    for (int32_t x = 0; x < arenaSize; ++x)
-        for (int32_t y = 0; y < arenaSize; ++y) {
-            const Cell& from = o.cells[x][y];
-            Cell& to = cells[x][y];
-            to = from;
-            to.obstacle = sameEntry(from.obstacle, o.obstacles, obstacles);
-            to.item = sameEntry(from.item, o.items, items);
-            to.wall = sameEntry(from.wall, o.walls, walls);
-            to.trap = sameEntry(from.trap, o.traps, traps);
-        }
-}
-
-void MazeWorld::rebindShared(RandomGenerator* random_, GameClock* clock_) {
-    random = random_;
-    clock = clock_;
-    if (maze)
-        maze->random = random_;
-    if (blastParticles)
-        blastParticles->random = random_;
-}
-
-void MazeWorld::relinkBombs(const Bomb* from, Bomb* to, int32_t count) {
-    const std::less<const Bomb*> before;
-    for (auto& column : cells)
-        for (Cell& c : column)
-            if (c.bomb && !before(c.bomb, from) && before(c.bomb, from + count))
-                c.bomb = to + (c.bomb - from);
 }
 
 void MazeWorld::createWallBlocks() {
-    for (int32_t i = 0; i < poolSize; ++i) {
-        delete walls[i];
-        walls[i] = new WallBlock;
-    }
+    for (WallBlock& wall : walls)
+        wall = WallBlock{};
 }
 
-void MazeWorld::generateLabyrinth() {
-    maze->generate();
+void MazeWorld::generateLabyrinth(RandomGenerator& random) {
+    maze.generate(random);
 }
 
-void MazeWorld::createBlastParticles() {
-    delete blastParticles;
-    blastParticles = new BlastParticles;
-    blastParticles->random = random;
-    blastParticles->init();
+void MazeWorld::createBlastParticles(RandomGenerator& random) {
+    blastParticles = BlastParticles{};
+    blastParticles.init(random);
 }
 
-void MazeWorld::placeItems() {
+void MazeWorld::placeItems(RandomGenerator& random) {
     for (int32_t i = 0; i < obstacleTotal; ++i) {
         // The colour draw comes first: it belongs to the obstacle's construction.
-        Obstacle* obstacle = new Obstacle;
-        const float* colour = obstacleColours[random->nextInt(0, 6)];
-        obstacle->colourR = colour[0];
-        obstacle->colourG = colour[1];
-        obstacle->colourB = colour[2];
-        obstacles[i] = obstacle;
+        Obstacle& obstacle = obstacles[i];
+        obstacle = Obstacle{};
+        const float* colour = obstacleColours[random.nextInt(0, 6)];
+        obstacle.colourR = colour[0];
+        obstacle.colourG = colour[1];
+        obstacle.colourB = colour[2];
 
-        Item* item = new Item;
-        item->type = kindOfEntry(i);
-        items[i] = item;
+        Item& item = items[i];
+        item = Item{};
+        item.type = kindOfEntry(i);
 
         int32_t x, y;
         for (;;) {
-            x = random->nextInt(0, 14);
-            y = random->nextInt(0, 14);
+            x = random.nextInt(0, 14);
+            y = random.nextInt(0, 14);
             if (y == 0)
                 continue;
             if (y == 1 && (x == 0 || x == 14))
@@ -254,24 +117,24 @@ void MazeWorld::placeItems() {
         }
         Cell& c = cells[x][y];
         c.setObstacle(true);
-        c.obstacle = obstacle;
-        c.item = item;
-        obstacle->x = item->x = static_cast<float>(x) + 0.5f;
-        obstacle->y = item->y = static_cast<float>(y) + 0.5f;
+        c.obstacle = static_cast<int8_t>(i);
+        c.item = static_cast<int8_t>(i);
+        obstacle.x = item.x = static_cast<float>(x) + 0.5f;
+        obstacle.y = item.y = static_cast<float>(y) + 0.5f;
     }
 
     for (int32_t j = firstCheese; j < itemTotal; ++j) {
-        Item* cheese = new Item;
-        cheese->type = kindCheese;
-        items[j] = cheese;
+        Item& cheese = items[j];
+        cheese = Item{};
+        cheese.type = kindCheese;
         int32_t x, y;
         do {
-            x = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
-            y = random->nextInt(arena::labyrinthFirst, arena::labyrinthLast);
+            x = random.nextInt(arena::labyrinthFirst, arena::labyrinthLast);
+            y = random.nextInt(arena::labyrinthFirst, arena::labyrinthLast);
         } while (!cheeseCellFree(j, static_cast<float>(x), static_cast<float>(y)));
-        cheese->x = static_cast<float>(x) + 0.5f;
-        cheese->y = static_cast<float>(y) + 0.5f;
-        cheese->taken = 0;
+        cheese.x = static_cast<float>(x) + 0.5f;
+        cheese.y = static_cast<float>(y) + 0.5f;
+        cheese.taken = 0;
     }
 }
 
@@ -304,10 +167,10 @@ void MazeWorld::clearRespawn(int32_t playerNumber) {
     }
 }
 
-bool MazeWorld::creatureGrace(int32_t playerNumber) const {
-    if ((playerNumber != 1 && playerNumber != 2) || clock == nullptr)
+bool MazeWorld::creatureGrace(int32_t playerNumber, float now) const {
+    if (playerNumber != 1 && playerNumber != 2)
         return false;
-    return clock->now() < creatureGraceUntil[playerNumber - 1];
+    return now < creatureGraceUntil[playerNumber - 1];
 }
 
 bool MazeWorld::canPlace(float x, float y) const {
@@ -316,20 +179,21 @@ bool MazeWorld::canPlace(float x, float y) const {
         return false;
     if (isHouseDoor(truncate(x), truncate(y)))
         return false;
-    return c->wall == nullptr && c->trap == nullptr && c->bomb == nullptr;
+    return c->wall == Cell::none && c->trap == Cell::none && c->bomb == Cell::none;
 }
 
 void MazeWorld::placeTrap(float x, float y) {
     Cell* c = arenaCell(x, y);
-    if (c == nullptr || c->trap != nullptr || c->bomb != nullptr)
+    if (c == nullptr || c->trap != Cell::none || c->bomb != Cell::none)
         return;
-    for (Trap* trap : traps) {
-        if (!trap->free)
+    for (int32_t i = 0; i < poolSize; ++i) {
+        Trap& trap = traps[i];
+        if (!trap.free)
             continue;
-        trap->free = false;
-        trap->x = static_cast<float>(truncate(x)) + 0.5f;
-        trap->y = static_cast<float>(truncate(y)) + 0.5f;
-        c->trap = trap;
+        trap.free = false;
+        trap.x = static_cast<float>(truncate(x)) + 0.5f;
+        trap.y = static_cast<float>(truncate(y)) + 0.5f;
+        c->trap = static_cast<int8_t>(i);
         return;
     }
 }
@@ -338,46 +202,47 @@ void MazeWorld::placeWall(float x, float y) {
     Cell* c = arenaCell(x, y);
     // A cell that already holds a wall is refused too: a second block laid there would have no
     // cell link, so no blast could ever free it and it would be lost to the pool.
-    if (c == nullptr || c->trap != nullptr || c->bomb != nullptr || c->wall != nullptr)
+    if (c == nullptr || c->trap != Cell::none || c->bomb != Cell::none || c->wall != Cell::none)
         return;
-    for (WallBlock* wall : walls) {
-        if (wall == nullptr || !wall->free)
+    for (int32_t i = 0; i < poolSize; ++i) {
+        WallBlock& wall = walls[i];
+        if (!wall.free)
             continue;
-        wall->free = false;
-        wall->x = static_cast<float>(truncate(x)) + 0.5f;
-        wall->y = static_cast<float>(truncate(y)) + 0.5f;
-        c->wall = wall;
+        wall.free = false;
+        wall.x = static_cast<float>(truncate(x)) + 0.5f;
+        wall.y = static_cast<float>(truncate(y)) + 0.5f;
+        c->wall = static_cast<int8_t>(i);
         return;
     }
 }
 
-void MazeWorld::returnItem(int32_t kind) {
+void MazeWorld::returnItem(int32_t kind, RandomGenerator& random) {
     if (kind < kindBomb || kind > kindWall)
         return;
     for (int32_t i = kindEntries[kind][0]; i < kindEntries[kind][1]; ++i) {
-        Item* item = items[i];
-        if (item != nullptr && item->taken > 0) {
-            putBackIntoArena(item);
+        if (items[i].type != 0 && items[i].taken > 0) {
+            putBackIntoArena(i, random);
             return;
         }
     }
 }
 
-void MazeWorld::putBackIntoArena(Item* item) {
+void MazeWorld::putBackIntoArena(int32_t entry, RandomGenerator& random) {
+    Item& item = items[entry];
     for (;;) {
-        int32_t x = random->nextInt(0, 14);
-        int32_t y = random->nextInt(0, 14);
+        int32_t x = random.nextInt(0, 14);
+        int32_t y = random.nextInt(0, 14);
         if (y == 0 && (x < 3 || x > 11))
             continue;
         if (y == 1 && (x == 0 || x == 14))
             continue;
         Cell& c = cells[x][y];
-        if (c.pillar || c.item != nullptr)
+        if (c.pillar || c.item != Cell::none)
             continue;
-        c.item = item;
-        item->x = static_cast<float>(x) + 0.5f;
-        item->y = static_cast<float>(y) + 0.5f;
-        item->taken = 0;
+        c.item = static_cast<int8_t>(entry);
+        item.x = static_cast<float>(x) + 0.5f;
+        item.y = static_cast<float>(y) + 0.5f;
+        item.taken = 0;
         return;
     }
 }
@@ -386,8 +251,8 @@ bool MazeWorld::cheeseCellFree(int32_t entry, float x, float y) const {
     const int32_t cx = truncate(x);
     const int32_t cy = truncate(y);
     for (int32_t i = firstCheese; i < entry && i < itemTotal; ++i) {
-        const Item* cheese = items[i];
-        if (cheese != nullptr && truncate(cheese->x) == cx && truncate(cheese->y) == cy)
+        const Item& cheese = items[i];
+        if (cheese.type != 0 && truncate(cheese.x) == cx && truncate(cheese.y) == cy)
             return false;
     }
     return true;

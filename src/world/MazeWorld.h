@@ -1,13 +1,11 @@
 #pragma once
 #include "world/ArenaLayout.h"
+#include "world/Bomb.h"
 #include "world/MazeGenerator.h"
 #include <cstdint>
-#include <vector>
+#include <span>
 
 class RandomGenerator;
-class GameClock;
-struct Bomb;
-struct Particle;
 
 // What sent a player home.
 enum RespawnCause : int32_t {
@@ -69,22 +67,24 @@ struct Particle {
 struct BlastParticles {
     static constexpr int count = 500;
     bool stopped = false;
-    RandomGenerator* random = nullptr;
     float slowdown = 2.0f;
     Particle particles[count];
 
-    void emit(Particle& p); // the draws of a fresh particle, in their order
-    void init();
+    void emit(Particle& p, RandomGenerator& random); // the draws of a fresh particle, in order
+    void init(RandomGenerator& random);
     // Moves and fades every particle once, re-emitting faded ones.
-    void advance();
+    void advance(RandomGenerator& random);
 };
 
+// What a cell holds, each by its entry in the world's tables; `none` for nothing. A bomb is
+// named by its entry in bombX and bombY: the slot plus 10 for player 2.
 struct Cell {
-    Bomb* bomb = nullptr;
-    Obstacle* obstacle = nullptr;
-    Item* item = nullptr;
-    WallBlock* wall = nullptr;
-    Trap* trap = nullptr;
+    static constexpr int8_t none = -1;
+    int8_t bomb = none;
+    int8_t obstacle = none;
+    int8_t item = none;
+    int8_t wall = none;
+    int8_t trap = none;
     bool open = true; // always == !pillar && !hasObstacle
     bool pillar = false;
     bool hasObstacle = false;
@@ -104,8 +104,18 @@ struct BurningCell {
     float time;
 };
 
+// Both players' bomb slots by their entry (the slot plus 10 for player 2), as cells name them:
+// what a blast reaches when its flame sets off another bomb. A view, handed to the calls that
+// need it and never kept.
+struct BombRack {
+    Bomb* slots[2];
+    Bomb& at(int32_t entry) const { return slots[entry / 10][entry % 10]; }
+};
+
 // The playing field: arena cells, obstacles, the item table, the pools of laid walls and traps,
-// the bookkeeping that bombs, blasts, players and creatures share, and the labyrinth.
+// the bookkeeping that bombs, blasts, players and creatures share, and the labyrinth. Plain data:
+// everything is held by value and cells name what they hold by index, so a copy is a copy of
+// its bytes. The round's generator and time are handed to the operations that draw or read them.
 class MazeWorld {
   public:
     static constexpr int arenaSize = arena::size;
@@ -113,34 +123,29 @@ class MazeWorld {
     static constexpr int itemTotal = 95;
     static constexpr int firstCheese = 90;
     static constexpr int poolSize = 7;
+    static constexpr int bombEntries = 20;
+    // A blast burns its own cell and at most 14 more each way, and no bomb blasts twice within
+    // the time a cell burns: the most cells that can burn at once.
+    static constexpr int maxBurningCells = bombEntries * (1 + 4 * 14);
 
-    explicit MazeWorld(RandomGenerator* random);
-    ~MazeWorld();
-    // A copy owns copies of the obstacles, items, pools, fire and labyrinth, and its cells point
-    // at those. It still shares the generator, the clock and the bombs (which the players own)
-    // with the original until rebindShared and relinkBombs point it at its own.
-    MazeWorld(const MazeWorld& other);
-    MazeWorld& operator=(const MazeWorld& other);
-    void rebindShared(RandomGenerator* random, GameClock* clock);
-    // Cells holding a bomb of from[0..count) hold the bomb of the same slot in to[] instead.
-    void relinkBombs(const Bomb* from, Bomb* to, int32_t count);
+    MazeWorld();
 
     // Set-up, in this order.
     void createWallBlocks();
-    void generateLabyrinth();
-    void createBlastParticles();
-    void placeItems();
+    void generateLabyrinth(RandomGenerator& random);
+    void createBlastParticles(RandomGenerator& random);
+    void placeItems(RandomGenerator& random);
 
     // Play operations.
     void recordPlayerPosition(float x, float y, int32_t playerNumber);
     void recordCreaturePosition(int32_t number, float x, float y);
     void clearRespawn(int32_t playerNumber);
-    // Whether a creature touching player `playerNumber` now leaves it be.
-    bool creatureGrace(int32_t playerNumber) const;
+    // Whether a creature touching player `playerNumber` at game time `now` leaves it be.
+    bool creatureGrace(int32_t playerNumber, float now) const;
     bool canPlace(float x, float y) const;
     void placeTrap(float x, float y);
     void placeWall(float x, float y);
-    void returnItem(int32_t kind);
+    void returnItem(int32_t kind, RandomGenerator& random);
     bool cheeseCellFree(int32_t entry, float x, float y) const;
 
     // Cell queries of the movement rules.
@@ -151,28 +156,49 @@ class MazeWorld {
     bool hasTrap(float x, float y) const;
     int32_t itemTypeAt(float x, float y) const;
     void takeItem(float x, float y, int32_t playerNumber);
-    void springTrap(float x, float y);
+    void springTrap(float x, float y, RandomGenerator& random);
     bool takeCheese(float x, float y, int32_t playerNumber);
-    void dropCheese(float x, float y, int32_t playerNumber);
+    void dropCheese(float x, float y, int32_t playerNumber, RandomGenerator& random);
 
-    // Bombs and blasts.
-    bool placeBomb(float x, float y, int32_t slot, int32_t playerNumber, Bomb* bomb);
+    // Bombs and blasts. A cell names a bomb by its entry; `rack` holds the slots it names, and
+    // `now` is the game time a flame sets a bomb off at.
+    bool placeBomb(float x, float y, int32_t slot, int32_t playerNumber);
     void clearBomb(float x, float y, int32_t slot, int32_t playerNumber);
     // owner: the player whose bomb it is (0: none), for what a blast's hit is counted as.
-    void blast(Bomb& bomb, int32_t owner = 0);
-    bool burnCell(int32_t cellX, int32_t cellY, float time);
+    void blast(Bomb& bomb, int32_t owner, const BombRack& rack, float now, RandomGenerator& random);
+    bool burnCell(int32_t cellX, int32_t cellY, float time, const BombRack& rack, float now,
+                  RandomGenerator& random);
     bool hitTest(int32_t cellX, int32_t cellY);
     // Drops burning cells older than 500 ms.
     void expireBlastCells(float now);
     // One view's step of the fire: expiry at the tick's time, then the shared burst advances
     // once for every cell still burning.
-    void advanceBlastCells();
+    void advanceBlastCells(float now, RandomGenerator& random);
 
     Cell& cell(int32_t x, int32_t y) { return cells[x][y]; }
     const Cell& cell(int32_t x, int32_t y) const { return cells[x][y]; }
+    // What a cell holds, or null: pointers into this world, for the moment of a call only.
+    Item* itemIn(const Cell& c) { return c.item == Cell::none ? nullptr : &items[c.item]; }
+    const Item* itemIn(const Cell& c) const {
+        return c.item == Cell::none ? nullptr : &items[c.item];
+    }
+    const Obstacle* obstacleIn(const Cell& c) const {
+        return c.obstacle == Cell::none ? nullptr : &obstacles[c.obstacle];
+    }
+    const WallBlock* wallIn(const Cell& c) const {
+        return c.wall == Cell::none ? nullptr : &walls[c.wall];
+    }
+    const Trap* trapIn(const Cell& c) const {
+        return c.trap == Cell::none ? nullptr : &traps[c.trap];
+    }
+    // The cells burning now, oldest first.
+    std::span<const BurningCell> burning() const {
+        return {blastCells, static_cast<size_t>(blastCellCount)};
+    }
+    bool anyBurning() const { return blastCellCount > 0; }
 
-    float bombX[20];
-    float bombY[20];
+    float bombX[bombEntries];
+    float bombY[bombEntries];
     bool respawnRequest[2] = {false, false};
     // Why each pending request was made: the bomb of player 1 or 2, or a creature.
     int32_t respawnCause[2] = {0, 0};
@@ -182,29 +208,27 @@ class MazeWorld {
     float creatureGraceUntil[2] = {-1, -1};
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
-    RandomGenerator* random;
-    MazeGenerator* maze;
+    MazeGenerator maze;
     float creatureX[4] = {-1, -1, -1, -1};
     float creatureY[4] = {-1, -1, -1, -1};
-    Item* items[itemTotal] = {};
+    // Filled by placeItems; an entry of type 0 is not made yet.
+    Item items[itemTotal] = {};
     float player1X = arena::homeX[0], player1Y = arena::homeY;
     Cell cells[arenaSize][arenaSize];
-    Obstacle* obstacles[obstacleTotal] = {};
-    WallBlock* walls[poolSize] = {};
-    Trap* traps[poolSize] = {};
-    BlastParticles* blastParticles = nullptr;
+    Obstacle obstacles[obstacleTotal] = {};
+    WallBlock walls[poolSize] = {};
+    Trap traps[poolSize] = {};
+    BlastParticles blastParticles;
     int32_t obstacleCount = 90;
     int32_t itemCount = 95;
     float player2X = arena::homeX[1], player2Y = arena::homeY;
     float playerRadius = 0;
-    std::vector<BurningCell> blastCells;
-    // The one clock: bombs take their drop and blast times from it.
-    GameClock* clock = nullptr;
+    // The burning cells, oldest first.
+    BurningCell blastCells[maxBurningCells] = {};
+    int32_t blastCellCount = 0;
 
   private:
-    void releaseOwned();
-    void copyFrom(const MazeWorld& other);
-    void putBackIntoArena(Item* item);
+    void putBackIntoArena(int32_t entry, RandomGenerator& random);
     // The arena cell of a position, or none for a position outside the arena.
     Cell* arenaCell(float x, float y);
     const Cell* arenaCell(float x, float y) const;

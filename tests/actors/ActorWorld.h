@@ -14,33 +14,38 @@ struct ActorWorld {
     Player player2;
 
     explicit ActorWorld(uint32_t seed)
-        : random(seed), world(&random), player1(1, 0.5f, 0.5f, 0, 1, 1, 0, world),
-          player2(2, 14.5f, 0.5f, 0, 1, 1, 0, world) {
+        : random(seed), player1(1, 0.5f, 0.5f, 0, 1, 1, 0), player2(2, 14.5f, 0.5f, 0, 1, 1, 0) {
+        world.playerRadius = player1.bodyRadius;
         world.createWallBlocks();
-        world.generateLabyrinth();
-        world.createBlastParticles();
-        world.placeItems();
+        world.generateLabyrinth(random);
+        world.createBlastParticles(random);
+        world.placeItems(random);
         clock.set(1000);
-        world.clock = &clock;
     }
+
+    BombRack rack() { return BombRack{{player1.bombs, player2.bombs}}; }
+    // What the round does with a player, at the clock's time.
+    void dropBomb(Player& p) { p.dropBomb(world, clock.now()); }
+    void tickBombs(Player& p) { p.tickBombs(world, rack(), clock.now(), random); }
+    void returnToStart(Player& p) { p.returnToStart(world, random); }
 
     // Removes every obstacle with its hidden item, leaving pillars and the house.
     void clearArena() {
         for (auto& column : world.cells)
             for (Cell& c : column) {
-                c.obstacle = nullptr;
-                c.item = nullptr;
+                c.obstacle = Cell::none;
+                c.item = Cell::none;
                 c.setObstacle(false);
             }
     }
 
     // Lays item entry i, lying free, into cell (cx, cy).
     Item* putItem(int i, int cx, int cy) {
-        Item* item = world.items[i];
+        Item* item = &world.items[i];
         item->x = cx + 0.5f;
         item->y = cy + 0.5f;
         item->taken = 0;
-        world.cells[cx][cy].item = item;
+        world.cells[cx][cy].item = static_cast<int8_t>(i);
         return item;
     }
 
@@ -49,8 +54,9 @@ struct ActorWorld {
         int n = 0;
         for (const auto& column : world.cells)
             for (const Cell& c : column)
-                if (c.item && c.item->type == kind && c.item->taken == 0)
-                    ++n;
+                if (const Item* item = world.itemIn(c))
+                    if (item->type == kind && item->taken == 0)
+                        ++n;
         return n;
     }
 };

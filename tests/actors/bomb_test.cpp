@@ -35,7 +35,7 @@ TEST(BombPulse, RunsBetweenTwentyThreeAndThirtyOneHundredths) {
 TEST(BombDrop, ArmsTheFirstReadySlotInThePlayersCell) {
     BombField f;
     Player& p = f.player1;
-    p.dropBomb();
+    f.dropBomb(p);
     const Bomb& b = p.bombs[0];
     EXPECT_FALSE(b.ready);
     EXPECT_FALSE(b.blastApplied);
@@ -44,74 +44,74 @@ TEST(BombDrop, ArmsTheFirstReadySlotInThePlayersCell) {
     EXPECT_FLOAT_EQ(b.dropTime, 1000);
     EXPECT_FLOAT_EQ(b.blastTime, 4500);
     EXPECT_EQ(p.bombsReady, 0);
-    EXPECT_EQ(f.world.cells[3][2].bomb, &b);
+    EXPECT_EQ(f.world.cells[3][2].bomb, 0) << "player 1's slot 0";
     EXPECT_FLOAT_EQ(f.world.bombX[0], 3.5f);
     EXPECT_FLOAT_EQ(f.world.bombY[0], 2.5f);
 
     // Nothing ready: nothing happens.
     p.x = 4.5f;
-    p.dropBomb();
-    EXPECT_EQ(f.world.cells[4][2].bomb, nullptr);
+    f.dropBomb(p);
+    EXPECT_EQ(f.world.cells[4][2].bomb, Cell::none);
 
     // A second slot, but the cell already holds a bomb: refused, nothing spent.
     p.applyPickUp(kindBomb);
     p.x = 3.6f;
-    p.dropBomb();
+    f.dropBomb(p);
     EXPECT_TRUE(p.bombs[1].ready);
     EXPECT_EQ(p.bombsReady, 1);
 
     p.x = 4.5f;
-    p.dropBomb();
+    f.dropBomb(p);
     EXPECT_FALSE(p.bombs[1].ready);
-    EXPECT_EQ(f.world.cells[4][2].bomb, &p.bombs[1]);
+    EXPECT_EQ(f.world.cells[4][2].bomb, 1) << "player 1's slot 1";
     EXPECT_EQ(p.bombsReady, 0);
 
     // Player 2's slots take entries 10 to 19.
-    f.player2.dropBomb();
+    f.dropBomb(f.player2);
     EXPECT_FLOAT_EQ(f.world.bombX[10], 5.5f);
-    EXPECT_EQ(f.world.cells[5][2].bomb, &f.player2.bombs[0]);
+    EXPECT_EQ(f.world.cells[5][2].bomb, 10) << "player 2's slot 0";
 }
 
 TEST(BombLife, LiesExplodesOnceAndIsReadyHalfASecondLater) {
     BombField f;
     Player& p = f.player1;
-    p.dropBomb();
+    f.dropBomb(p);
     Bomb& b = p.bombs[0];
 
     f.clock.set(4499);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_FALSE(b.exploding);
     EXPECT_EQ(p.bombsReady, 0);
-    EXPECT_TRUE(f.world.blastCells.empty());
+    EXPECT_TRUE(!f.world.anyBurning());
 
     f.clock.set(4500);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_TRUE(b.exploding);
     EXPECT_TRUE(b.blastApplied);
     EXPECT_EQ(p.blastSoundRequests, 1);
-    ASSERT_FALSE(f.world.blastCells.empty());
-    EXPECT_EQ(f.world.blastCells.front().x, 3);
-    EXPECT_EQ(f.world.blastCells.front().y, 2);
+    ASSERT_FALSE(!f.world.anyBurning());
+    EXPECT_EQ(f.world.burning().front().x, 3);
+    EXPECT_EQ(f.world.burning().front().y, 2);
 
-    const size_t burning = f.world.blastCells.size();
+    const size_t burning = f.world.blastCellCount;
     f.clock.set(4999);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_EQ(p.blastSoundRequests, 1);
-    EXPECT_EQ(f.world.blastCells.size(), burning);
+    EXPECT_EQ(f.world.blastCellCount, burning);
     EXPECT_FALSE(b.ready);
-    EXPECT_EQ(f.world.cells[3][2].bomb, &b);
+    EXPECT_EQ(f.world.cells[3][2].bomb, 0) << "player 1's slot 0";
 
     f.clock.set(5000);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_TRUE(b.ready);
     EXPECT_FALSE(b.exploding);
     EXPECT_FLOAT_EQ(b.dropTime, 0);
-    EXPECT_EQ(f.world.cells[3][2].bomb, nullptr);
+    EXPECT_EQ(f.world.cells[3][2].bomb, Cell::none);
     EXPECT_FLOAT_EQ(f.world.bombX[0], -1);
     EXPECT_FLOAT_EQ(b.x, 3.5f); // a spent slot keeps its last place
     // The slot that came back during this tick is counted from the next tick on.
     EXPECT_EQ(p.bombsReady, 0);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_EQ(p.bombsReady, 1);
     EXPECT_EQ(p.blastSoundRequests, 1);
 }
@@ -121,10 +121,10 @@ TEST(BombLife, OnlySlotsWithinCapacityCountAsReady) {
     Player& p = f.player1;
     p.bombCapacity = 3;
     p.bombsReady = 7;
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_EQ(p.bombsReady, 3);
-    p.dropBomb();
-    p.tickBombs();
+    f.dropBomb(p);
+    f.tickBombs(p);
     EXPECT_EQ(p.bombsReady, 2);
 }
 
@@ -132,17 +132,17 @@ TEST(BombLife, ABombDroppedAtTheFirstInstantStillGoesOff) {
     BombField f;
     f.clock.set(0);
     Player& p = f.player1;
-    p.dropBomb();
+    f.dropBomb(p);
     f.clock.set(3499);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_FALSE(p.bombs[0].exploding);
     f.clock.set(3500);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_TRUE(p.bombs[0].blastApplied);
     f.clock.set(4000);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_TRUE(p.bombs[0].ready);
-    EXPECT_EQ(f.world.cells[3][2].bomb, nullptr);
+    EXPECT_EQ(f.world.cells[3][2].bomb, Cell::none);
 }
 
 TEST(BombLife, EachBombSoundsOnceEvenInTheSameFrame) {
@@ -150,38 +150,38 @@ TEST(BombLife, EachBombSoundsOnceEvenInTheSameFrame) {
     Player& p = f.player1;
     p.bombCapacity = 2;
     p.bombsReady = 2;
-    p.dropBomb();
+    f.dropBomb(p);
     p.x = 1.5f; // cell (1, 4): out of the first bomb's flames
     p.y = 4.5f;
-    p.dropBomb();
+    f.dropBomb(p);
     f.clock.set(4500);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_EQ(p.blastSoundRequests, 2);
-    p.tickBombs();
+    f.tickBombs(p);
     EXPECT_EQ(p.blastSoundRequests, 2);
 }
 
 TEST(BombLife, AFlameSetsOffAnotherPlayersBombAtOnce) {
     BombField f;
-    f.player1.dropBomb(); // (3, 2) at 1000, reach 2: its flame reaches (5, 2)
+    f.dropBomb(f.player1); // (3, 2) at 1000, reach 2: its flame reaches (5, 2)
     f.clock.set(2000);
-    f.player2.dropBomb(); // (5, 2) at 2000, would go off at 5500
+    f.dropBomb(f.player2); // (5, 2) at 2000, would go off at 5500
     Bomb& second = f.player2.bombs[0];
 
     f.clock.set(4500);
-    f.player1.tickBombs();
+    f.tickBombs(f.player1);
     EXPECT_TRUE(second.exploding);
     EXPECT_FLOAT_EQ(second.blastTime, 4500);
     EXPECT_FALSE(second.blastApplied);
     EXPECT_EQ(f.player2.blastSoundRequests, 0);
 
-    f.player2.tickBombs();
+    f.tickBombs(f.player2);
     EXPECT_TRUE(second.blastApplied);
     EXPECT_EQ(f.player2.blastSoundRequests, 1);
 
     f.clock.set(5000);
-    f.player2.tickBombs();
+    f.tickBombs(f.player2);
     EXPECT_TRUE(second.ready);
-    EXPECT_EQ(f.world.cells[5][2].bomb, nullptr);
+    EXPECT_EQ(f.world.cells[5][2].bomb, Cell::none);
     EXPECT_FLOAT_EQ(f.world.bombX[10], -1);
 }

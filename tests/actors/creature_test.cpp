@@ -5,7 +5,7 @@
 namespace {
 struct CreatureField : ActorWorld {
     Creature creature;
-    CreatureField() : ActorWorld(33), creature(1, world) {
+    CreatureField() : ActorWorld(33), creature(1, random) {
         clearArena();
         world.recordPlayerPosition(0.5f, 0.5f, 1);
         world.recordPlayerPosition(14.5f, 0.5f, 2);
@@ -27,7 +27,7 @@ struct CreatureField : ActorWorld {
         const int32_t dir = expected.nextInt(0, 3);
         const float dirs[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         const float x = creature.x, y = creature.y;
-        creature.roam();
+        creature.roam(world, random);
         EXPECT_EQ(creature.x, x) << what;
         EXPECT_EQ(creature.y, y) << what;
         EXPECT_EQ(creature.runLeft, runLeft) << what;
@@ -43,8 +43,7 @@ bool touchesHouse(float x, float y, float r) {
 
 TEST(Creature, ConstructionDrawsTheFirstRunLength) {
     RandomGenerator random(77);
-    MazeWorld world(&random);
-    Creature c(3, world);
+    Creature c(3, random);
     RandomGenerator expected(77);
     EXPECT_EQ(c.runLeft, static_cast<float>(expected.nextInt(1, 6)));
     EXPECT_EQ(c.number, 3);
@@ -57,7 +56,7 @@ TEST(Creature, ConstructionDrawsTheFirstRunLength) {
 TEST(Creature, StepsAlongItsRunAndRecordsWhereItIs) {
     CreatureField f;
     f.stand(2.5f, 4.5f, 0, 1);
-    f.creature.roam();
+    f.creature.roam(f.world, f.random);
     EXPECT_NEAR(f.creature.y, 4.63f, 1e-6);
     EXPECT_FLOAT_EQ(f.creature.x, 2.5f);
     EXPECT_NEAR(f.creature.runLeft, 4.87f, 1e-6);
@@ -84,10 +83,10 @@ TEST(Creature, EveryObstacleEndsTheRunWithoutAStep) {
     f.expectNewRunInPlace("house");
 
     Bomb bomb;
-    f.world.cells[3][2].bomb = &bomb;
+    f.world.cells[3][2].bomb = 0;
     f.stand(2.9f, 2.5f, 1, 0); // bombs and laid walls count once the centre would enter
     f.expectNewRunInPlace("bomb");
-    f.world.cells[3][2].bomb = nullptr;
+    f.world.cells[3][2].bomb = Cell::none;
 
     f.world.placeWall(3.5f, 2.5f);
     f.stand(2.9f, 2.5f, 1, 0);
@@ -102,22 +101,22 @@ TEST(Creature, EveryObstacleEndsTheRunWithoutAStep) {
 TEST(Creature, WalksOffTheBombItStandsOn) {
     CreatureField f;
     Bomb bomb;
-    f.world.cells[2][4].bomb = &bomb;
+    f.world.cells[2][4].bomb = 0;
     f.stand(2.5f, 4.5f, 0, 1);
-    f.creature.roam();
+    f.creature.roam(f.world, f.random);
     EXPECT_NEAR(f.creature.y, 4.63f, 1e-6);
 }
 
 TEST(Creature, SpringsATrapAndIsPlacedAnew) {
     CreatureField f;
-    Item* trapItem = f.world.items[45];
+    Item* trapItem = &f.world.items[45];
     trapItem->x = trapItem->y = -1;
     trapItem->taken = 1;
     f.world.placeTrap(3.5f, 2.5f);
-    ASSERT_NE(f.world.cells[3][2].trap, nullptr);
+    ASSERT_NE(f.world.cells[3][2].trap, Cell::none);
     f.stand(2.9f, 2.5f, 1, 0);
-    f.creature.roam();
-    EXPECT_EQ(f.world.cells[3][2].trap, nullptr);
+    f.creature.roam(f.world, f.random);
+    EXPECT_EQ(f.world.cells[3][2].trap, Cell::none);
     EXPECT_EQ(trapItem->taken, 0);
     EXPECT_EQ(f.lyingInArena(kindTrap), 1);
     EXPECT_GT(f.creature.y, 2);
@@ -131,14 +130,14 @@ TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
     // Bombs, walls and traps across a band of the arena that placement must avoid.
     Bomb bomb;
     for (int cx = 0; cx < 15; cx += 2) {
-        w.world.cells[cx][4].bomb = &bomb;
+        w.world.cells[cx][4].bomb = 0;
         w.world.placeWall(cx + 0.5f, 6.5f);
         w.world.placeTrap(cx + 0.5f, 12.5f);
     }
-    Creature c(2, w.world);
+    Creature c(2, w.random);
     bool sawRowTwo = false;
     for (int i = 0; i < 400; ++i) {
-        c.place();
+        c.place(w.world, w.random);
         ASSERT_GT(c.y, 2);
         sawRowTwo = sawRowTwo || static_cast<int>(c.y) == 2;
         EXPECT_TRUE(w.world.isPassable(c.x, c.y, 0));
@@ -151,27 +150,26 @@ TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
 
 TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
     ActorWorld w(55);
-    Bomb bombs[3];
     const int bombCells[3][2] = {{2, 6}, {10, 4}, {12, 12}};
     for (int i = 0; i < 3; ++i)
-        w.world.cells[bombCells[i][0]][bombCells[i][1]].bomb = &bombs[i];
+        w.world.cells[bombCells[i][0]][bombCells[i][1]].bomb = static_cast<int8_t>(i);
     w.world.placeWall(4.5f, 4.5f);
-    Creature creatures[4] = {Creature(1, w.world), Creature(2, w.world), Creature(3, w.world),
-                             Creature(4, w.world)};
+    Creature creatures[4] = {Creature(1, w.random), Creature(2, w.random), Creature(3, w.random),
+                             Creature(4, w.random)};
     for (Creature& c : creatures)
-        c.place();
+        c.place(w.world, w.random);
     for (int step = 0; step < 4000; ++step) {
         for (Creature& c : creatures) {
             const int fromX = static_cast<int>(c.x), fromY = static_cast<int>(c.y);
-            c.roam();
+            c.roam(w.world, w.random);
             const float r = c.bodyRadius;
             ASSERT_FALSE(touchesHouse(c.x, c.y, r)) << c.x << ", " << c.y;
             ASSERT_TRUE(c.x - r >= 0 && c.x + r <= 15 && c.y - r >= 0 && c.y + r <= 15);
             ASSERT_TRUE(w.world.isPassable(c.x, c.y, r));
             const Cell& now = w.world.cells[static_cast<int>(c.x)][static_cast<int>(c.y)];
             if (static_cast<int>(c.x) != fromX || static_cast<int>(c.y) != fromY) {
-                ASSERT_EQ(now.bomb, nullptr);
-                ASSERT_EQ(now.wall, nullptr);
+                ASSERT_EQ(now.bomb, Cell::none);
+                ASSERT_EQ(now.wall, Cell::none);
             }
         }
     }
@@ -182,31 +180,31 @@ TEST(Creature, TouchSendsAPlayerHomeUntilTheCreatureIsHit) {
     f.stand(4.5f, 4.5f, 1, 0);
     f.world.recordPlayerPosition(5.0f, 4.5f, 1);
     f.world.recordPlayerPosition(4.86f, 4.86f, 2); // 0.509 away on the diagonal
-    f.creature.touchTest();
+    f.creature.touchTest(f.world, f.clock.now());
     EXPECT_TRUE(f.world.respawnRequest[0]);
     EXPECT_TRUE(f.world.respawnRequest[1]);
 
     f.world.respawnRequest[0] = f.world.respawnRequest[1] = false;
     f.world.recordPlayerPosition(5.03f, 4.5f, 1);
     f.world.recordPlayerPosition(4.5f, 3.97f, 2);
-    f.creature.touchTest();
+    f.creature.touchTest(f.world, f.clock.now());
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FALSE(f.world.respawnRequest[1]);
 
     // Staying close asks again on every draw.
     f.world.recordPlayerPosition(4.9f, 4.5f, 1);
-    f.creature.touchTest();
+    f.creature.touchTest(f.world, f.clock.now());
     EXPECT_TRUE(f.world.respawnRequest[0]);
     f.world.respawnRequest[0] = false;
-    f.creature.touchTest();
+    f.creature.touchTest(f.world, f.clock.now());
     EXPECT_TRUE(f.world.respawnRequest[0]);
 
     f.world.respawnRequest[0] = false;
     f.world.creatureHit[0] = true;
     f.world.creatureX[0] = f.world.creatureY[0] = -1;
     RandomGenerator before = f.random;
-    f.creature.touchTest();
-    f.creature.roam();
+    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.roam(f.world, f.random);
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FLOAT_EQ(f.creature.x, 4.5f);
     EXPECT_FLOAT_EQ(f.world.creatureX[0], -1);

@@ -166,7 +166,7 @@ TEST(PlayerReturn, SendsHomeWithPenaltyAndGivesItemsBack) {
     // Take real items out of the arena, as walking over them would.
     const int entries[] = {0, 1, 20, 35, 37, 38, 45, 52};
     for (int i : entries) {
-        Item* item = w.world.items[i];
+        Item* item = &w.world.items[i];
         const int32_t kind = item->type;
         w.world.takeItem(item->x, item->y, 2);
         p.applyPickUp(kind);
@@ -179,7 +179,7 @@ TEST(PlayerReturn, SendsHomeWithPenaltyAndGivesItemsBack) {
     p.dirY = 0;
     p.sideX = 0;
     p.sideY = -1;
-    p.returnToStart();
+    w.returnToStart(p);
 
     EXPECT_EQ(p.points, 0);
     EXPECT_EQ(p.cheese, 2);
@@ -196,33 +196,33 @@ TEST(PlayerReturn, SendsHomeWithPenaltyAndGivesItemsBack) {
     for (const Bomb& b : p.bombs)
         EXPECT_EQ(b.reach, 2);
     for (int i : entries) {
-        const Item* item = w.world.items[i];
+        const Item* item = &w.world.items[i];
         EXPECT_EQ(item->taken, 0) << "entry " << i;
         ASSERT_GE(item->x, 0) << "entry " << i;
-        EXPECT_EQ(w.world.cells[int(item->x)][int(item->y)].item, item) << "entry " << i;
+        EXPECT_EQ(w.world.cells[int(item->x)][int(item->y)].item, i) << "entry " << i;
     }
 
     p.points = 12;
-    p.returnToStart();
+    w.returnToStart(p);
     EXPECT_EQ(p.points, 7);
 }
 
 TEST(PlayerReturn, CarriedCheeseStaysInPlay) {
     ActorWorld w(5);
     Player& p = w.player1;
-    Item* piece = w.world.items[90];
+    Item* piece = &w.world.items[90];
     piece->taken = 1;
     piece->x = piece->y = -1;
     p.carryingCheese = true;
-    w.world.cells[3][2].item = nullptr;
+    w.world.cells[3][2].item = Cell::none;
     p.x = 3.4f;
     p.y = 2.7f;
-    p.returnToStart();
+    w.returnToStart(p);
     EXPECT_FALSE(p.carryingCheese);
     EXPECT_EQ(piece->taken, 0);
     EXPECT_FLOAT_EQ(piece->x, 3.5f);
     EXPECT_FLOAT_EQ(piece->y, 2.5f);
-    EXPECT_EQ(w.world.cells[3][2].item, piece);
+    EXPECT_EQ(w.world.itemIn(w.world.cells[3][2]), piece);
 }
 
 TEST(PlayerReturn, ACaughtPlayerNoLongerSteersThroughTheLabyrinth) {
@@ -232,7 +232,7 @@ TEST(PlayerReturn, ACaughtPlayerNoLongerSteersThroughTheLabyrinth) {
     w.world.freeRoam[1] = true;
     p.x = 104.5f;
     p.y = 103.5f;
-    p.returnToStart();
+    w.returnToStart(p);
     EXPECT_FALSE(w.world.freeRoam[0]);
     EXPECT_TRUE(w.world.freeRoam[1]);
     EXPECT_FLOAT_EQ(p.x, 0.5f);

@@ -21,11 +21,10 @@ TEST(Snowfall, PreparationEmitsEveryFlakeHighAboveTheArena) {
     RandomGenerator random(9);
     RandomGenerator expected(9);
     ParticleSystem snow;
-    snow.prepare(&random);
-    ASSERT_NE(snow.emitter, nullptr);
-    EXPECT_FLOAT_EQ(snow.emitter->slowdown, 2);
+    snow.prepare(random);
+    EXPECT_FLOAT_EQ(snow.emitter.slowdown, 2);
     EXPECT_FALSE(snow.stopped);
-    for (const Particle& p : snow.emitter->flakes) {
+    for (const Particle& p : snow.emitter.flakes) {
         const ExpectedFlake e(expected);
         ASSERT_TRUE(p.alive);
         EXPECT_FLOAT_EQ(p.alpha, 0.75f);
@@ -44,8 +43,8 @@ TEST(Snowfall, PreparationEmitsEveryFlakeHighAboveTheArena) {
 TEST(Snowfall, FlakesDriftFallFadeAndComeBackLower) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random);
-    FlakeEmitter& e = *snow.emitter;
+    snow.prepare(random);
+    FlakeEmitter& e = snow.emitter;
     Particle& p = e.flakes[0];
     p.px = 5;
     p.py = 6;
@@ -55,18 +54,18 @@ TEST(Snowfall, FlakesDriftFallFadeAndComeBackLower) {
     p.vz = -40;
     p.alpha = 0.75f;
     p.fade = 0.25f;
-    e.advanceOne(p);
+    e.advanceOne(p, random);
     // Velocity / 2000 per draw: 0.01 sideways at most, 0.01 to 0.02 downward.
     EXPECT_NEAR(p.px, 5.01f, 1e-6);
     EXPECT_NEAR(p.py, 5.995f, 1e-6);
     EXPECT_NEAR(p.pz, 7.48f, 1e-6);
     EXPECT_NEAR(p.alpha, 0.5f, 1e-6);
-    e.advanceOne(p);
-    e.advanceOne(p);
+    e.advanceOne(p, random);
+    e.advanceOne(p, random);
     EXPECT_NEAR(p.alpha, 0, 1e-6); // not yet below zero
 
     RandomGenerator expected = random;
-    e.advanceOne(p);
+    e.advanceOne(p, random);
     const ExpectedFlake again(expected);
     EXPECT_FLOAT_EQ(p.alpha, 0.75f);
     EXPECT_FLOAT_EQ(p.pz, 7.0f);
@@ -81,12 +80,12 @@ TEST(Snowfall, FlakesDriftFallFadeAndComeBackLower) {
 TEST(Snowfall, AFlakeThatNeverFadesFallsOnBelowTheGround) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random);
-    Particle& p = snow.emitter->flakes[3];
+    snow.prepare(random);
+    Particle& p = snow.emitter.flakes[3];
     p.fade = 0;
     p.vz = -20;
     p.pz = 0.005f;
-    snow.emitter->advance();
+    snow.emitter.advance(random);
     EXPECT_LT(p.pz, 0);
     EXPECT_FLOAT_EQ(p.alpha, 0.75f);
 }
@@ -94,7 +93,7 @@ TEST(Snowfall, AFlakeThatNeverFadesFallsOnBelowTheGround) {
 TEST(Snowfall, FallsThroughTheWinterWindowAndStopsRefillingFromPhaseSixtyFive) {
     RandomGenerator random(9);
     ParticleSystem snow;
-    snow.prepare(&random);
+    snow.prepare(random);
     EXPECT_FALSE(snow.snowVisible(0.44f));
     EXPECT_TRUE(snow.snowVisible(0.45f));
     EXPECT_TRUE(snow.snowVisible(0.8f));
@@ -103,21 +102,21 @@ TEST(Snowfall, FallsThroughTheWinterWindowAndStopsRefillingFromPhaseSixtyFive) {
     snow.updateStop(0.5f);
     snow.updateStop(0.65f);
     EXPECT_FALSE(snow.stopped);
-    EXPECT_FALSE(snow.emitter->stopped);
+    EXPECT_FALSE(snow.emitter.stopped);
     snow.updateStop(0.66f);
     EXPECT_TRUE(snow.stopped);
-    EXPECT_TRUE(snow.emitter->stopped);
+    EXPECT_TRUE(snow.emitter.stopped);
     snow.updateStop(0.3f); // nothing clears it again
     EXPECT_TRUE(snow.stopped);
 
     // A stopped flake fades below zero, keeps falling and draws nothing from the generator.
-    Particle& p = snow.emitter->flakes[0];
+    Particle& p = snow.emitter.flakes[0];
     p.alpha = 0.01f;
     p.fade = 0.015f;
     const float height = p.pz;
     RandomGenerator before = random;
     for (int i = 0; i < 5; ++i)
-        snow.emitter->advance();
+        snow.emitter.advance(random);
     EXPECT_LT(p.alpha, 0);
     EXPECT_LT(p.pz, height);
     EXPECT_EQ(before.nextInt(0, 1000000), random.nextInt(0, 1000000));

@@ -4,6 +4,7 @@
 #include "render/GlState.h"
 #include "render/ViewLayout.h"
 #include "support/GlContext.h"
+#include "support/GameFrame.h"
 #include "support/RoundDriver.h"
 #include <GL/gl.h>
 #include <SDL.h>
@@ -32,15 +33,15 @@ TEST(NoStencil, ShadowsDrawWithoutAStencilBuffer) {
     RecordProperty("stencilBits", stencilBits);
     setInitialGlState(windowWidth, windowHeight);
 
-    game.shadowsOn = true;
-    RoundDriver driver(game);
+    game.round.shadowsOn = true;
+    RoundDriver driver(game.round);
     RandomKeys keys(5);
     for (int i = 0; i < 20; ++i) {
         const KeyState held = keys.next();
         for (int t = 0; t < 42; ++t)
             driver.tick(held);
-        game.shadowsOn = true;
-        driver.draw();
+        game.round.shadowsOn = true;
+        drawFrame(game);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << i;
     }
     // The frame is drawn, shadows or not: the overview is not left black.

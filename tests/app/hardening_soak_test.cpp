@@ -15,20 +15,20 @@ TEST(HeadlessSoak, RandomKeysKeepTheBookkeepingOverManyRounds) {
     for (const auto& r : rounds) {
         Game game(r.seed, false);
         setUpWorld(game);
-        RoundDriver driver(game);
+        RoundDriver driver(game.round);
         RandomKeys random(r.seed * 7919u + 1);
         KeyState keys;
         uint32_t ticks = 0;
-        while (!game.roundOver && ticks < ticksPerRound + 10) {
+        while (!game.round.roundOver && ticks < ticksPerRound + 10) {
             if (ticks % r.ticksPerKeys == 0)
                 keys = random.next();
             driver.tick(keys);
             ++ticks;
-            const std::vector<std::string> faults = bookkeepingFaults(game);
+            const std::vector<std::string> faults = bookkeepingFaults(game.round);
             ASSERT_TRUE(faults.empty())
                 << "seed " << r.seed << " tick " << ticks << ": " << faults.front();
         }
-        EXPECT_TRUE(game.roundOver) << "seed " << r.seed;
+        EXPECT_TRUE(game.round.roundOver) << "seed " << r.seed;
         const RoundEvents& e = driver.events();
         EXPECT_GT(e.bombsDropped, 0) << "seed " << r.seed;
         EXPECT_GT(e.ticksWithBlast, 0) << "seed " << r.seed;
@@ -40,22 +40,22 @@ TEST(HeadlessSoak, RandomKeysKeepTheBookkeepingOverManyRounds) {
 TEST(HeadlessSoak, ScriptedPlayersDeliverCheeseWithoutLosingAnything) {
     Game game(5150, false);
     setUpWorld(game);
-    RoundDriver driver(game);
-    PlayerBot bot1(game, 1), bot2(game, 2);
+    RoundDriver driver(game.round);
+    PlayerBot bot1(game.round, 1), bot2(game.round, 2);
     bot1.labyrinthFrom = 30000;
     bot2.labyrinthFrom = 90000;
     // Walls could shut a player out of its own corner for the rest of the round.
     bot1.layWalls = bot2.layWalls = false;
-    while (!game.roundOver) {
+    while (!game.round.roundOver) {
         KeyState keys;
         bot1.decide(keys);
         bot2.decide(keys);
         driver.tick(keys);
-        const std::vector<std::string> faults = bookkeepingFaults(game);
+        const std::vector<std::string> faults = bookkeepingFaults(game.round);
         ASSERT_TRUE(faults.empty()) << driver.now() << " ms: " << faults.front();
     }
     const RoundEvents& e = driver.events();
     EXPECT_GT(e.obstaclesDestroyed, 5);
     EXPECT_GE(e.cheeseDelivered, 1);
-    EXPECT_EQ(game.player1.cheese + game.player2.cheese, e.cheeseDelivered);
+    EXPECT_EQ(game.round.player1.cheese + game.round.player2.cheese, e.cheeseDelivered);
 }

@@ -255,9 +255,9 @@ TEST(PauseMenu, ContinueOptionsAndEndRound) {
     // Under the pause menu the overview's band does not say "PAUSED" a second time, behind the
     // panel; the result band of a round over stays.
     Game g(1, false);
-    g.paused = true;
+    g.round.paused = true;
     EXPECT_TRUE(bandLinesOf(roundView(g)).empty());
-    g.roundOver = true;
+    g.round.roundOver = true;
     ASSERT_FALSE(bandLinesOf(roundView(g)).empty());
     EXPECT_NE(bandLinesOf(roundView(g)).front().text, "PAUSED");
 }

@@ -23,7 +23,7 @@ TEST(NewRound, EachRoundIsAFreshStartAndNothingIsLeftBehind) {
         // Play a while: bombs, blasts, items and creatures leave their traces everywhere.
         RandomKeys keys(round + 5);
         for (int t = 0; t < 1200; ++t)
-            tickRound(game, keys.next());
+            tickRound(game.round, keys.next());
 
         const uint32_t seed = 7000 + round;
         startNewRound(game, seed);
@@ -31,16 +31,16 @@ TEST(NewRound, EachRoundIsAFreshStartAndNothingIsLeftBehind) {
             Game fresh(seed, false);
             setUpWorld(fresh);
             fresh.gameRunning = true;
-            ASSERT_EQ(hashWorld(game), hashWorld(fresh)) << "round " << round;
-            EXPECT_FALSE(game.roundOver);
-            EXPECT_EQ(game.gameTime, 0);
-            EXPECT_EQ(game.player1.points + game.player2.points, 0);
+            ASSERT_EQ(hashWorld(game.round), hashWorld(fresh.round)) << "round " << round;
+            EXPECT_FALSE(game.round.roundOver);
+            EXPECT_EQ(game.round.gameTime, 0);
+            EXPECT_EQ(game.round.player1.points + game.round.player2.points, 0);
             // And they play on alike.
             for (int t = 0; t < 300; ++t) {
-                tickRound(game, KeyState{});
-                tickRound(fresh, KeyState{});
+                tickRound(game.round, KeyState{});
+                tickRound(fresh.round, KeyState{});
             }
-            ASSERT_EQ(hashWorld(game), hashWorld(fresh)) << "round " << round;
+            ASSERT_EQ(hashWorld(game.round), hashWorld(fresh.round)) << "round " << round;
         }
         if (round == 1)
             inUseAfterFirst = mallinfo2().uordblks;

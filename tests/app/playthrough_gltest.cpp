@@ -15,6 +15,7 @@
 #include "render/Hud.h"
 #include "support/Bookkeeping.h"
 #include "support/GlContext.h"
+#include "support/GameFrame.h"
 #include "support/RoundDriver.h"
 #include <cstdlib>
 #include <filesystem>
@@ -53,18 +54,18 @@ struct PointsModel {
 
     static int coinsHeld(Game& g, int n) {
         int held = 0;
-        for (const Item* item : g.world.items)
-            held += item->type == kindCoin && item->taken == n;
+        for (const Item& item : g.round.world.items)
+            held += item.type == kindCoin && item.taken == n;
         return held;
     }
     void after(Game& g, const bool wasRequested[2]) {
         for (int n = 1; n <= 2; ++n) {
             const int c = coinsHeld(g, n);
-            points[n] += (c - coins[n]) + 10 * (g.player(n).cheese - cheese[n]);
+            points[n] += (c - coins[n]) + 10 * (g.round.player(n).cheese - cheese[n]);
             coins[n] = c;
-            cheese[n] = g.player(n).cheese;
+            cheese[n] = g.round.player(n).cheese;
             // A hit is served in a later tick, after that tick's keys.
-            if (wasRequested[n - 1] && !g.world.respawnRequest[n - 1])
+            if (wasRequested[n - 1] && !g.round.world.respawnRequest[n - 1])
                 points[n] = std::max(0, points[n] - 5);
         }
     }
@@ -87,8 +88,8 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
     setInitialGlState(gl.width, gl.height);
     Game game(roundSeed, true);
     runSetUp(game);
-    RoundDriver driver(game);
-    PlayerBot bot1(game, 1), bot2(game, 2);
+    RoundDriver driver(game.round);
+    PlayerBot bot1(game.round, 1), bot2(game.round, 2);
     bot1.labyrinthFrom = 45000;
     bot2.labyrinthFrom = 120000;
     PointsModel model;
@@ -102,22 +103,23 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
         KeyState keys;
         bot1.decide(keys);
         bot2.decide(keys);
-        const bool requested[2] = {game.world.respawnRequest[0], game.world.respawnRequest[1]};
+        const bool requested[2] = {game.round.world.respawnRequest[0],
+                                   game.round.world.respawnRequest[1]};
         const bool drawn = ++frameNumber % drawEvery == 0;
         driver.tick(keys);
         if (drawn)
-            driver.draw();
+            drawFrame(game);
         model.after(game, requested);
 
-        const std::vector<std::string> faults = bookkeepingFaults(game);
+        const std::vector<std::string> faults = bookkeepingFaults(game.round);
         ASSERT_TRUE(faults.empty())
             << "at " << driver.now() << " ms: " << faults.front() << " (player 1 " << bot1.doing
             << ", player 2 " << bot2.doing << ")";
 
         // Each player goes back for more cheese a while after delivering a piece.
         for (int n = 1; n <= 2; ++n)
-            if (game.player(n).cheese > deliveredBy[n]) {
-                deliveredBy[n] = game.player(n).cheese;
+            if (game.round.player(n).cheese > deliveredBy[n]) {
+                deliveredBy[n] = game.round.player(n).cheese;
                 (n == 1 ? bot1 : bot2).labyrinthFrom = driver.now() + 60000;
             }
 
@@ -125,12 +127,12 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
         // is put in player 2's way.
         if (!forcedCatch && driver.now() >= 270000 && driver.events().sentHomeByCreature == 0) {
             for (int c = 1; c <= 4; ++c) {
-                Creature& cr = game.creature(c);
-                if (game.world.creatureHit[c - 1] || game.world.freeRoam[1])
+                Creature& cr = game.round.creature(c);
+                if (game.round.world.creatureHit[c - 1] || game.round.world.freeRoam[1])
                     continue;
-                cr.x = game.player2.x;
-                cr.y = game.player2.y;
-                game.world.recordCreaturePosition(c, cr.x, cr.y);
+                cr.x = game.round.player2.x;
+                cr.y = game.round.player2.y;
+                game.round.world.recordCreaturePosition(c, cr.x, cr.y);
                 forcedCatch = true;
                 break;
             }
@@ -140,41 +142,44 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
             shots.start = true;
             shots.take("start");
         }
-        if (drawn && !shots.blast && driver.now() >= 10000 && game.world.blastCells.size() >= 5) {
+        if (drawn && !shots.blast && driver.now() >= 10000 &&
+            game.round.world.blastCellCount >= 5) {
             shots.blast = true;
             shots.take("blast");
         }
-        if (drawn && !shots.labyrinth && game.world.freeRoam[0] && game.player1.carryingCheese) {
+        if (drawn && !shots.labyrinth && game.round.world.freeRoam[0] &&
+            game.round.player1.carryingCheese) {
             shots.labyrinth = true;
             shots.take("labyrinth");
         }
         if (drawn && !shots.winter && driver.now() >= 234000) {
             shots.winter = true;
-            EXPECT_TRUE(game.particles.snowVisible(game.seasonPhase));
+            EXPECT_TRUE(game.round.particles.snowVisible(game.round.seasonPhase));
             shots.take("winter");
         }
         // The clock reads 0:01 up to 359 s; the first tick after it reads 0:00 and ends the
         // round.
         if (driver.now() <= 359000)
-            ASSERT_FALSE(game.roundOver) << "over early at " << driver.now();
+            ASSERT_FALSE(game.round.roundOver) << "over early at " << driver.now();
         else if (!sawEndFrame) {
             sawEndFrame = true;
-            EXPECT_TRUE(game.roundOver) << "not over at " << driver.now();
+            EXPECT_TRUE(game.round.roundOver) << "not over at " << driver.now();
         }
     }
-    ASSERT_TRUE(game.roundOver);
+    ASSERT_TRUE(game.round.roundOver);
     shots.take("result");
 
     // Keys do nothing once the round is over.
-    const float x1 = game.player1.x, y1 = game.player1.y;
+    const float x1 = game.round.player1.x, y1 = game.round.player1.y;
     for (int i = 0; i < 10; ++i) {
         KeyState keys;
         keys.player[0][i % 2 == 0 ? keyForward : keyLeft] = true;
         keys.player[0][keyBomb] = true;
-        driver.frame(keys);
+        driver.tick(keys);
+        drawFrame(game);
     }
-    EXPECT_EQ(game.player1.x, x1);
-    EXPECT_EQ(game.player1.y, y1);
+    EXPECT_EQ(game.round.player1.x, x1);
+    EXPECT_EQ(game.round.player1.y, y1);
 
     const RoundEvents& e = driver.events();
     EXPECT_GT(e.bombsDropped, 5);
@@ -189,20 +194,21 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
     EXPECT_GT(e.sentHomeByCreature, 0);
     EXPECT_GT(e.ticksWithSnow, 0);
     EXPECT_GT(e.ticksWithBlast, 0);
-    EXPECT_EQ(game.player1.cheese + game.player2.cheese, e.cheeseDelivered);
+    EXPECT_EQ(game.round.player1.cheese + game.round.player2.cheese, e.cheeseDelivered);
 
-    EXPECT_EQ(game.player1.points, model.points[1]);
-    EXPECT_EQ(game.player2.points, model.points[2]);
-    EXPECT_STREQ(resultText(game.player1.points, game.player2.points),
+    EXPECT_EQ(game.round.player1.points, model.points[1]);
+    EXPECT_EQ(game.round.player2.points, model.points[2]);
+    EXPECT_STREQ(resultText(game.round.player1.points, game.round.player2.points),
                  expectedResult(model.points[1], model.points[2]));
 
     std::printf("round: p1 %d points %d cheese, p2 %d points %d cheese; bombs %d, obstacles %d, "
                 "coins %d, walls %d, traps %d laid %d sprung, home by blast %d by creature %d%s, "
                 "labyrinth %d, snow ticks %d\n",
-                game.player1.points, game.player1.cheese, game.player2.points, game.player2.cheese,
-                e.bombsDropped, e.obstaclesDestroyed, e.pickups[kindCoin], e.wallsLaid, e.trapsLaid,
-                e.trapsSprung, e.sentHomeByBlast, e.sentHomeByCreature,
-                forcedCatch ? " (one forced)" : "", e.labyrinthEntries, e.ticksWithSnow);
+                game.round.player1.points, game.round.player1.cheese, game.round.player2.points,
+                game.round.player2.cheese, e.bombsDropped, e.obstaclesDestroyed,
+                e.pickups[kindCoin], e.wallsLaid, e.trapsLaid, e.trapsSprung, e.sentHomeByBlast,
+                e.sentHomeByCreature, forcedCatch ? " (one forced)" : "", e.labyrinthEntries,
+                e.ticksWithSnow);
     std::printf("put at the door: player 1 %d times, player 2 %d times\n", bot1.putAtDoor,
                 bot2.putAtDoor);
 }

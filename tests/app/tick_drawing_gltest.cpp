@@ -13,14 +13,14 @@
 namespace {
 void ticks(Game& game, int count, const KeyState& keys = {}) {
     for (int i = 0; i < count; ++i)
-        tickRound(game, keys);
+        tickRound(game.round, keys);
 }
 
 void expectDrawingChangesNothing(Game& game, const char* frame) {
-    const uint64_t before = hashWorld(game);
+    const uint64_t before = hashWorld(game.round);
     drawGameFrame(roundView(game));
     drawGameFrame(roundView(game));
-    EXPECT_EQ(hashWorld(game), before) << frame;
+    EXPECT_EQ(hashWorld(game.round), before) << frame;
 }
 } // namespace
 
@@ -32,7 +32,7 @@ TEST(TickAndDrawing, DrawingAFrameTwiceChangesNoState) {
     game.gameRunning = true;
 
     ticks(game, 1);
-    game.shadowsOn = true;
+    game.round.shadowsOn = true;
     expectDrawingChangesNothing(game, "round start, shadows on");
 
     // Player 1 drops a bomb at home; 3.5 s later it goes off and burns.
@@ -40,19 +40,19 @@ TEST(TickAndDrawing, DrawingAFrameTwiceChangesNoState) {
     bomb.player[0][keyBomb] = true;
     ticks(game, 1, bomb);
     ticks(game, 212);
-    ASSERT_FALSE(game.world.blastCells.empty());
+    ASSERT_FALSE(!game.round.world.anyBurning());
     expectDrawingChangesNothing(game, "burning cells");
 
     // Winter: the snow falls in every arena view.
-    game.ticks = 13000;
+    game.round.ticks = 13000;
     ticks(game, 30);
-    ASSERT_TRUE(game.particles.snowVisible(game.seasonPhase));
+    ASSERT_TRUE(game.round.particles.snowVisible(game.round.seasonPhase));
     expectDrawingChangesNothing(game, "snowfall");
 
     // Player 2 in the labyrinth, player 1 in the arena.
-    game.player2.x = 100.5f;
-    game.player2.y = 100.5f;
-    game.world.freeRoam[1] = true;
+    game.round.player2.x = 100.5f;
+    game.round.player2.y = 100.5f;
+    game.round.world.freeRoam[1] = true;
     ticks(game, 2);
     expectDrawingChangesNothing(game, "labyrinth");
 }

@@ -30,8 +30,8 @@ void writeEffects(const ScratchDir& dir) {
 
 struct Arena {
     RandomGenerator random{7};
-    MazeWorld world{&random};
-    Player player1{1, 0.5f, 0.5f, 0, 1, 1, 0, world};
+    MazeWorld world;
+    Player player1{1, 0.5f, 0.5f, 0, 1, 1, 0};
     EffectSounds sounds;
 };
 

@@ -26,14 +26,14 @@ struct BotArena : testing::Test {
         setUpRound(round);
         for (auto& column : round.world.cells)
             for (Cell& c : column) {
-                if (c.obstacle)
-                    c.obstacle->destroyed = true;
-                c.obstacle = nullptr;
+                if (c.obstacle != Cell::none)
+                    round.world.obstacles[c.obstacle].destroyed = true;
+                c.obstacle = Cell::none;
                 c.setObstacle(false);
-                c.item = nullptr;
+                c.item = Cell::none;
             }
         for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
-            round.world.items[i]->taken = 3;
+            round.world.items[i].taken = 3;
         round.player2.cheese = MazeWorld::itemTotal - MazeWorld::firstCheese;
         for (int n = 1; n <= 4; ++n) {
             round.world.creatureHit[n - 1] = true;
@@ -54,12 +54,12 @@ struct BotArena : testing::Test {
     void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
     // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
     void lay(int kind, int x, int y) {
-        Item* item = round.world.items[0];
+        Item* item = &round.world.items[0];
         item->type = kind;
         item->taken = 0;
         item->x = static_cast<float>(x) + 0.5f;
         item->y = static_cast<float>(y) + 0.5f;
-        round.world.cell(x, y).item = item;
+        round.world.cell(x, y).item = 0;
     }
     // A bomb of player n on cell (x, y) that goes off `fuseLeft` ms after the next tick.
     void bomb(int n, int x, int y, float fuseLeft) {
@@ -67,7 +67,7 @@ struct BotArena : testing::Test {
         const float px = p.x, py = p.y;
         p.x = static_cast<float>(x) + 0.5f;
         p.y = static_cast<float>(y) + 0.5f;
-        p.dropBomb();
+        p.dropBomb(round.world, round.clock.now());
         for (Bomb& b : p.bombs)
             if (!b.ready && b.x == p.x && b.y == p.y) {
                 b.dropTime = tickTime(round.ticks) + fuseLeft - arena::fuseMs;
@@ -89,7 +89,7 @@ struct BotArena : testing::Test {
         }
     }
     bool burning(int x, int y) const {
-        for (const BurningCell& b : round.world.blastCells)
+        for (const BurningCell& b : round.world.burning())
             if (b.x == x && b.y == y)
                 return true;
         return false;
@@ -130,7 +130,7 @@ TEST_F(BotArena, WaitsForABlastOnTheWayToGoOffFirst) {
     Bot bot(BotLevel::hard, round.seed, 1);
     bool enteredBeforeBlast = false;
     play(bot, 400, [&] {
-        if (cellX(1) >= 2 && round.world.blastCells.empty() && round.player2.bombsReady == 0)
+        if (cellX(1) >= 2 && !round.world.anyBurning() && round.player2.bombsReady == 0)
             enteredBeforeBlast = true;
         EXPECT_FALSE(burning(cellX(1), cellY(1))) << "tick " << round.ticks;
         return round.player1.tally.coins == 0;
@@ -188,7 +188,7 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
     round.world.freeRoam[0] = true;
     round.world.recordPlayerPosition(p.x, p.y, 1);
     round.player1Camera.place(p.x, p.y - p.bodyRadius - 0.5f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
-    Item* piece = round.world.items[MazeWorld::firstCheese];
+    Item* piece = &round.world.items[MazeWorld::firstCheese];
     piece->taken = 1;
     --round.player2.cheese;
     piece->x = piece->y = -1;
@@ -208,14 +208,14 @@ TEST(Bot, KnowsNeitherHiddenItemsNorUnseenLabyrinthWalls) {
     setUpRound(a);
     setUpRound(b);
     for (int i = 0; i < MazeWorld::obstacleTotal; ++i)
-        b.world.items[i]->type = b.world.items[i]->type == kindCoin ? kindSpeed : kindCoin;
+        b.world.items[i].type = b.world.items[i].type == kindCoin ? kindSpeed : kindCoin;
     for (int k = 0; k < 81; ++k) {
-        b.world.maze->wallPosX[k] = static_cast<uint8_t>(!b.world.maze->wallPosX[k]);
-        b.world.maze->wallPosY[k] = static_cast<uint8_t>(!b.world.maze->wallPosY[k]);
+        b.world.maze.wallPosX[k] = static_cast<uint8_t>(!b.world.maze.wallPosX[k]);
+        b.world.maze.wallPosY[k] = static_cast<uint8_t>(!b.world.maze.wallPosY[k]);
     }
     auto hidden = [](const RoundState& r) {
         for (int i = 0; i < MazeWorld::obstacleTotal; ++i) {
-            const Item* item = r.world.items[i];
+            const Item* item = &r.world.items[i];
             if (item->taken == 0 && item->x >= 0 &&
                 !r.world.cell(static_cast<int>(item->x), static_cast<int>(item->y)).hasObstacle)
                 return false;

@@ -4,7 +4,7 @@
 // a side that vanishes or a path that goes dead ends the other's round; and a hostile packet
 // stream changes nothing. Nothing here sends to any address but 127.0.0.1, and every run (the
 // relay's too) is bounded in time.
-#include "app/Game.h"
+#include "rules/RoundState.h"
 #include "record/Headless.h"
 #include "net/NetPacket.h"
 #include "net/NetPlay.h"
@@ -129,8 +129,8 @@ std::string replayedHash(const std::string& recording) {
     Replay r;
     std::string message;
     EXPECT_TRUE(readReplayFile(recording, r, message)) << message;
-    Game game(r.seed, false);
-    setUpWorld(game);
+    RoundState game(r.seed);
+    setUpRound(game);
     for (uint16_t k : r.keys)
         tickRound(game, unpackKeys(k));
     char text[17];
@@ -297,8 +297,8 @@ TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
     std::string error;
     std::unique_ptr<NetSession> hostSession = NetSession::host("127.0.0.1", 17735, error);
     ASSERT_TRUE(hostSession) << error;
-    Game game(5, false);
-    setUpWorld(game);
+    RoundState game(5);
+    setUpRound(game);
     NetPlay host(*hostSession, game);
 
     ENetHost* other = enet_host_create(nullptr, 1, 1, 0, 0);
@@ -347,9 +347,9 @@ TEST(NetPlay, EndRoundOnEitherMachineEndsItOnBoth) {
     ASSERT_TRUE(hostSession) << error;
     std::unique_ptr<NetSession> guestSession = NetSession::join("127.0.0.1", 17716, error);
     ASSERT_TRUE(guestSession) << error;
-    Game hostGame(5, false), guestGame(6, false);
-    setUpWorld(hostGame);
-    setUpWorld(guestGame);
+    RoundState hostGame(5), guestGame(6);
+    setUpRound(hostGame);
+    setUpRound(guestGame);
     NetPlay host(*hostSession, hostGame), guest(*guestSession, guestGame);
     int hostEnded = 0, guestEnded = 0;
     host.onRoundEnded = [&] { ++hostEnded; };

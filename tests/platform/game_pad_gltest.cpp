@@ -46,17 +46,17 @@ TEST(GamePad, TheFirstPadWalksPlayerOne) {
     // Pushed up, past the dead zone: player 1 walks forward, one step a tick.
     ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, -30000), 0);
     SDL_JoystickUpdate();
-    const float startY = game.player1.y;
+    const float startY = game.round.player1.y;
     for (int t = 0; t < 5; ++t)
-        tickRound(game, platform::takeTickKeys());
-    EXPECT_NEAR(game.player1.y, startY + 0.5f, 1e-4);
-    EXPECT_EQ(game.player2.y, startY) << "the first pad is player 1's";
+        tickRound(game.round, platform::takeTickKeys());
+    EXPECT_NEAR(game.round.player1.y, startY + 0.5f, 1e-4);
+    EXPECT_EQ(game.round.player2.y, startY) << "the first pad is player 1's";
 
     // Let go: the stick rests inside its dead zone and the player stands.
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 3000);
     SDL_JoystickUpdate();
-    tickRound(game, platform::takeTickKeys());
-    EXPECT_NEAR(game.player1.y, startY + 0.5f, 1e-4);
+    tickRound(game.round, platform::takeTickKeys());
+    EXPECT_NEAR(game.round.player1.y, startY + 0.5f, 1e-4);
 
     // A quick press of A between two ticks drops a bomb.
     SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_A, 1);
@@ -65,8 +65,8 @@ TEST(GamePad, TheFirstPadWalksPlayerOne) {
     SDL_JoystickUpdate();
     while (platform::takeEvent(code) != platform::EventKind::none) {
     }
-    tickRound(game, platform::takeTickKeys());
-    EXPECT_EQ(game.player1.bombsReady, 0);
+    tickRound(game.round, platform::takeTickKeys());
+    EXPECT_EQ(game.round.player1.bombsReady, 0);
     SDL_JoystickDetachVirtual(index);
     while (platform::takeEvent(code) != platform::EventKind::none) {
     }
@@ -114,13 +114,13 @@ TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
             SDL_JoystickUpdate();
         } else if (phase == 11 && step < std::size(steps)) {
             const std::string now = !g.gameRunning                        ? "title"
-                                    : !g.paused                           ? "round"
+                                    : !g.round.paused                     ? "round"
                                     : g.menus.pauseFocus == pauseOptions  ? "options"
                                     : g.menus.pauseFocus == pauseEndRound ? "end round"
                                                                           : "paused";
             seen.push_back(now);
             if (now == "round")
-                ticksInRound = static_cast<int>(g.ticks);
+                ticksInRound = static_cast<int>(g.round.ticks);
             ++step;
         }
         return step < std::size(steps) && frame < 600;
@@ -139,7 +139,7 @@ TEST(GamePad, APadStartsARoundAndLeavesItThroughThePauseMenu) {
         wanted.push_back(s.then);
     EXPECT_EQ(seen, wanted);
     EXPECT_GT(ticksInRound, 0) << "the round ran after A";
-    EXPECT_EQ(game.ticks, 0u) << "END ROUND readies a fresh round for the title";
+    EXPECT_EQ(game.round.ticks, 0u) << "END ROUND readies a fresh round for the title";
     Replay replay;
     std::string message;
     ASSERT_TRUE(readReplayFile(recording, replay, message)) << message;

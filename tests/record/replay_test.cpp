@@ -1,6 +1,6 @@
 // Recorded rounds: a recording plays back to the very same world, and a damaged or foreign
 // file is turned away with a message that says what is wrong.
-#include "app/Game.h"
+#include "rules/RoundState.h"
 #include "record/Headless.h"
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
@@ -13,9 +13,8 @@
 
 namespace {
 // Plays `ticks` ticks of random keys from `seed` and records them as the game does.
-Replay recordRound(uint32_t seed, int ticks, Game& game) {
-    setUpWorld(game);
-    game.gameRunning = true;
+Replay recordRound(uint32_t seed, int ticks, RoundState& game) {
+    setUpRound(game);
     Replay r;
     r.seed = seed;
     RandomKeys random(seed + 1);
@@ -48,9 +47,9 @@ std::string readAll(std::FILE* f) {
 } // namespace
 
 TEST(Replay, ARecordedRoundPlaysBackToTheSameWorld) {
-    Game played(8086, false);
+    RoundState played(8086);
     const Replay recording = recordRound(8086, 3000, played);
-    Game idle(8086, false);
+    RoundState idle(8086);
     recordRound(8086, 0, idle);
     for (int t = 0; t < 3000; ++t)
         tickRound(idle, KeyState{});
@@ -62,8 +61,8 @@ TEST(Replay, ARecordedRoundPlaysBackToTheSameWorld) {
     EXPECT_EQ(read.seed, 8086u);
     ASSERT_EQ(read.keys, recording.keys);
 
-    Game again(read.seed, false);
-    setUpWorld(again);
+    RoundState again(read.seed);
+    setUpRound(again);
     for (uint16_t k : read.keys)
         tickRound(again, unpackKeys(k));
     EXPECT_EQ(hashWorld(again), hashWorld(played));

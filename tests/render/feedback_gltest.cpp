@@ -7,6 +7,7 @@
 #include "rules/LabyrinthSight.h"
 #include "rules/RoundTick.h"
 #include "support/GlContext.h"
+#include "support/GameFrame.h"
 #include "support/RoundDriver.h"
 #include <cmath>
 #include <cstdlib>
@@ -60,7 +61,7 @@ struct Feedback : testing::Test {
         game->gameRunning = true;
         // A few seconds in: the creatures have left the corners, nothing else has happened.
         for (int t = 0; t < 120; ++t)
-            tickRound(*game, KeyState{});
+            tickRound(game->round, KeyState{});
         const char* chosen = std::getenv("TUVO_SCREENSHOTS");
         folder = chosen && *chosen ? chosen : "screenshots";
         std::filesystem::create_directories(folder);
@@ -68,7 +69,7 @@ struct Feedback : testing::Test {
     void TearDown() override { delete game; }
 
     void draw() {
-        game->feedback.observe(*game);
+        game->feedback.observe(game->round);
         drawGameFrame(roundView(*game));
     }
     void keep(const char* name) {
@@ -84,8 +85,8 @@ TEST_F(Feedback, EachEventFlashesItsPlayersViewOnly) {
     const Shade calm1 = shadeOf(0, 0, 512, 200), calm2 = shadeOf(512, 0, 512, 200);
 
     // Caught: player 1's view turns red at once, player 2's stays as it was.
-    g.player1.tally.caught = 1;
-    g.player1.tally.pointsLost = 5;
+    g.round.player1.tally.caught = 1;
+    g.round.player1.tally.pointsLost = 5;
     draw();
     Shade now1 = shadeOf(0, 0, 512, 200), now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now1.r - now1.g, calm1.r - calm1.g + 40) << "no red flash";
@@ -95,15 +96,15 @@ TEST_F(Feedback, EachEventFlashesItsPlayersViewOnly) {
     EXPECT_EQ(g.feedback.takeCaughtSounds(), 1);
 
     // A coin for player 2: a golden flash in its view, red and green up over blue.
-    g.gameTime += 2000;
-    g.player2.tally.coins = 1;
+    g.round.gameTime += 2000;
+    g.round.player2.tally.coins = 1;
     draw();
     now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now2.r + now2.g - 2 * now2.b, calm2.r + calm2.g - 2 * calm2.b + 30);
     keep("feedback-coin");
 
     // The flash fades within the second; a second look at the same counts shows nothing new.
-    g.gameTime += 1500;
+    g.round.gameTime += 1500;
     draw();
     now1 = shadeOf(0, 0, 512, 200);
     now2 = shadeOf(512, 0, 512, 200);
@@ -111,12 +112,12 @@ TEST_F(Feedback, EachEventFlashesItsPlayersViewOnly) {
     EXPECT_NEAR(now2.b, calm2.b, 3);
 
     // Cheese home for player 1, then a blast that costs player 2 its cheese.
-    g.player1.cheese = 1;
+    g.round.player1.cheese = 1;
     draw();
     keep("feedback-cheese");
-    g.gameTime += 1500;
-    g.player2.tally.hitByOther = 1;
-    g.player2.tally.cheeseLost = 1;
+    g.round.gameTime += 1500;
+    g.round.player2.tally.hitByOther = 1;
+    g.round.player2.tally.cheeseLost = 1;
     draw();
     now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now2.r - now2.g, calm2.r - calm2.g + 40);
@@ -137,12 +138,12 @@ TEST_F(Feedback, HeadersInThePlayersColoursAndTheResultOnADimmedBand) {
 
     // 0:00: the band under the result is darker than the scene was there.
     const Shade before = shadeOf(300, 735 - 320, 424, 120);
-    g.player1.points = 12;
-    g.player1.tally.coins = 7;
-    g.player1.tally.caught = 2;
-    g.player2.points = 31;
-    g.player2.cheese = 3;
-    g.roundOver = true;
+    g.round.player1.points = 12;
+    g.round.player1.tally.coins = 7;
+    g.round.player1.tally.caught = 2;
+    g.round.player2.points = 31;
+    g.round.player2.cheese = 3;
+    g.round.roundOver = true;
     draw();
     const Shade after = shadeOf(300, 735 - 320, 424, 120);
     EXPECT_LT(after.g, before.g * 0.8);
@@ -166,17 +167,17 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     const int redBefore = markerRed();
 
     // Player 1 inside, at the south door, facing in, having looked around there.
-    Player& p = g.player1;
+    Player& p = g.round.player1;
     p.x = 104.5f;
     p.y = 100.5f;
     p.dirX = 0;
     p.dirY = 1;
-    g.world.freeRoam[0] = true;
-    g.world.recordPlayerPosition(p.x, p.y, 1);
-    g.player1Camera.place(p.x, p.y - 0.76f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
-    lookAround(g.sight[0], *g.world.maze, p.x, p.y, p.dirX, p.dirY);
+    g.round.world.freeRoam[0] = true;
+    g.round.world.recordPlayerPosition(p.x, p.y, 1);
+    g.round.player1Camera.place(p.x, p.y - 0.76f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+    lookAround(g.round.sight[0], g.round.world.maze, p.x, p.y, p.dirX, p.dirY);
     int seen = 0;
-    for (bool s : g.sight[0].seen)
+    for (bool s : g.round.sight[0].seen)
         seen += s;
     draw();
     // Each seen cell is about 9 by 9 pixels of the map's pale colour.
@@ -186,7 +187,7 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     keep("labyrinth-map");
 
     // Out of the labyrinth (still far off the arena), no map and no marker.
-    g.world.freeRoam[0] = false;
+    g.round.world.freeRoam[0] = false;
     draw();
     EXPECT_LT(mapCells(), 10);
     EXPECT_LT(markerRed(), redBefore + 20);

@@ -24,7 +24,7 @@ struct FigureScene : ::testing::Test {
     void SetUp() override {
         glContext();
         t.clearArena();
-        models.build(nullptr, *t.world.maze);
+        models.build(nullptr, t.world.maze);
     }
     void draw(const Player& p, bool shadowPass) {
         FigureModel model;
@@ -35,8 +35,8 @@ struct FigureScene : ::testing::Test {
 } // namespace
 
 TEST_F(FigureScene, PlayersAppearAtTheirPositionsInTheirColours) {
-    Player one(1, 4.5f, 4.5f, 0, 1, 1, 0, t.world);
-    Player two(2, 10.5f, 4.5f, 0, 1, 1, 0, t.world);
+    Player one(1, 4.5f, 4.5f, 0, 1, 1, 0);
+    Player two(2, 10.5f, 4.5f, 0, 1, 1, 0);
     // A view's step turns each figure to its heading; drawing shows it.
     one.advanceAnimation();
     two.advanceAnimation();
@@ -56,7 +56,7 @@ TEST_F(FigureScene, PlayersAppearAtTheirPositionsInTheirColours) {
 }
 
 TEST_F(FigureScene, ShadowPassDrawsTheWholeFigureInFlatGrey) {
-    Player one(1, 4.5f, 4.5f, 1, 0, 0, -1, t.world);
+    Player one(1, 4.5f, 4.5f, 1, 0, 0, -1);
     beginOverviewFrame();
     glDisable(GL_LIGHTING);
     draw(one, true);
@@ -67,7 +67,7 @@ TEST_F(FigureScene, ShadowPassDrawsTheWholeFigureInFlatGrey) {
 }
 
 TEST_F(FigureScene, CarriedCheeseIsHeldInFrontOfTheBody) {
-    Player one(1, 7.5f, 4.5f, 0, -1, -1, 0, t.world);
+    Player one(1, 7.5f, 4.5f, 0, -1, -1, 0);
     one.carryingCheese = true;
     one.advanceAnimation();
     beginOverviewFrame();
@@ -82,17 +82,17 @@ TEST_F(FigureScene, CarriedCheeseIsHeldInFrontOfTheBody) {
 }
 
 TEST_F(FigureScene, CreatureHasAYellowHeadAndVanishesOnceHit) {
-    Creature creature(1, t.world);
+    Creature creature(1, t.random);
     creature.x = 7.5f;
     creature.y = 4.5f;
     beginOverviewFrame();
-    drawCreature(creature, false);
+    drawCreature(t.world, creature, false);
     EXPECT_TRUE(shadeOf(pixelAt(pointsAround(7.5f, 4.5f).head), Rgb{255, 255, 0}, 30));
 
     t.world.creatureHit[0] = true;
     const float x = creature.x, y = creature.y;
     beginOverviewFrame();
-    drawCreature(creature, false);
+    drawCreature(t.world, creature, false);
     EXPECT_LT(brightness(pixelAt(pointsAround(x, y).head)), 15);
     EXPECT_EQ(creature.x, x);
     EXPECT_EQ(creature.y, y);

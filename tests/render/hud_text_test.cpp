@@ -13,8 +13,8 @@ TEST(RoundResult, DecidedByPointsAlone) {
 
 TEST(HudColumns, FreshAndCollectingPlayers) {
     RandomGenerator random(5);
-    MazeWorld world(&random);
-    Player p(1, 0.5f, 0.5f, 0, 1, 1, 0, world);
+    MazeWorld world;
+    Player p(1, 0.5f, 0.5f, 0, 1, 1, 0);
     const char* fresh[] = {"Bombs : 1", "Fire  : 2", "Speed : 0", "Walls : 0",
                            "Traps : 0", "Cheese: 0", "Points: 0"};
     for (int i = 0; i < hudLineCount; ++i)

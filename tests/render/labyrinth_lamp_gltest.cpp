@@ -23,13 +23,12 @@ TEST(LabyrinthLamp, WallAheadIsLitInTheMiddleOfTheView) {
     // Player 1 in the middle of the south door's cell at y 100.5, its eye 0.9 behind at height
     // 0.9, looking north.
     framescenes::intoLabyrinth(game);
-    MazeGenerator& maze = *game.world.maze;
+    MazeGenerator& maze = game.round.world.maze;
     const int n = maze.size, col = n / 2;
     const float x = 104.5f, faceOffset = maze.wallThickness / 2;
     // Nothing stands between the player and the wall: the cheese is taken.
-    for (int i = MazeWorld::firstCheese; i < game.world.itemCount; ++i)
-        if (game.world.items[i])
-            game.world.items[i]->taken = 1;
+    for (int i = MazeWorld::firstCheese; i < game.round.world.itemCount; ++i)
+        game.round.world.items[i].taken = 1;
 
     // Brightness of the view's middle column on the wall at `wallY`, 0.7 high: inside the cone,
     // above the player's own head.

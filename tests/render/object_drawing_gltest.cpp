@@ -15,13 +15,13 @@ struct DrawnWorld {
     WorldLook look{models, nullptr};
     explicit DrawnWorld(uint32_t seed) : t(seed) {
         glContext();
-        models.build(nullptr, *t.world.maze);
+        models.build(nullptr, t.world.maze);
     }
     // No obstacle standing and no item lying: only what a test puts down.
     void clearEverything() {
         t.clearArena();
-        for (Obstacle* o : t.world.obstacles)
-            o->destroyed = true;
+        for (Obstacle& o : t.world.obstacles)
+            o.destroyed = true;
     }
 };
 
@@ -42,11 +42,11 @@ TEST(ArenaObjects, ObstaclesStandWhereTheWorldSaysAndNowhereElse) {
     drawArenaItems(t.world, look);
 
     int checkedObstacles = 0;
-    for (const Obstacle* o : t.world.obstacles) {
-        const ScreenPoint p = projectPoint(o->x, o->y, 0.3);
-        ASSERT_TRUE(p.onScreen) << o->x << ", " << o->y;
-        EXPECT_TRUE(shadeOf(pixelAt(p), obstacleColour(*o), 10))
-            << "obstacle at " << o->x << ", " << o->y;
+    for (const Obstacle& o : t.world.obstacles) {
+        const ScreenPoint p = projectPoint(o.x, o.y, 0.3);
+        ASSERT_TRUE(p.onScreen) << o.x << ", " << o.y;
+        EXPECT_TRUE(shadeOf(pixelAt(p), obstacleColour(o), 10))
+            << "obstacle at " << o.x << ", " << o.y;
         ++checkedObstacles;
     }
     EXPECT_EQ(checkedObstacles, 90);
@@ -72,21 +72,21 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
     const WorldLook& look = drawn.look;
     // A coloured obstacle hiding an item card (entries 0..58 are cards).
     int entry = 0;
-    while (obstacleColour(*t.world.obstacles[entry]) == Rgb{255, 255, 255})
+    while (obstacleColour(t.world.obstacles[entry]) == Rgb{255, 255, 255})
         ++entry;
     ASSERT_LT(entry, 59);
-    Obstacle& o = *t.world.obstacles[entry];
-    Item& item = *t.world.items[entry];
+    Obstacle& o = t.world.obstacles[entry];
+    Item& item = t.world.items[entry];
     const int cx = static_cast<int>(o.x), cy = static_cast<int>(o.y);
 
     // The overview's step turns what it shows; drawing shows it.
-    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 0) << "an item under its obstacle stays hidden";
 
     o.destroyed = true;
-    t.world.cell(cx, cy).obstacle = nullptr;
+    t.world.cell(cx, cy).obstacle = Cell::none;
     t.world.cell(cx, cy).setObstacle(false);
-    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 10);
     beginOverviewFrame();
     drawArenaItems(t.world, look);
@@ -96,12 +96,11 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
         << card[0] << " " << card[1] << " " << card[2];
 
     // A bomb lying on the cell hides the item again.
-    Bomb bomb;
-    t.world.cell(cx, cy).bomb = &bomb;
-    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    t.world.cell(cx, cy).bomb = 0;
+    advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 10);
-    t.world.cell(cx, cy).bomb = nullptr;
-    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    t.world.cell(cx, cy).bomb = Cell::none;
+    advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 20);
 }
 
@@ -111,19 +110,19 @@ TEST(ArenaObjects, PlayerViewDrawsOnlyItemsInTheWedge) {
     const WorldLook& look = drawn.look;
     drawn.clearEverything();
     // Two coins lying free: one a row ahead of the player, one two rows behind.
-    Item& ahead = *t.world.items[60];
-    Item& behind = *t.world.items[61];
+    Item& ahead = t.world.items[60];
+    Item& behind = t.world.items[61];
     ahead.x = 7.5f;
     ahead.y = 5.5f;
     behind.x = 7.5f;
     behind.y = 0.5f;
-    t.world.cell(7, 5).item = &ahead;
-    t.world.cell(7, 0).item = &behind;
+    t.world.cell(7, 5).item = 60;
+    t.world.cell(7, 0).item = 61;
     // A player view turns only the items in its wedge; the overview turns them all.
-    advanceArenaView(t.world, true, 7, 2, 0, 1);
+    advanceArenaView(t.world, t.random, t.clock.now(), true, 7, 2, 0, 1);
     EXPECT_EQ(ahead.spin, 10);
     EXPECT_EQ(behind.spin, 0);
-    advanceArenaView(t.world, false, 0, 0, 0, 0);
+    advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(ahead.spin, 20);
     EXPECT_EQ(behind.spin, 10);
     // The coin is gold.
@@ -139,15 +138,15 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
     table.names[47] = solidTexture(255, 255, 255);
     // One particle left at the burst's centre, so no overlap saturates the pixel.
     auto keepOneParticle = [&t](float alpha) {
-        for (Particle& p : t.world.blastParticles->particles)
+        for (Particle& p : t.world.blastParticles.particles)
             p.alive = false;
-        Particle& p = t.world.blastParticles->particles[0];
+        Particle& p = t.world.blastParticles.particles[0];
         p = Particle{};
         p.alive = true;
         p.alpha = alpha;
         p.fade = 0.01f;
     };
-    t.world.blastCells.push_back({7, 4, 0.0f});
+    t.world.blastCells[t.world.blastCellCount++] = {7, 4, 0.0f};
     t.clock.set(100);
 
     keepOneParticle(0.4f);
@@ -164,12 +163,12 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     // A view's step moves and fades it once for the one burning cell.
-    t.world.advanceBlastCells();
-    EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.39f);
-    t.world.blastCells.push_back({8, 4, 0.0f});
-    t.world.advanceBlastCells();
-    EXPECT_FLOAT_EQ(t.world.blastParticles->particles[0].alpha, 0.37f) << "once per cell";
-    t.world.blastCells.pop_back();
+    t.world.advanceBlastCells(t.clock.now(), t.random);
+    EXPECT_FLOAT_EQ(t.world.blastParticles.particles[0].alpha, 0.39f);
+    t.world.blastCells[t.world.blastCellCount++] = {8, 4, 0.0f};
+    t.world.advanceBlastCells(t.clock.now(), t.random);
+    EXPECT_FLOAT_EQ(t.world.blastParticles.particles[0].alpha, 0.37f) << "once per cell";
+    --t.world.blastCellCount;
 
     keepOneParticle(0.1f);
     beginOverviewFrame();
@@ -178,10 +177,10 @@ TEST(ArenaObjects, BurningCellShowsOrangeFireUntilItBurnsOut) {
     EXPECT_LT(faint[0] * 2, strong[0]) << "a fading particle adds less";
 
     t.clock.set(601);
-    t.world.advanceBlastCells();
+    t.world.advanceBlastCells(t.clock.now(), t.random);
     beginOverviewFrame();
     drawBlastCells(t.world, &table);
-    EXPECT_TRUE(t.world.blastCells.empty());
+    EXPECT_TRUE(!t.world.anyBurning());
     EXPECT_LT(brightness(pixelAt(centre)), 15);
     glDeleteTextures(1, &table.names[47]);
 }
@@ -228,7 +227,7 @@ TEST(Labyrinth, WallsStandWhereTheFlagsSayWithADoorInEachSide) {
         glReadPixels(p.x, p.y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         return depth < 0.48f;
     };
-    const MazeGenerator& maze = *t.world.maze;
+    const MazeGenerator& maze = t.world.maze;
     for (int k = 0; k < 81; ++k) {
         const int col = k % 9, row = k / 9;
         EXPECT_EQ(wallAt(101 + col, 100 + row + 0.5), maze.wallPosX[k] != 0) << "+x of " << k;

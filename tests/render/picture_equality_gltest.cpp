@@ -94,7 +94,7 @@ TEST(PictureEquality, QuickDrawingShowsWhatFullDrawingShows) {
     expectAlike(game, "round start");
     ASSERT_GT(framescenes::crossingBlast(game), 20);
     expectAlike(game, "reach-14 blast");
-    game.shadowsOn = false;
+    game.round.shadowsOn = false;
     framescenes::midWinter(game);
     expectAlike(game, "mid-winter");
     framescenes::intoLabyrinth(game);
@@ -127,7 +127,7 @@ TEST(PictureEquality, QuickDrawingShowsWhatFullDrawingShowsOnAFullHdScreen) {
     expectAlike(game, "round start, 1504 x 1080");
     ASSERT_GT(framescenes::crossingBlast(game), 20);
     expectAlike(game, "reach-14 blast, 1504 x 1080");
-    game.shadowsOn = false;
+    game.round.shadowsOn = false;
     framescenes::midWinter(game);
     expectAlike(game, "mid-winter, 1504 x 1080");
     framescenes::intoLabyrinth(game);

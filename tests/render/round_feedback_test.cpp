@@ -80,7 +80,7 @@ TEST(RoundFeedback, EachEventIsShownOnceEvenWhenTheRoundRunsAgain) {
 TEST(LabyrinthMap, ShowsWhatThePlayerHasSeenAndNoMore) {
     RoundState round(20261207);
     startRound(round, 20261207);
-    const MazeGenerator& maze = *round.world.maze;
+    const MazeGenerator& maze = round.world.maze;
     Player& p = round.player1;
     p.x = 104.5f;
     p.y = 100.5f;
@@ -89,9 +89,9 @@ TEST(LabyrinthMap, ShowsWhatThePlayerHasSeenAndNoMore) {
     // Every cheese in a cell not yet seen, one of them in the door's cell once the player stood
     // there, one there taken by player 2.
     for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        round.world.items[i]->x = 108.5f;
-        round.world.items[i]->y = 108.5f;
-        round.world.items[i]->taken = 0;
+        round.world.items[i].x = 108.5f;
+        round.world.items[i].y = 108.5f;
+        round.world.items[i].taken = 0;
     }
     LabyrinthMap map = labyrinthMapOf(round.world, round.sight[0], p);
     for (int k = 0; k < 81; ++k) {
@@ -100,11 +100,11 @@ TEST(LabyrinthMap, ShowsWhatThePlayerHasSeenAndNoMore) {
     }
     EXPECT_TRUE(map.cheese.empty()) << "cheese in cells never seen";
 
-    round.world.items[MazeWorld::firstCheese]->x = 104.5f;
-    round.world.items[MazeWorld::firstCheese]->y = 100.5f;
-    round.world.items[MazeWorld::firstCheese + 1]->x = 104.5f;
-    round.world.items[MazeWorld::firstCheese + 1]->y = 100.5f;
-    round.world.items[MazeWorld::firstCheese + 1]->taken = 2;
+    round.world.items[MazeWorld::firstCheese].x = 104.5f;
+    round.world.items[MazeWorld::firstCheese].y = 100.5f;
+    round.world.items[MazeWorld::firstCheese + 1].x = 104.5f;
+    round.world.items[MazeWorld::firstCheese + 1].y = 100.5f;
+    round.world.items[MazeWorld::firstCheese + 1].taken = 2;
     lookAround(round.sight[0], maze, p.x, p.y, p.dirX, p.dirY);
     map = labyrinthMapOf(round.world, round.sight[0], p);
     int seen = 0;

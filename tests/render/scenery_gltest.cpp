@@ -185,18 +185,18 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
 
     TestWorld t(3);
     WorldModels models;
-    models.build(&textures->table, *t.world.maze);
+    models.build(&textures->table, t.world.maze);
     const WorldLook look{models, &textures->table};
-    Player one(1, 0.5f, 0.5f, 0, 1, 1, 0, t.world);
-    Player two(2, 14.5f, 0.5f, 0, 1, 1, 0, t.world);
+    Player one(1, 0.5f, 0.5f, 0, 1, 1, 0);
+    Player two(2, 14.5f, 0.5f, 0, 1, 1, 0);
     FigureModel oneModel, twoModel;
     oneModel.build(one);
     twoModel.build(two);
-    Creature creature(1, t.world);
-    creature.place();
+    Creature creature(1, t.random);
+    creature.place(t.world, t.random);
     ParticleSystem snow;
-    snow.prepare(&t.random);
-    t.world.blastCells.push_back({4, 4, 0});
+    snow.prepare(t.random);
+    t.world.blastCells[t.world.blastCellCount++] = {4, 4, 0};
 
     // The next free list name, handed back at once.
     const unsigned int probe = glGenLists(1);
@@ -211,7 +211,7 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
         drawSnow(snow, phase, &textures->table);
         drawPlayer(one, oneModel, models, false);
         drawPlayer(two, twoModel, models, false);
-        drawCreature(creature, false);
+        drawCreature(t.world, creature, false);
         scenery.drawViewGround(one.x, one.y, one.dirX, one.dirY, seasons.step);
         drawItemsAround(t.world, look, one.x, one.y, one.dirX, one.dirY);
         drawLabyrinthView(t.world, look);
@@ -254,5 +254,6 @@ TEST_F(ScenerySetUp, FarHedgeBushesShownAsPicturesLookAsTheBushesDo) {
     const Rgb bush = at(quick, middle);
     EXPECT_TRUE(bush[1] > bush[0] && bush[1] > bush[2] && bush[1] > 40);
     EXPECT_TRUE(near(bush, at(full, middle), 24));
-    EXPECT_TRUE(near(at(quick, over), at(full, over), 2)) << "the picture's empty corner shows through";
+    EXPECT_TRUE(near(at(quick, over), at(full, over), 2))
+        << "the picture's empty corner shows through";
 }

@@ -37,7 +37,7 @@ Game& setUpGame() {
         game = new Game(777, false);
         setInitialGlState(1024, 735);
         runSetUp(*game);
-        game->clock.set(0);
+        game->round.clock.set(0);
         game->gameRunning = true;
     }
     return *game;
@@ -178,23 +178,23 @@ TEST(GameFrame, HudLettersFromTheirPictureAreTheWrittenOnes) {
         return gl.readRgb(0, 200, 1024, 535);
     };
     // A clock no other test shows, so the picture has to be written.
-    g.gameTime = 61000;
+    g.round.gameTime = 61000;
     const int before = g.look.hudPicture.writes();
     EXPECT_EQ(letters(false), letters(true)) << "a minute in";
     EXPECT_EQ(letters(false), letters(true));
     EXPECT_EQ(g.look.hudPicture.writes(), before + 1) << "the same texts are not written again";
-    g.gameTime += 1000;
+    g.round.gameTime += 1000;
     EXPECT_EQ(letters(false), letters(true)) << "a second later";
     EXPECT_EQ(g.look.hudPicture.writes(), before + 2);
-    g.paused = true;
+    g.round.paused = true;
     EXPECT_EQ(letters(false), letters(true)) << "paused";
-    g.paused = false;
-    g.roundOver = true;
-    g.player1.points = 12;
+    g.round.paused = false;
+    g.round.roundOver = true;
+    g.round.player1.points = 12;
     EXPECT_EQ(letters(false), letters(true)) << "the result and the play-again line";
-    g.roundOver = false;
-    g.player1.points = 0;
-    g.gameTime = 0;
+    g.round.roundOver = false;
+    g.round.player1.points = 0;
+    g.round.gameTime = 0;
     glClearColor(0, 0, 0, 1);
 }
 

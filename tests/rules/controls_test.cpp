@@ -1,5 +1,5 @@
 #include "rules/Controls.h"
-#include "app/Game.h"
+#include "rules/RoundState.h"
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -7,11 +7,11 @@
 
 namespace {
 struct ControlsTest : testing::Test {
-    Game game{20261207, false};
+    RoundState game{20261207};
     KeyState keys;
 
     void SetUp() override {
-        setUpWorld(game);
+        setUpRound(game);
         game.clock.set(1000);
     }
     void hold(int player, PlayerKey k) { keys.player[player - 1][k] = true; }
@@ -113,13 +113,13 @@ TEST_F(ControlsTest, EmptyPoolStillSpendsTheItem) {
     for (int i = 0; i < 7; ++i)
         game.world.placeWall(3.5f + i, 0.5f);
     for (int i = 0; i < 7; ++i)
-        ASSERT_FALSE(game.world.walls[i]->free);
+        ASSERT_FALSE(game.world.walls[i].free);
     game.player1.x = 2.5f;
     game.player1.wallItems = 2;
     hold(1, keyWall);
     frame();
     EXPECT_EQ(game.player1.wallItems, 1);
-    EXPECT_EQ(game.world.cell(2, 0).wall, nullptr);
+    EXPECT_EQ(game.world.cell(2, 0).wall, Cell::none);
 }
 
 TEST_F(ControlsTest, ShadowKeyFlipsOncePerPressAndNothingActsAfterTheRound) {
@@ -175,15 +175,15 @@ TEST_F(ControlsTest, RespawnsServeOnePlayerPerFramePlayerOneFirst) {
 // home and a blast on the cell it stepped from does not.
 TEST_F(ControlsTest, APlayerThrownByATrapIsWhereItLanded) {
     for (int blastAtLanding = 0; blastAtLanding <= 1; ++blastAtLanding) {
-        Game g{20261207, false};
-        setUpWorld(g);
+        RoundState g{20261207};
+        setUpRound(g);
         g.clock.set(1000);
         g.world.placeTrap(0.5f, 1.5f);
         KeyState forward;
         forward.player[0][keyForward] = true;
-        for (int i = 0; i < 12 && g.world.cells[0][1].trap; ++i)
+        for (int i = 0; i < 12 && g.world.cells[0][1].trap != Cell::none; ++i)
             frameUpdate(g, forward);
-        ASSERT_EQ(g.world.cells[0][1].trap, nullptr) << "the trap has thrown the player";
+        ASSERT_EQ(g.world.cells[0][1].trap, Cell::none) << "the trap has thrown the player";
         const Player& p = g.player1;
         const int landedX = static_cast<int>(p.x), landedY = static_cast<int>(p.y);
         ASSERT_GT(landedX + landedY, 2) << "landed far from the cell it stepped from, (0, 0)";
@@ -191,9 +191,11 @@ TEST_F(ControlsTest, APlayerThrownByATrapIsWhereItLanded) {
             frameUpdate(g, KeyState{});
         g.world.respawnRequest[0] = false;
         if (blastAtLanding)
-            g.world.burnCell(landedX, landedY, 1000);
+            g.world.burnCell(landedX, landedY, 1000, BombRack{{g.player1.bombs, g.player2.bombs}},
+                             1000, g.random);
         else
-            g.world.burnCell(0, 0, 1000);
+            g.world.burnCell(0, 0, 1000, BombRack{{g.player1.bombs, g.player2.bombs}}, 1000,
+                             g.random);
         EXPECT_EQ(g.world.respawnRequest[0], blastAtLanding == 1)
             << "landed at " << landedX << ", " << landedY;
     }
@@ -267,7 +269,7 @@ bool anyCrossed(const std::vector<WallSlab>& slabs, float ax, float ay, float bx
 } // namespace
 
 TEST_F(ControlsTest, TheLabyrinthCameraNeverStandsBehindAWall) {
-    const std::vector<WallSlab> slabs = labyrinthSlabs(*game.world.maze);
+    const std::vector<WallSlab> slabs = labyrinthSlabs(game.world.maze);
     Player& p = game.player1;
     const float full = p.bodyRadius + 0.5f;
     // Where a figure can stand in a cell: its middle, and as close to each side and corner as the

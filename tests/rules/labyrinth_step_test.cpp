@@ -10,7 +10,7 @@ constexpr float r = 0.26f;
 struct Labyrinth : ActorWorld {
     explicit Labyrinth(uint32_t seed = 71) : ActorWorld(seed) {}
 
-    MazeGenerator& maze() { return *world.maze; }
+    MazeGenerator& maze() { return world.maze; }
 
     // Sets the +y wall (n) and the +x wall (e) of labyrinth cell (col, row).
     void setWalls(int col, int row, int n, int e) {
@@ -72,7 +72,7 @@ TEST(LabyrinthStep, AnOpenStepCoversNineHundredths) {
     l.clock.set(2500);
     Player& p = l.at(104.5f, 100.5f, 0, 1);
     p.stepLength = 0.45f; // speed items do not count here
-    EXPECT_TRUE(freeRoamStep(p, 1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     EXPECT_NEAR(p.y, 100.59f, 1e-4);
     EXPECT_FLOAT_EQ(p.x, 104.5f);
     EXPECT_NEAR(p.stepY, 0.09f, 1e-4);
@@ -80,7 +80,7 @@ TEST(LabyrinthStep, AnOpenStepCoversNineHundredths) {
     EXPECT_FLOAT_EQ(p.freeMoveTime, 2500);
     EXPECT_EQ(p.bounceSoundRequests, 0);
 
-    EXPECT_TRUE(freeRoamStep(p, -1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), -1));
     EXPECT_NEAR(p.y, 100.5f, 1e-4);
     EXPECT_NEAR(p.stepY, -0.09f, 1e-4);
 
@@ -89,7 +89,7 @@ TEST(LabyrinthStep, AnOpenStepCoversNineHundredths) {
     p.dirX = std::sin(a);
     p.dirY = std::cos(a);
     const float x = p.x, y = p.y;
-    EXPECT_TRUE(freeRoamStep(p, 1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     EXPECT_NEAR(std::hypot(p.x - x, p.y - y), 0.09f, 2e-4);
 }
 
@@ -100,18 +100,18 @@ TEST(LabyrinthStep, AWallAheadStopsTheBodyAtItsFace) {
     int calls = 0;
     while (p.bounceSoundRequests == 0) {
         ASSERT_LT(++calls, 10);
-        EXPECT_TRUE(freeRoamStep(p, 1));
+        EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     }
     EXPECT_EQ(calls, 3); // 102.59, 102.68, then the wall
     // The last sub-step with the top of the circle at least 0.025 short of the wall line.
     EXPECT_LE(p.y + r + 0.025f, 103.0f + 1e-4f);
     EXPECT_GT(p.y + 0.01f + r + 0.025f, 103.0f);
     const float stopped = p.y;
-    EXPECT_TRUE(freeRoamStep(p, 1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     EXPECT_EQ(p.y, stopped);
     EXPECT_EQ(p.stepY, 0);
     EXPECT_EQ(p.bounceSoundRequests, 2); // once per call while pressing on
-    EXPECT_TRUE(freeRoamStep(p, -1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), -1));
     EXPECT_EQ(p.bounceSoundRequests, 2);
     EXPECT_LT(p.y, stopped);
 }
@@ -124,7 +124,7 @@ TEST(LabyrinthStep, TheCornerPieceBlocksOnlyBeyondTheCorner) {
     l.maze().wallPosY[31] = 1;
     l.maze().wallPosX[39] = 0;
     Player& p = l.at(103.75f, 103.75f, 0.7071f, 0.7071f);
-    EXPECT_TRUE(freeRoamStep(p, 1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     EXPECT_EQ(p.bounceSoundRequests, 1);
     EXPECT_GT(p.stepX, 0);
     EXPECT_LT(p.stepX, 0.0636f); // stopped before the ninth sub-step
@@ -135,14 +135,14 @@ TEST(LabyrinthStep, TheCornerPieceBlocksOnlyBeyondTheCorner) {
     open.maze().wallPosY[31] = 0;
     open.maze().wallPosX[39] = 0;
     Player& q = open.at(103.75f, 103.75f, 0.7071f, 0.7071f);
-    EXPECT_TRUE(freeRoamStep(q, 1));
+    EXPECT_TRUE(freeRoamStep(q, open.world, open.clock.now(), 1));
     EXPECT_EQ(q.bounceSoundRequests, 0);
     EXPECT_NEAR(q.stepX, 0.0636f, 1e-3);
 
     Labyrinth walled;
     walled.setWalls(3, 3, 1, 0);
     Player& w = walled.at(103.75f, 103.75f, 0.7071f, 0.7071f);
-    EXPECT_TRUE(freeRoamStep(w, 1));
+    EXPECT_TRUE(freeRoamStep(w, walled.world, walled.clock.now(), 1));
     EXPECT_EQ(w.stepX, 0);
     EXPECT_EQ(w.bounceSoundRequests, 1);
 }
@@ -161,7 +161,7 @@ TEST(LabyrinthStep, EachDoorLeadsBackToItsHouseDoor) {
         float lastX = p.x, lastY = p.y;
         int calls = 0;
         l.clock.set(100);
-        while (freeRoamStep(p, 1)) {
+        while (freeRoamStep(p, l.world, l.clock.now(), 1)) {
             ASSERT_LT(++calls, 40);
             lastX = p.x;
             lastY = p.y;
@@ -191,20 +191,20 @@ TEST(LabyrinthStep, EachDoorLeadsBackToItsHouseDoor) {
 TEST(LabyrinthStep, CheeseIsTakenWhereTheStepEnds) {
     Labyrinth l;
     l.setWalls(2, 2, 1, 0);
-    Item* piece = l.world.items[90];
+    Item* piece = &l.world.items[90];
     piece->x = 102.5f;
     piece->y = 102.5f;
     Player& p = l.at(102.5f, 102.65f, 0, 1);
-    EXPECT_TRUE(freeRoamStep(p, 1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), 1));
     EXPECT_EQ(p.bounceSoundRequests, 1);
     EXPECT_TRUE(p.carryingCheese);
     EXPECT_EQ(piece->taken, 1);
 
     // Already carrying: another piece in the cell stays.
-    Item* second = l.world.items[91];
+    Item* second = &l.world.items[91];
     second->x = 102.5f;
     second->y = 102.5f;
-    EXPECT_TRUE(freeRoamStep(p, -1));
+    EXPECT_TRUE(freeRoamStep(p, l.world, l.clock.now(), -1));
     EXPECT_EQ(second->taken, 0);
 }
 
@@ -230,7 +230,7 @@ TEST(LabyrinthStep, RandomWalksNeverCrossAWall) {
                 continue;
             }
             const float x = p.x, y = p.y;
-            if (!freeRoamStep(p, choice < 8 ? 1 : -1)) {
+            if (!freeRoamStep(p, l.world, l.clock.now(), choice < 8 ? 1 : -1)) {
                 // Only from the four door cells, at the exit lines.
                 const int col = int(x) - 100, row = int(y) - 100;
                 const bool door = (col == 4 && (y < 100.3f || y > 108.7f)) ||

@@ -5,9 +5,7 @@
 #include "rules/RoundTick.h"
 #include "support/RoundDriver.h"
 #include "world/ArenaLayout.h"
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -39,43 +37,15 @@ void intoLabyrinth(RoundState& round) {
 }
 
 bool somethingBurns(const RoundState& round) {
-    return !round.world.blastCells.empty();
+    return round.world.anyBurning();
 }
 
-template <typename T, size_t N> bool oneOf(const T* p, T* const (&table)[N]) {
-    return std::find(std::begin(table), std::end(table), p) != std::end(table);
-}
-
-bool ownBomb(const RoundState& r, const Bomb* b) {
-    for (int n = 1; n <= 2; ++n)
-        for (const Bomb& own : r.player(n).bombs)
-            if (b == &own)
-                return true;
-    return false;
-}
-
-// Every link the copy holds leads to its own objects; answers how many cells hold a bomb.
-int linksOfItsOwn(const RoundState& copy) {
-    const MazeWorld& w = copy.world;
-    EXPECT_EQ(w.random, &copy.random);
-    EXPECT_EQ(w.clock, &copy.clock);
-    EXPECT_EQ(w.maze->random, &copy.random);
-    EXPECT_EQ(w.blastParticles->random, &copy.random);
-    EXPECT_EQ(copy.particles.emitter->random, &copy.random);
-    for (int n = 1; n <= 2; ++n)
-        EXPECT_EQ(copy.player(n).world, &w);
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(copy.creature(n).world, &w);
+// How many cells hold a bomb: a look must catch bombs lying, so their cells' links are copied.
+int cellsHoldingBombs(const RoundState& round) {
     int bombs = 0;
-    for (const auto& column : w.cells)
-        for (const Cell& c : column) {
-            EXPECT_TRUE(!c.obstacle || oneOf(c.obstacle, w.obstacles));
-            EXPECT_TRUE(!c.item || oneOf(c.item, w.items));
-            EXPECT_TRUE(!c.wall || oneOf(c.wall, w.walls));
-            EXPECT_TRUE(!c.trap || oneOf(c.trap, w.traps));
-            EXPECT_TRUE(!c.bomb || ownBomb(copy, c.bomb));
-            bombs += c.bomb != nullptr;
-        }
+    for (const auto& column : round.world.cells)
+        for (const Cell& c : column)
+            bombs += c.bomb != Cell::none;
     return bombs;
 }
 } // namespace
@@ -113,8 +83,7 @@ TEST(RoundState, ACopyRunsOnLikeTheOriginalAndAloneFromIt) {
         RoundState assigned(1);
         setUpRound(assigned);
         assigned = round;
-        EXPECT_GT(linksOfItsOwn(copy), 0) << "tick " << look;
-        linksOfItsOwn(assigned);
+        EXPECT_GT(cellsHoldingBombs(copy), 0) << "tick " << look;
 
         const std::vector<KeyState> keys = keyRun(look, 600);
         RoundState original = round;

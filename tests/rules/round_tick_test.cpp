@@ -1,6 +1,6 @@
 // The tick: how many steps each view's worth of state takes per tick, equal play at any draw
 // rate, and the pacing of ticks against real time.
-#include "app/Game.h"
+#include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include "app/TickPacer.h"
 #include "record/WorldHash.h"
@@ -11,16 +11,15 @@ namespace {
 // A game whose arena is open (obstacles gone), with creature 1 running +x along row 2 from
 // (2.5, 2.5) with a long run ahead and the others out of play.
 struct OpenRound : testing::Test {
-    Game game{4711, false};
+    RoundState game{4711};
 
     void SetUp() override {
-        setUpWorld(game);
-        game.gameRunning = true;
+        setUpRound(game);
         for (auto& column : game.world.cells)
             for (Cell& c : column) {
-                if (c.obstacle)
-                    c.obstacle->destroyed = true;
-                c.obstacle = nullptr;
+                if (c.obstacle != Cell::none)
+                    game.world.obstacles[c.obstacle].destroyed = true;
+                c.obstacle = Cell::none;
                 c.setObstacle(false);
             }
         for (int n = 2; n <= 4; ++n) {
@@ -108,13 +107,12 @@ TEST_F(OpenRound, HoldingForwardWalksSixCellsASecondAtEveryDrawRate) {
     uint64_t worldAfter[4] = {};
     const int rates[4] = {5, 30, 60, 144};
     for (int r = 0; r < 4; ++r) {
-        Game g{4711, false};
-        setUpWorld(g);
-        g.gameRunning = true;
+        RoundState g{4711};
+        setUpRound(g);
         // Column 0 is open all the way up.
         for (int y = 0; y < MazeWorld::arenaSize; ++y) {
             Cell& c = g.world.cell(0, y);
-            c.obstacle = nullptr;
+            c.obstacle = Cell::none;
             c.setObstacle(false);
         }
         TickPacer pacer;
@@ -139,9 +137,8 @@ TEST_F(OpenRound, HoldingForwardWalksSixCellsASecondAtEveryDrawRate) {
 TEST(TickPacer, TenSecondsOfPlayComeOutTheSameAtEveryDrawRate) {
     // Both players' keys follow a script of game time; frames come at 5 to 144 a second.
     auto play = [](int rate) {
-        Game g{1234, false};
-        setUpWorld(g);
-        g.gameRunning = true;
+        RoundState g{1234};
+        setUpRound(g);
         RandomKeys script(99);
         KeyState keys;
         TickPacer pacer;

@@ -1,5 +1,5 @@
 #include "support/Bookkeeping.h"
-#include "app/Game.h"
+#include "rules/RoundState.h"
 #include <cstdio>
 #include <string>
 
@@ -41,9 +41,11 @@ void checkCells(MazeWorld& w, FaultList& f) {
             if (c.open != (!c.pillar && !c.hasObstacle))
                 f.add("cell %d,%d: open %d with pillar %d obstacle %d", x, y, c.open, c.pillar,
                       c.hasObstacle);
-            if (c.hasObstacle && (c.obstacle == nullptr || c.obstacle->destroyed))
+            if (c.obstacle < Cell::none || c.obstacle >= MazeWorld::obstacleTotal)
+                f.add("cell %d,%d: names obstacle %d, not in the table", x, y, c.obstacle);
+            else if (c.hasObstacle && (c.obstacle == Cell::none || w.obstacleIn(c)->destroyed))
                 f.add("cell %d,%d: an obstacle flag without a standing obstacle", x, y);
-            if (!c.hasObstacle && c.obstacle != nullptr)
+            if (!c.hasObstacle && c.obstacle != Cell::none)
                 f.add("cell %d,%d: links an obstacle it does not have", x, y);
         }
 }
@@ -54,24 +56,21 @@ struct Links {
     bool atOwnCell = false;
 };
 
-void checkItems(Game& g, FaultList& f) {
+void checkItems(RoundState& g, FaultList& f) {
     MazeWorld& w = g.world;
     Links links[MazeWorld::itemTotal];
     for (int x = 0; x < arena; ++x)
         for (int y = 0; y < arena; ++y) {
-            const Item* linked = w.cell(x, y).item;
-            if (linked == nullptr)
+            const int entry = w.cell(x, y).item;
+            if (entry == Cell::none)
                 continue;
-            int entry = -1;
-            for (int i = 0; i < MazeWorld::itemTotal; ++i)
-                if (w.items[i] == linked)
-                    entry = i;
-            if (entry < 0) {
+            if (entry < 0 || entry >= MazeWorld::itemTotal) {
                 f.add("cell %d,%d links an item that is not in the table", x, y);
                 continue;
             }
             ++links[entry].count;
-            if (static_cast<int>(linked->x) == x && static_cast<int>(linked->y) == y)
+            const Item& linked = w.items[entry];
+            if (static_cast<int>(linked.x) == x && static_cast<int>(linked.y) == y)
                 links[entry].atOwnCell = true;
         }
 
@@ -79,8 +78,8 @@ void checkItems(Game& g, FaultList& f) {
     int cheeseHeld[3] = {};
     int delivered = 0;
     for (int i = 0; i < MazeWorld::itemTotal; ++i) {
-        const Item* item = w.items[i];
-        if (item == nullptr) {
+        const Item* item = &w.items[i];
+        if (item->type == 0) {
             f.add("item %d is missing", i);
             continue;
         }
@@ -137,10 +136,10 @@ void checkItems(Game& g, FaultList& f) {
     // A trap or wall item, once spent, stays taken while its block or trap stands in the arena;
     // springing or blasting it puts the item back.
     int laidWalls = 0, laidTraps = 0;
-    for (const WallBlock* wall : w.walls)
-        laidWalls += wall != nullptr && !wall->free;
-    for (const Trap* trap : w.traps)
-        laidTraps += trap != nullptr && !trap->free;
+    for (const WallBlock& wall : w.walls)
+        laidWalls += !wall.free;
+    for (const Trap& trap : w.traps)
+        laidTraps += !trap.free;
     if (heldOfKind[kindWall] != p1.wallItems + p2.wallItems + laidWalls)
         f.add("%d wall items taken, players hold %d and %d blocks stand", heldOfKind[kindWall],
               p1.wallItems + p2.wallItems, laidWalls);
@@ -162,18 +161,18 @@ void checkItems(Game& g, FaultList& f) {
 
 // A laid block or trap stands on exactly the cell at its position; a free one is nowhere.
 template <typename Block, typename Link>
-void checkPool(MazeWorld& w, Block* const* pool, Link link, const char* name, FaultList& f) {
+void checkPool(MazeWorld& w, const Block* pool, Link link, const char* name, FaultList& f) {
     int standing = 0, free = 0;
+    for (int x = 0; x < arena; ++x)
+        for (int y = 0; y < arena; ++y)
+            if (link(w.cell(x, y)) < Cell::none || link(w.cell(x, y)) >= MazeWorld::poolSize)
+                f.add("cell %d,%d names %s %d, not in the pool", x, y, name, link(w.cell(x, y)));
     for (int i = 0; i < MazeWorld::poolSize; ++i) {
-        const Block* b = pool[i];
-        if (b == nullptr) {
-            f.add("%s %d is missing", name, i);
-            continue;
-        }
+        const Block* b = &pool[i];
         int linkedFrom = 0;
         for (int x = 0; x < arena; ++x)
             for (int y = 0; y < arena; ++y)
-                linkedFrom += link(w.cell(x, y)) == b;
+                linkedFrom += link(w.cell(x, y)) == i;
         if (b->free) {
             ++free;
             if (linkedFrom != 0 || b->x != -1 || b->y != -1)
@@ -182,7 +181,7 @@ void checkPool(MazeWorld& w, Block* const* pool, Link link, const char* name, Fa
             continue;
         }
         if (linkedFrom == 1 && inArena(b->x, b->y) &&
-            link(w.cell(static_cast<int>(b->x), static_cast<int>(b->y))) == b)
+            link(w.cell(static_cast<int>(b->x), static_cast<int>(b->y))) == i)
             ++standing;
         else
             f.add("%s %d at %.2f,%.2f is linked from %d cells", name, i, b->x, b->y, linkedFrom);
@@ -191,7 +190,7 @@ void checkPool(MazeWorld& w, Block* const* pool, Link link, const char* name, Fa
         f.add("%d %ss free and %d standing, not %d", free, name, standing, MazeWorld::poolSize);
 }
 
-void checkBombs(Game& g, FaultList& f) {
+void checkBombs(RoundState& g, FaultList& f) {
     MazeWorld& w = g.world;
     for (int entry = 0; entry < 20; ++entry) {
         Bomb* slot = &g.player(entry / 10 + 1).bombs[entry % 10];
@@ -202,21 +201,18 @@ void checkBombs(Game& g, FaultList& f) {
             f.add("bomb entry %d at %.2f,%.2f is not a cell centre", entry, bx, by);
             continue;
         }
-        if (w.cell(static_cast<int>(bx), static_cast<int>(by)).bomb != slot)
+        if (w.cell(static_cast<int>(bx), static_cast<int>(by)).bomb != entry)
             f.add("bomb entry %d: its cell does not link its slot", entry);
         if (slot->ready)
             f.add("bomb entry %d is recorded for a ready slot", entry);
     }
     for (int x = 0; x < arena; ++x)
         for (int y = 0; y < arena; ++y) {
-            const Bomb* b = w.cell(x, y).bomb;
-            if (b == nullptr)
+            const int entry = w.cell(x, y).bomb;
+            if (entry == Cell::none)
                 continue;
-            bool found = false;
-            for (int entry = 0; entry < 20; ++entry)
-                if (&g.player(entry / 10 + 1).bombs[entry % 10] == b &&
-                    w.bombX[entry] == x + 0.5f && w.bombY[entry] == y + 0.5f)
-                    found = true;
+            const bool found = entry >= 0 && entry < MazeWorld::bombEntries &&
+                               w.bombX[entry] == x + 0.5f && w.bombY[entry] == y + 0.5f;
             if (!found)
                 f.add("cell %d,%d holds a bomb without an entry", x, y);
         }
@@ -231,15 +227,15 @@ void checkBombs(Game& g, FaultList& f) {
 }
 } // namespace
 
-std::vector<std::string> bookkeepingFaults(Game& game) {
+std::vector<std::string> bookkeepingFaults(RoundState& round) {
     std::vector<std::string> out;
     FaultList f(out);
-    checkCells(game.world, f);
-    checkItems(game, f);
+    checkCells(round.world, f);
+    checkItems(round, f);
     checkPool(
-        game.world, game.world.walls, [](const Cell& c) { return c.wall; }, "wall block", f);
+        round.world, round.world.walls, [](const Cell& c) { return int{c.wall}; }, "wall block", f);
     checkPool(
-        game.world, game.world.traps, [](const Cell& c) { return c.trap; }, "trap", f);
-    checkBombs(game, f);
+        round.world, round.world.traps, [](const Cell& c) { return int{c.trap}; }, "trap", f);
+    checkBombs(round, f);
     return out;
 }

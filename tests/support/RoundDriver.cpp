@@ -1,11 +1,7 @@
 #include "support/RoundDriver.h"
 #include "rules/Controls.h"
 #include "rules/RoundTick.h"
-#include "app/Game.h"
-#include "audio/Sound.h"
-#include "render/Hud.h"
-#include "render/Views.h"
-#include <GL/gl.h>
+#include "rules/RoundState.h"
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -16,23 +12,22 @@
 // ---------------------------------------------------------------------------------------------
 // Frames
 
-RoundDriver::RoundDriver(Game& g) : game(g) {
-    game.gameRunning = true;
-}
+RoundDriver::RoundDriver(RoundState& r) : round(r) {}
 
 RoundDriver::Snapshot RoundDriver::snapshot() const {
     Snapshot s{};
-    const MazeWorld& w = game.world;
+    const MazeWorld& w = round.world;
     for (int x = 0; x < MazeWorld::arenaSize; ++x)
         for (int y = 0; y < MazeWorld::arenaSize; ++y) {
             s.obstacles += w.cell(x, y).hasObstacle;
-            s.bombsLying += w.cell(x, y).bomb != nullptr;
+            s.bombsLying += w.cell(x, y).bomb != Cell::none;
         }
-    for (const WallBlock* b : w.walls)
-        s.wallsLaid += !b->free;
-    for (const Trap* t : w.traps)
-        s.trapsLaid += !t->free;
-    for (const Item* item : w.items) {
+    for (const WallBlock& b : w.walls)
+        s.wallsLaid += !b.free;
+    for (const Trap& t : w.traps)
+        s.trapsLaid += !t.free;
+    for (const Item& entry : w.items) {
+        const Item* item = &entry;
         if (item->taken == 3)
             ++s.delivered;
         else if (item->taken != 0 && item->type == kindCheese)
@@ -49,14 +44,14 @@ RoundDriver::Snapshot RoundDriver::snapshot() const {
 // the two causes apart.
 void RoundDriver::noteHits() {
     for (int n = 1; n <= 2; ++n) {
-        if (!game.world.respawnRequest[n - 1])
+        if (!round.world.respawnRequest[n - 1])
             continue;
-        const Player& p = game.player(n);
+        const Player& p = round.player(n);
         bool touched = false;
         for (int c = 1; c <= 4; ++c) {
-            const Creature& cr = game.creature(c);
-            if (!game.world.creatureHit[c - 1] &&
-                std::hypot(cr.x - p.x, cr.y - p.y) <= 2 * game.world.playerRadius + 1e-4f)
+            const Creature& cr = round.creature(c);
+            if (!round.world.creatureHit[c - 1] &&
+                std::hypot(cr.x - p.x, cr.y - p.y) <= 2 * round.world.playerRadius + 1e-4f)
                 touched = true;
         }
         ++(touched ? counted.sentHomeByCreature : counted.sentHomeByBlast);
@@ -77,34 +72,21 @@ void RoundDriver::count(const Snapshot& before) {
         std::max(0, after.cheeseHeld + after.delivered - before.cheeseHeld - before.delivered);
     for (int n = 0; n < 2; ++n)
         counted.labyrinthEntries += after.freeRoam[n] && !before.freeRoam[n];
-    if (game.particles.snowVisible(game.seasonPhase))
+    if (round.particles.snowVisible(round.seasonPhase))
         ++counted.ticksWithSnow;
-    if (!game.world.blastCells.empty())
+    if (round.world.anyBurning())
         ++counted.ticksWithBlast;
 }
 
 void RoundDriver::tick(const KeyState& keys) {
     const Snapshot before = snapshot();
-    tickRound(game, keys);
+    tickRound(round, keys);
     noteHits();
     count(before);
 }
 
-void RoundDriver::draw() {
-    drawGameFrame(roundView(game));
-    glFinish();
-    game.effects.playRaised(game.player1);
-    game.effects.playRaised(game.player2);
-    updateSound(game.scheduler.get());
-}
-
 float RoundDriver::now() const {
-    return game.gameTime;
-}
-
-void RoundDriver::frame(const KeyState& keys) {
-    tick(keys);
-    draw();
+    return round.gameTime;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -119,7 +101,7 @@ bool onGrid(int x, int y) {
 }
 
 // Cells a lying bomb's flames will reach, and cells burning now.
-Grid dangerCells(Game& g, int extraX = -1, int extraY = -1, int extraReach = 0) {
+Grid dangerCells(RoundState& g, int extraX = -1, int extraY = -1, int extraReach = 0) {
     Grid danger{};
     MazeWorld& w = g.world;
     auto cross = [&](int bx, int by, int reach) {
@@ -132,17 +114,17 @@ Grid dangerCells(Game& g, int extraX = -1, int extraY = -1, int extraReach = 0) 
                     break;
                 danger[x][y] = true;
                 const Cell& c = w.cell(x, y);
-                if (c.hasObstacle || c.wall != nullptr || c.bomb != nullptr)
+                if (c.hasObstacle || c.wall != Cell::none || c.bomb != Cell::none)
                     break;
             }
     };
     for (int x = 0; x < arena; ++x)
         for (int y = 0; y < arena; ++y)
-            if (const Bomb* b = w.cell(x, y).bomb)
-                cross(x, y, b->reach);
+            if (const int8_t b = w.cell(x, y).bomb; b != Cell::none)
+                cross(x, y, g.player(b / 10 + 1).bombs[b % 10].reach);
     if (extraX >= 0)
         cross(extraX, extraY, extraReach);
-    for (const BurningCell& b : w.blastCells)
+    for (const BurningCell& b : w.burning())
         if (onGrid(b.x, b.y))
             danger[b.x][b.y] = true;
     return danger;
@@ -155,7 +137,8 @@ bool walkable(MazeWorld& w, int x, int y, bool throughTraps) {
     if (MazeWorld::isHouseDoor(x, y))
         return true;
     const Cell& c = w.cell(x, y);
-    return c.open && c.wall == nullptr && (throughTraps || c.trap == nullptr) && c.bomb == nullptr;
+    return c.open && c.wall == Cell::none && (throughTraps || c.trap == Cell::none) &&
+           c.bomb == Cell::none;
 }
 
 struct Path {
@@ -225,7 +208,7 @@ bool nextToObstacle(MazeWorld& w, int x, int y, bool walls = false) {
         if (!onGrid(x + dx[d], y + dy[d]))
             continue;
         const Cell& c = w.cell(x + dx[d], y + dy[d]);
-        if (c.hasObstacle || (walls && c.wall != nullptr))
+        if (c.hasObstacle || (walls && c.wall != Cell::none))
             return true;
     }
     return false;
@@ -258,7 +241,7 @@ bool wallWouldPart(MazeWorld& w, int bx, int by) {
 
 bool cheeseInLabyrinth(const MazeWorld& w) {
     for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
-        if (w.items[i]->taken == 0 && w.items[i]->x >= 100)
+        if (w.items[i].taken == 0 && w.items[i].x >= 100)
             return true;
     return false;
 }
@@ -277,20 +260,20 @@ PlayerKey keyForAngle(const float* angles, float angle) {
 }
 } // namespace
 
-PlayerBot::PlayerBot(Game& g, int n) : game(g), number(n) {}
+PlayerBot::PlayerBot(RoundState& r, int n) : round(r), number(n) {}
 
 void PlayerBot::decide(KeyState& keys) {
     bool* k = keys.player[number - 1];
     for (int i = 0; i < playerKeyCount; ++i)
         k[i] = false;
-    if (game.world.freeRoam[number - 1])
+    if (round.world.freeRoam[number - 1])
         labyrinth(k);
     else
         arena(k);
 }
 
 void PlayerBot::steerArena(bool* keys, int dx, int dy) {
-    const Vector3 v = game.playerCamera(number).viewDirection();
+    const Vector3 v = round.playerCamera(number).viewDirection();
     // The camera faces along an axis; its larger ground component tells which.
     int fx = 0, fy = 0;
     if (std::fabs(v.x) > std::fabs(v.y))
@@ -304,11 +287,11 @@ void PlayerBot::steerArena(bool* keys, int dx, int dy) {
         angle = 180;
     else if (dx == -fy && dy == fx)
         angle = 90; // counter-clockwise of the facing
-    keys[keyForAngle(game.keyAngle[number - 1], angle)] = true;
+    keys[keyForAngle(round.keyAngle[number - 1], angle)] = true;
 }
 
 void PlayerBot::walkTowards(bool* keys, int cx, int cy, int nx, int ny) {
-    const Player& p = game.player(number);
+    const Player& p = round.player(number);
     const float tol = std::max(0.06f, p.stepLength / 2 + 0.01f);
     const float offX = p.x - (cx + 0.5f), offY = p.y - (cy + 0.5f);
     if (nx == cx && ny == cy) {
@@ -333,16 +316,16 @@ void PlayerBot::walkTowards(bool* keys, int cx, int cy, int nx, int ny) {
 }
 
 void PlayerBot::arena(bool* keys) {
-    Player& p = game.player(number);
-    MazeWorld& w = game.world;
-    if (p.freeMoveTime >= 0 && game.gameTime - p.freeMoveTime <= 2000) {
+    Player& p = round.player(number);
+    MazeWorld& w = round.world;
+    if (p.freeMoveTime >= 0 && round.gameTime - p.freeMoveTime <= 2000) {
         doing = "waiting after the labyrinth";
         return;
     }
     const int cx = static_cast<int>(p.x), cy = static_cast<int>(p.y);
     if (!onGrid(cx, cy))
         return;
-    const Grid danger = dangerCells(game);
+    const Grid danger = dangerCells(round);
     const int homeX = number == 1 ? 0 : 14;
 
     if (danger[cx][cy]) {
@@ -385,7 +368,7 @@ void PlayerBot::arena(bool* keys) {
         doing = "laying a wall";
         return;
     }
-    if (!p.carryingCheese && game.gameTime >= labyrinthFrom && cheeseInLabyrinth(w)) {
+    if (!p.carryingCheese && round.gameTime >= labyrinthFrom && cheeseInLabyrinth(w)) {
         doing = "going to the labyrinth";
         // Into the door cell and on to its inner half, where the way into the labyrinth opens.
         if (cx == 7 && (cy == 7 || cy == 8)) {
@@ -399,21 +382,21 @@ void PlayerBot::arena(bool* keys) {
             walkTowards(keys, cx, cy, door.firstX, door.firstY);
             return;
         }
-        if (game.gameTime >= labyrinthFrom + 15000) {
+        if (round.gameTime >= labyrinthFrom + 15000) {
             ++putAtDoor;
             p.x = p.y = 7.5f;
             p.dirX = 0;
             p.dirY = 1;
             w.recordPlayerPosition(p.x, p.y, number);
-            game.playerCamera(number).place(7.5f, 5.5f, 0.9f, 7.5f, 7.5f, 0.7f, 0, 0, 1);
+            round.playerCamera(number).place(7.5f, 5.5f, 0.9f, 7.5f, 7.5f, 0.7f, 0, 0, 1);
             const float facingForward[4] = {0, 180, 90, -90};
-            std::copy(facingForward, facingForward + 4, game.keyAngle[number - 1]);
+            std::copy(facingForward, facingForward + 4, round.keyAngle[number - 1]);
             return;
         }
         targetX = targetY = 7;
     }
     const Path item = search(w, cx, cy, &danger, [&](int x, int y) {
-        const Item* it = w.cell(x, y).item;
+        const Item* it = w.itemIn(w.cell(x, y));
         return it != nullptr && it->taken == 0 && !w.cell(x, y).hasObstacle &&
                (it->type != kindCheese || !p.carryingCheese);
     });
@@ -425,20 +408,20 @@ void PlayerBot::arena(bool* keys) {
     // Bomb an obstacle next to this cell when a safe cell can be reached before the blast. A
     // player shut out of where it wants to go bombs wall blocks too.
     const bool walls = targetX >= 0;
-    if (nextToObstacle(w, cx, cy, walls) && p.bombsReady > 0 && w.cell(cx, cy).bomb == nullptr &&
+    if (nextToObstacle(w, cx, cy, walls) && p.bombsReady > 0 && w.cell(cx, cy).bomb == Cell::none &&
         !isStart(cx, cy) && !MazeWorld::isHouseDoor(cx, cy)) {
-        const Grid after = dangerCells(game, cx, cy, p.bombs[0].reach);
+        const Grid after = dangerCells(round, cx, cy, p.bombs[0].reach);
         const Path out = search(w, cx, cy, nullptr, [&](int x, int y) { return !after[x][y]; });
         if (out.found && out.length <= 3) {
             keys[keyBomb] = true;
             doing = "bombing an obstacle";
             return;
         }
-        noBombUntil[cx][cy] = game.gameTime + 10000;
+        noBombUntil[cx][cy] = round.gameTime + 10000;
     }
     auto bombSpot = [&](int x, int y) {
         return nextToObstacle(w, x, y, walls) && !isStart(x, y) && !(x == cx && y == cy) &&
-               !MazeWorld::isHouseDoor(x, y) && noBombUntil[x][y] <= game.gameTime;
+               !MazeWorld::isHouseDoor(x, y) && noBombUntil[x][y] <= round.gameTime;
     };
     auto toTarget = [&](int x, int y) { return std::abs(x - targetX) + std::abs(y - targetY); };
     int best = 1 << 20;
@@ -480,8 +463,8 @@ bool mazeOpen(const MazeGenerator& m, int x, int y, int dx, int dy) {
 } // namespace
 
 void PlayerBot::labyrinth(bool* keys) {
-    Player& p = game.player(number);
-    MazeWorld& w = game.world;
+    Player& p = round.player(number);
+    MazeWorld& w = round.world;
     const int cx = static_cast<int>(p.x - 100), cy = static_cast<int>(p.y - 100);
     if (cx < 0 || cx >= side || cy < 0 || cy >= side)
         return;
@@ -493,7 +476,7 @@ void PlayerBot::labyrinth(bool* keys) {
         if (leaving)
             return x == 4 && y == 0;
         for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-            const Item* c = w.items[i];
+            const Item* c = &w.items[i];
             if (c->taken == 0 && static_cast<int>(c->x) == x + 100 &&
                 static_cast<int>(c->y) == y + 100)
                 return true;
@@ -518,7 +501,7 @@ void PlayerBot::labyrinth(bool* keys) {
         const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
         for (int d = 0; d < 4; ++d) {
             const int nx = x + dx[d], ny = y + dy[d];
-            if (!mazeOpen(*w.maze, x, y, dx[d], dy[d]) || dist[nx][ny] >= 0)
+            if (!mazeOpen(w.maze, x, y, dx[d], dy[d]) || dist[nx][ny] >= 0)
                 continue;
             dist[nx][ny] = dist[x][y] + 1;
             from[nx][ny] = x * side + y;
@@ -591,25 +574,4 @@ KeyState RandomKeys::next() {
     }
     k.shadowToggle = nextBits() % 50 == 0;
     return k;
-}
-
-bool saveScreenshot(const std::string& path, int width, int height) {
-    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    const std::string ppm = path + ".ppm";
-    FILE* f = std::fopen(ppm.c_str(), "wb");
-    if (!f)
-        return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
-    // GL rows run bottom up; a picture file's top down.
-    for (int row = height - 1; row >= 0; --row)
-        std::fwrite(rgb.data() + static_cast<size_t>(row) * width * 3, 1,
-                    static_cast<size_t>(width) * 3, f);
-    std::fclose(f);
-    const std::string command = "convert '" + ppm + "' '" + path + "' 2>/dev/null";
-    const bool ok = std::system(command.c_str()) == 0;
-    std::remove(ppm.c_str());
-    return ok;
 }

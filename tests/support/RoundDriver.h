@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-struct Game;
+struct RoundState;
 
 // What happened over a round, counted from the world's state between frames.
 struct RoundEvents {
@@ -22,17 +22,13 @@ struct RoundEvents {
     int ticksWithBlast = 0;
 };
 
-// Drives a round through the real tick and the real drawing, counting what happens.
+// Drives a round through the real tick, counting what happens.
 class RoundDriver {
   public:
-    explicit RoundDriver(Game& game);
+    explicit RoundDriver(RoundState& round);
 
-    // One tick with these keys; no GL needed.
+    // One tick with these keys.
     void tick(const KeyState& keys);
-    // Draws the frame as the running game does and plays the effects raised (needs GL).
-    void draw();
-    // A tick, then a drawn frame.
-    void frame(const KeyState& keys);
     float now() const;
     const RoundEvents& events() const { return counted; }
 
@@ -47,7 +43,7 @@ class RoundDriver {
     void noteHits();
     void count(const Snapshot& before);
 
-    Game& game;
+    RoundState& round;
     RoundEvents counted;
 };
 
@@ -57,7 +53,7 @@ class RoundDriver {
 // of cheese and carries it home.
 class PlayerBot {
   public:
-    PlayerBot(Game& game, int number);
+    PlayerBot(RoundState& round, int number);
 
     // From this game time on the player heads for the labyrinth whenever it carries no cheese.
     float labyrinthFrom = 1e9f;
@@ -79,7 +75,7 @@ class PlayerBot {
     // Steps toward the centre of the next cell along a path; answers false when already there.
     void walkTowards(bool* keys, int cx, int cy, int nx, int ny);
 
-    Game& game;
+    RoundState& round;
     int number;
     // Until when a cell is no place to bomb from (no way out of the blast was in reach there).
     float noBombUntil[15][15] = {};
@@ -97,6 +93,3 @@ class RandomKeys {
     int hold[2] = {0, 0};
     int key[2] = {0, 0};
 };
-
-// Writes the back buffer as a PNG (through a PPM and ImageMagick); answers success.
-bool saveScreenshot(const std::string& path, int width, int height);

@@ -4,18 +4,19 @@
 #include "world/MazeWorld.h"
 #include <cstring>
 
-// A world set up the way the game sets it up, from a seed of the test's choosing.
+// A world set up the way the game sets it up, from a seed of the test's choosing, with a
+// hand-driven clock and bomb slots of its own for the cells to name.
 struct TestWorld {
     RandomGenerator random;
     MazeWorld world;
     GameClock clock;
+    Bomb bombs[2][10];
 
-    explicit TestWorld(uint32_t seed) : random(seed), world(&random) {
+    explicit TestWorld(uint32_t seed) : random(seed) {
         world.createWallBlocks();
-        world.generateLabyrinth();
-        world.createBlastParticles();
-        world.placeItems();
-        world.clock = &clock;
+        world.generateLabyrinth(random);
+        world.createBlastParticles(random);
+        world.placeItems(random);
         clock.set(0);
         world.playerRadius = 0.26f;
         // Players far from everything the tests burn, creatures off the arena.
@@ -23,12 +24,21 @@ struct TestWorld {
         world.recordPlayerPosition(14.5f, 13.5f, 2);
     }
 
+    BombRack rack() { return BombRack{{bombs[0], bombs[1]}}; }
+    // The world's operations at the clock's time.
+    void blast(Bomb& bomb, int32_t owner = 0) {
+        world.blast(bomb, owner, rack(), clock.now(), random);
+    }
+    bool burnCell(int32_t x, int32_t y, float time) {
+        return world.burnCell(x, y, time, rack(), clock.now(), random);
+    }
+
     // Knocks down every obstacle and takes every item away, leaving only pillars and house.
     void clearArena() {
         for (auto& column : world.cells)
             for (Cell& c : column) {
-                c.obstacle = nullptr;
-                c.item = nullptr;
+                c.obstacle = Cell::none;
+                c.item = Cell::none;
                 c.setObstacle(false);
             }
     }

@@ -4,8 +4,7 @@
 TEST(BlastParticles, AdvanceMovesFadesAndReEmits) {
     RandomGenerator random(77);
     BlastParticles burst;
-    burst.random = &random;
-    burst.init();
+    burst.init(random);
     for (Particle& p : burst.particles) {
         p.vx = 20;
         p.vy = -10;
@@ -15,7 +14,7 @@ TEST(BlastParticles, AdvanceMovesFadesAndReEmits) {
     burst.particles[7].alpha = 0.05f;
 
     RandomGenerator replay = random;
-    burst.advance();
+    burst.advance(random);
     // Velocity over slowdown 2 times 1000 per draw.
     const Particle& moved = burst.particles[0];
     EXPECT_FLOAT_EQ(moved.px, 0.01f);
@@ -36,7 +35,7 @@ TEST(BlastParticles, AdvanceMovesFadesAndReEmits) {
     // A stopped burst lets faded particles go on, drawing nothing.
     burst.stopped = true;
     for (int i = 0; i < 4; ++i)
-        burst.advance();
+        burst.advance(random);
     EXPECT_LT(burst.particles[0].alpha, 0.0f);
     EXPECT_FLOAT_EQ(burst.particles[0].px, 0.05f);
     EXPECT_TRUE(sameGeneratorState(replay, random));

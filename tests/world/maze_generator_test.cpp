@@ -92,7 +92,7 @@ TEST(DisjointSets, UnionByRankAndCompression) {
 
 TEST(MazeGenerator, StartsWithEveryWallStanding) {
     RandomGenerator random(5);
-    MazeGenerator maze(&random);
+    MazeGenerator maze;
     EXPECT_EQ(maze.size, 9);
     EXPECT_FLOAT_EQ(maze.wallHeight, 0.8f);
     EXPECT_FLOAT_EQ(maze.wallThickness, 0.05f);
@@ -105,8 +105,8 @@ TEST(MazeGenerator, StartsWithEveryWallStanding) {
 TEST(MazeGenerator, LabyrinthIsASpanningTreeWithFourDoors) {
     for (uint32_t seed : {1u, 42u, 1234567u, 0xdeadbeefu}) {
         RandomGenerator random(seed);
-        MazeGenerator maze(&random);
-        maze.generate();
+        MazeGenerator maze;
+        maze.generate(random);
         EXPECT_EQ(maze.sets.setCount, 1);
         EXPECT_EQ(reachableCells(maze), 81) << "seed " << seed;
         EXPECT_EQ(clearedInnerWalls(maze), 80) << "seed " << seed;
@@ -121,10 +121,10 @@ TEST(MazeGenerator, LabyrinthIsASpanningTreeWithFourDoors) {
 
 TEST(MazeGenerator, SameSeedSameLabyrinthOtherSeedAnother) {
     RandomGenerator a(777), b(777), c(778);
-    MazeGenerator ma(&a), mb(&b), mc(&c);
-    ma.generate();
-    mb.generate();
-    mc.generate();
+    MazeGenerator ma, mb, mc;
+    ma.generate(a);
+    mb.generate(b);
+    mc.generate(c);
     EXPECT_EQ(std::vector<uint8_t>(ma.wallPosX, ma.wallPosX + 81),
               std::vector<uint8_t>(mb.wallPosX, mb.wallPosX + 81));
     EXPECT_EQ(std::vector<uint8_t>(ma.wallPosY, ma.wallPosY + 81),
@@ -145,9 +145,9 @@ TEST(MazeGenerator, OuterWallDrawsAreRejectedWithoutChange) {
         replay.nextInt(0, 161);
         int second = replay.nextInt(0, 161);
 
-        MazeGenerator maze(&random);
+        MazeGenerator maze;
         maze.sets.setCount = 2;
-        maze.generate();
+        maze.generate(random);
         EXPECT_EQ(maze.wallPosY[80], 1);
         EXPECT_EQ(maze.wallPosX[8], 1);
         EXPECT_EQ(clearedInnerWalls(maze), 1);

@@ -6,10 +6,10 @@ namespace {
 
 // Marks the first item of a kind as held by a player, as a pick-up would.
 Item* takeFirstOfKind(MazeWorld& w, int kind, int player) {
-    for (Item* item : w.items)
-        if (item->type == kind && item->taken == 0) {
-            w.takeItem(item->x, item->y, player);
-            return item;
+    for (Item& item : w.items)
+        if (item.type == kind && item.taken == 0) {
+            w.takeItem(item.x, item.y, player);
+            return &item;
         }
     return nullptr;
 }
@@ -24,26 +24,25 @@ TEST(MazeWorldPlay, CanPlaceRefusesDoorsAndOccupiedCells) {
     EXPECT_FALSE(w.canPlace(6.5f, 9.5f));
     EXPECT_FALSE(w.canPlace(8.5f, 9.5f));
     // An obstacle alone does not matter.
-    const Obstacle* o = w.obstacles[0];
+    const Obstacle* o = &w.obstacles[0];
     EXPECT_TRUE(w.canPlace(o->x, o->y));
 
     EXPECT_TRUE(w.canPlace(3.5f, 0.5f));
     w.placeTrap(3.2f, 0.9f);
     EXPECT_FALSE(w.canPlace(3.5f, 0.5f));
-    EXPECT_EQ(w.traps[0]->x, 3.5f);
-    EXPECT_EQ(w.traps[0]->y, 0.5f);
+    EXPECT_EQ(w.traps[0].x, 3.5f);
+    EXPECT_EQ(w.traps[0].y, 0.5f);
     EXPECT_TRUE(w.hasTrap(3.9f, 0.1f));
 
     w.placeWall(4.5f, 0.5f);
     EXPECT_FALSE(w.canPlace(4.5f, 0.5f));
-    Bomb bomb;
-    ASSERT_TRUE(w.placeBomb(5.5f, 0.5f, 0, 1, &bomb));
+    ASSERT_TRUE(w.placeBomb(5.5f, 0.5f, 0, 1));
     EXPECT_FALSE(w.canPlace(5.5f, 0.5f));
     // A bomb cell takes no trap and no wall.
     w.placeTrap(5.5f, 0.5f);
     w.placeWall(5.5f, 0.5f);
-    EXPECT_EQ(w.cell(5, 0).trap, nullptr);
-    EXPECT_EQ(w.cell(5, 0).wall, nullptr);
+    EXPECT_EQ(w.cell(5, 0).trap, Cell::none);
+    EXPECT_EQ(w.cell(5, 0).wall, Cell::none);
     EXPECT_FALSE(w.canPlace(-5.0f, 0.5f));
     EXPECT_FALSE(w.canPlace(104.5f, 104.5f));
 }
@@ -54,48 +53,48 @@ TEST(MazeWorldPlay, WallPoolRunsOutAndReusesFreedBlocks) {
     for (int x = 0; x < 7; ++x)
         w.placeWall(x + 0.5f, 0.5f);
     for (int i = 0; i < 7; ++i) {
-        EXPECT_FALSE(w.walls[i]->free);
-        EXPECT_EQ(w.cell(i, 0).wall, w.walls[i]);
+        EXPECT_FALSE(w.walls[i].free);
+        EXPECT_EQ(w.cell(i, 0).wall, i);
     }
     w.placeWall(9.5f, 0.5f);
-    EXPECT_EQ(w.cell(9, 0).wall, nullptr);
+    EXPECT_EQ(w.cell(9, 0).wall, Cell::none);
 
     // A blast on (2, 0) frees the third block; the next wall takes it.
-    w.burnCell(2, 0, 0);
-    EXPECT_TRUE(w.walls[2]->free);
-    EXPECT_EQ(w.walls[2]->x, -1.0f);
+    t.burnCell(2, 0, 0);
+    EXPECT_TRUE(w.walls[2].free);
+    EXPECT_EQ(w.walls[2].x, -1.0f);
     w.placeWall(9.5f, 0.5f);
-    EXPECT_EQ(w.cell(9, 0).wall, w.walls[2]);
-    EXPECT_EQ(w.walls[2]->x, 9.5f);
+    EXPECT_EQ(w.cell(9, 0).wall, 2);
+    EXPECT_EQ(w.walls[2].x, 9.5f);
 
     // A second wall on a walled cell would be a block without a cell: it is refused.
-    w.burnCell(4, 0, 0);
+    t.burnCell(4, 0, 0);
     w.placeWall(0.5f, 0.5f);
-    EXPECT_TRUE(w.walls[4]->free);
-    EXPECT_EQ(w.cell(0, 0).wall, w.walls[0]);
+    EXPECT_TRUE(w.walls[4].free);
+    EXPECT_EQ(w.cell(0, 0).wall, 0);
 }
 
 TEST(MazeWorldPlay, ReturnItemPutsBackTheFirstTakenItemOfItsKind) {
     TestWorld t(10);
     MazeWorld& w = t.world;
     RandomGenerator before = t.random;
-    w.returnItem(kindTrap);
-    w.returnItem(kindCoin);
-    w.returnItem(kindCheese);
+    w.returnItem(kindTrap, t.random);
+    w.returnItem(kindCoin, t.random);
+    w.returnItem(kindCheese, t.random);
     EXPECT_TRUE(sameGeneratorState(before, t.random)) << "nothing out, nothing drawn";
 
     Item* first = takeFirstOfKind(w, kindTrap, 1);
     Item* second = takeFirstOfKind(w, kindTrap, 2);
-    ASSERT_EQ(first, w.items[45]);
+    ASSERT_EQ(first, &w.items[45]);
     EXPECT_EQ(first->x, -1.0f);
     EXPECT_EQ(first->taken, 1);
     EXPECT_EQ(w.itemTypeAt(second->x, second->y), -1);
-    w.returnItem(kindTrap);
+    w.returnItem(kindTrap, t.random);
     EXPECT_EQ(first->taken, 0);
     EXPECT_EQ(second->taken, 2);
     int x = static_cast<int>(first->x), y = static_cast<int>(first->y);
     EXPECT_EQ(first->x, x + 0.5f);
-    EXPECT_EQ(w.cell(x, y).item, first);
+    EXPECT_EQ(w.itemIn(w.cell(x, y)), first);
     EXPECT_EQ(w.itemTypeAt(first->x, first->y), kindTrap);
 }
 
@@ -104,15 +103,15 @@ TEST(MazeWorldPlay, ReturnedItemsLandByTheReturnRule) {
     MazeWorld& w = t.world;
     bool landedOnRowZero = false;
     for (int round = 0; round < 300; ++round) {
-        Item* item = w.items[0];
+        Item* item = &w.items[0];
         Cell* from = &w.cell(static_cast<int>(item->x), static_cast<int>(item->y));
-        from->item = nullptr;
+        from->item = Cell::none;
         item->x = item->y = -1;
         item->taken = 1;
-        w.returnItem(kindBomb);
+        w.returnItem(kindBomb, t.random);
         int x = static_cast<int>(item->x), y = static_cast<int>(item->y);
         const Cell& c = w.cell(x, y);
-        EXPECT_EQ(c.item, item);
+        EXPECT_EQ(w.itemIn(c), item);
         EXPECT_FALSE(c.pillar);
         EXPECT_FALSE(y == 0 && (x < 3 || x > 11)) << x << "," << y;
         EXPECT_FALSE(y == 1 && (x == 0 || x == 14));
@@ -127,16 +126,16 @@ TEST(MazeWorldPlay, SprungTrapGoesBackToThePoolAndItsItemToTheArena) {
     MazeWorld& w = t.world;
     Item* trapItem = takeFirstOfKind(w, kindTrap, 1);
     w.placeTrap(2.5f, 0.5f);
-    ASSERT_EQ(w.cell(2, 0).trap, w.traps[0]);
-    w.springTrap(2.5f, 0.5f);
-    EXPECT_TRUE(w.traps[0]->free);
-    EXPECT_EQ(w.traps[0]->x, -1.0f);
+    ASSERT_EQ(w.cell(2, 0).trap, 0);
+    w.springTrap(2.5f, 0.5f, t.random);
+    EXPECT_TRUE(w.traps[0].free);
+    EXPECT_EQ(w.traps[0].x, -1.0f);
     EXPECT_FALSE(w.hasTrap(2.5f, 0.5f));
     EXPECT_EQ(trapItem->taken, 0);
     EXPECT_GT(trapItem->x, 0.0f);
     // Springing a cell without a trap changes nothing and draws nothing.
     RandomGenerator before = t.random;
-    w.springTrap(2.5f, 0.5f);
+    w.springTrap(2.5f, 0.5f, t.random);
     EXPECT_TRUE(sameGeneratorState(before, t.random));
 }
 
@@ -158,9 +157,9 @@ TEST(MazeWorldPlay, IsPassableProbesFourPoints) {
     EXPECT_FALSE(w.isPassable(7.5f, 9.5f, 0.0f));
     // An obstacle closes its cell.
     TestWorld full(14);
-    const Obstacle* o = full.world.obstacles[3];
+    const Obstacle* o = &full.world.obstacles[3];
     EXPECT_FALSE(full.world.isPassable(o->x, o->y, 0.0f));
-    full.world.burnCell(static_cast<int>(o->x), static_cast<int>(o->y), 0);
+    full.burnCell(static_cast<int>(o->x), static_cast<int>(o->y), 0);
     EXPECT_TRUE(full.world.isPassable(o->x, o->y, 0.0f));
     EXPECT_TRUE(o->destroyed);
 }
@@ -168,9 +167,8 @@ TEST(MazeWorldPlay, IsPassableProbesFourPoints) {
 TEST(MazeWorldPlay, BombsAndWallsBlockEnteringAnotherCell) {
     TestWorld t(15);
     MazeWorld& w = t.world;
-    Bomb a, b;
-    ASSERT_TRUE(w.placeBomb(2.5f, 0.5f, 0, 1, &a));
-    ASSERT_TRUE(w.placeBomb(3.5f, 0.5f, 0, 2, &b));
+    ASSERT_TRUE(w.placeBomb(2.5f, 0.5f, 0, 1));
+    ASSERT_TRUE(w.placeBomb(3.5f, 0.5f, 0, 2));
     EXPECT_TRUE(w.bombAllows(2.5f, 0.5f, 2.9f, 0.5f));  // within its own bomb's cell
     EXPECT_TRUE(w.bombAllows(2.5f, 0.5f, 1.9f, 0.5f));  // off the bomb
     EXPECT_FALSE(w.bombAllows(2.5f, 0.5f, 3.1f, 0.5f)); // onto another bomb

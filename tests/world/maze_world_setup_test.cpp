@@ -18,8 +18,7 @@ bool isHouse(int x, int y) {
 } // namespace
 
 TEST(MazeWorldConstruction, PillarsHouseAndDefaults) {
-    RandomGenerator random(3);
-    MazeWorld world(&random);
+    MazeWorld world;
     int pillars = 0;
     for (int x = 0; x < 15; ++x)
         for (int y = 0; y < 15; ++y) {
@@ -35,15 +34,12 @@ TEST(MazeWorldConstruction, PillarsHouseAndDefaults) {
         EXPECT_EQ(world.bombX[i], -1.0f);
         EXPECT_EQ(world.bombY[i], -1.0f);
     }
-    for (Trap* trap : world.traps) {
-        ASSERT_NE(trap, nullptr);
-        EXPECT_TRUE(trap->free);
-        EXPECT_EQ(trap->x, -1.0f);
+    for (const Trap& trap : world.traps) {
+        EXPECT_TRUE(trap.free);
+        EXPECT_EQ(trap.x, -1.0f);
     }
     EXPECT_EQ(world.player2X, 14.5f);
     EXPECT_EQ(world.playerRadius, 0.0f);
-    ASSERT_NE(world.maze, nullptr);
-    EXPECT_EQ(world.maze->random, &random);
 }
 
 TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
@@ -52,10 +48,8 @@ TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
         MazeWorld& w = t.world;
         std::set<std::pair<int, int>> used;
         for (int i = 0; i < 90; ++i) {
-            const Obstacle* o = w.obstacles[i];
-            const Item* item = w.items[i];
-            ASSERT_NE(o, nullptr);
-            ASSERT_NE(item, nullptr);
+            const Obstacle* o = &w.obstacles[i];
+            const Item* item = &w.items[i];
             int x = static_cast<int>(o->x), y = static_cast<int>(o->y);
             EXPECT_EQ(o->x, x + 0.5f);
             EXPECT_EQ(item->x, o->x);
@@ -68,8 +62,8 @@ TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
             EXPECT_FALSE(isHouse(x, y));
             EXPECT_TRUE(x % 2 == 0 || y % 2 == 0);
             const Cell& c = w.cell(x, y);
-            EXPECT_EQ(c.obstacle, o);
-            EXPECT_EQ(c.item, item);
+            EXPECT_EQ(c.obstacle, i);
+            EXPECT_EQ(w.itemIn(c), item);
             EXPECT_TRUE(c.hasObstacle);
             EXPECT_FALSE(c.open);
             EXPECT_FALSE(o->destroyed);
@@ -79,8 +73,8 @@ TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
                 const Cell& c = w.cell(x, y);
                 EXPECT_EQ(c.open, !c.pillar && !c.hasObstacle);
                 // Only obstacle cells hold an item after set-up.
-                EXPECT_EQ(c.item != nullptr, c.hasObstacle);
-                EXPECT_EQ(c.bomb, nullptr);
+                EXPECT_EQ(c.item != Cell::none, c.hasObstacle);
+                EXPECT_EQ(c.bomb, Cell::none);
             }
     }
 }
@@ -94,7 +88,7 @@ TEST(MazeWorldSetUp, ItemTableKindsTexturesAndColours) {
     int seen[9] = {};
     int previousKind = 1;
     for (int i = 0; i < 95; ++i) {
-        const Item* item = w.items[i];
+        const Item* item = &w.items[i];
         ASSERT_NE(item, nullptr);
         ASSERT_GE(item->type, 1);
         ASSERT_LE(item->type, 8);
@@ -106,18 +100,18 @@ TEST(MazeWorldSetUp, ItemTableKindsTexturesAndColours) {
     }
     for (int k = 1; k <= 8; ++k)
         EXPECT_EQ(seen[k], counts[k]) << "kind " << k;
-    EXPECT_EQ(w.items[19]->type, kindBomb);
-    EXPECT_EQ(w.items[35]->type, kindMaxFire);
-    EXPECT_EQ(w.items[37]->type, kindFire);
-    EXPECT_EQ(w.items[59]->type, kindCoin);
+    EXPECT_EQ(w.items[19].type, kindBomb);
+    EXPECT_EQ(w.items[35].type, kindMaxFire);
+    EXPECT_EQ(w.items[37].type, kindFire);
+    EXPECT_EQ(w.items[59].type, kindCoin);
 
     const std::set<std::tuple<float, float, float>> palette = {
         {255, 127, 255}, {255, 255, 255}, {127, 127, 255}, {255, 255, 127},
         {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
-    for (const Obstacle* o : w.obstacles)
-        EXPECT_TRUE(palette.count({o->colourR, o->colourG, o->colourB}));
-    for (const WallBlock* b : w.walls)
-        EXPECT_TRUE(b->free);
+    for (const Obstacle& o : w.obstacles)
+        EXPECT_TRUE(palette.count({o.colourR, o.colourG, o.colourB}));
+    for (const WallBlock& b : w.walls)
+        EXPECT_TRUE(b.free);
 }
 
 TEST(MazeWorldSetUp, CheeseLiesInFiveDistinctLabyrinthCells) {
@@ -125,7 +119,7 @@ TEST(MazeWorldSetUp, CheeseLiesInFiveDistinctLabyrinthCells) {
         TestWorld t(seed);
         std::set<std::pair<float, float>> cells;
         for (int i = 90; i < 95; ++i) {
-            const Item* cheese = t.world.items[i];
+            const Item* cheese = &t.world.items[i];
             EXPECT_EQ(cheese->type, kindCheese);
             EXPECT_EQ(cheese->taken, 0);
             EXPECT_GE(cheese->x, 100.5f);
@@ -142,18 +136,18 @@ TEST(MazeWorldSetUp, CheeseLiesInFiveDistinctLabyrinthCells) {
 TEST(MazeWorldSetUp, DrawsComeInTheirOrder) {
     // Replay the generator by hand from the state just before each set-up step.
     RandomGenerator random(4321);
-    MazeWorld world(&random);
+    MazeWorld world;
     world.createWallBlocks();
-    world.generateLabyrinth();
+    world.generateLabyrinth(random);
 
     RandomGenerator replay = random;
-    world.createBlastParticles();
-    const Particle& first = world.blastParticles->particles[0];
+    world.createBlastParticles(random);
+    const Particle& first = world.blastParticles.particles[0];
     EXPECT_FLOAT_EQ(first.fade, replay.nextInt(0, 100) / 1000.0f + 0.003f);
     EXPECT_EQ(first.vx, replay.nextInt(0, 40) - 20);
     EXPECT_EQ(first.vy, replay.nextInt(0, 40) - 20);
     EXPECT_EQ(first.vz, replay.nextInt(0, 40) - 20);
-    for (const Particle& p : world.blastParticles->particles) {
+    for (const Particle& p : world.blastParticles.particles) {
         EXPECT_TRUE(p.alive);
         EXPECT_EQ(p.alpha, 0.4f);
         EXPECT_GE(p.fade, 0.003f);
@@ -163,13 +157,13 @@ TEST(MazeWorldSetUp, DrawsComeInTheirOrder) {
     }
 
     replay = random;
-    world.placeItems();
+    world.placeItems(random);
     const float colours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255}, {255, 255, 127},
                                  {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
     int colour = replay.nextInt(0, 6);
-    EXPECT_EQ(world.obstacles[0]->colourR, colours[colour][0]);
-    EXPECT_EQ(world.obstacles[0]->colourG, colours[colour][1]);
-    EXPECT_EQ(world.obstacles[0]->colourB, colours[colour][2]);
+    EXPECT_EQ(world.obstacles[0].colourR, colours[colour][0]);
+    EXPECT_EQ(world.obstacles[0].colourG, colours[colour][1]);
+    EXPECT_EQ(world.obstacles[0].colourB, colours[colour][2]);
     // The first obstacle finds an empty arena: the first draw pair on an allowed cell wins.
     int x, y;
     do {
@@ -177,23 +171,23 @@ TEST(MazeWorldSetUp, DrawsComeInTheirOrder) {
         y = replay.nextInt(0, 14);
     } while (y == 0 || (y == 1 && (x == 0 || x == 14)) || isApproach(x, y) ||
              (x % 2 == 1 && y % 2 == 1) || isHouse(x, y));
-    EXPECT_EQ(world.obstacles[0]->x, x + 0.5f);
-    EXPECT_EQ(world.obstacles[0]->y, y + 0.5f);
+    EXPECT_EQ(world.obstacles[0].x, x + 0.5f);
+    EXPECT_EQ(world.obstacles[0].y, y + 0.5f);
 }
 
 TEST(MazeWorldSetUp, SeedDecidesTheWholeWorld) {
     TestWorld a(600), b(600), c(601);
     bool differs = false;
     for (int i = 0; i < 95; ++i) {
-        EXPECT_EQ(a.world.items[i]->x, b.world.items[i]->x);
-        EXPECT_EQ(a.world.items[i]->y, b.world.items[i]->y);
-        differs = differs || a.world.items[i]->x != c.world.items[i]->x ||
-                  a.world.items[i]->y != c.world.items[i]->y;
+        EXPECT_EQ(a.world.items[i].x, b.world.items[i].x);
+        EXPECT_EQ(a.world.items[i].y, b.world.items[i].y);
+        differs = differs || a.world.items[i].x != c.world.items[i].x ||
+                  a.world.items[i].y != c.world.items[i].y;
     }
     for (int i = 0; i < 90; ++i)
-        EXPECT_EQ(a.world.obstacles[i]->colourR, b.world.obstacles[i]->colourR);
+        EXPECT_EQ(a.world.obstacles[i].colourR, b.world.obstacles[i].colourR);
     for (int k = 0; k < 81; ++k)
-        EXPECT_EQ(a.world.maze->wallPosX[k], b.world.maze->wallPosX[k]);
+        EXPECT_EQ(a.world.maze.wallPosX[k], b.world.maze.wallPosX[k]);
     EXPECT_TRUE(sameGeneratorState(a.random, b.random));
     EXPECT_TRUE(differs);
 }

@@ -151,8 +151,8 @@ std::vector<Step> findRoute(const MazeWorld& world, int& totalCells) {
 // Creatures stand on their start cells until the first frame is drawn.
 bool creatureIn(const Game& game, const std::vector<int>& mark, int label) {
     for (int n = 0; n < 4; ++n) {
-        const int cx = static_cast<int>(game.world.creatureX[n]);
-        const int cy = static_cast<int>(game.world.creatureY[n]);
+        const int cx = static_cast<int>(game.round.world.creatureX[n]);
+        const int cy = static_cast<int>(game.round.world.creatureY[n]);
         if (inside(cx, cy) && mark[cx * size + cy] == label)
             return true;
     }
@@ -164,8 +164,9 @@ int creatures(uint32_t seed) {
     Game& game = s.game;
     for (int n = 0; n < 4; ++n) {
         std::vector<int> mark(size * size, 0);
-        const float x = game.world.creatureX[n], y = game.world.creatureY[n];
-        const int area = markArea(game.world, static_cast<int>(x), static_cast<int>(y), mark, 1);
+        const float x = game.round.world.creatureX[n], y = game.round.world.creatureY[n];
+        const int area =
+            markArea(game.round.world, static_cast<int>(x), static_cast<int>(y), mark, 1);
         std::printf("%d %.2f %.2f %d\n", n + 1, x, y, area);
     }
     return 0;
@@ -173,11 +174,11 @@ int creatures(uint32_t seed) {
 
 int obstacles(uint32_t seed) {
     Setup s(seed);
-    for (const Obstacle* o : s.game.world.obstacles)
-        if (o && !o->destroyed)
-            std::printf("%d %d %d %d %d\n", static_cast<int>(o->x), static_cast<int>(o->y),
-                        static_cast<int>(o->colourR), static_cast<int>(o->colourG),
-                        static_cast<int>(o->colourB));
+    for (const Obstacle& o : s.game.round.world.obstacles)
+        if (!o.destroyed)
+            std::printf("%d %d %d %d %d\n", static_cast<int>(o.x), static_cast<int>(o.y),
+                        static_cast<int>(o.colourR), static_cast<int>(o.colourG),
+                        static_cast<int>(o.colourB));
     return 0;
 }
 
@@ -219,7 +220,7 @@ int pixel(double px, double py, double pz) {
 int route(uint32_t seed) {
     Setup s(seed);
     int total = 0;
-    for (const Step& step : findRoute(s.game.world, total))
+    for (const Step& step : findRoute(s.game.round.world, total))
         std::printf("%s %d\n", directions[step.direction].key, step.cells);
     return 0;
 }
@@ -227,30 +228,30 @@ int route(uint32_t seed) {
 // Player 1's corner: cell (0, 2) holds an obstacle, and no creature can reach row 0, (0, 1) or the
 // cell the blast opens.
 bool bombSeed(Game& game) {
-    const Cell& north = game.world.cell(0, 2);
+    const Cell& north = game.round.world.cell(0, 2);
     if (!north.hasObstacle)
         return false;
     std::vector<int> mark(size * size, 0);
-    markArea(game.world, 0, 0, mark, 1, {{0, 2}});
+    markArea(game.round.world, 0, 0, mark, 1, {{0, 2}});
     return !creatureIn(game, mark, 1);
 }
 
 // Every creature roams an area of a few cells, and none can reach player 1's route.
 bool routeSeed(Game& game, int maxCells) {
     int total = 0;
-    const std::vector<Step> steps = findRoute(game.world, total);
+    const std::vector<Step> steps = findRoute(game.round.world, total);
     if (steps.empty() || total > maxCells)
         return false;
     std::vector<int> mark(size * size, 0);
-    markArea(game.world, 0, 0, mark, 1);
+    markArea(game.round.world, 0, 0, mark, 1);
     return !creatureIn(game, mark, 1);
 }
 
 // Player 1, pressing nothing, is first caught between 3 and 8 seconds into the round.
 bool catchSeed(Game& game) {
     for (uint32_t tick = 0; tick < 8 * 60; ++tick) {
-        tickRound(game, KeyState{});
-        if (game.player1.tally.caught > 0)
+        tickRound(game.round, KeyState{});
+        if (game.round.player1.tally.caught > 0)
             return tick >= 3 * 60;
     }
     return false;
@@ -284,12 +285,12 @@ int walk(uint32_t seed, int count, char** keys) {
                                               : keyLeft;
         held.player[0][index] = true;
         for (int frame = 0; frame < 400; ++frame) {
-            game.clock.set(ms += 16);
-            frameUpdate(game, held);
+            game.round.clock.set(ms += 16);
+            frameUpdate(game.round, held);
         }
-        std::printf("after %s: %.2f %.2f\n", keys[k], game.player1.x, game.player1.y);
+        std::printf("after %s: %.2f %.2f\n", keys[k], game.round.player1.x, game.round.player1.y);
     }
-    return game.world.freeRoam[0] ? 0 : 1;
+    return game.round.world.freeRoam[0] ? 0 : 1;
 }
 
 } // namespace

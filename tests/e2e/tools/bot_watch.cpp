@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
             continue;
         farthest =
             std::max(farthest, std::fabs(p.x - arena::homeXOf(n)) + std::fabs(p.y - arena::homeY));
-        for (const BurningCell& b : round.world.blastCells)
+        for (const BurningCell& b : round.world.burning())
             if (b.x == static_cast<int>(p.x) && b.y == static_cast<int>(p.y))
                 ++burning;
     }

@@ -4,9 +4,12 @@
 #   scene <- world <- actors <- rules <- bots, render, audio, record <- platform <- net <- app
 # The round's state and rules (scene to rules, bots, record) include no GL, SDL, X11 or ENet
 # header; only drawing and app talk to the GL, only audio and app to the sound library, only
-# platform (and app) to SDL and X11, only net to ENet. Every file in every subfolder counts, and an
-# include written as "../folder/..." is refused wherever it stands: it would step around the
-# folders the build gives each library.
+# platform (and app) to SDL and X11, only net to ENet. Every file in every subfolder counts, and
+# so does every way of naming a header: #include "..." and <...>, and __has_include. A quoted
+# include names a folder of src/ from its start: one that climbs ("..") or starts at "./" would
+# step around the folders the build gives each library, and one made by a macro cannot be read;
+# all three are refused. No source file lies directly in src/.
+# Also refused: a tuning value of the round written out again outside its one table.
 # Usage: scripts/check-layers.sh [source folder, default src]
 SRC="${1:-$(dirname "$0")/../src}"
 
@@ -28,20 +31,82 @@ allowed() {
     esac
 }
 
-# The library an include names: the game's folder of "folder/...", or the system library of
-# <GL/...>, <SDL...>, "SDL...", <SDL2/...>, <X11/...>, <plib/...> and <enet/...>; "PARENT" for a
-# "../" include; nothing for anything else.
-target_of() {
-    echo "$1" | sed -E -n \
-        -e 's#.*include[[:space:]]*"\.\./.*#PARENT#p' \
-        -e 's#.*include[[:space:]]*[<"](SDL2/|SDL).*#SDL#p' \
-        -e 's#.*include[[:space:]]*[<"](GL|X11|plib|enet)/.*#\1#p' \
-        -e 's#.*include[[:space:]]*"([a-z]+)/.*#\1#p' | head -n 1
+GAME_FOLDERS="scene world actors rules bots render audio record platform net app"
+
+# Every header a file names, one a line: "LINE KIND PATH", KIND q for "...", a for <...>, m for
+# an include made by a macro (no path).
+headers_named() {
+    awk '
+    function named(text, kind) {
+        if (kind == "q" && match(text, /"[^"]*"/))
+            print NR " q " substr(text, RSTART + 1, RLENGTH - 2)
+        else if (kind == "a" && match(text, /<[^>]*>/))
+            print NR " a " substr(text, RSTART + 1, RLENGTH - 2)
+    }
+    {
+        line = $0
+        if (line ~ /^[ \t]*#[ \t]*include[ \t]*"/)
+            named(line, "q")
+        else if (line ~ /^[ \t]*#[ \t]*include[ \t]*</)
+            named(line, "a")
+        else if (line ~ /^[ \t]*#[ \t]*include[ \t]*[A-Za-z_]/)
+            print NR " m -"
+        rest = line
+        while (match(rest, /__has_include[ \t]*\([ \t]*("[^"]*"|<[^>]*>)/)) {
+            found = substr(rest, RSTART, RLENGTH)
+            rest = substr(rest, RSTART + RLENGTH)
+            if (found ~ /"/)
+                named(found, "q")
+            else
+                named(found, "a")
+        }
+    }' "$1"
+}
+
+# The library a header belongs to: a game folder, a system library the rule is about (GL for
+# GL, EGL and GLES, X11 for X11 and xcb, SDL, plib, enet), PARENT, HERE or MACRO for the
+# refused forms, or nothing for anything else (the standard library, headers beside the file).
+library_of() {
+    kind="$1"
+    path="$2"
+    if [ "$kind" = m ]; then
+        echo MACRO
+        return
+    fi
+    if [ "$kind" = q ]; then
+        case "/$path/" in
+        */../* | */..) echo PARENT; return ;;
+        esac
+        case "$path" in
+        ./* | /*) echo HERE; return ;;
+        esac
+    fi
+    first="${path%%/*}"
+    [ "$first" = "$path" ] && first=""
+    case "$path" in
+    SDL* | SDL2/*) echo SDL; return ;;
+    esac
+    case "$first" in
+    GL | EGL | GLES | GLES2 | GLES3) echo GL ;;
+    X11 | xcb) echo X11 ;;
+    plib | enet) echo "$first" ;;
+    *)
+        if [ "$kind" = q ] && [ -n "$first" ]; then
+            case " $GAME_FOLDERS " in
+            *" $first "*) echo "$first" ;;
+            *) echo "UNKNOWN:$first" ;;
+            esac
+        fi
+        ;;
+    esac
 }
 
 out="${TMPDIR:-/tmp}/check-layers.$$"
 status=0
 : >"$out"
+for file in "$SRC"/*; do
+    [ -f "$file" ] && echo "${file#"$SRC"/}: a source file outside every folder of src/" >>"$out"
+done
 for dir in "$SRC"/*/; do
     layer=$(basename "$dir")
     ok=$(allowed "$layer")
@@ -51,22 +116,33 @@ for dir in "$SRC"/*/; do
         continue
     fi
     find "$dir" -type f | sort | while IFS= read -r file; do
-        grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*["<]' "$file" |
-            while IFS= read -r line; do
-                target=$(target_of "$line")
-                [ -n "$target" ] || continue
-                name="${file#"$SRC"/}"
-                if [ "$target" = PARENT ]; then
-                    echo "$name:${line%%:*}: an include may not climb out of its folder with ../"
-                    continue
-                fi
+        name="${file#"$SRC"/}"
+        headers_named "$file" | while read -r line kind path; do
+            target=$(library_of "$kind" "$path")
+            [ -n "$target" ] || continue
+            case "$target" in
+            PARENT) echo "$name:$line: an include may not climb out of its folder with ../" ;;
+            HERE) echo "$name:$line: an include names its folder from src/, not from ./ or /" ;;
+            MACRO) echo "$name:$line: an include must name its header, not a macro" ;;
+            UNKNOWN:*) echo "$name:$line: \"$path\" names no folder of src/" ;;
+            *)
                 case " $ok " in
                 *" $target "*) ;;
-                *) echo "$name:${line%%:*}: $layer may not include $target" ;;
+                *) echo "$name:$line: $layer may not include $target" ;;
                 esac
-            done
+                ;;
+            esac
+        done
     done >>"$out"
 done
+
+# A tuning value of the round is written out once, in world/Tuning.h: elsewhere a name of the
+# table given a number again, or the round's length spelled out, is refused.
+grep -rn -E '\b(arenaEdge|arenaSize|roundMs|fuseMs|burnMs|homeGraceMs|labyrinthLockMs|bodyRadius|creatureStep|stepLength|freshStepLength|fastestStepLength|speedBonus|freshReach|fullReach|hitPenalty|coinPoints|cheesePoints|snowStopPhase)[[:space:]]*=[[:space:]]*(0\.[0-9]+|[1-9])|360000' \
+    "$SRC" 2>/dev/null | grep -v '/world/Tuning.h:' |
+    sed -E "s#^$SRC/*##; s#^([^:]+:[0-9]+):.*#\1: a tuning value written out again; name it from world/Tuning.h#" \
+        >>"$out"
+
 if [ -s "$out" ]; then
     cat "$out" >&2
     status=1

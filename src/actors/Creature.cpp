@@ -4,15 +4,20 @@
 #include <cmath>
 
 namespace {
-constexpr float creatureStep = 0.13f;
+using tuning::creatureStep;
 // The house's square, which creatures keep their whole body out of.
 constexpr float houseLeft = 6, houseRight = 9, houseBottom = 8, houseTop = 11;
-constexpr float arenaEdge = 15;
+constexpr float arenaEdge = tuning::arenaSize;
+
+float runLength(RandomGenerator& random) {
+    return static_cast<float>(
+        random.nextInt(tuning::creatureRunShortest, tuning::creatureRunLongest));
+}
 } // namespace
 
 Creature::Creature(int32_t number_, RandomGenerator& random) : number(number_) {
     shape.derive(bodyRadius);
-    runLeft = static_cast<float>(random.nextInt(1, 6));
+    runLeft = runLength(random);
 }
 
 void Creature::place(MazeWorld& world, RandomGenerator& random) {
@@ -44,7 +49,7 @@ void Creature::roam(MazeWorld& world, RandomGenerator& random) {
                  (dirY > 0 && ny + r > arenaEdge) || (dirY < 0 && ny - r < 0);
     }
     if (newRun) {
-        runLeft = static_cast<float>(random.nextInt(1, 6));
+        runLeft = runLength(random);
         switch (random.nextInt(0, 3)) {
         case 0:
             dirX = 1, dirY = 0;

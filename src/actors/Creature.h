@@ -1,5 +1,6 @@
 #pragma once
 #include "actors/FigureShape.h"
+#include "world/Tuning.h"
 #include <cstdint>
 
 class MazeWorld;
@@ -25,7 +26,7 @@ class Creature {
     // False once a blast has removed it.
     bool inPlay(const MazeWorld& world) const;
 
-    float bodyRadius = 0.26f;
+    float bodyRadius = tuning::bodyRadius;
     float x = -1, y = -1;
     int32_t number;
     float colourR = 1, colourG = 1, colourB = 0, colourA = 1;

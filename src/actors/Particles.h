@@ -1,5 +1,6 @@
 #pragma once
 #include "world/MazeWorld.h"
+#include "world/Tuning.h"
 #include <cstdint>
 
 class RandomGenerator;
@@ -26,7 +27,9 @@ class ParticleSystem {
     // One view's step of the snowfall: the flakes move inside the phase window, and re-emission
     // stops from phase 0.65 on.
     void advanceSnow(float phase, RandomGenerator& random);
-    bool snowVisible(float phase) const { return phase >= 0.45f && phase <= 0.8f; }
+    bool snowVisible(float phase) const {
+        return phase >= tuning::snowFromPhase && phase <= tuning::snowUntilPhase;
+    }
     void updateStop(float phase);
 
     // No flake lives before prepare.

@@ -4,13 +4,13 @@
 #include <cmath>
 
 namespace {
-constexpr int32_t slotCount = 10;
-constexpr int32_t fullReach = 14;
-constexpr int32_t freshReach = 2;
-constexpr float freshStepLength = 0.1f;
-constexpr float fastestStepLength = 0.45f;
-constexpr float speedBonus = 0.025f;
-constexpr int32_t hitPenalty = 5;
+using tuning::fastestStepLength;
+using tuning::freshReach;
+using tuning::freshStepLength;
+using tuning::fullReach;
+using tuning::hitPenalty;
+using tuning::speedBonus;
+constexpr int32_t slotCount = tuning::bombSlots;
 
 // Below this a heading component is rounding noise of the camera's turns: no heading the controls
 // produce has a component between 0 and sin 5 degrees.
@@ -95,7 +95,7 @@ void Player::dropBomb(MazeWorld& world, float now) {
     bomb.x = cellCentre(x);
     bomb.y = cellCentre(y);
     bomb.dropTime = now;
-    bomb.blastTime = bomb.dropTime + arena::fuseMs;
+    bomb.blastTime = bomb.dropTime + tuning::fuseMs;
     bomb.ready = false;
     bomb.blastApplied = false;
     --bombsReady;
@@ -171,7 +171,7 @@ void Player::applyPickUp(int32_t type) {
         break;
     case kindCoin:
         ++tally.coins;
-        ++points;
+        points += tuning::coinPoints;
         break;
     case kindCheese:
         if (!carryingCheese)

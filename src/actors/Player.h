@@ -1,6 +1,7 @@
 #pragma once
 #include "actors/FigureShape.h"
 #include "world/Bomb.h"
+#include "world/Tuning.h"
 #include "scene/Vector3.h"
 #include <cstdint>
 
@@ -37,7 +38,7 @@ class Player {
     // sets off the bombs of `rack` its flames reach.
     void tickBombs(MazeWorld& world, const BombRack& rack, float now, RandomGenerator& random);
 
-    float bodyRadius = 0.26f;
+    float bodyRadius = tuning::bodyRadius;
     float x, y;
     float dirX, dirY;
     float stepX = 0, stepY = 0;
@@ -49,14 +50,14 @@ class Player {
     int32_t wallItems = 0;
     int32_t cheese = 0;
     int32_t points = 0;
-    float stepLength = 0.1f;
+    float stepLength = tuning::freshStepLength;
     float freeMoveTime = -1;
     bool carryingCheese = false;
     int32_t number;
     float colourR, colourG, colourB, colourA;
     float tessellation = 20;
     float sideX, sideY;
-    Bomb bombs[10];
+    Bomb bombs[tuning::bombSlots];
     int32_t bombsReady = 1;
     int32_t bombCapacity = 1;
     FigureShape shape;

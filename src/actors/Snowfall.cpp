@@ -4,7 +4,7 @@
 namespace {
 constexpr float preparedHeight = 7.5f;
 constexpr float reEmittedHeight = 7.0f;
-constexpr float snowStopPhase = 0.65f;
+using tuning::snowStopPhase;
 } // namespace
 
 void FlakeEmitter::emit(Particle& p, float height, RandomGenerator& random) {

@@ -13,7 +13,7 @@ constexpr int32_t moveX[4] = {1, -1, 0, 0};
 constexpr int32_t moveY[4] = {0, 0, 1, -1};
 constexpr int32_t cheesePieces = MazeWorld::itemTotal - MazeWorld::firstCheese;
 // Leaving the labyrinth this long before the end, and no trips into it later.
-constexpr float lastLabyrinthMs = arena::roundMs - 45000;
+constexpr float lastLabyrinthMs = tuning::roundMs - 45000;
 
 bool onArena(int32_t x, int32_t y) {
     return x >= 0 && x < side && y >= 0 && y < side;
@@ -314,7 +314,7 @@ bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     if (round.world.freeRoam[2 - self])
         return false;
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + arena::fuseMs};
+    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + tuning::fuseMs};
     const BurnMap fire = burnMap(round, &bomb);
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
@@ -337,7 +337,7 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
             break;
         }
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, reachOfNext, t0 + arena::fuseMs};
+    const PlannedBomb bomb{x, y, reachOfNext, t0 + tuning::fuseMs};
     const BurnMap fire =
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
@@ -662,7 +662,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     if (lc < 0 || lc >= n || lr < 0 || lr >= n)
         return;
     const bool leaving = p.carryingCheese || cheeseInLabyrinth(round) == 0 ||
-                         round.gameTime > arena::roundMs - 25000;
+                         round.gameTime > tuning::roundMs - 25000;
 
     // Over what has been seen: a seen cell's walls are known, so a way leads on from it.
     int32_t dist[n][n], from[n][n];

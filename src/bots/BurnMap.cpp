@@ -18,7 +18,7 @@ struct Fuse {
 
 void burn(BurnMap& map, int32_t x, int32_t y, float time) {
     map.start[x][y] = std::min(map.start[x][y], time);
-    map.end[x][y] = std::max(map.end[x][y], time + arena::burnMs);
+    map.end[x][y] = std::max(map.end[x][y], time + tuning::burnMs);
     map.any = true;
 }
 
@@ -74,7 +74,7 @@ BurnMap burnMap(const RoundState& round, const PlannedBomb* planned, int32_t oth
                 continue;
             if (n == other && !b.exploding && b.dropTime > othersSeenUntil)
                 continue;
-            const float time = b.exploding ? b.blastTime : b.dropTime + arena::fuseMs;
+            const float time = b.exploding ? b.blastTime : b.dropTime + tuning::fuseMs;
             fuses[count++] = {static_cast<int32_t>(b.x), static_cast<int32_t>(b.y), b.reach, time,
                               false};
         }

@@ -32,7 +32,7 @@ bool atHome(const Player& p) {
 // Cheese carried home: ten points, and the piece counts as delivered.
 void deliverCheese(Player& p, MazeWorld& world) {
     ++p.cheese;
-    p.points += 10;
+    p.points += tuning::cheesePoints;
     p.carryingCheese = false;
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
         Item& piece = world.items[i];

@@ -127,7 +127,7 @@ void directionKey(RoundState& g, int n, PlayerKey k) {
         return;
     }
     // For two seconds after its last labyrinth step a player that came out cannot walk.
-    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= arena::labyrinthLockMs)
+    if (p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= tuning::labyrinthLockMs)
         return;
     arenaCase(g, n, k);
 }
@@ -204,7 +204,7 @@ void handleRespawns(RoundState& round) {
         const float startX = arena::homeXOf(n);
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);
-        round.world.creatureGraceUntil[n - 1] = round.gameTime + arena::homeGraceMs;
+        round.world.creatureGraceUntil[n - 1] = round.gameTime + tuning::homeGraceMs;
         resetAngles(round.keyAngle[n - 1]);
         return;
     }

@@ -7,7 +7,7 @@
 
 namespace {
 constexpr int32_t side = 9;
-constexpr float reachAhead = 0.1f;
+constexpr float reachAhead = tuning::labyrinthStepLength;
 constexpr float subStep = 0.01f;
 // Half the wall thickness: a wall stops the body at the wall's face.
 constexpr float margin = 0.025f;

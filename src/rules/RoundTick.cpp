@@ -60,7 +60,7 @@ void tickRound(RoundState& g, const KeyState& keys) {
     // A tick late past the end (the clock would read 0:59 again) ends the round too.
     if (roundEnded(g.gameTime))
         g.roundOver = true;
-    g.seasonPhase = g.gameTime / 360000.0f;
+    g.seasonPhase = g.gameTime / tuning::roundMs;
     if (!g.roundOver)
         handleRespawns(g);
     // Nothing below moves a player into or out of the labyrinth or turns the shadows.

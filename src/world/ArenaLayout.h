@@ -1,10 +1,11 @@
 #pragma once
+#include "world/Tuning.h"
 #include <cstdint>
 
-// The arena's fixed geometry and the round's timing, in cells and milliseconds.
+// The arena's fixed geometry, in cells.
 namespace arena {
 
-constexpr int32_t size = 15;
+constexpr int32_t size = tuning::arenaSize;
 // The players' homes, at the bottom corners: player 1 at the left, player 2 at the right.
 constexpr float homeX[2] = {0.5f, 14.5f};
 constexpr float homeY = 0.5f;
@@ -36,13 +37,6 @@ inline const HouseDoor* doorAt(int32_t column, int32_t row) {
             return &d;
     return nullptr;
 }
-
-constexpr float fuseMs = 3500;          // from the drop to the blast
-constexpr float burnMs = 500;           // a cell burns this long after its blast
-constexpr float labyrinthLockMs = 2000; // no walking this long after the last labyrinth step
-// A player sent home cannot be caught by a creature this long, or until its first step.
-constexpr float homeGraceMs = 2000;
-constexpr float roundMs = 360000;
 
 inline float homeXOf(int32_t playerNumber) {
     return homeX[playerNumber == 2 ? 1 : 0];

@@ -153,7 +153,7 @@ void MazeWorld::expireBlastCells(float now) {
     // millisecond on.
     const BurningCell* end =
         std::remove_if(blastCells, blastCells + blastCellCount,
-                       [now](const BurningCell& b) { return now - b.time > arena::burnMs; });
+                       [now](const BurningCell& b) { return now - b.time > tuning::burnMs; });
     blastCellCount = static_cast<int32_t>(end - blastCells);
 }
 

@@ -2,8 +2,8 @@
 #include "world/ArenaLayout.h"
 
 namespace {
-constexpr float pulseHigh = 0.3f;
-constexpr float pulseLow = 0.25f;
+constexpr float pulseHigh = tuning::bombPulseHigh;
+constexpr float pulseLow = tuning::bombPulseLow;
 } // namespace
 
 void Bomb::pulse() {
@@ -17,12 +17,12 @@ bool Bomb::update(float now) {
     // A dropped slot is lying until it is spent. Judging that by !ready rather than by a
     // non-zero dropTime keeps a bomb dropped at time 0 (the first game frame) from lying forever.
     const bool lying = !ready;
-    if (lying && now - dropTime >= arena::fuseMs)
+    if (lying && now - dropTime >= tuning::fuseMs)
         exploding = true;
     if (!exploding && lying)
         return false;
     if (exploding) {
-        if (now - blastTime >= arena::burnMs) {
+        if (now - blastTime >= tuning::burnMs) {
             dropTime = 0;
             ready = true;
             exploding = false;

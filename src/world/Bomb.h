@@ -1,4 +1,5 @@
 #pragma once
+#include "world/Tuning.h"
 #include <cstdint>
 
 // One bomb slot of a player.
@@ -7,10 +8,10 @@ struct Bomb {
     float dropTime = 0;  // ms; 0 when not lying
     float blastTime = 0; // ms
     bool ready = true;
-    int32_t reach = 2;
+    int32_t reach = tuning::freshReach;
     bool exploding = false;
     bool blastApplied = false;
-    float pulseRadius = 0.25f;
+    float pulseRadius = tuning::bombPulseLow;
     float pulseStep = 0.02f;
 
     // The pulse of one tick's look at the bomb.

@@ -123,10 +123,10 @@ class MazeWorld {
     static constexpr int itemTotal = 95;
     static constexpr int firstCheese = 90;
     static constexpr int poolSize = 7;
-    static constexpr int bombEntries = 20;
-    // A blast burns its own cell and at most 14 more each way, and no bomb blasts twice within
-    // the time a cell burns: the most cells that can burn at once.
-    static constexpr int maxBurningCells = bombEntries * (1 + 4 * 14);
+    static constexpr int bombEntries = 2 * tuning::bombSlots;
+    // A blast burns its own cell and at most fullReach more each way, and no bomb blasts twice
+    // within the time a cell burns: the most cells that can burn at once.
+    static constexpr int maxBurningCells = bombEntries * (1 + 4 * tuning::fullReach);
 
     MazeWorld();
 

@@ -11,7 +11,7 @@ RoundClock roundClock(float e) {
 
 bool roundEnded(float e) {
     const RoundClock clock = roundClock(e);
-    return (clock.minutes == 0 && clock.seconds == 0) || e >= arena::roundMs;
+    return (clock.minutes == 0 && clock.seconds == 0) || e >= tuning::roundMs;
 }
 
 std::string clockText(int minutes, int seconds) {

@@ -70,8 +70,8 @@ struct BotArena : testing::Test {
         p.dropBomb(round.world, round.clock.now());
         for (Bomb& b : p.bombs)
             if (!b.ready && b.x == p.x && b.y == p.y) {
-                b.dropTime = tickTime(round.ticks) + fuseLeft - arena::fuseMs;
-                b.blastTime = b.dropTime + arena::fuseMs;
+                b.dropTime = tickTime(round.ticks) + fuseLeft - tuning::fuseMs;
+                b.blastTime = b.dropTime + tuning::fuseMs;
             }
         p.x = px;
         p.y = py;
@@ -109,7 +109,7 @@ TEST_F(BotArena, EscapesItsOwnBombOutOfADeadEnd) {
         obstacle(0, 3);
         obstacle(2, 4);
         place(1, 0.5f, 6.5f);
-        bomb(1, 0, 6, arena::fuseMs);
+        bomb(1, 0, 6, tuning::fuseMs);
         Bot bot(level, round.seed, 1);
         play(bot, 240);
         EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);

@@ -60,8 +60,10 @@ TEST(LayerCheck, PassesTheDirectionAndCatchesEveryIncludeAgainstIt) {
     EXPECT_NE(out.find("actors/Player.cpp:1: actors may not include GL"), std::string::npos) << out;
 }
 
-// What the folder each library is given cannot stop: a climb out with "../", a file in a
-// subfolder, and system headers written in their other forms.
+// What the folder each library is given cannot stop: a climb out with "..", wherever it stands,
+// or from "./", a header named by a macro or asked for with __has_include, a file in a
+// subfolder or directly in src/, system headers written in their other forms, and a tuning value
+// written out again.
 TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
     const std::pair<const char*, const char*> planted[] = {
         {"world/Blasts.cpp", "#include \"../rules/KeyState.h\"\n"},
@@ -72,6 +74,18 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         {"bots/Look.cpp", "#include \"render/Views.h\"\n"},
         {"rules/Drive.cpp", "#include \"bots/Bot.h\"\n"},
         {"platform/Window.cpp", "#include \"net/NetPlay.h\"\n"},
+        {"rules/Look.cpp", "#include \"rules/../render/ViewLayout.h\"\n"},
+        {"rules/Look2.cpp", "#include \"./../render/ViewLayout.h\"\n"},
+        {"rules/Look3.cpp", "#include \"./rules/KeyState.h\"\n"},
+        {"world/Pick.cpp", "#define PICKED \"render/Views.h\"\n#include PICKED\n"},
+        {"actors/Maybe.cpp", "#if __has_include(<GL/gl.h>)\n#endif\n"},
+        {"bots/Maybe.cpp", "#if defined(X) && __has_include(\"net/NetPlay.h\")\n#endif\n"},
+        {"rules/Egl.cpp", "#include <EGL/egl.h>\n"},
+        {"record/Gles.cpp", "#include <GLES2/gl2.h>\n"},
+        {"render/Xcb.cpp", "#include <xcb/xcb.h>\n"},
+        {"Loose.cpp", "#include \"app/Game.h\"\n"},
+        {"world/Odd.cpp", "#include \"helpers/Odd.h\"\n"},
+        {"actors/Fast.cpp", "constexpr float fuseMs = 3000;\n"},
     };
     const char* expected[] = {
         "world/Blasts.cpp:1: an include may not climb out of its folder with ../",
@@ -82,6 +96,18 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         "bots/Look.cpp:1: bots may not include render",
         "rules/Drive.cpp:1: rules may not include bots",
         "platform/Window.cpp:1: platform may not include net",
+        "rules/Look.cpp:1: an include may not climb out of its folder with ../",
+        "rules/Look2.cpp:1: an include may not climb out of its folder with ../",
+        "rules/Look3.cpp:1: an include names its folder from src/, not from ./ or /",
+        "world/Pick.cpp:2: an include must name its header, not a macro",
+        "actors/Maybe.cpp:1: actors may not include GL",
+        "bots/Maybe.cpp:1: bots may not include net",
+        "rules/Egl.cpp:1: rules may not include GL",
+        "record/Gles.cpp:1: record may not include GL",
+        "render/Xcb.cpp:1: render may not include X11",
+        "Loose.cpp: a source file outside every folder of src/",
+        "world/Odd.cpp:1: \"helpers/Odd.h\" names no folder of src/",
+        "actors/Fast.cpp:1: a tuning value written out again",
     };
     for (size_t i = 0; i < std::size(planted); ++i) {
         LayerTree tree;

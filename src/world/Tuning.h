@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+
+// Every tuning value of the round, named once with its unit. Distances are in cells (an arena
+// cell is 1 by 1), times in milliseconds of game time, steps per tick of the view that moves
+// them.
+namespace tuning {
+
+// The arena: cells on a side.
+constexpr int32_t arenaSize = 15;
+
+// The round.
+constexpr float roundMs = 360000;
+// The seasons by the round's phase (game time over roundMs): snow falls from 0.45 to 0.8 and
+// stops coming back from 0.65 on.
+constexpr float snowFromPhase = 0.45f;
+constexpr float snowUntilPhase = 0.8f;
+constexpr float snowStopPhase = 0.65f;
+
+// Bombs and blasts.
+constexpr float fuseMs = 3500; // from the drop to the blast
+constexpr float burnMs = 500;  // a cell burns this long after its blast
+constexpr int32_t bombSlots = 10;
+constexpr int32_t freshReach = 2;  // cells a flame runs from a player's first bomb
+constexpr int32_t fullReach = 14;  // with MAX fire, and the most fire items give
+constexpr float bombPulseLow = 0.25f, bombPulseHigh = 0.3f; // radius of a lying bomb's pulse
+
+// Players.
+constexpr float bodyRadius = 0.26f; // players and creatures alike
+constexpr float freshStepLength = 0.1f;
+constexpr float fastestStepLength = 0.45f;
+constexpr float speedBonus = 0.025f; // step length a speed item adds
+constexpr float labyrinthStepLength = 0.1f;
+// No walking in the arena this long after the last labyrinth step.
+constexpr float labyrinthLockMs = 2000;
+// A player sent home cannot be caught by a creature this long, or until its first step.
+constexpr float homeGraceMs = 2000;
+
+// Points.
+constexpr int32_t coinPoints = 1;
+constexpr int32_t cheesePoints = 10;
+constexpr int32_t hitPenalty = 5; // lost when sent home, never below 0
+
+// Creatures.
+constexpr float creatureStep = 0.13f;
+// A creature's run: a whole number of cells drawn from this span before it turns.
+constexpr int32_t creatureRunShortest = 1, creatureRunLongest = 6;
+
+} // namespace tuning

@@ -3,7 +3,7 @@
 // computer player looks ahead and the network rolls back on copies, so these say how far each
 // can go in a frame.
 //   tick_bench [rounds, default 3]
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 

@@ -8,7 +8,7 @@
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
 #include "app/TickPacer.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "audio/Sound.h"
 #include "render/MenuPanel.h"
 #include "render/ViewLayout.h"

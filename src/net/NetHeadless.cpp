@@ -2,7 +2,7 @@
 #include "net/NetPlay.h"
 #include "platform/SteadyClock.h"
 #include "record/Replay.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include <algorithm>

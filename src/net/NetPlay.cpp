@@ -3,7 +3,7 @@
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include "platform/SteadyClock.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include <cstdio>
 
 namespace {

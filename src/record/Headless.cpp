@@ -2,7 +2,7 @@
 #include "rules/RoundState.h"
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "world/RoundClock.h"
 
 std::string roundSummary(const RoundState& game) {

@@ -12,10 +12,6 @@ struct Replay {
     uint64_t finalHash = 0;
 };
 
-// 14 player keys and key 0 in the low 15 bits.
-uint16_t packKeys(const KeyState& keys);
-KeyState unpackKeys(uint16_t packed);
-
 // The file's bytes, and back. decodeReplay never trusts a size or a count it has not checked
 // against the bytes it has; on failure `wrong` says what is wrong, in a few words.
 std::string encodeReplay(const Replay& replay);

@@ -3,7 +3,7 @@
 // check sees every allocation).
 #include "app/Game.h"
 #include "rules/RoundTick.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "support/RoundDriver.h"
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -3,7 +3,7 @@
 #include "app/Game.h"
 #include "platform/Platform.h"
 #include "rules/RoundTick.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "render/GlState.h"
 #include "render/Views.h"
 #include "support/GlContext.h"

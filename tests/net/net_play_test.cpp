@@ -11,7 +11,7 @@
 #include "net/NetSession.h"
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "support/RoundDriver.h"
 #include <arpa/inet.h>
 #include <chrono>

@@ -4,7 +4,7 @@
 #include "net/NetPacket.h"
 #include "net/Rollback.h"
 #include "record/Replay.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundTick.h"
 #include "support/RoundDriver.h"
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "record/Headless.h"
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "support/RoundDriver.h"
 #include <cstdio>
 #include <filesystem>

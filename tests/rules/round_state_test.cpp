@@ -1,6 +1,6 @@
 // The round as a value: a copy taken at any moment of a played round runs on exactly as the
 // original does with the same keys, and shares nothing with it.
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include "support/RoundDriver.h"

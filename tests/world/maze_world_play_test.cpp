@@ -1,4 +1,3 @@
-#include "actors/Player.h"
 #include "world/TestWorld.h"
 #include <gtest/gtest.h>
 

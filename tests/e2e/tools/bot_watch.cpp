@@ -2,7 +2,7 @@
 // on how many ticks it stood in a burning cell, and whether the round came out as recorded.
 // bot_watch FILE PLAYER
 #include "record/Replay.h"
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include "world/ArenaLayout.h"

@@ -1,4 +1,4 @@
-#include "record/WorldHash.h"
+#include "rules/WorldHash.h"
 #include "rules/RoundState.h"
 #include <cstring>
 #include <type_traits>

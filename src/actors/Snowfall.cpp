@@ -14,9 +14,9 @@ void FlakeEmitter::emit(Particle& p, float height, RandomGenerator& random) {
     p.px = static_cast<float>(random.nextInt(0, 1500)) / 100;
     p.py = static_cast<float>(random.nextInt(0, 1500)) / 100;
     p.pz = height;
-    p.vx = static_cast<float>(random.nextInt(0, 40) - 20);
-    p.vy = static_cast<float>(random.nextInt(0, 40) - 20);
-    p.vz = static_cast<float>(random.nextInt(-40, -20));
+    p.vx = static_cast<int8_t>(random.nextInt(0, 40) - 20);
+    p.vy = static_cast<int8_t>(random.nextInt(0, 40) - 20);
+    p.vz = static_cast<int8_t>(random.nextInt(-40, -20));
 }
 
 void FlakeEmitter::advanceOne(Particle& p, RandomGenerator& random) {

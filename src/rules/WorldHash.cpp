@@ -39,9 +39,9 @@ class Fingerprint {
         add(p.px);
         add(p.py);
         add(p.pz);
-        add(p.vx);
-        add(p.vy);
-        add(p.vz);
+        add(static_cast<float>(p.vx));
+        add(static_cast<float>(p.vy));
+        add(static_cast<float>(p.vz));
     }
     void add(const FigureShape& s) {
         add(s.footSwing);
@@ -154,8 +154,8 @@ void addWorld(Fingerprint& f, const MazeWorld& w) {
     }
     f.add(static_cast<uint64_t>(w.blastCellCount));
     for (const BurningCell& b : w.burning()) {
-        f.add(b.x);
-        f.add(b.y);
+        f.add(static_cast<int32_t>(b.x));
+        f.add(static_cast<int32_t>(b.y));
         f.add(b.time);
     }
     f.add(w.blastParticles.stopped);

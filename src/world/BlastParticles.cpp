@@ -5,9 +5,9 @@ void BlastParticles::emit(Particle& p, RandomGenerator& random) {
     p.alpha = 0.4f;
     p.fade = static_cast<float>(random.nextInt(0, 100)) / 1000.0f + 0.003f;
     p.px = p.py = p.pz = 0;
-    p.vx = static_cast<float>(random.nextInt(0, 40) - 20);
-    p.vy = static_cast<float>(random.nextInt(0, 40) - 20);
-    p.vz = static_cast<float>(random.nextInt(0, 40) - 20);
+    p.vx = static_cast<int8_t>(random.nextInt(0, 40) - 20);
+    p.vy = static_cast<int8_t>(random.nextInt(0, 40) - 20);
+    p.vz = static_cast<int8_t>(random.nextInt(0, 40) - 20);
 }
 
 void BlastParticles::init(RandomGenerator& random) {

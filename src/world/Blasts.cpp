@@ -79,7 +79,7 @@ bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRac
         std::copy(blastCells + 1, blastCells + blastCellCount, blastCells);
         --blastCellCount;
     }
-    blastCells[blastCellCount++] = {cellX, cellY, time};
+    blastCells[blastCellCount++] = {static_cast<int16_t>(cellX), static_cast<int16_t>(cellY), time};
     const bool hit = hitTest(cellX, cellY);
     Cell& c = cells[cellX][cellY];
 

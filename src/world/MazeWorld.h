@@ -55,12 +55,14 @@ struct Trap {
     float x = -1, y = -1;
 };
 
+// A particle of the fire or the snow. Velocities are whole thousandths of a cell per advance,
+// held small so the round stays small to copy.
 struct Particle {
-    bool alive = false;
     float alpha = 0;
     float fade = 0;
     float px = 0, py = 0, pz = 0;
-    float vx = 0, vy = 0, vz = 0;
+    int8_t vx = 0, vy = 0, vz = 0;
+    bool alive = false;
 };
 
 // The fire burst drawn at every burning cell: one shared table of 500 particles.
@@ -100,7 +102,7 @@ struct Cell {
 };
 
 struct BurningCell {
-    int32_t x, y;
+    int16_t x, y;
     float time;
 };
 
@@ -124,9 +126,9 @@ class MazeWorld {
     static constexpr int firstCheese = 90;
     static constexpr int poolSize = 7;
     static constexpr int bombEntries = 2 * tuning::bombSlots;
-    // A blast burns its own cell and at most fullReach more each way, and no bomb blasts twice
-    // within the time a cell burns: the most cells that can burn at once.
-    static constexpr int maxBurningCells = bombEntries * (1 + 4 * tuning::fullReach);
+    // A blast burns its own cell and at most the rest of its row and its column, and no bomb
+    // blasts twice within the time a cell burns: the most cells that can burn at once.
+    static constexpr int maxBurningCells = bombEntries * (1 + 2 * (arenaSize - 1));
 
     MazeWorld();
 

@@ -40,7 +40,8 @@ inline const HouseDoor* doorAt(int32_t column, int32_t row) {
 constexpr float fuseMs = 3500;          // from the drop to the blast
 constexpr float burnMs = 500;           // a cell burns this long after its blast
 constexpr float labyrinthLockMs = 2000; // no walking this long after the last labyrinth step
-// A player sent home cannot be caught by a creature this long, or until its first step.
+// A player at the round's start or sent home cannot be caught by a creature this long, or until
+// its first step.
 constexpr float homeGraceMs = 2000;
 constexpr float roundMs = 360000;
 

@@ -200,7 +200,7 @@ TEST(OptionsMenu, VolumesStayWithinZeroToTenAndKeysAreRefusedWhenTaken) {
     EXPECT_FALSE(s.fullscreen) << "full screen on now, so the press turns it off";
 
     // Player 1's bomb: B is free and taken; Up is player 2's forward; P is the pause.
-    m.optionsFocus = rowFirstKey + static_cast<int>(keyBomb);
+    m.optionsFocus = optionsKeyRow(1, keyBomb);
     optionsKey(m, s, MenuKey::press, false, false);
     EXPECT_EQ(m.notice, "PRESS A KEY FOR PLAYER 1: BOMB");
     EXPECT_EQ(optionsPanel(m, s, false, false).rows[m.optionsFocus].value, "...");

@@ -501,6 +501,8 @@ void menuFrame(Game& game, Loop& loop) {
     game.look.frame = platform::frame();
     if (!game.look.frame.empty()) {
         MenuView view = menuView(game);
+        view.helpKeys[0] = helpKeys(loop.settings, 1);
+        view.helpKeys[1] = helpKeys(loop.settings, 2);
         view.status = loop.net && !game.menus.optionsShown ? status.c_str() : nullptr;
         if (waitingForOther)
             view.dimmed = {startArea.left, startArea.right, startArea.bottom, startArea.top};

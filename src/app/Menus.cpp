@@ -340,3 +340,14 @@ MenuOutcome resultPointer(MenuState& m, int x, int y, bool press) {
     m.resultFocus = row;
     return press ? resultKey(m, MenuKey::press) : MenuOutcome{};
 }
+
+std::vector<MenuView::HelpKey> helpKeys(const Settings& s, int player) {
+    std::vector<MenuView::HelpKey> lines;
+    for (PlayerKey k : keysListed) {
+        std::string action = actionNames[k];
+        for (size_t i = 1; i < action.size(); ++i)
+            action[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(action[i])));
+        lines.push_back({action, s.keys[player - 1][k]});
+    }
+    return lines;
+}

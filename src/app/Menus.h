@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "platform/Platform.h"
 #include "render/MenuPanel.h"
+#include "render/RoundView.h"
 #include <string>
 #include <vector>
 
@@ -91,3 +92,7 @@ enum ResultRow { resultPlayAgain, resultTitle, resultRowCount };
 MenuPanel resultPanel(const MenuState& menus);
 MenuOutcome resultKey(MenuState& menus, platform::MenuKey key);
 MenuOutcome resultPointer(MenuState& menus, int x, int y, bool press);
+
+// HELP's lines for player 1 or 2: each action as HELP names it and the key set for it, in the
+// order of keysListed.
+std::vector<MenuView::HelpKey> helpKeys(const Settings& settings, int player);

@@ -221,8 +221,7 @@ ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit) {
     auto pieces = [pixelsPerUnit](float radius) {
         const float onScreen = radius * pixelsPerUnit;
         for (int n : obstacleCuts)
-            if (onScreen * (1 - std::cos(static_cast<float>(M_PI) / static_cast<float>(n))) <=
-                0.5f)
+            if (onScreen * (1 - std::cos(static_cast<float>(M_PI) / static_cast<float>(n))) <= 0.5f)
                 return n;
         return obstacleCuts[std::size(obstacleCuts) - 1];
     };

@@ -154,7 +154,8 @@ TEST_F(Feedback, HeadersInThePlayersColoursAndTheResultOnADimmedBand) {
 
 TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     Game& g = *game;
-    const int mapSide = 84; // the map's square in the view, a little more than two fifths of 200
+    // The map's square in the view: most of its 200 rows, twice the earlier 84 and more.
+    const int mapSide = 172;
     auto mapCells = [&] {
         return shadeOf(512 - 6 - mapSide, 200 - 6 - mapSide, mapSide, mapSide,
                        [](int r, int g, int b) { return r > 200 && g > 190 && b > 150 && b < 200; })
@@ -179,9 +180,9 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     for (bool s : g.sight[0].seen)
         seen += s;
     draw();
-    // Each seen cell is about 9 by 9 pixels of the map's pale colour.
-    EXPECT_GT(mapCells(), seen * 40);
-    EXPECT_LT(mapCells(), (seen + 1) * 100) << "more than what player 1 has seen";
+    // Each seen cell is about 19 by 19 pixels of the map's pale colour.
+    EXPECT_GT(mapCells(), seen * 160);
+    EXPECT_LT(mapCells(), (seen + 1) * 400) << "more than what player 1 has seen";
     EXPECT_GT(markerRed(), redBefore + 100) << "no marker over the house";
     keep("labyrinth-map");
 

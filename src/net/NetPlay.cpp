@@ -29,6 +29,11 @@ NetPlay::NetPlay(NetSession& s, RoundState& g) : session(s), game(g) {}
 bool NetPlay::service(uint32_t waitMs) {
     std::vector<NetSession::Event> events;
     session.poll(events, waitMs);
+    if (session.stillLooking() && !saidLooking) {
+        saidLooking = true;
+        std::fprintf(stderr, "tuvo: no game at %s:%u yet; still looking\n",
+                     session.address.c_str(), static_cast<unsigned>(session.port));
+    }
     for (const NetSession::Event& e : events) {
         switch (e.kind) {
         case NetSession::Event::joined:

@@ -95,4 +95,5 @@ class NetPlay {
     uint64_t waitingSince = 0;
     bool joined = false;     // the other side was here once
     bool turnedAway = false; // the host refused a guest of another version
+    bool saidLooking = false;
 };

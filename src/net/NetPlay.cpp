@@ -31,8 +31,8 @@ bool NetPlay::service(uint32_t waitMs) {
     session.poll(events, waitMs);
     if (session.stillLooking() && !saidLooking) {
         saidLooking = true;
-        std::fprintf(stderr, "tuvo: no game at %s:%u yet; still looking\n",
-                     session.address.c_str(), static_cast<unsigned>(session.port));
+        std::fprintf(stderr, "tuvo: no game at %s:%u yet; still looking\n", session.address.c_str(),
+                     static_cast<unsigned>(session.port));
     }
     for (const NetSession::Event& e : events) {
         switch (e.kind) {

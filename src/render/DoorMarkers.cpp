@@ -1,7 +1,6 @@
 #include "render/DoorMarkers.h"
 #include "world/ArenaLayout.h"
 #include <GL/gl.h>
-#include <cmath>
 
 namespace {
 // An arrow flat on the ground at the door cell's centre, pointing into the house, `grow` wider
@@ -28,7 +27,7 @@ void arrow(const arena::HouseDoor& d, float grow, float z) {
 }
 } // namespace
 
-void drawDoorMarkers(float gameTime) {
+void drawDoorMarkers() {
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
@@ -39,11 +38,10 @@ void drawDoorMarkers(float gameTime) {
     // Laid on the ground without fighting it for depth.
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(-2, -8);
-    const float pulse = 0.8f + 0.2f * std::sin(gameTime / 200.0f);
     for (const arena::HouseDoor& d : arena::houseDoors) {
         glColor3f(0.15f, 0.08f, 0.02f);
         arrow(d, 0.06f, 0.015f);
-        glColor3f(1.0f * pulse + 0.2f * (1 - pulse), 0.78f * pulse, 0.1f);
+        glColor3f(1.0f, 0.78f, 0.1f);
         arrow(d, 0, 0.02f);
     }
     glPopAttrib();

@@ -278,7 +278,8 @@ void drawMap(const LabyrinthMap& map, const float* colour, double scale) {
     // A light frame round a dark square: the map's extent shows on the dark labyrinth too.
     glColor4f(0.85f, 0.85f, 0.75f, 0.8f);
     rectangle(left - 2 / s, top - 2 / s, left + size + 2 / s, top + size + 2 / s);
-    glColor4f(0.12f, 0.16f, 0.12f, 0.85f);
+    // Nearly black, as the labyrinth beyond the lamp is: the seen cells stand out on it.
+    glColor4f(0.03f, 0.05f, 0.03f, 1);
     rectangle(left, top, left + size, top + size);
     for (int k = 0; k < LabyrinthMap::side * LabyrinthMap::side; ++k) {
         if (!map.seen[k])

@@ -391,7 +391,7 @@ void drawPlayerView(const RoundView& v, int n) {
                                       look.frustum, quick, !quick, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
-        drawDoorMarkers(v.gameTime);
+        drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)
@@ -407,7 +407,7 @@ void drawPlayerView(const RoundView& v, int n) {
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
         v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
-        drawDoorMarkers(v.gameTime);
+        drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)

@@ -220,3 +220,35 @@ TEST_F(Feedback, TheBackdropSeenEdgeOnNearACornerKeepsItsDetail) {
     const double faceOn = verticalDetail(260, 120, 60, 60);
     EXPECT_GT(edgeOn, faceOn * 0.95) << "edge-on " << edgeOn << ", face-on " << faceOn;
 }
+
+// Walking up to the house's south door, a player sees the orange arrow on its cell pointing in;
+// the overview's door cells show as they did.
+TEST_F(Feedback, TheHousesDoorCellsCarryAnArrowInThePlayerViews) {
+    Game& g = *game;
+    // Player 1 in the cell before the south door (7, 8), facing it. The arrow: bright orange.
+    auto doorArrow = [&] {
+        return shadeOf(
+                   0, 0, 512, 200,
+                   [](int r, int gr, int b) { return r > 200 && gr > 120 && gr < 215 && b < 60; })
+            .count;
+    };
+    auto place = [&](float y) {
+        Player& p = g.player1;
+        p.x = 7.5f;
+        p.y = y;
+        p.dirX = 0;
+        p.dirY = 1;
+        g.world.recordPlayerPosition(p.x, p.y, 1);
+        g.player1Camera.place(p.x, p.y - 2.0f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+    };
+    place(7.4f);
+    draw();
+    const int facing = doorArrow();
+    keep("door-marker");
+    // Turned away from the house, the same place shows none.
+    g.player1Camera.place(7.5f, 9.4f, 0.9f, 7.5f, 7.4f, 0.7f, 0, 0, 1);
+    draw();
+    const int away = doorArrow();
+    EXPECT_GT(facing, 300) << "no orange arrow on the door cell ahead";
+    EXPECT_LT(away, facing / 4);
+}

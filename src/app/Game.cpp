@@ -1,4 +1,6 @@
 #include "app/Game.h"
+#include "render/TextFont.h"
+#include <cstdio>
 #include "app/Menu.h"
 #include "audio/Sound.h"
 #include <memory>
@@ -50,6 +52,9 @@ void setUp(Game& g, bool withGl) {
     if (!withGl)
         return;
     loadAllTextures(g.look.textures);
+    if (!loadTextFont())
+        std::fprintf(stderr,
+                     "tuvo: textures/font.bmp cannot be read: the menus use small letters\n");
     g.look.setLights();
     g.look.models.build(&g.look.textures, g.round.world.maze);
     for (int n = 1; n <= 2; ++n)

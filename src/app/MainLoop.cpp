@@ -14,6 +14,7 @@
 #include "render/ViewLayout.h"
 #include "render/Views.h"
 #include "scene/ErrorReport.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -59,8 +60,10 @@ class RoundKeys {
                          options.recordPath.c_str());
             return;
         }
-        if (lastGame)
+        if (lastGame) {
             recording.finalHash = hashWorld(*lastGame);
+            recording.steeringHelp = lastGame->steeringHelp;
+        }
         std::string message;
         if (!writeReplayFile(options.recordPath, recording, message))
             std::fprintf(stderr, "tuvo: %s\n", message.c_str());
@@ -68,8 +71,10 @@ class RoundKeys {
     // The round so far, written where its diagnosis can find it: the worlds of two machines
     // came out of step.
     void saveForDiagnosis(NetSession::Role role) {
-        if (lastGame)
+        if (lastGame) {
             recording.finalHash = hashWorld(*lastGame);
+            recording.steeringHelp = lastGame->steeringHelp;
+        }
         const char* state = std::getenv("XDG_STATE_HOME");
         const char* home = std::getenv("HOME");
         std::string folder = state && *state == '/' ? std::string(state) + "/tuvo"
@@ -151,9 +156,12 @@ void applySettings(const Settings& settings) {
 
 // The shadows the settings ask for, at the start of a round played here (a replay has its own
 // keys; over the network the host's settings count for both).
-void shadowsAtStart(const Game& game, Loop& loop) {
+void shadowsAtStart(Game& game, Loop& loop) {
     if (loop.keys.replaying() || (loop.net && !loop.net->hosting()))
         return;
+    // Steering help is the round's from its first tick; over the network the host sent its own.
+    if (!loop.net)
+        game.round.steeringHelp = loop.settings.steeringHelp;
     loop.shadowPress = loop.settings.shadows != game.round.shadowsOn;
 }
 
@@ -224,34 +232,117 @@ void leaveRound(Game& game, Loop& loop) {
 // Space, Return or a pad's A after 0:00 starts the next round; P or a pad's Start pauses a
 // running round (a new one too, when both come at once) and goes on with it. Over the network
 // both go to both machines.
-void obey(Game& game, Loop& loop, const platform::Commands& c) {
+void playAgain(Game& game, Loop& loop) {
+    game.menus.resultFocus = resultPlayAgain;
     if (loop.net) {
-        if (c.playAgain)
-            loop.net->againClicked();
-        if (c.pause)
-            loop.net->pauseClicked();
+        loop.net->againClicked();
         return;
     }
-    if (c.playAgain && game.round.roundOver && !loop.keys.replaying()) {
-        loop.keys.write();
+    if (!game.round.roundOver || loop.keys.replaying())
+        return;
+    loop.keys.write();
+    startNewRound(game, nextRoundSeed(game.round.seed));
+    loop.keys.newRound(game.round.seed);
+    loop.pacer.restart();
+    platform::forgetKeyPresses();
+    shadowsAtStart(game, loop);
+}
+
+// Back to the title from a round, by END ROUND or TITLE after 0:00.
+void endRoundChosen(Game& game, Loop& loop) {
+    if (loop.net && loop.net->stage == NetPlay::Stage::playing) {
+        loop.net->endRoundClicked();
+    } else if (loop.net) {
+        leaveRound(game, loop);
+    } else {
+        leaveRound(game, loop);
+        // The title's START begins a fresh round, not this one again.
         startNewRound(game, nextRoundSeed(game.round.seed));
         loop.keys.newRound(game.round.seed);
-        loop.pacer.restart();
-        platform::forgetKeyPresses();
-        shadowsAtStart(game, loop);
     }
-    if (c.pause && !game.round.roundOver)
+}
+
+// The other machine is gone (or never came, and the player gave up looking): the title again,
+// for a game on this machine alone.
+void playAlone(Game& game, Loop& loop) {
+    if (game.gameRunning)
+        leaveRound(game, loop);
+    loop.net->close();
+    loop.net = nullptr;
+    game.round.paused = false;
+    game.menus = MenuState{};
+    game.opponents.offered = true;
+    game.opponents.choose(loop.settings.opponent);
+    startNewRound(game, nextRoundSeed(game.round.seed));
+    loop.keys.newRound(game.round.seed);
+    loop.notice.clear();
+    loop.noticeUntil = 0;
+}
+
+// Return, a pad's A, a click or Esc on a screen that says the other player is gone: back to
+// the title. Answers whether it went.
+bool leftScreenAnswered(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
+                        const MenuPointer& pointer) {
+    if (!loop.net || !loop.net->goneForGood())
+        return false;
+    const bool click = pointer.leftPress && !game.menus.pointerDown;
+    game.menus.pointerDown = pointer.leftPress;
+    for (platform::MenuKey k : keys)
+        if (k == platform::MenuKey::press || k == platform::MenuKey::back)
+            return playAlone(game, loop), true;
+    if (click)
+        return playAlone(game, loop), true;
+    return false;
+}
+
+void obey(Game& game, Loop& loop, const platform::Commands& c) {
+    if (c.playAgain && (loop.net || game.round.roundOver))
+        playAgain(game, loop);
+    if (c.pause && loop.net)
+        loop.net->pauseClicked();
+    else if (c.pause && !game.round.roundOver)
         game.round.paused = !game.round.paused;
+}
+
+// PLAY AGAIN or TITLE after 0:00.
+bool resultMenuFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
+                     const MenuPointer& pointer) {
+    if (loop.keys.replaying())
+        return false;
+    MenuOutcome o;
+    for (platform::MenuKey k : keys) {
+        const MenuOutcome step = resultKey(game.menus, k);
+        o.playAgain |= step.playAgain;
+        o.endRound |= step.endRound;
+    }
+    const bool click = pointer.leftPress && !game.menus.pointerDown;
+    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || click) {
+        const MenuOutcome step = resultPointer(game.menus, pointer.x, pointer.y, click);
+        o.playAgain |= step.playAgain;
+        o.endRound |= step.endRound;
+    }
+    game.menus.pointerX = pointer.x;
+    game.menus.pointerY = pointer.y;
+    game.menus.pointerDown = pointer.leftPress;
+    if (o.endRound) {
+        endRoundChosen(game, loop);
+        return true;
+    }
+    if (o.playAgain)
+        playAgain(game, loop);
+    return false;
 }
 
 // The pause menu and the options over a paused round. Answers whether the round is left.
 bool pauseMenuFrame(Game& game, Loop& loop) {
     const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    const MenuPointer pointer = platform::menuPointer();
+    if (leftScreenAnswered(game, loop, keys, pointer))
+        return true;
     if (!game.round.paused || game.round.roundOver) {
         game.menus.optionsShown = false;
-        return false;
+        return game.round.roundOver && resultMenuFrame(game, loop, keys, pointer);
     }
-    const MenuPointer pointer = platform::menuPointer();
     if (game.menus.optionsShown) {
         optionsFrame(game, loop, keys, pointer);
         return false;
@@ -274,16 +365,7 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
     // With the other machine gone (or out of step) there is no round to end or go on together.
     const bool together = loop.net && loop.net->stage == NetPlay::Stage::playing;
     if (o.endRound) {
-        if (together) {
-            loop.net->endRoundClicked();
-        } else if (loop.net) {
-            leaveRound(game, loop);
-        } else {
-            leaveRound(game, loop);
-            // The title's START begins a fresh round, not this one again.
-            startNewRound(game, nextRoundSeed(game.round.seed));
-            loop.keys.newRound(game.round.seed);
-        }
+        endRoundChosen(game, loop);
         return true;
     }
     if (o.continueRound) {
@@ -358,6 +440,9 @@ void gameFrame(Game& game, Loop& loop) {
             drawMenuPanel(game.look.frame, pausePanel(game.menus));
         if (game.round.paused && !game.round.roundOver && game.menus.optionsShown)
             drawOptions(game, loop);
+        if (game.round.roundOver && !loop.keys.replaying() &&
+            !(loop.net && loop.net->goneForGood()))
+            drawMenuPanel(game.look.frame, resultPanel(game.menus));
         platform::swapBuffers();
     } else {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
@@ -374,7 +459,17 @@ void menuFrame(Game& game, Loop& loop) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
     const MenuPointer pointer = platform::menuPointer();
-    const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    if (!game.menus.optionsShown && !game.helpShown && loop.net) {
+        // On the online title, going back ends the waiting or the looking.
+        const bool back =
+            std::find(keys.begin(), keys.end(), platform::MenuKey::back) != keys.end();
+        if (back || leftScreenAnswered(game, loop, keys, pointer)) {
+            if (loop.net)
+                playAlone(game, loop);
+            keys.clear();
+        }
+    }
     if (game.menus.optionsShown) {
         optionsFrame(game, loop, keys, pointer);
         platform::setCursorHidden(false);
@@ -385,13 +480,14 @@ void menuFrame(Game& game, Loop& loop) {
                 titleKey(game, k);
     }
     std::string status;
+    // START cannot begin a round: the other player is not there, or gone for good.
     const bool waitingForOther =
-        loop.net && !loop.net->bothHere() && loop.net->stage == NetPlay::Stage::lobby;
+        loop.net && (!loop.net->bothHere() || loop.net->stage != NetPlay::Stage::lobby);
     if (loop.net) {
         // START over the network starts the round on both machines, once both are there.
         if (game.gameRunning) {
             game.gameRunning = false;
-            if (waitingForOther) {
+            if (waitingForOther && !loop.net->goneForGood()) {
                 loop.notice =
                     loop.net->hosting() ? "PLAYER 2 IS NOT HERE YET" : "PLAYER 1 IS NOT HERE YET";
                 loop.noticeUntil = platform::nowMs() + 3000;
@@ -406,6 +502,8 @@ void menuFrame(Game& game, Loop& loop) {
     game.look.frame = platform::frame();
     if (!game.look.frame.empty()) {
         MenuView view = menuView(game);
+        view.helpKeys[0] = helpKeys(loop.settings, 1);
+        view.helpKeys[1] = helpKeys(loop.settings, 2);
         view.status = loop.net && !game.menus.optionsShown ? status.c_str() : nullptr;
         if (waitingForOther)
             view.dimmed = {startArea.left, startArea.right, startArea.bottom, startArea.top};
@@ -445,6 +543,11 @@ int mainLoop(Game& game, Loop& loop) {
             loop.settings.fullscreen = loop.fullscreenSeen;
             keepSettings(loop);
         }
+        if (loop.net && loop.net->hosting())
+            loop.net->steeringHelp = loop.settings.steeringHelp;
+        const bool paused = game.gameRunning && game.round.paused && !game.round.roundOver;
+        platform::escapeGoesBack(game.menus.optionsShown || paused ||
+                                 (loop.net && (!game.gameRunning || loop.net->goneForGood())));
         if (loop.beforeFrame && !loop.beforeFrame(game))
             platform::shutdownWindow();
         else if (game.gameRunning)
@@ -477,8 +580,10 @@ int runProgram(Game& game, const ProgramOptions& options) {
     keys.start(game.round.seed);
     game.round.ticks = options.firstTick;
     // A replay shows its round at once; the title menu is for playing.
-    if (options.replay)
+    if (options.replay) {
         game.gameRunning = true;
+        game.round.steeringHelp = options.replay->steeringHelp;
+    }
     Loop loop{TickPacer{}, keys};
     loop.settings = settings;
     loop.settingsPath = options.settingsPath;

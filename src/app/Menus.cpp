@@ -23,10 +23,16 @@ std::string upper(std::string s) {
     return s;
 }
 
+int rowPlayer(int row) {
+    return (row - rowFirstKey) / playerKeyCount;
+}
+
+PlayerKey rowAction(int row) {
+    return keysListed[(row - rowFirstKey) % playerKeyCount];
+}
+
 std::string playerKeyLine(int row) {
-    const int player = (row - rowFirstKey) / playerKeyCount;
-    return "PLAYER " + std::to_string(player + 1) + ": " +
-           actionNames[(row - rowFirstKey) % playerKeyCount];
+    return "PLAYER " + std::to_string(rowPlayer(row) + 1) + ": " + actionNames[rowAction(row)];
 }
 
 int stepped(int focus, int by, int count) {
@@ -64,6 +70,10 @@ MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen
         out.shadows = true;
         out.settingsChanged = true;
         break;
+    case rowSteering:
+        s.steeringHelp = !s.steeringHelp;
+        out.settingsChanged = true;
+        break;
     case rowResetKeys:
         if (by != 0)
             break;
@@ -88,6 +98,13 @@ MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen
 }
 } // namespace
 
+int optionsKeyRow(int player, PlayerKey key) {
+    int listed = 0;
+    while (listed < playerKeyCount - 1 && keysListed[listed] != key)
+        ++listed;
+    return rowFirstKey + (player - 1) * playerKeyCount + listed;
+}
+
 const char* actionName(int key) {
     return key >= 0 && key < playerKeyCount ? actionNames[key] : "";
 }
@@ -102,13 +119,12 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     p.rows[rowEffects] = {"EFFECTS VOLUME", std::to_string(s.effectsVolume)};
     p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
     p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
-    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows})
+    p.rows[rowSteering] = {"STEERING HELP", s.steeringHelp ? "ON" : "OFF"};
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowSteering})
         p.rows[row].adjustable = true;
-    for (int row = rowFirstKey; row < rowResetKeys; ++row) {
-        const int player = (row - rowFirstKey) / playerKeyCount;
-        const int key = (row - rowFirstKey) % playerKeyCount;
-        p.rows[row] = {playerKeyLine(row), m.rebinding == row ? "..." : upper(s.keys[player][key])};
-    }
+    for (int row = rowFirstKey; row < rowResetKeys; ++row)
+        p.rows[row] = {playerKeyLine(row),
+                       m.rebinding == row ? "..." : upper(s.keys[rowPlayer(row)][rowAction(row)])};
     p.rows[rowResetKeys] = {"RESET KEYS", ""};
     p.rows[rowBack] = {"BACK", ""};
     return p;
@@ -150,7 +166,8 @@ MenuOutcome optionsKey(MenuState& m, Settings& s, MenuKey key, bool fullscreen, 
     case MenuKey::left:
     case MenuKey::right:
         if (m.optionsFocus == rowFullscreen || m.optionsFocus == rowShadows ||
-            m.optionsFocus == rowMusic || m.optionsFocus == rowEffects)
+            m.optionsFocus == rowSteering || m.optionsFocus == rowMusic ||
+            m.optionsFocus == rowEffects)
             return pressRow(m, s, m.optionsFocus, key == MenuKey::left ? -1 : 1, fullscreen,
                             shadows);
         return {};
@@ -173,8 +190,8 @@ MenuOutcome optionsCaptured(MenuState& m, Settings& s, const std::string& key) {
         m.notice.clear();
         return out;
     }
-    const int player = (row - rowFirstKey) / playerKeyCount;
-    const int action = (row - rowFirstKey) % playerKeyCount;
+    const int player = rowPlayer(row);
+    const int action = rowAction(row);
     for (const Reserved& r : reservedKeys)
         if (key == r.key) {
             m.notice = upper(key) + " IS THE GAME'S " + r.use + " KEY";
@@ -231,7 +248,8 @@ void titleKey(Game& g, MenuKey key) {
     case MenuKey::previous:
     case MenuKey::down:
     case MenuKey::next: {
-        const int by = key == MenuKey::up || key == MenuKey::left || key == MenuKey::previous ? -1 : 1;
+        const int by =
+            key == MenuKey::up || key == MenuKey::left || key == MenuKey::previous ? -1 : 1;
         do
             m.titleFocus = stepped(m.titleFocus, by, titleEntryCount);
         while (!titleEntryShown(g, m.titleFocus));
@@ -279,4 +297,57 @@ MenuOutcome pausePointer(MenuState& m, int x, int y, bool press) {
         return {};
     m.pauseFocus = row;
     return press ? pauseKey(m, MenuKey::press) : MenuOutcome{};
+}
+
+MenuPanel resultPanel(const MenuState& m) {
+    MenuPanel p;
+    p.title = "NEXT";
+    p.rows = {{"PLAY AGAIN", ""}, {"TITLE", ""}};
+    p.focus = m.resultFocus;
+    p.left = 392;
+    p.right = 632;
+    p.top = 420;
+    p.rowHeight = 28;
+    p.withValues = false;
+    return p;
+}
+
+MenuOutcome resultKey(MenuState& m, MenuKey key) {
+    MenuOutcome out;
+    switch (key) {
+    case MenuKey::up:
+    case MenuKey::left:
+    case MenuKey::previous:
+    case MenuKey::down:
+    case MenuKey::right:
+    case MenuKey::next:
+        m.resultFocus = stepped(m.resultFocus, 1, resultRowCount);
+        break;
+    case MenuKey::back:
+        break;
+    case MenuKey::press:
+        out.playAgain = m.resultFocus == resultPlayAgain;
+        out.endRound = m.resultFocus == resultTitle;
+        break;
+    }
+    return out;
+}
+
+MenuOutcome resultPointer(MenuState& m, int x, int y, bool press) {
+    const int row = resultPanel(m).rowAt(x, y);
+    if (row < 0)
+        return {};
+    m.resultFocus = row;
+    return press ? resultKey(m, MenuKey::press) : MenuOutcome{};
+}
+
+std::vector<MenuView::HelpKey> helpKeys(const Settings& s, int player) {
+    std::vector<MenuView::HelpKey> lines;
+    for (PlayerKey k : keysListed) {
+        std::string action = actionNames[k];
+        for (size_t i = 1; i < action.size(); ++i)
+            action[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(action[i])));
+        lines.push_back({action, s.keys[player - 1][k]});
+    }
+    return lines;
 }

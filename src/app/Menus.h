@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "platform/Platform.h"
 #include "render/MenuPanel.h"
+#include "render/RoundView.h"
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ struct Game;
 struct MenuState {
     int titleFocus = 0;
     int pauseFocus = 0;
+    int resultFocus = 0; // after 0:00: PLAY AGAIN or TITLE
     bool optionsShown = false;
     int optionsFocus = 0;
     int rebinding = -1;               // the options row waiting for its new key; -1: none
@@ -32,23 +34,32 @@ struct MenuState {
 // What a menu step asks of the loop beyond the menu itself.
 struct MenuOutcome {
     bool continueRound = false;   // CONTINUE on the pause menu
-    bool endRound = false;        // END ROUND on the pause menu
+    bool endRound = false;        // END ROUND on the pause menu, TITLE after 0:00
+    bool playAgain = false;       // PLAY AGAIN after 0:00
     bool fullscreen = false;      // full screen to be turned on or off
     bool shadows = false;         // the round's shadows to be turned on or off
     bool settingsChanged = false; // to be saved now, and the volumes and keys applied
 };
 
-// The options' rows: the volumes, full screen, shadows, each player's keys, RESET KEYS, BACK.
+// The options' rows: the volumes, full screen, shadows, steering help, each player's keys,
+// RESET KEYS, BACK.
 enum OptionsRow {
     rowMusic,
     rowEffects,
     rowFullscreen,
     rowShadows,
-    rowFirstKey, // player 1's keys in the order of PlayerKey, then player 2's
+    rowSteering,
+    rowFirstKey, // player 1's keys in the order of keysListed, then player 2's
     rowResetKeys = rowFirstKey + 2 * playerKeyCount,
     rowBack,
     optionsRowCount
 };
+
+// The order the options and HELP list a player's keys in.
+constexpr PlayerKey keysListed[playerKeyCount] = {keyForward, keyBack, keyLeft, keyRight,
+                                                  keyBomb,    keyWall, keyTrap};
+// The options' row of a player's key (player 1 or 2).
+int optionsKeyRow(int player, PlayerKey key);
 
 // What the options show now: the settings, and full screen and shadows as they are.
 MenuPanel optionsPanel(const MenuState& menus, const Settings& settings, bool fullscreen,
@@ -75,3 +86,13 @@ void titleKey(Game& game, platform::MenuKey key);
 enum PauseRow { pauseContinue, pauseOptions, pauseEndRound, pauseRowCount };
 MenuOutcome pauseKey(MenuState& menus, platform::MenuKey key);
 MenuOutcome pausePointer(MenuState& menus, int x, int y, bool press);
+
+// After 0:00: PLAY AGAIN or back to the TITLE (Space plays again whatever is highlighted).
+enum ResultRow { resultPlayAgain, resultTitle, resultRowCount };
+MenuPanel resultPanel(const MenuState& menus);
+MenuOutcome resultKey(MenuState& menus, platform::MenuKey key);
+MenuOutcome resultPointer(MenuState& menus, int x, int y, bool press);
+
+// HELP's lines for player 1 or 2: each action as HELP names it and the key set for it, in the
+// order of keysListed.
+std::vector<MenuView::HelpKey> helpKeys(const Settings& settings, int player);

@@ -64,7 +64,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             }
             section = trimmed(line.substr(1, line.size() - 2));
             if (section != "window" && section != "sound" && section != "player1" &&
-                section != "player2" && section != "opponent") {
+                section != "player2" && section != "opponent" && section != "play") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
                 section = "?";
             }
@@ -105,6 +105,13 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                                    "' is not a sound setting (music or effects = 0 to 10)");
             continue;
         }
+        if (section == "play") {
+            if (name == "steering_help" && (value == "yes" || value == "no"))
+                s.steeringHelp = value == "yes";
+            else
+                problems.push_back(where + "'" + line + "' is not steering_help = yes or no");
+            continue;
+        }
         if (section == "opponent") {
             if (name == "player2" &&
                 (value == "human" || value == "easy" || value == "normal" || value == "hard"))
@@ -128,7 +135,9 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 s.keys[player][key] = value;
             continue;
         }
-        problems.push_back(where + "a setting outside [window], [sound], [player1] and [player2]");
+        problems.push_back(
+            where +
+            "a setting outside [window], [sound], [player1], [player2], [opponent] and [play]");
     }
     return s;
 }
@@ -147,6 +156,7 @@ std::string formatSettings(const Settings& s) {
             out += std::string(keyNames[k]) + " = " + s.keys[p][k] + "\n";
     }
     out += "\n[opponent]\nplayer2 = " + s.opponent + "\n";
+    out += std::string("\n[play]\nsteering_help = ") + (s.steeringHelp ? "yes" : "no") + "\n";
     return out;
 }
 

@@ -16,6 +16,8 @@ struct Settings {
         {"Up", "Down", "/", ".", "Right", "Left", "Right Shift"}};
     // Who plays player 2, as chosen on the title: "human", or a computer player's level.
     std::string opponent = "human";
+    // A press toward a lane or door just beside a player slides it into line (each new round).
+    bool steeringHelp = true;
 };
 
 // The settings file's lines, and back. A line that cannot be read is left out and described in

@@ -31,10 +31,13 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
     RoundState game(script.seed);
     setUpRound(game);
     NetPlay play(*session, game);
+    // A host plays by its script's steering help; a guest by its host's.
+    play.steeringHelp = script.steeringHelp;
     Replay played;
     play.onRoundBegun = [&](uint32_t seed) {
         played = Replay{};
         played.seed = seed;
+        played.steeringHelp = game.steeringHelp;
     };
     bool outOfStep = false;
     play.onOutOfStep = [&] { outOfStep = true; };

@@ -17,6 +17,6 @@ struct NetHeadlessOptions {
     std::string address; // to join; on the host, the address to open (empty: all)
     uint16_t port = 7710;
     std::string recordPath;
-    uint32_t waitForPeerMs = 10000;
+    uint32_t waitForPeerMs = 30000;
 };
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& options, std::FILE* out);

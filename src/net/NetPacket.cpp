@@ -43,6 +43,7 @@ std::string encodeMessage(const Message& m) {
         break;
     case MessageType::start:
         put(out, m.seed, 4);
+        put(out, m.steeringHelp ? 1 : 0, 1);
         break;
     case MessageType::keys: {
         const size_t count = std::min(m.run.size(), longestKeyRun);
@@ -95,9 +96,10 @@ bool decodeMessage(const uint8_t* data, size_t size, Message& m) {
         read.reason = static_cast<RefuseReason>(p[0]);
         break;
     case MessageType::start:
-        if (rest != 4)
+        if (rest != 5 || p[4] > 1)
             return false;
         read.seed = static_cast<uint32_t>(get(p, 4));
+        read.steeringHelp = p[4] == 1;
         break;
     case MessageType::keys: {
         if (rest < 10)

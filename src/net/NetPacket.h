@@ -22,7 +22,8 @@ enum class MessageType : uint8_t {
 };
 
 // The network protocol's version; a peer speaking another is refused.
-constexpr uint16_t protocolVersion = 2;
+// 3: the start carries the host's steering help.
+constexpr uint16_t protocolVersion = 3;
 constexpr size_t longestVersionText = 32;
 // The most ticks one keys datagram carries: 128 bytes of keys, well inside one UDP datagram.
 constexpr size_t longestKeyRun = 64;
@@ -35,6 +36,7 @@ struct Message {
     std::string version;                 // hello: the game's version text
     RefuseReason reason = RefuseReason::otherVersion;
     uint32_t seed = 0;         // start
+    bool steeringHelp = false; // start: the host's setting, which both sides play by
     uint32_t tick = 0;         // keys: the first tick of `run`; worldHash: its tick
     std::vector<uint16_t> run; // keys: for tick, tick + 1, ...; packed as a recording packs them
     uint32_t ack = 0;          // keys: the receiver's ticks the sender holds, from 0 without a gap

@@ -29,6 +29,11 @@ NetPlay::NetPlay(NetSession& s, RoundState& g) : session(s), game(g) {}
 bool NetPlay::service(uint32_t waitMs) {
     std::vector<NetSession::Event> events;
     session.poll(events, waitMs);
+    if (session.stillLooking() && !saidLooking) {
+        saidLooking = true;
+        std::fprintf(stderr, "tuvo: no game at %s:%u yet; still looking\n", session.address.c_str(),
+                     static_cast<unsigned>(session.port));
+    }
     for (const NetSession::Event& e : events) {
         switch (e.kind) {
         case NetSession::Event::joined:
@@ -55,7 +60,7 @@ bool NetPlay::service(uint32_t waitMs) {
             switch (m.type) {
             case MessageType::start:
                 if (session.role == NetSession::Role::guest)
-                    begin(m.seed);
+                    begin(m.seed, m.steeringHelp);
                 break;
             case MessageType::askStart:
                 if (session.role == NetSession::Role::host && stage == Stage::lobby)
@@ -157,14 +162,17 @@ void NetPlay::hostStarts(uint32_t seed) {
     Message start;
     start.type = MessageType::start;
     start.seed = seed;
+    start.steeringHelp = steeringHelp;
     session.send(start);
     session.flush();
-    begin(seed);
+    begin(seed, steeringHelp);
 }
 
-void NetPlay::begin(uint32_t seed) {
+void NetPlay::begin(uint32_t seed, bool steering) {
     ++roundsBegun;
     startRound(game, seed);
+    game.steeringHelp = steering;
+    steeringHelp = steering;
     // The caller may still read the last round's confirmed round as it is told of the new one.
     const std::unique_ptr<Rollback> previous = std::move(rollback);
     rollback = std::make_unique<Rollback>(session.role == NetSession::Role::host ? 1 : 2, game);
@@ -320,7 +328,8 @@ std::string NetPlay::lobbyText() const {
     }
     if (!session.connected()) {
         if (!host)
-            return "CONNECTING TO " + session.address + ":" + std::to_string(session.port);
+            return (session.stillLooking() ? "STILL LOOKING FOR " : "CONNECTING TO ") +
+                   session.address + ":" + std::to_string(session.port);
         return "WAITING FOR PLAYER 2 ON PORT " + std::to_string(session.port) +
                (turnedAway ? " (ANOTHER VERSION WAS TURNED AWAY)" : "");
     }

@@ -20,6 +20,13 @@ class NetPlay {
 
     NetPlay(NetSession& session, RoundState& round);
 
+    // Whether a round together can still begin or go on (the other side has not left, and the
+    // worlds have not parted).
+    bool goneForGood() const {
+        return stage == Stage::left || stage == Stage::outOfStep || stage == Stage::refused;
+    }
+    // The player went back to play alone: the connection ends.
+    void close() { session.close(); }
     // Takes what the other side sent. Answers false once nothing more can be played.
     bool service(uint32_t waitMs = 0);
     bool bothHere() const { return session.connected(); }
@@ -53,6 +60,9 @@ class NetPlay {
     const char* banner() const;
 
     Stage stage = Stage::lobby;
+    // The host's steering help, which every round of the two plays by (the guest's own setting
+    // counts for nothing here).
+    bool steeringHelp = false;
     bool waiting = false;
     // Set when a round begins (with its seed): the game's caller shows the round and starts its
     // recording anew.
@@ -64,7 +74,7 @@ class NetPlay {
     std::function<void()> onOutOfStep;
 
   private:
-    void begin(uint32_t seed);
+    void begin(uint32_t seed, bool steering);
     void hostStarts(uint32_t seed);
     void compareHashes();
     void endRound();
@@ -85,4 +95,5 @@ class NetPlay {
     uint64_t waitingSince = 0;
     bool joined = false;     // the other side was here once
     bool turnedAway = false; // the host refused a guest of another version
+    bool saidLooking = false;
 };

@@ -8,7 +8,8 @@ const char* const gameVersion = "TUVO!! 1.0.0";
 namespace {
 // Silence this long, and the other side is gone.
 constexpr uint64_t goneAfterMs = 5000;
-constexpr uint64_t connectForMs = 10000;
+// A guest's attempt to get in lasts this long; one that finds no host starts again.
+constexpr uint64_t connectForMs = 3000;
 // ENet's own give-up on a peer whose reliable messages go unacknowledged, set far beyond the
 // silence that counts: on a lossy path resends pile up long before the peer is really gone.
 constexpr enet_uint32 enetPatienceMs = 60000;
@@ -92,8 +93,21 @@ std::unique_ptr<NetSession> NetSession::join(const std::string& address, uint16_
         return nullptr;
     }
     patient(s->peer);
+    s->hostIp = where.host;
     s->connectUntil = steadyMs() + connectForMs;
     return s;
+}
+
+void NetSession::close() {
+    if (!enet)
+        return;
+    if (peer && accepted)
+        enet_peer_disconnect_now(peer, 0);
+    enet_host_flush(enet);
+    enet_host_destroy(enet);
+    enet = nullptr;
+    peer = nullptr;
+    accepted = false;
 }
 
 NetSession::~NetSession() {
@@ -171,6 +185,7 @@ void NetSession::received(ENetPeer* from, const uint8_t* data, size_t size,
     }
     if (role == Role::guest && m.type == MessageType::welcome) {
         accepted = true;
+        everIn = true;
         connectUntil = 0;
         events.push_back({Event::joined, m});
         return;
@@ -230,6 +245,19 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
     const bool silent = accepted && now - lastHeard > goneAfterMs;
     const bool neverIn =
         role == Role::guest && !accepted && connectUntil != 0 && now > connectUntil;
+    // No host there yet: a guest that never got in tries again, until it is let in or given up.
+    if (peer && neverIn && !everIn) {
+        enet_peer_reset(peer);
+        ENetAddress where{};
+        where.host = hostIp;
+        where.port = port;
+        peer = enet_host_connect(enet, &where, channelCount, 0);
+        if (peer)
+            patient(peer);
+        connectUntil = now + connectForMs;
+        ++attempts;
+        return;
+    }
     if (peer && (silent || neverIn)) {
         enet_peer_reset(peer);
         peer = nullptr;

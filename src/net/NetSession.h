@@ -12,7 +12,8 @@ struct _ENetPeer;
 // every other message on a reliable, ordered one. The host waits for one guest and refuses any
 // other; only the accepted peer's packets are read, and every packet goes through decodeMessage
 // first. The other side is gone when nothing at all has come from it for 5 s (a lossy path is
-// not a reason: ENet is never let give up on a peer first); a guest tries to connect for 10 s.
+// not a reason: ENet is never let give up on a peer first); a guest that finds no host keeps
+// trying, a fresh attempt every 3 s, until it is let in.
 class NetSession {
   public:
     enum class Role { host, guest };
@@ -35,9 +36,13 @@ class NetSession {
     // Services the connection, waiting at most waitMs, and adds what happened to `events`.
     void poll(std::vector<Event>& events, uint32_t waitMs = 0);
     void send(const Message& message);
+    // Ends the connection (or the waiting, or the looking) for good: nothing more is sent or read.
+    void close();
     // Sends what is queued now rather than at the next poll.
     void flush();
     bool connected() const { return accepted; }
+    // A guest that has not found its host in its first attempt, and is still trying.
+    bool stillLooking() const { return role == Role::guest && !everIn && attempts > 0; }
     // The mean round trip to the other side in milliseconds (ENet's own estimate).
     uint32_t roundTrip() const;
     // How long nothing has come from the accepted other side, in milliseconds.
@@ -58,7 +63,10 @@ class NetSession {
     _ENetPeer* peer = nullptr;
     bool accepted = false;
     uint64_t lastHeard = 0;
-    uint64_t connectUntil = 0; // the guest's last moment to get in
+    uint64_t connectUntil = 0; // the end of the guest's present attempt to get in
+    uint32_t hostIp = 0;       // the guest's host, in ENet's byte order
+    uint32_t attempts = 0;     // the guest's attempts after the first
+    bool everIn = false;
 };
 
 // The game's version text, as a guest introduces itself.

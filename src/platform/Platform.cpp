@@ -103,6 +103,8 @@ KeyState pressedSinceTick;
 Commands commands;
 std::vector<MenuKey> menuKeys;
 bool capturing = false;
+// Esc is a menu key (back) rather than the end of the game.
+bool escapeBack = false;
 std::string capturedKey;
 // A stick counts as one press when it leans far past its dead zone, and again only after it
 // came back near the middle.
@@ -152,7 +154,6 @@ void padPressed(SDL_JoystickID id, Uint8 button) {
     switch (button) {
     case SDL_CONTROLLER_BUTTON_A:
         keys[keyBomb] = true;
-        commands.playAgain = true;
         menuKeys.push_back(MenuKey::press);
         break;
     case SDL_CONTROLLER_BUTTON_B:
@@ -267,7 +268,7 @@ void keyPressed(const SDL_KeyboardEvent& key) {
     }
     if (sym == SDLK_p)
         commands.pause = true;
-    else if (sym == SDLK_SPACE || sym == SDLK_RETURN || sym == SDLK_KP_ENTER)
+    else if (sym == SDLK_SPACE)
         commands.playAgain = true;
     notePress(key.keysym.scancode);
 }
@@ -359,6 +360,10 @@ void shutdownWindow() {
     }
 }
 
+void escapeGoesBack(bool on) {
+    escapeBack = on;
+}
+
 EventKind takeEvent(int& quitCode) {
     // A signal ends the game the way closing the window does.
     if (terminationRequested() && window && !windowGone)
@@ -389,9 +394,12 @@ EventKind takeEvent(int& quitCode) {
         }
         break;
     case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_ESCAPE && !capturing)
+        if (e.key.keysym.sym == SDLK_ESCAPE && !capturing && escapeBack) {
+            if (!e.key.repeat)
+                menuKeys.push_back(MenuKey::back);
+        } else if (e.key.keysym.sym == SDLK_ESCAPE && !capturing) {
             shutdownWindow();
-        else
+        } else
             keyPressed(e.key);
         break;
     case SDL_CONTROLLERDEVICEADDED:

@@ -44,6 +44,9 @@ Commands takeCommands();
 enum class MenuKey { up, down, left, right, next, previous, press, back };
 // The menu keys pressed since the last call, in order.
 std::vector<MenuKey> takeMenuKeys();
+// While on (a menu of the game's own is shown: the options, the pause menu, the online
+// screens), Esc goes back one step as a menu key instead of ending the game.
+void escapeGoesBack(bool on);
 // While on, the next key pressed is kept by its name for takeCapturedKey; Esc then cancels
 // instead of ending the game (it is taken as "Escape"), and no key acts otherwise.
 void captureKey(bool on);

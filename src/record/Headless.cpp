@@ -24,6 +24,7 @@ std::string roundSummary(const RoundState& game) {
 int replayHeadless(const Replay& replay, const std::string& path, std::FILE* out) {
     RoundState game(replay.seed);
     setUpRound(game);
+    game.steeringHelp = replay.steeringHelp;
     for (uint16_t keys : replay.keys)
         tickRound(game, unpackKeys(keys));
     std::fputs(roundSummary(game).c_str(), out);

@@ -9,9 +9,12 @@ namespace {
 constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
 // 2: a player thrown by a trap is where it landed for blasts and creatures from that tick on.
 // 3: a player sent home is safe from the creatures until its first move or for 2 s.
-constexpr uint32_t formatVersion = 3;
-// Signature, version, seed, tick count, final hash.
-constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8;
+// 4: no creature catches a player before its first move or 2 s into the round; the round's
+//    options (bit 0: steering help) follow the final hash.
+constexpr uint32_t formatVersion = 4;
+// Signature, version, seed, tick count, final hash, options.
+constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8 + 4;
+constexpr uint32_t optionSteering = 1;
 constexpr size_t checksumBytes = 4;
 constexpr uint16_t keyBits = (1u << (2 * playerKeyCount + 1)) - 1;
 
@@ -43,6 +46,7 @@ std::string encodeReplay(const Replay& replay) {
     putLittle(out, replay.seed, 4);
     putLittle(out, replay.keys.size(), 4);
     putLittle(out, replay.finalHash, 8);
+    putLittle(out, replay.steeringHelp ? optionSteering : 0, 4);
     for (uint16_t k : replay.keys)
         putLittle(out, k, 2);
     putLittle(out, checksumOf(out, out.size()), 4);
@@ -79,7 +83,11 @@ bool decodeReplay(const std::string& bytes, Replay& replay, std::string& wrong) 
     if (getLittle(bytes, expected - checksumBytes, 4) !=
         checksumOf(bytes, expected - checksumBytes))
         return wrong = "damaged: its checksum does not match its contents", false;
+    const uint32_t options = static_cast<uint32_t>(getLittle(bytes, 28, 4));
+    if (options & ~optionSteering)
+        return wrong = "damaged: it asks for a round option the game does not have", false;
     Replay read;
+    read.steeringHelp = options & optionSteering;
     read.seed = static_cast<uint32_t>(getLittle(bytes, 12, 4));
     read.finalHash = getLittle(bytes, 20, 8);
     read.keys.resize(count);

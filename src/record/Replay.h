@@ -10,6 +10,8 @@ struct Replay {
     uint32_t seed = 0;
     std::vector<uint16_t> keys; // one packed key state per tick, from tick 0
     uint64_t finalHash = 0;
+    // The round was played with steering help.
+    bool steeringHelp = false;
 };
 
 // The file's bytes, and back. decodeReplay never trusts a size or a count it has not checked

@@ -106,8 +106,7 @@ bool BushPictures::take(unsigned int bushList) {
             shapePictureTexture(picture, side, side, GL_LINEAR);
             // Bound for its mipmaps once drawn.
             glBindTexture(GL_TEXTURE_2D, picture);
-            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture,
-                                   0);
+            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
             if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
                 failed = true;
                 break;

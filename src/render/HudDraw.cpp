@@ -1,5 +1,7 @@
 #include "actors/Player.h"
 #include "render/Hud.h"
+#include "render/TextFont.h"
+#include <algorithm>
 #include "render/HudLayout.h"
 #include "render/Overlays.h"
 #include "render/Presentation.h"
@@ -118,8 +120,8 @@ void drawHud(const RoundView& game) {
             text(x, layout.firstLineY + layout.lineStep * static_cast<float>(line),
                  hudLine(p, line));
         if (const char* computer = game.computer[n - 1])
-            text(layout.lineX(n - 1, static_cast<int>(std::strlen(computer))),
-                 layout.computerY, computer, colours[n - 1]);
+            text(layout.lineX(n - 1, static_cast<int>(std::strlen(computer))), layout.computerY,
+                 computer, colours[n - 1]);
     }
 
     auto write = [&](bool rimFirst) {
@@ -174,7 +176,8 @@ void drawMenuLine(const std::string& text) {
     glLoadIdentity();
     // Centred under the buttons, in the large letters, white on a dimmed band as the round's
     // waiting lines are: readable over any part of the picture.
-    const float x = 512 - 4.5f * static_cast<float>(text.size()), y = 690;
+    const float size = 22;
+    const float x = std::max(14.0f, 512 - textWidth(text, size) / 2), y = 690;
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -182,13 +185,8 @@ void drawMenuLine(const std::string& text) {
     glColor4f(0, 0, 0, 0.62f);
     glRectf(x - 14, y - 20, windowWidth - x + 14, y + 10);
     glPopAttrib();
-    static const float rim[8][2] = {{-1, 0},  {1, 0}, {0, -1}, {0, 1},
-                                    {-1, -1}, {1, 1}, {-1, 1}, {1, -1}};
-    glColor3f(0, 0, 0);
-    for (const auto& o : rim)
-        writeAt(x + o[0], y + o[1], text, GLUT_BITMAP_9_BY_15);
-    glColor3f(1, 1, 1);
-    writeAt(x, y, text, GLUT_BITMAP_9_BY_15);
+    const float white[3] = {1, 1, 1}, black[3] = {0, 0, 0};
+    drawText(x, y, size, text, white, black);
     glPopMatrix();
     endText();
     glEnable(GL_DEPTH_TEST);

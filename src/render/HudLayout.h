@@ -51,8 +51,8 @@ struct HudLayout {
     float lineX(int column, int letters) const;
 };
 
-constexpr int hudColumnLetters = 11; // the widest column line, "Points: 100"
-constexpr int hudClockLetters = 10;  // "TIME: 5:59"
+constexpr int hudColumnLetters = 11;   // the widest column line, "Points: 100"
+constexpr int hudClockLetters = 10;    // "TIME: 5:59"
 constexpr int hudComputerLetters = 15; // the widest line under a column, "COMPUTER NORMAL"
 
 // `computerLines`: a computer plays a side, and its column says which under its lines.

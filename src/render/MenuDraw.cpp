@@ -2,8 +2,40 @@
 #include "render/Hud.h"
 #include "render/OpponentLine.h"
 #include "render/Presentation.h"
+#include "render/TextFont.h"
 #include "scene/TextureSlots.h"
 #include <GL/gl.h>
+
+namespace {
+// Each player's keys as set, in the help picture's two key panels (their places in menu units,
+// as the picture draws them): four rows, then three, each the key in bold and its action.
+void drawHelpKeys(const MenuView& m) {
+    const float ink[3] = {0.17f, 0.14f, 0.22f}, keyInk[3] = {0.05f, 0.05f, 0.3f};
+    const float panelLeft[2] = {-5.5f, 0.15f}, panelTop = -0.78f;
+    for (int p = 0; p < 2; ++p) {
+        const std::vector<MenuView::HelpKey>& keys = m.helpKeys[p];
+        for (size_t k = 0; k < keys.size() && k < 7; ++k) {
+            const int column = k < 4 ? 0 : 1,
+                      row = k < 4 ? static_cast<int>(k) : static_cast<int>(k) - 4;
+            const float x = panelLeft[p] + 0.22f + static_cast<float>(column) * 2.1f;
+            // The baseline, within the row the picture draws from 0.62 to 0.98 under the top.
+            const float y = panelTop - 0.88f - static_cast<float>(row) * 0.46f;
+            // Both words within the column's 2 units: long key names are drawn smaller.
+            float size = 0.22f;
+            const std::string key = keys[k].key + " ", action = keys[k].action;
+            const float wide = textWidth(key, size) + textWidth(action, size * 0.8f);
+            if (wide > 2.0f)
+                size *= 2.0f / wide;
+            glPushMatrix();
+            glTranslatef(x, y, 0.06f);
+            glScalef(1, -1, 1);
+            drawText(0, 0, size, key, keyInk);
+            drawText(textWidth(key, size), 0, size * 0.8f, action, ink);
+            glPopMatrix();
+        }
+    }
+}
+} // namespace
 
 void drawMenuScene(const MenuView& m) {
     const bool help = m.helpShown;
@@ -27,6 +59,15 @@ void drawMenuScene(const MenuView& m) {
 
     if (m.status && !help)
         drawMenuLine(m.status);
+    if (help) {
+        const GLboolean litHere = glIsEnabled(GL_LIGHTING);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        drawHelpKeys(m);
+        glEnable(GL_DEPTH_TEST);
+        if (litHere)
+            glEnable(GL_LIGHTING);
+    }
     const GLboolean lit = glIsEnabled(GL_LIGHTING);
     glDisable(GL_LIGHTING);
     if (m.dimmed.left < m.dimmed.right) {

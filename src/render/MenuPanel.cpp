@@ -1,4 +1,5 @@
 #include "render/MenuPanel.h"
+#include "render/TextFont.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -16,14 +17,13 @@ void box(int left, int top, int right, int bottom) {
     glEnd();
 }
 
-void write(int x, int y, const std::string& text) {
-    glRasterPos2i(x, y);
-    for (char c : text)
-        glutBitmapCharacter(GLUT_BITMAP_9_BY_15, c);
+// The letters' size, a little under a row's height.
+float letterSize(const MenuPanel& p) {
+    return static_cast<float>(p.rowHeight) * 0.68f;
 }
 
-int textWidth(const std::string& text) {
-    return 9 * static_cast<int>(text.size());
+int widthOf(const MenuPanel& p, const std::string& text) {
+    return static_cast<int>(textWidth(text, letterSize(p)) + 0.5f);
 }
 } // namespace
 
@@ -54,8 +54,17 @@ void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
     box(p.left, p.top, p.right, bottom);
     glDisable(GL_BLEND);
 
-    glColor3f(0.1f, 0.12f, 0.25f);
-    write((p.left + p.right - textWidth(p.title)) / 2, p.top + p.rowHeight - 6, p.title);
+    const float ink[3] = {0.1f, 0.12f, 0.25f}, white[3] = {1, 1, 1};
+    const float grey[3] = {0.55f, 0.55f, 0.55f}, red[3] = {0.75f, 0.1f, 0.05f};
+    const float size = letterSize(p);
+    auto write = [&](int x, int y, const std::string& text, const float* colour) {
+        drawText(static_cast<float>(x), static_cast<float>(y), size, text, colour);
+    };
+    // The title as the title picture writes its words: yellow on a dark rim, a little larger.
+    const float yellow[3] = {1.0f, 0.84f, 0.24f};
+    const float titleSize = size * 1.25f;
+    drawText((static_cast<float>(p.left + p.right) - textWidth(p.title, titleSize)) / 2,
+             static_cast<float>(p.top + p.rowHeight - 4), titleSize, p.title, yellow, ink);
     const int middle = p.valueMiddle();
     for (int n = 0; n < static_cast<int>(p.rows.size()); ++n) {
         const MenuPanel::Row& row = p.rows[n];
@@ -65,31 +74,24 @@ void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
             glColor3fv(highlight);
             box(p.left + 8, top + 2, p.right - 8, top + p.rowHeight - 2);
         }
-        if (focused)
-            glColor3f(1, 1, 1);
-        else if (row.dimmed)
-            glColor3f(0.55f, 0.55f, 0.55f);
-        else
-            glColor3f(0.1f, 0.12f, 0.25f);
-        const int baseline = top + p.rowHeight - 7;
+        const float* colour = focused ? white : row.dimmed ? grey : ink;
+        const int baseline = top + p.rowHeight * 3 / 4;
         if (!p.withValues) {
-            write((p.left + p.right - textWidth(row.label)) / 2, baseline, row.label);
+            write((p.left + p.right - widthOf(p, row.label)) / 2, baseline, row.label, colour);
             continue;
         }
-        write(p.left + 24, baseline, row.label);
+        write(p.left + 24, baseline, row.label, colour);
         if (!row.value.empty()) {
-            write(middle - textWidth(row.value) / 2, baseline, row.value);
+            write(middle - widthOf(p, row.value) / 2, baseline, row.value, colour);
             if (focused && row.adjustable) {
-                write(middle - 90, baseline, "<");
-                write(middle + 82, baseline, ">");
+                write(middle - 90, baseline, "<", colour);
+                write(middle + 82, baseline, ">", colour);
             }
         }
     }
-    if (!p.notice.empty()) {
-        glColor3f(0.75f, 0.1f, 0.05f);
-        write((p.left + p.right - textWidth(p.notice)) / 2,
-              p.rowTop(static_cast<int>(p.rows.size())) + p.rowHeight + 17, p.notice);
-    }
+    if (!p.notice.empty())
+        write((p.left + p.right - widthOf(p, p.notice)) / 2,
+              p.rowTop(static_cast<int>(p.rows.size())) + p.rowHeight * 7 / 4, p.notice, red);
 
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

@@ -1,4 +1,5 @@
 #include "render/OpponentLine.h"
+#include "render/TextFont.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <cstring>
@@ -22,14 +23,14 @@ void drawOpponentLine(const char* text) {
     glVertex3f(left, top, 0.05f);
     glEnd();
     glDisable(GL_BLEND);
-    // White letters centred on the band: the raster position is set in menu units, then moved
-    // back by half the line's width in pixels.
-    glColor3f(1, 1, 1);
-    glRasterPos3f(0, (bottom + top) / 2, 0.06f);
-    const float width = 9.0f * static_cast<float>(std::strlen(text));
-    glBitmap(0, 0, 0, 0, -width / 2, -5, nullptr);
-    for (const char* c = text; *c; ++c)
-        glutBitmapCharacter(GLUT_BITMAP_9_BY_15, *c);
+    // White letters on a dark rim centred on the band, in menu units (drawn with y down).
+    const float white[3] = {1, 1, 1}, rim[3] = {0.05f, 0.08f, 0.2f};
+    const float size = (top - bottom) * 0.6f;
+    glPushMatrix();
+    glTranslatef(0, (bottom + top) / 2 - size * 0.36f, 0.06f);
+    glScalef(1, -1, 1);
+    drawText(-textWidth(text, size) / 2, 0, size, text, white, rim);
+    glPopMatrix();
     glEnable(GL_DEPTH_TEST);
     if (lit)
         glEnable(GL_LIGHTING);

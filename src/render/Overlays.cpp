@@ -1,6 +1,7 @@
 #include "render/Overlays.h"
 #include "actors/Player.h"
 #include "render/LabyrinthMap.h"
+#include "render/TextFont.h"
 #include "render/Presentation.h"
 #include "render/RoundFeedback.h"
 #include "render/RoundView.h"
@@ -236,32 +237,40 @@ void drawFlash(const PlayerFeedback& f, float now) {
     if (f.flash == PlayerFeedback::Flash::none || age >= flashSeconds)
         return;
     const float strength = 1 - age / flashSeconds;
-    if (f.flash == PlayerFeedback::Flash::harm)
-        glColor4f(0.9f, 0.05f, 0.05f, 0.45f * strength);
-    else
-        glColor4f(1.0f, 0.85f, 0.2f, 0.35f * strength);
+    const bool harm = f.flash == PlayerFeedback::Flash::harm;
+    const float r = harm ? 0.9f : 1.0f, g = harm ? 0.05f : 0.8f, b = harm ? 0.05f : 0.1f;
+    glColor4f(r, g, b, 0.5f * strength);
     rectangle(0, 0, playerViewWidth, splitHeight);
+    // A thick frame in the full colour round the view, so that even a glance sees it.
+    const float edge = 10;
+    glColor4f(r, g, b, 0.9f * strength);
+    rectangle(0, 0, playerViewWidth, edge);
+    rectangle(0, splitHeight - edge, playerViewWidth, splitHeight);
+    rectangle(0, edge, edge, splitHeight - edge);
+    rectangle(playerViewWidth - edge, edge, playerViewWidth, splitHeight - edge);
 }
 
-void drawViewWords(const PlayerFeedback& f, float now, double scale) {
+void drawViewWords(const PlayerFeedback& f, float now) {
     if (f.viewWord.empty() || !f.showing(now))
         return;
-    const float s = static_cast<float>(scale > 0 ? scale : 1);
-    const float letter = 9 / s, step = 17 / s;
-    const float y = splitHeight * 0.35f;
-    writeOutlined(playerViewWidth / 2 - letter * static_cast<float>(f.viewWord.size()) / 2, y,
-                  f.viewWord, GLUT_BITMAP_9_BY_15, black, white, true);
+    // Large light letters on a dark rim, a fifth of the view high, with the line below smaller.
+    const float light[3] = {1.0f, 0.96f, 0.82f}, rim[3] = {0.1f, 0.06f, 0.12f};
+    const float size = splitHeight * 0.2f, below = splitHeight * 0.11f;
+    const float y = splitHeight * 0.42f;
+    drawText(playerViewWidth / 2 - textWidth(f.viewWord, size) / 2, y, size, f.viewWord, light,
+             rim);
     if (!f.viewWordBelow.empty())
-        writeOutlined(playerViewWidth / 2 - letter * static_cast<float>(f.viewWordBelow.size()) / 2,
-                      y + step, f.viewWordBelow, GLUT_BITMAP_9_BY_15, black, white, true);
+        drawText(playerViewWidth / 2 - textWidth(f.viewWordBelow, below) / 2, y + below * 1.5f,
+                 below, f.viewWordBelow, light, rim);
 }
 
 void drawMap(const LabyrinthMap& map, const float* colour, double scale) {
     const float s = static_cast<float>(scale > 0 ? scale : 1);
-    // A square of about two fifths of the view's height, never below 45 drawable pixels.
-    const float size = std::max(splitHeight * 0.42f, 45 / s);
-    const float cell = size / LabyrinthMap::side;
+    // A square of most of the view's height (never below 90 drawable pixels), beside the middle
+    // of the view, where the corridor ahead shows.
     const float margin = 6 / s;
+    const float size = std::min(std::max(splitHeight * 0.86f, 90 / s), splitHeight - 2 * margin);
+    const float cell = size / LabyrinthMap::side;
     const float left = playerViewWidth - margin - size, top = margin;
     // Cell (column, row) with row 0 at the bottom, as the labyrinth's +y points away at the start.
     auto cx = [&](float column) { return left + column * cell; };
@@ -269,7 +278,8 @@ void drawMap(const LabyrinthMap& map, const float* colour, double scale) {
     // A light frame round a dark square: the map's extent shows on the dark labyrinth too.
     glColor4f(0.85f, 0.85f, 0.75f, 0.8f);
     rectangle(left - 2 / s, top - 2 / s, left + size + 2 / s, top + size + 2 / s);
-    glColor4f(0.12f, 0.16f, 0.12f, 0.85f);
+    // Nearly black, as the labyrinth beyond the lamp is: the seen cells stand out on it.
+    glColor4f(0.03f, 0.05f, 0.03f, 1);
     rectangle(left, top, left + size, top + size);
     for (int k = 0; k < LabyrinthMap::side * LabyrinthMap::side; ++k) {
         if (!map.seen[k])
@@ -300,14 +310,23 @@ void drawMap(const LabyrinthMap& map, const float* colour, double scale) {
             line(c, r, c + 1, r);
     }
     glEnd();
-    glColor4f(1.0f, 0.8f, 0.1f, 1);
+    // Each piece of cheese seen: a yellow wedge on a dark rim, filling most of its cell.
     for (const LabyrinthMap::Cell& piece : map.cheese) {
         const float mx = cx(static_cast<float>(piece.column) + 0.5f);
         const float my = cy(static_cast<float>(piece.row) + 0.5f);
-        const float d = cell * 0.28f;
-        rectangle(mx - d, my - d, mx + d, my + d);
+        const float d = cell * 0.36f, rim = std::max(1.5f / s, cell * 0.06f);
+        glColor4f(0.25f, 0.15f, 0.0f, 1);
+        glBegin(GL_TRIANGLES);
+        glVertex2f(mx - d - rim, my + d * 0.7f + rim);
+        glVertex2f(mx + d + rim * 1.6f, my + d * 0.7f + rim);
+        glVertex2f(mx - d - rim, my - d - rim * 1.6f);
+        glColor4f(1.0f, 0.82f, 0.1f, 1);
+        glVertex2f(mx - d, my + d * 0.7f);
+        glVertex2f(mx + d, my + d * 0.7f);
+        glVertex2f(mx - d, my - d);
+        glEnd();
     }
-    // The player: a triangle pointing the way it faces.
+    // The player: a plain arrow the way it faces, in its colour on a dark rim.
     const float px = cx(map.column), py = cy(map.row);
     float fx = map.dirX, fy = -map.dirY; // the map's y runs down
     const float length = std::sqrt(fx * fx + fy * fy);
@@ -315,13 +334,28 @@ void drawMap(const LabyrinthMap& map, const float* colour, double scale) {
         fx /= length;
         fy /= length;
     }
-    const float reach = cell * 0.55f, wide = cell * 0.35f;
+    auto arrow = [&](float grow) {
+        const float tip = cell * 0.62f + grow, back = cell * 0.5f + grow;
+        const float head = cell * 0.42f + grow, neck = cell * 0.05f;
+        const float shaft = cell * 0.14f + grow;
+        // Along the heading (a) and across it (b), from the player's point.
+        auto at = [&](float a, float b) { glVertex2f(px + fx * a - fy * b, py + fy * a + fx * b); };
+        glBegin(GL_TRIANGLES);
+        at(tip, 0);
+        at(neck - grow, head);
+        at(neck - grow, -head);
+        at(neck, shaft);
+        at(-back, shaft);
+        at(-back, -shaft);
+        at(neck, shaft);
+        at(-back, -shaft);
+        at(neck, -shaft);
+        glEnd();
+    };
+    glColor4f(0.05f, 0.05f, 0.08f, 1);
+    arrow(std::max(1.5f / s, cell * 0.08f));
     glColor4f(colour[0], colour[1], colour[2], 1);
-    glBegin(GL_TRIANGLES);
-    glVertex2f(px + fx * reach, py + fy * reach);
-    glVertex2f(px - fx * reach * 0.6f - fy * wide, py - fy * reach * 0.6f + fx * wide);
-    glVertex2f(px - fx * reach * 0.6f + fy * wide, py - fy * reach * 0.6f - fx * wide);
-    glEnd();
+    arrow(0);
 }
 } // namespace
 
@@ -330,7 +364,7 @@ void drawPlayerOverlay(const RoundView& v, int n) {
     if (v.feedback && !v.roundOver && !v.paused && !v.banner) {
         const PlayerFeedback& f = v.feedback->shown(n);
         drawFlash(f, v.gameTime);
-        drawViewWords(f, v.gameTime, v.look.frame.scale());
+        drawViewWords(f, v.gameTime);
     }
     if (v.world.freeRoam[n - 1] && v.sight[n - 1]) {
         float colour[3];

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <vector>
 #include <cstdint>
 
 struct Presentation;
@@ -57,4 +59,9 @@ struct MenuView {
     };
     Box highlight{}, dimmed{};
     const char* opponent = nullptr; // the opponent line under START; null: none
+    // HELP's keys as they are set, per player: (action, key) in the order HELP lists them.
+    struct HelpKey {
+        std::string action, key;
+    };
+    std::vector<HelpKey> helpKeys[2] = {};
 };

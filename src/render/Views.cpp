@@ -1,4 +1,5 @@
 #include "render/Views.h"
+#include "render/DoorMarkers.h"
 #include "actors/ArenaAnimation.h"
 #include "actors/Creature.h"
 #include "actors/Particles.h"
@@ -390,6 +391,7 @@ void drawPlayerView(const RoundView& v, int n) {
                                       look.frustum, quick, !quick, look.eye);
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
+        drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)
@@ -405,6 +407,7 @@ void drawPlayerView(const RoundView& v, int n) {
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
         v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
+        drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)

@@ -3,6 +3,8 @@
 #include "scene/RandomGenerator.h"
 #include "world/ArenaLayout.h"
 #include "world/MazeWorld.h"
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr float arenaEdge = arena::size;
@@ -151,6 +153,50 @@ bool arenaStep(Player& p, MazeWorld& world, RandomGenerator& random) {
         return true;
     pushFlush(p, world, nx, ny);
     return true;
+}
+
+bool steerTowardGap(Player& p, MazeWorld& world, RandomGenerator& random, bool& stillInArena) {
+    const bool alongY = std::fabs(p.dirY) > 0.9f, alongX = std::fabs(p.dirX) > 0.9f;
+    if (alongX == alongY || doorEntered(p) || (p.carryingCheese && atHome(p)))
+        return false;
+    const float ahead = alongY ? (p.dirY > 0 ? 1.0f : -1.0f) : (p.dirX > 0 ? 1.0f : -1.0f);
+    if (checkStep(p, world, p.x + p.dirX * p.stepLength, p.y + p.dirY * p.stepLength).accepted)
+        return false;
+    // u runs across the heading, v along it.
+    const float u = alongY ? p.x : p.y, v = alongY ? p.y : p.x;
+    const float nextV = truncated(v) + 0.5f + ahead;
+    float best = -1, bestOff = tuning::steeringReach;
+    for (int side = -1; side <= 1; ++side) {
+        const float lane = truncated(u) + 0.5f + static_cast<float>(side);
+        const float off = std::fabs(lane - u);
+        if (off > bestOff || off < 1e-4f || lane < 0 || lane >= arenaEdge)
+            continue;
+        const float cx = alongY ? lane : nextV, cy = alongY ? nextV : lane;
+        const float sx = alongY ? lane : v, sy = alongY ? v : lane;
+        if (!insideArena(cx, cy) || !world.isPassable(cx, cy, 0) ||
+            !world.isPassable(sx, sy, p.bodyRadius) || !world.bombAllows(sx, sy, cx, cy) ||
+            !world.wallAllows(sx, sy, cx, cy))
+            continue;
+        best = lane;
+        bestOff = off;
+    }
+    if (best < 0)
+        return false;
+    const float heading[2] = {p.dirX, p.dirY};
+    const float length = p.stepLength;
+    const float across = best > u ? 1.0f : -1.0f;
+    p.dirX = alongY ? across : 0;
+    p.dirY = alongY ? 0 : across;
+    p.stepLength = std::min(length, bestOff);
+    const bool slides =
+        checkStep(p, world, p.x + p.dirX * p.stepLength, p.y + p.dirY * p.stepLength).accepted;
+    if (slides)
+        stillInArena =
+            takeStep(p, world, random, p.x + p.dirX * p.stepLength, p.y + p.dirY * p.stepLength);
+    p.dirX = heading[0];
+    p.dirY = heading[1];
+    p.stepLength = length;
+    return slides;
 }
 
 void teleportToRandomCell(Player& p, const MazeWorld& world, RandomGenerator& random) {

@@ -71,7 +71,9 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
     cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
     turnDirections(p, cam);
     const float fromX = p.x, fromY = p.y;
-    const bool stillInArena = arenaStep(p, g.world, g.random);
+    bool stillInArena = true;
+    if (!g.steeringHelp || !steerTowardGap(p, g.world, g.random, stillInArena))
+        stillInArena = arenaStep(p, g.world, g.random);
     // A step, a throw or a door ends the grace after being sent home; a turn on the spot does not.
     if (p.x != fromX || p.y != fromY)
         g.world.creatureGraceUntil[n - 1] = -1;

@@ -45,6 +45,9 @@ struct RoundState {
     // The round waits: no ticks, the clock stands.
     bool paused = false;
     bool shadowsOn = false;
+    // A press toward a lane or door just beside the player slides it along the obstacle until it
+    // lines up (off: the plain step). Set before the round's first tick; recordings keep it.
+    bool steeringHelp = false;
     // Key 0 was down at the last tick: the flag flips once per press.
     bool shadowKeyDown = false;
     // Ticks of the round run so far; the next one runs at game time tickTime(ticks).

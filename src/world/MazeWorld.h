@@ -205,9 +205,9 @@ class MazeWorld {
     // Why each pending request was made: the bomb of player 1 or 2, or a creature.
     int32_t respawnCause[2] = {0, 0};
     int32_t blastOwner = 0;
-    // Per player: the game time until which no creature catches it, set when it is sent home and
-    // ended by its first step; -1: none.
-    float creatureGraceUntil[2] = {-1, -1};
+    // Per player: the game time until which no creature catches it, set at the round's start and
+    // when it is sent home, and ended by its first step; -1: none.
+    float creatureGraceUntil[2] = {tuning::homeGraceMs, tuning::homeGraceMs};
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
     MazeGenerator maze;

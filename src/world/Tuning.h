@@ -33,8 +33,12 @@ constexpr float speedBonus = 0.025f; // step length a speed item adds
 constexpr float labyrinthStepLength = 0.1f;
 // No walking in the arena this long after the last labyrinth step.
 constexpr float labyrinthLockMs = 2000;
-// A player sent home cannot be caught by a creature this long, or until its first step.
+// A player at the round's start or sent home cannot be caught by a creature this long, or until
+// its first step.
 constexpr float homeGraceMs = 2000;
+// Steering help: a press toward a lane or door this close to the side slides the player into
+// line with it.
+constexpr float steeringReach = 0.4f;
 
 // Points.
 constexpr int32_t coinPoints = 1;

@@ -177,6 +177,8 @@ TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
 
 TEST(Creature, TouchSendsAPlayerHomeUntilTheCreatureIsHit) {
     CreatureField f;
+    // Players that have made their first move: no grace of the round's start.
+    f.world.creatureGraceUntil[0] = f.world.creatureGraceUntil[1] = -1;
     f.stand(4.5f, 4.5f, 1, 0);
     f.world.recordPlayerPosition(5.0f, 4.5f, 1);
     f.world.recordPlayerPosition(4.86f, 4.86f, 2); // 0.509 away on the diagonal

@@ -200,7 +200,7 @@ TEST(OptionsMenu, VolumesStayWithinZeroToTenAndKeysAreRefusedWhenTaken) {
     EXPECT_FALSE(s.fullscreen) << "full screen on now, so the press turns it off";
 
     // Player 1's bomb: B is free and taken; Up is player 2's forward; P is the pause.
-    m.optionsFocus = rowFirstKey + static_cast<int>(keyBomb);
+    m.optionsFocus = optionsKeyRow(1, keyBomb);
     optionsKey(m, s, MenuKey::press, false, false);
     EXPECT_EQ(m.notice, "PRESS A KEY FOR PLAYER 1: BOMB");
     EXPECT_EQ(optionsPanel(m, s, false, false).rows[m.optionsFocus].value, "...");
@@ -283,4 +283,92 @@ TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {
     EXPECT_EQ(game.opponents.kept(), "easy");
     EXPECT_STREQ(game.opponents.hudLine(2), "COMPUTER EASY");
     EXPECT_EQ(game.opponents.hudLine(1), nullptr);
+}
+
+// Esc reaches the menus as "back" (a pad's B too): each of the game's own menus goes back one
+// step and none ends the game.
+TEST(OptionsMenu, BackGoesOneStepInTheKeyCaptureTheOptionsAndThePauseMenu) {
+    using platform::MenuKey;
+    MenuState m;
+    Settings s;
+    EXPECT_TRUE(pauseKey(m, MenuKey::back).continueRound) << "the pause menu: back to the round";
+    m.pauseFocus = pauseOptions;
+    pauseKey(m, MenuKey::press);
+    ASSERT_TRUE(m.optionsShown);
+    m.optionsFocus = optionsKeyRow(2, keyTrap);
+    optionsKey(m, s, MenuKey::press, false, false);
+    ASSERT_EQ(m.rebinding, m.optionsFocus);
+    // A refused key ends the capture with a notice; Esc after it closes only the options.
+    optionsCaptured(m, s, "Up");
+    EXPECT_EQ(m.notice, "UP IS ALREADY PLAYER 2'S FORWARD");
+    EXPECT_TRUE(m.optionsShown);
+    optionsKey(m, s, MenuKey::press, false, false);
+    optionsCaptured(m, s, "Escape");
+    EXPECT_EQ(m.rebinding, -1) << "Esc in the capture gives up the choice";
+    EXPECT_TRUE(m.optionsShown) << "and stays in the options";
+    EXPECT_EQ(s.keys[1][keyTrap], "/");
+    optionsKey(m, s, MenuKey::back, false, false);
+    EXPECT_FALSE(m.optionsShown) << "Esc in the options goes back to the pause menu";
+}
+
+TEST(OptionsMenu, KeysAreListedForwardBackLeftRightBombWallTrapAndHelpShowsThemAsSet) {
+    MenuState m;
+    m.openOptions();
+    Settings s;
+    const MenuPanel panel = optionsPanel(m, s, false, false);
+    const char* order[] = {"FORWARD", "BACK", "LEFT", "RIGHT", "BOMB", "WALL", "TRAP"};
+    const char* keys[] = {"R", "F", "D", "G", "LEFT SHIFT", "X", "Z"};
+    for (int k = 0; k < playerKeyCount; ++k) {
+        EXPECT_EQ(panel.rows[rowFirstKey + k].label, std::string("PLAYER 1: ") + order[k]);
+        EXPECT_EQ(panel.rows[rowFirstKey + k].value, keys[k]);
+        EXPECT_EQ(panel.rows[optionsKeyRow(2, keysListed[k])].label,
+                  std::string("PLAYER 2: ") + order[k]);
+    }
+    EXPECT_EQ(panel.rows[rowSteering].label, "STEERING HELP");
+    EXPECT_EQ(panel.rows[rowSteering].value, "ON") << "steering help is on until turned off";
+
+    // Player 1's bomb to B, player 2's left to A: HELP shows them in their places.
+    m.optionsFocus = optionsKeyRow(1, keyBomb);
+    optionsKey(m, s, platform::MenuKey::press, false, false);
+    optionsCaptured(m, s, "B");
+    m.optionsFocus = optionsKeyRow(2, keyLeft);
+    optionsKey(m, s, platform::MenuKey::press, false, false);
+    optionsCaptured(m, s, "A");
+    const std::vector<MenuView::HelpKey> one = helpKeys(s, 1), two = helpKeys(s, 2);
+    ASSERT_EQ(one.size(), 7u);
+    EXPECT_EQ(one[0].action, "Forward");
+    EXPECT_EQ(one[0].key, "R");
+    EXPECT_EQ(one[4].action, "Bomb");
+    EXPECT_EQ(one[4].key, "B");
+    EXPECT_EQ(one[6].action, "Trap");
+    EXPECT_EQ(two[2].action, "Left");
+    EXPECT_EQ(two[2].key, "A");
+    EXPECT_EQ(two[3].key, "Right");
+
+    // Steering help turns like the other switches, and is kept.
+    m.optionsFocus = rowSteering;
+    EXPECT_TRUE(optionsKey(m, s, platform::MenuKey::right, false, false).settingsChanged);
+    EXPECT_FALSE(s.steeringHelp);
+}
+
+TEST(ResultMenu, AfterTheRoundPlayAgainOrBackToTheTitle) {
+    using platform::MenuKey;
+    MenuState m;
+    ASSERT_EQ(resultPanel(m).rows.size(), 2u);
+    EXPECT_EQ(resultPanel(m).rows[resultTitle].label, "TITLE");
+    const MenuOutcome again = resultKey(m, MenuKey::press);
+    EXPECT_TRUE(again.playAgain) << "the highlight starts on PLAY AGAIN";
+    EXPECT_FALSE(again.endRound);
+    resultKey(m, MenuKey::down);
+    const MenuOutcome title = resultKey(m, MenuKey::press);
+    EXPECT_TRUE(title.endRound);
+    EXPECT_FALSE(title.playAgain);
+    EXPECT_FALSE(resultKey(m, MenuKey::back).endRound) << "Esc there is the round's: it quits";
+    // The pointer: hovering PLAY AGAIN highlights it, a click on TITLE presses it.
+    MenuState p;
+    const MenuPanel panel = resultPanel(p);
+    resultPointer(p, 512, panel.rowTop(resultPlayAgain) + 5, false);
+    EXPECT_EQ(p.resultFocus, resultPlayAgain);
+    EXPECT_FALSE(resultPointer(p, 100, panel.rowTop(resultTitle) + 5, true).endRound);
+    EXPECT_TRUE(resultPointer(p, 512, panel.rowTop(resultTitle) + 5, true).endRound);
 }

@@ -80,3 +80,27 @@ TEST(TickAndDrawing, AQuickPressBetweenTwoTicksActsOnce) {
     const KeyState second = platform::takeTickKeys();
     EXPECT_FALSE(second.player[1][keyBomb]) << "the press counts for one tick only";
 }
+
+// Over the game's own menus Esc is a step back the menus take, and the window stays.
+TEST(TickAndDrawing, EscOverTheGamesOwnMenusIsBackNotTheEnd) {
+    glContext();
+    int code = 0;
+    while (platform::takeEvent(code) != platform::EventKind::none) {
+    }
+    platform::takeMenuKeys();
+    platform::escapeGoesBack(true);
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&e);
+    bool quit = false;
+    for (platform::EventKind k; (k = platform::takeEvent(code)) != platform::EventKind::none;)
+        quit = quit || k == platform::EventKind::quit;
+    platform::escapeGoesBack(false);
+    const std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0], platform::MenuKey::back);
+    EXPECT_FALSE(quit) << "no end of the game was asked for";
+}

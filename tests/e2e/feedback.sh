@@ -44,7 +44,8 @@ for i in $(seq 1 60); do
     fi
 done
 [ -n "$caught" ] || fail "player 1's view never flashed red for the catch"
-word=$(read_text caught 240x30+136+582 "$BLACK_LETTERS")
+# Large light letters on a dark rim across the middle of the view.
+word=$(read_text caught 300x50+106+580 "r > 0.9 && g > 0.85 && b > 0.65")
 echo "player 1's view says '$word'"
 echo "$word" | grep -q "CAUGHT" || fail "player 1's view does not say CAUGHT! ('$word')"
 # Sent home, it blinks and cannot be caught again at once: the view is calm a second later.

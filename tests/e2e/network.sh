@@ -58,6 +58,10 @@ WIN=$GUEST_WIN GAME_PID=$GUEST_PID
 press_key Escape
 expect_exit 0
 WIN=$HOST_WIN GAME_PID=$HOST_PID
+# With its guest gone Esc takes the host back to the title, where it ends the game.
+sleep 0.5
+press_key Escape
+sleep 0.5
 press_key Escape
 expect_exit 0
 trap - EXIT

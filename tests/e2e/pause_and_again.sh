@@ -45,6 +45,9 @@ n=$(changed_pixels_of fresh-clock again-clock)
 [ "$n" -eq 0 ] || fail "the new round's clock is not a fresh start's ($n pixels differ)"
 n=$(changed_pixels_of fresh-columns again-columns)
 [ "$n" -eq 0 ] || fail "the new round's counts are not a fresh start's ($n pixels differ)"
+# Esc on the pause menu goes back to the round; in the round it ends the game.
+press_key Escape
+sleep 0.3
 press_key Escape
 expect_exit 0
 keep_screenshot paused paused

@@ -11,9 +11,9 @@ def main():
     os.makedirs(folder, exist_ok=True)
     version = b"TUVO!! 1.0.0"
     packets = {
-        "hello": bytes([1]) + b"TUVO" + struct.pack("<HB", 2, len(version)) + version,
+        "hello": bytes([1]) + b"TUVO" + struct.pack("<HB", 3, len(version)) + version,
         "refuse": bytes([2, 1]),
-        "start": bytes([3]) + struct.pack("<I", 1765112345),
+        "start": bytes([3]) + struct.pack("<IB", 1765112345, 1),
         "ask_start": bytes([4]),
         # round, acknowledgement, first tick, count, then each tick's keys
         "keys": bytes([5]) + struct.pack("<BIIB3H", 1, 118, 120, 3, 0x0041, 0x0041, 0x4001),

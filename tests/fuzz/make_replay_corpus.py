@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the replay fuzz target: small recordings as the game writes them
-(signature, format 3, seed, tick count, final fingerprint, two bytes of keys a tick, checksum)."""
+(signature, format 4, seed, tick count, final fingerprint, round options, two bytes of keys a
+tick, checksum)."""
 import os
 import struct
 import sys
@@ -14,8 +15,8 @@ def checksum(data):
     return h
 
 
-def replay(seed, keys, final_hash):
-    body = b"TUVOREPL" + struct.pack("<IIIQ", 3, seed, len(keys), final_hash)
+def replay(seed, keys, final_hash, options=0):
+    body = b"TUVOREPL" + struct.pack("<IIIQI", 4, seed, len(keys), final_hash, options)
     body += b"".join(struct.pack("<H", k) for k in keys)
     return body + struct.pack("<I", checksum(body))
 
@@ -25,7 +26,7 @@ def main():
     os.makedirs(folder, exist_ok=True)
     rounds = {
         "empty.rec": replay(1, [], 0),
-        "walk.rec": replay(2, [1] * 40 + [0] * 5 + [1 << 7] * 30, 0x1234567890ABCDEF),
+        "walk.rec": replay(2, [1] * 40 + [0] * 5 + [1 << 7] * 30, 0x1234567890ABCDEF, 1),
         "bombs.rec": replay(3, [1 << 6, 0, 1 << 13, 0, (1 << 14) | 3] * 12, 42),
         "every_key.rec": replay(4294967295, [(1 << k) for k in range(15)] + [0x7FFF], 7),
     }

@@ -100,7 +100,8 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     r.seed = 7;
     r.keys = {0, 1, 2, 0x4000};
     const std::string good = encodeReplay(r);
-    ASSERT_EQ(good.size(), 28u + 8 + 4);
+    // The header (32 bytes), two bytes a tick, the checksum.
+    ASSERT_EQ(good.size(), 32u + 8 + 4);
 
     EXPECT_NE(replayError("").find("not a TUVO!! replay"), std::string::npos);
     EXPECT_NE(replayError("GIF89a.........................").find("not a TUVO!! replay"),
@@ -118,6 +119,30 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     otherVersion[8] = 2;
     EXPECT_NE(replayError(otherVersion).find("another version of TUVO!! (replay format 2"),
               std::string::npos);
+    // One of the rules before the grace at the round's start: creatures could catch a player
+    // that had not moved yet.
+    otherVersion[8] = 3;
+    EXPECT_NE(replayError(otherVersion).find("(replay format 3, this game reads 4)"),
+              std::string::npos);
+
+    // Steering help is kept; an option the game does not know is damage.
+    Replay steered = r;
+    steered.steeringHelp = true;
+    Replay back;
+    std::string wrong;
+    ASSERT_TRUE(decodeReplay(encodeReplay(steered), back, wrong)) << wrong;
+    EXPECT_TRUE(back.steeringHelp);
+    ASSERT_TRUE(decodeReplay(good, back, wrong)) << wrong;
+    EXPECT_FALSE(back.steeringHelp);
+    std::string unknownOption = encodeReplay(steered);
+    unknownOption[28] = 3;
+    const size_t body = unknownOption.size() - 4;
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < body; ++i)
+        h = (h ^ static_cast<unsigned char>(unknownOption[i])) * 16777619u;
+    for (int i = 0; i < 4; ++i)
+        unknownOption[body + i] = static_cast<char>((h >> (8 * i)) & 0xFF);
+    EXPECT_NE(replayError(unknownOption).find("round option"), std::string::npos);
 
     // A count no round reaches is refused before anything is made for it.
     std::string huge = good;

@@ -155,7 +155,8 @@ TEST_F(Feedback, HeadersInThePlayersColoursAndTheResultOnADimmedBand) {
 
 TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     Game& g = *game;
-    const int mapSide = 84; // the map's square in the view, a little more than two fifths of 200
+    // The map's square in the view: most of its 200 rows, twice the earlier 84 and more.
+    const int mapSide = 172;
     auto mapCells = [&] {
         return shadeOf(512 - 6 - mapSide, 200 - 6 - mapSide, mapSide, mapSide,
                        [](int r, int g, int b) { return r > 200 && g > 190 && b > 150 && b < 200; })
@@ -180,9 +181,9 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     for (bool s : g.round.sight[0].seen)
         seen += s;
     draw();
-    // Each seen cell is about 9 by 9 pixels of the map's pale colour.
-    EXPECT_GT(mapCells(), seen * 40);
-    EXPECT_LT(mapCells(), (seen + 1) * 100) << "more than what player 1 has seen";
+    // Each seen cell is about 19 by 19 pixels of the map's pale colour.
+    EXPECT_GT(mapCells(), seen * 160);
+    EXPECT_LT(mapCells(), (seen + 1) * 400) << "more than what player 1 has seen";
     EXPECT_GT(markerRed(), redBefore + 100) << "no marker over the house";
     keep("labyrinth-map");
 
@@ -219,4 +220,36 @@ TEST_F(Feedback, TheBackdropSeenEdgeOnNearACornerKeepsItsDetail) {
     const double edgeOn = verticalDetail(185, 120, 30, 60);
     const double faceOn = verticalDetail(260, 120, 60, 60);
     EXPECT_GT(edgeOn, faceOn * 0.95) << "edge-on " << edgeOn << ", face-on " << faceOn;
+}
+
+// Walking up to the house's south door, a player sees the orange arrow on its cell pointing in;
+// the overview's door cells show as they did.
+TEST_F(Feedback, TheHousesDoorCellsCarryAnArrowInThePlayerViews) {
+    Game& g = *game;
+    // Player 1 in the cell before the south door (7, 8), facing it. The arrow: bright orange.
+    auto doorArrow = [&] {
+        return shadeOf(
+                   0, 0, 512, 200,
+                   [](int r, int gr, int b) { return r > 200 && gr > 120 && gr < 215 && b < 60; })
+            .count;
+    };
+    auto place = [&](float y) {
+        Player& p = g.round.player1;
+        p.x = 7.5f;
+        p.y = y;
+        p.dirX = 0;
+        p.dirY = 1;
+        g.round.world.recordPlayerPosition(p.x, p.y, 1);
+        g.round.player1Camera.place(p.x, p.y - 2.0f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+    };
+    place(7.4f);
+    draw();
+    const int facing = doorArrow();
+    keep("door-marker");
+    // Turned away from the house, the same place shows none.
+    g.round.player1Camera.place(7.5f, 9.4f, 0.9f, 7.5f, 7.4f, 0.7f, 0, 0, 1);
+    draw();
+    const int away = doorArrow();
+    EXPECT_GT(facing, 300) << "no orange arrow on the door cell ahead";
+    EXPECT_LT(away, facing / 4);
 }

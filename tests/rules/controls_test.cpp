@@ -333,3 +333,46 @@ TEST_F(ControlsTest, TheLabyrinthCameraNeverStandsBehindAWall) {
         }
     }
 }
+
+// Pressing forward beside the lane over column 2 (pillars at (1, 1) and (3, 1)): with steering
+// help the player slides into line and goes up the lane; without it, it bumps against the
+// pillar's row and stays. A lane farther than 0.4 to the side is left alone either way.
+TEST_F(ControlsTest, SteeringHelpSlidesIntoANearbyLaneAndIsOffByDefault) {
+    EXPECT_FALSE(game.steeringHelp) << "a round is the plain step unless the game asks for help";
+    struct Case {
+        bool help;
+        float fromX;
+        bool through;
+    };
+    for (const Case c : {Case{true, 2.15f, true}, Case{false, 2.15f, false},
+                         Case{true, 2.85f, true}, Case{true, 2.05f, false}}) {
+        RoundState g{20261207};
+        setUpRound(g);
+        g.clock.set(1000);
+        for (auto& column : g.world.cells)
+            for (Cell& cell : column)
+                if (cell.obstacle != Cell::none) {
+                    g.world.obstacles[cell.obstacle].destroyed = true;
+                    cell.obstacle = Cell::none;
+                    cell.setObstacle(false);
+                }
+        g.steeringHelp = c.help;
+        Player& p = g.player1;
+        p.x = c.fromX;
+        p.y = 0.5f;
+        g.world.recordPlayerPosition(p.x, p.y, 1);
+        g.playerCamera(1).place(p.x, -1.5f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+        KeyState forward;
+        forward.player[0][keyForward] = true;
+        for (int t = 0; t < 20; ++t)
+            frameUpdate(g, forward);
+        if (c.through) {
+            EXPECT_GT(p.y, 1.5f) << "from x " << c.fromX << " it went up the lane";
+            EXPECT_NEAR(p.x, 2.5f, 0.3f) << "in line with the lane";
+            EXPECT_NEAR(p.dirY, 1, 1e-5) << "facing the way pressed while sliding";
+        } else {
+            EXPECT_LT(p.y, 1.0f) << "from x " << c.fromX << " it bumped";
+            EXPECT_FLOAT_EQ(p.x, c.fromX) << "and did not slide";
+        }
+    }
+}

@@ -100,7 +100,7 @@ TEST_F(OpenRound, TheClockCountsTicksAndTheRoundEndsAtZero) {
     EXPECT_NEAR(game.gameTime, 359016.67f, 0.01f);
 }
 
-TEST_F(OpenRound, ASentHomePlayerIsSafeFromCreaturesUntilItStepsOrTwoSecondsPass) {
+TEST_F(OpenRound, APlayerIsSafeFromCreaturesAtTheStartAndWhenSentHomeUntilItStepsOr2sPass) {
     Player& p = game.player1;
     Creature& c = game.creature(1);
     // A creature that waits at player 1's home, put back there before every tick.
@@ -113,9 +113,17 @@ TEST_F(OpenRound, ASentHomePlayerIsSafeFromCreaturesUntilItStepsOrTwoSecondsPass
         game.world.recordCreaturePosition(1, c.x, c.y);
     };
     p.points = 20;
-    creatureAtHome();
-    tickRound(game, KeyState{}); // touched
-    tickRound(game, KeyState{}); // sent home
+    // From the round's first tick, standing still beside the creature: caught only once two
+    // seconds have passed (sent home on the tick after the touch).
+    int caughtAt = -1;
+    for (int t = 0; t < 200 && caughtAt < 0; ++t) {
+        creatureAtHome();
+        tickRound(game, KeyState{});
+        if (p.tally.caught == 1)
+            caughtAt = static_cast<int>(game.gameTime);
+    }
+    EXPECT_GE(caughtAt, 2000);
+    EXPECT_LE(caughtAt, 2050);
     EXPECT_EQ(p.tally.caught, 1);
     EXPECT_EQ(p.points, 15);
 

@@ -44,5 +44,7 @@ void drawBomb(cairo_t* cr, double x, double y, double radius);
 // 1024 x 1024 menu pictures.
 Picture paintTitle();
 Picture paintHelp();
+// The letters of the game's own texts, for drawing at any size (see FontArt.cpp).
+Picture paintFontAtlas();
 
 } // namespace assetgen

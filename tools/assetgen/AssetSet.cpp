@@ -83,6 +83,7 @@ void writeAllAssets(const std::string& outDir) {
 
     writeBmp(textures, "help.bmp", help.get());
     writeBmp(textures, "menu.bmp", title.get());
+    writeBmp(textures, "font.bmp", paintFontAtlas());
 
     writeIcons(outDir);
 }

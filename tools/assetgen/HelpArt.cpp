@@ -2,6 +2,7 @@
 #include "MenuArt.h"
 
 #include <cmath>
+#include <utility>
 
 namespace assetgen {
 namespace {
@@ -48,72 +49,78 @@ void backgroundMeadow(cairo_t* cr) {
     }
 }
 
-// A key cap whose top left corner is at (x, y).
-void keyCap(cairo_t* cr, double x, double y, double w, const char* label, int arrow = -1) {
-    const double h = 0.38;
-    roundedRect(cr, x, -y + 0.05, w, h - 0.05, 0.07);
-    setColour(cr, rgb(120, 116, 130));
-    cairo_fill(cr);
-    roundedRect(cr, x, -y, w, h - 0.05, 0.07);
-    setColour(cr, rgb(250, 250, 252));
-    cairo_fill_preserve(cr);
-    setColour(cr, ink);
-    cairo_set_line_width(cr, 0.025);
-    cairo_stroke(cr);
-    const double cx = x + w / 2;
-    const double cy = -y + (h - 0.05) / 2;
-    if (arrow >= 0) {
-        // 0 up, 1 down, 2 left, 3 right.
-        const double a = arrow == 0 ? -M_PI / 2 : arrow == 1 ? M_PI / 2 : arrow == 2 ? M_PI : 0;
-        cairo_move_to(cr, cx + std::cos(a) * 0.12, cy + std::sin(a) * 0.12);
-        cairo_line_to(cr, cx + std::cos(a + 2.3) * 0.11, cy + std::sin(a + 2.3) * 0.11);
-        cairo_line_to(cr, cx + std::cos(a - 2.3) * 0.11, cy + std::sin(a - 2.3) * 0.11);
-        cairo_close_path(cr);
-        setColour(cr, ink);
-        cairo_fill(cr);
-        return;
-    }
-    selectFont(cr, 0.2);
-    cairo_text_extents_t ext;
-    cairo_text_extents(cr, label, &ext);
-    setColour(cr, ink);
-    cairo_move_to(cr, cx - ext.width / 2 - ext.x_bearing, cy - ext.height / 2 - ext.y_bearing);
-    cairo_show_text(cr, label);
-}
-
-struct KeyLine {
-    const char* key;
-    int arrow;
-    double width;
-    const char* action;
-};
-
 void playerKeys(cairo_t* cr, double left, double top, const char* title, Colour colour,
-                const KeyLine (&keys)[7], const char* note) {
+                const char* note) {
     drawPanel(cr, {left, left + 5.35, top - 2.62, top}, colour);
     drawFigure(cr, left + 4.75, -(top - 1.05), 0.9, colour.r, colour.g, colour.b);
     heading(cr, title, left + 0.2, top - 0.42, colour);
+    // The keys themselves are written over the picture by the game, as each player has set
+    // them: here only the rows they stand on.
     for (int k = 0; k < 7; ++k) {
         const int col = k < 4 ? 0 : 1;
         const int row = k < 4 ? k : k - 4;
-        const double x = left + 0.22 + col * 2.1;
-        const double y = top - 0.62 - row * 0.46;
-        keyCap(cr, x, y, keys[k].width, keys[k].key, keys[k].arrow);
-        text(cr, keys[k].action, x + keys[k].width + 0.1, y - 0.28, 0.22, ink);
+        roundedRect(cr, left + 0.14 + col * 2.1, -(top - 0.62 - row * 0.46), 2.04, 0.36, 0.08);
+        setColour(cr, rgb(255, 255, 255), 0.55);
+        cairo_fill(cr);
     }
     text(cr, note, left + 2.32, top - 2.38, 0.17, shade(ink, 0.3));
+}
+
+// The house as the arena shows it, from above: three by three cells of grass, bushes on the
+// corners, and on each side's middle cell the orange arrow pointing in. Centre (x, y) in menu
+// units, `cell` a cell's side.
+void houseFromAbove(cairo_t* cr, double x, double y, double cell) {
+    const double left = x - 1.5 * cell, top = -y - 1.5 * cell;
+    roundedRect(cr, left - 0.04, top - 0.04, 3 * cell + 0.08, 3 * cell + 0.08, 0.06);
+    setColour(cr, rgb(70, 110, 50));
+    cairo_fill(cr);
+    cairo_rectangle(cr, left, top, 3 * cell, 3 * cell);
+    setColour(cr, rgb(120, 190, 80));
+    cairo_fill(cr);
+    for (int cx = 0; cx < 3; cx += 2)
+        for (int cy = 0; cy < 3; cy += 2) {
+            const double mx = left + (cx + 0.5) * cell, my = top + (cy + 0.5) * cell;
+            for (const auto& b : {std::pair{-0.2, -0.2}, std::pair{0.22, -0.12},
+                                  std::pair{-0.1, 0.24}, std::pair{0.18, 0.2}})
+                shadedBall(cr, mx + b.first * cell, my + b.second * cell, 0.26 * cell,
+                           rgb(40, 120, 45));
+        }
+    // The doors: south, north, west, east, each arrow pointing to the middle.
+    const struct {
+        int cx, cy;
+        double ax, ay;
+    } doors[4] = {{1, 2, 0, -1}, {1, 0, 0, 1}, {0, 1, 1, 0}, {2, 1, -1, 0}};
+    for (const auto& d : doors) {
+        const double mx = left + (d.cx + 0.5) * cell, my = top + (d.cy + 0.5) * cell;
+        const double bx = -d.ay, by = d.ax;
+        auto at = [&](double a, double b) {
+            return std::pair{mx + (d.ax * a + bx * b) * cell, my + (d.ay * a + by * b) * cell};
+        };
+        const std::pair<double, double> outline[7] = {
+            at(0.42, 0),     at(0.02, 0.36),  at(0.02, 0.13), at(-0.4, 0.13),
+            at(-0.4, -0.13), at(0.02, -0.13), at(0.02, -0.36)};
+        cairo_move_to(cr, outline[0].first, outline[0].second);
+        for (int k = 1; k < 7; ++k)
+            cairo_line_to(cr, outline[k].first, outline[k].second);
+        cairo_close_path(cr);
+        setColour(cr, rgb(255, 200, 26));
+        cairo_fill_preserve(cr);
+        cairo_set_line_width(cr, 0.025);
+        setColour(cr, rgb(40, 20, 5));
+        cairo_stroke(cr);
+    }
 }
 
 void goalPanel(cairo_t* cr) {
     const MenuRect panel{-5.5, -0.1, 0.05, 3.3};
     drawPanel(cr, panel, rgb(255, 200, 60));
     heading(cr, "THE GOAL", -5.3, 2.9, rgb(255, 200, 60));
-    const char* lines[] = {"Run through the house in the middle",
-                           "into the labyrinth, fetch a cheese",
-                           "and carry it to your home corner."};
+    const char* lines[] = {"The house in the middle: walk onto", "an orange arrow to get in, fetch",
+                           "a cheese, carry it to your corner."};
     for (int k = 0; k < 3; ++k) {
         text(cr, lines[k], -5.3, 2.45 - k * 0.3, 0.22, ink);
     }
+    houseFromAbove(cr, -0.6, 2.33, 0.28);
     drawCheeseWedge(cr, -4.95, -1.25, 0.55);
     text(cr, "cheese home", -4.5, 1.38, 0.22, ink);
     text(cr, "+10", -1.2, 1.38, 0.26, rgb(40, 150, 40), true);
@@ -170,19 +177,10 @@ Picture paintHelp() {
     outlinedText(cr, "HOW TO PLAY TUVO!!", 0, -3.72, rgb(255, 214, 60), ink, 0.1);
     goalPanel(cr);
     itemsPanel(cr);
-    const KeyLine player1[7] = {{"R", -1, 0.38, "forward"}, {"F", -1, 0.38, "back"},
-                                {"D", -1, 0.38, "left"},    {"G", -1, 0.38, "right"},
-                                {"Z", -1, 0.38, "trap"},    {"X", -1, 0.38, "wall"},
-                                {"Shift", -1, 0.7, "bomb"}};
-    const KeyLine player2[7] = {{"", 0, 0.38, "forward"},  {"", 1, 0.38, "back"},
-                                {"", 2, 0.38, "left"},     {"", 3, 0.38, "right"},
-                                {"/", -1, 0.38, "trap"},   {".", -1, 0.38, "wall"},
-                                {"Shift", -1, 0.7, "bomb"}};
-    playerKeys(cr, -5.5, -0.78, "PLAYER 1", player1Colour, player1, "left Shift, or game pad 1");
-    playerKeys(cr, 0.15, -0.78, "PLAYER 2", player2Colour, player2, "right Shift, or game pad 2");
+    playerKeys(cr, -5.5, -0.78, "PLAYER 1", player1Colour, "or game pad 1");
+    playerKeys(cr, 0.15, -0.78, "PLAYER 2", player2Colour, "or game pad 2");
     drawPanel(cr, {-5.5, 3.7, -4.12, -3.46}, rgb(200, 200, 210));
-    text(cr, "0: shadows   P: pause   F11: full screen   Esc: quit", -5.25, -3.74, 0.2, ink,
-         true);
+    text(cr, "0: shadows   P: pause   F11: full screen   Esc: quit", -5.25, -3.74, 0.2, ink, true);
     text(cr, "Game pads: stick or d-pad walk, A bomb, X wall, Y trap, Start pause", -5.25, -4.0,
          0.18, ink);
     drawMenuButton(cr, menuart::backButton, menuart::backFace, "BACK");

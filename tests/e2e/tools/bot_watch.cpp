@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     const int n = std::atoi(argv[2]) == 1 ? 1 : 2;
     RoundState round(replay.seed);
     setUpRound(round);
+    round.steeringHelp = replay.steeringHelp;
     float farthest = 0;
     int burning = 0;
     for (uint16_t keys : replay.keys) {

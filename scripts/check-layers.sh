@@ -26,7 +26,7 @@ allowed() {
     platform) echo "scene world actors rules render platform SDL X11" ;;
     net) echo "scene world actors rules record platform lobby net enet nice glib" ;;
     lobby) echo "lobby glib" ;;
-    app) echo "scene world actors rules bots render audio record platform net app GL SDL plib" ;;
+    app) echo "scene world actors rules bots render audio record platform lobby net app GL SDL plib" ;;
     *) echo "" ;;
     esac
 }

@@ -64,6 +64,10 @@ MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen
         out.shadows = true;
         out.settingsChanged = true;
         break;
+    case rowAlwaysRelay:
+        s.alwaysRelay = !s.alwaysRelay;
+        out.settingsChanged = true;
+        break;
     case rowResetKeys:
         if (by != 0)
             break;
@@ -102,7 +106,8 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     p.rows[rowEffects] = {"EFFECTS VOLUME", std::to_string(s.effectsVolume)};
     p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
     p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
-    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows})
+    p.rows[rowAlwaysRelay] = {"ALWAYS RELAY", s.alwaysRelay ? "ON" : "OFF"};
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowAlwaysRelay})
         p.rows[row].adjustable = true;
     for (int row = rowFirstKey; row < rowResetKeys; ++row) {
         const int player = (row - rowFirstKey) / playerKeyCount;
@@ -150,7 +155,8 @@ MenuOutcome optionsKey(MenuState& m, Settings& s, MenuKey key, bool fullscreen, 
     case MenuKey::left:
     case MenuKey::right:
         if (m.optionsFocus == rowFullscreen || m.optionsFocus == rowShadows ||
-            m.optionsFocus == rowMusic || m.optionsFocus == rowEffects)
+            m.optionsFocus == rowAlwaysRelay || m.optionsFocus == rowMusic ||
+            m.optionsFocus == rowEffects)
             return pressRow(m, s, m.optionsFocus, key == MenuKey::left ? -1 : 1, fullscreen,
                             shadows);
         return {};

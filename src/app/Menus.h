@@ -38,12 +38,14 @@ struct MenuOutcome {
     bool settingsChanged = false; // to be saved now, and the volumes and keys applied
 };
 
-// The options' rows: the volumes, full screen, shadows, each player's keys, RESET KEYS, BACK.
+// The options' rows: the volumes, full screen, shadows, ALWAYS RELAY, each player's keys,
+// RESET KEYS, BACK.
 enum OptionsRow {
     rowMusic,
     rowEffects,
     rowFullscreen,
     rowShadows,
+    rowAlwaysRelay, // online: only through the relay, so the other player never learns our address
     rowFirstKey, // player 1's keys in the order of PlayerKey, then player 2's
     rowResetKeys = rowFirstKey + 2 * playerKeyCount,
     rowBack,

@@ -193,7 +193,7 @@ const Option options[] = {
          }
          return true;
      }},
-    {"--lobby", "HOST[:PORT]", false, "the lobby for --host-online and --join-code (port 7720)",
+    {"--lobby", "HOST[:PORT]", false, "the lobby for playing online, this run (port 7720)",
      [](CommandLine& l, const char* a) {
          std::string host;
          uint16_t port = 0;
@@ -305,8 +305,8 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         printUsage(stderr, false);
         return false;
     }
-    if (!line.lobby.empty() && !online) {
-        std::fprintf(stderr, "tuvo: --lobby goes with --host-online or --join-code\n");
+    if (!line.lobby.empty() && (line.host || line.join || !line.replay.empty())) {
+        std::fprintf(stderr, "tuvo: --lobby is for playing online, not --host, --join or a replay\n");
         printUsage(stderr, false);
         return false;
     }
@@ -448,6 +448,9 @@ int main(int argc, char** argv) {
     options.session = session.get();
     options.computer[0] = line.computer[0];
     options.computer[1] = line.computer[1];
+    options.hostOnline = line.hostOnline;
+    options.joinCode = line.joinCode;
+    options.lobby = line.lobby;
     // The one game of this run.
     auto game = std::make_unique<Game>(options.replay ? replay.seed : roundSeed());
     glutInit(&argc, argv);

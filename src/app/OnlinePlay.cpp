@@ -10,6 +10,7 @@
 #include <GL/glu.h>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace {
 using platform::MenuKey;
@@ -142,6 +143,9 @@ void OnlinePlay::watch(RoundState& round) {
             }
         }
         if (!net) {
+            // As a headless side says it, for scripts and for the curious.
+            std::printf("path: %s\n", s.relayed ? "relayed" : "direct");
+            std::fflush(stdout);
             net = std::make_unique<NetPlay>(*session, round);
             if (connected)
                 connected(*net, *session);
@@ -156,8 +160,11 @@ void OnlinePlay::watch(RoundState& round) {
         focus = goRow;
         break;
     }
-    if (!s.code.empty())
+    if (!s.code.empty() && s.code != code) {
         code = s.code;
+        std::printf("room code: %s\n", code.c_str());
+        std::fflush(stdout);
+    }
 }
 
 MenuPanel OnlinePlay::panel() const {

@@ -28,6 +28,8 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.musicVolume = 0;
     s.effectsVolume = 7;
     s.opponent = "hard";
+    s.lobby = "lobby.example.org:7730";
+    s.alwaysRelay = true;
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -41,6 +43,10 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(back.musicVolume, 0) << "silence is a volume, not a missing one";
     EXPECT_EQ(back.effectsVolume, 7);
     EXPECT_EQ(back.opponent, "hard");
+    EXPECT_EQ(back.lobby, "lobby.example.org:7730");
+    EXPECT_TRUE(back.alwaysRelay);
+    // The build's own lobby is not written down: a later build's reaches the player.
+    EXPECT_EQ(formatSettings(Settings{}).find("lobby ="), std::string::npos);
 
     const std::string damaged = "[window]\n"
                                 "width = 1280\n"
@@ -62,11 +68,14 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "[keys]\n" // 18
                                 "bomb = B\n"
                                 "[opponent]\n"
-                                "player2 = genius\n"; // 21
+                                "player2 = genius\n" // 21
+                                "[online]\n"
+                                "always_relay = sometimes\n" // 23
+                                "lobby = two words\n";       // 24
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 12u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21};
+    ASSERT_EQ(problems.size(), 14u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21, 23, 24};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
@@ -79,6 +88,8 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(read.keys[0][keyBack], "F");
     EXPECT_EQ(read.keys[1][keyBomb], "Right Shift") << "a line of a broken section is not taken";
     EXPECT_EQ(read.opponent, "human");
+    EXPECT_FALSE(read.alwaysRelay);
+    EXPECT_EQ(read.lobby, Settings{}.lobby);
 }
 
 TEST(Settings, MissingFilesGiveTheDefaultsAndWritesAreWhole) {

@@ -28,8 +28,8 @@ void Lobby::fail(Connection c, const std::string& text, std::vector<Reply>& repl
     replies.push_back({c, "ERROR " + text, true});
 }
 
-LobbyMessage Lobby::turnFor() const {
-    const TurnCredentials credentials = turnCredentials(turn.secret, unixSeconds());
+LobbyMessage Lobby::turnFor() {
+    const TurnCredentials credentials = turnCredentials(turn.secret, unixSeconds(), random());
     LobbyMessage m;
     m.kind = LobbyKind::turn;
     m.turnHost = turn.host;

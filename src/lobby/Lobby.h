@@ -78,7 +78,7 @@ class Lobby {
     void fail(Connection c, const std::string& text, std::vector<Reply>& replies);
     void forgetRoom(const std::string& code);
     size_t roomsOf(const std::string& address) const;
-    LobbyMessage turnFor() const;
+    LobbyMessage turnFor();
     std::string newCode();
     bool tooManyWrongCodes(const std::string& address, uint64_t nowMs);
 

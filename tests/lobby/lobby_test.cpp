@@ -52,9 +52,10 @@ TEST(Lobby, AHostGetsRelayCredentialsAndACodeAndTheGuestWithItBringsBothSidesTog
     EXPECT_EQ(turn.kind, LobbyKind::turn);
     EXPECT_EQ(turn.turnHost, "203.0.113.1");
     EXPECT_EQ(turn.turnPort, 3478);
-    // coturn's scheme: an hour from now, and the name's HMAC-SHA1 with the secret in base64.
-    EXPECT_EQ(turn.turnUser, "1000003600:tuvo");
-    EXPECT_EQ(turn.turnPassword, "4BgY13mksd/nyuRFms/1PNoExdQ=");
+    // coturn's scheme: an hour from now (tagged with the lobby's first random draw, 12345), and
+    // the name's HMAC-SHA1 with the secret in base64.
+    EXPECT_EQ(turn.turnUser, "1000003600:tuvo-00003039");
+    EXPECT_EQ(turn.turnPassword, "Mw+xN+IkTMiSq0uT+5H2yLOWMxo=");
     EXPECT_FALSE(r[0].close);
 
     r = l.say(1, "ICE aG9zdA==");

@@ -60,7 +60,16 @@ NFT
 }
 
 online_net_up() {
-    local work=$1 lobby=$2 pub secret i
+    local work=$1 lobby=$2 pub secret i name owner
+    # What a run killed outright (no chance to clean up) left behind: namespaces whose maker
+    # is gone.
+    for name in $(ip netns list | awk '{ print $1 }' | grep -E '^tuvo[0-9]+-' || true); do
+        owner=${name#tuvo}
+        owner=${owner%%-*}
+        kill -0 "$owner" 2>/dev/null && continue
+        for i in $(ip netns pids "$name" 2>/dev/null); do kill -9 "$i" 2>/dev/null || true; done
+        ip netns del "$name" 2>/dev/null || true
+    done
     ONLINE_NS="tuvo$$-"
     pub=$(online_ns pub)
     ip netns add "$pub"

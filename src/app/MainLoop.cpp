@@ -125,8 +125,8 @@ struct Loop {
     std::string notice{};
     double noticeUntil = 0;
     std::function<bool(Game&)> beforeFrame{};
-    std::string lobby{};     // --lobby, else the settings' lobby
-    bool typing = false;     // the online join screen takes keys by name
+    std::string lobby{}; // --lobby, else the settings' lobby
+    bool typing = false; // the online join screen takes keys by name
 };
 
 // The settings file as it is to be now: the window's size from the window, when it is not on

@@ -27,6 +27,8 @@ struct TitleEntry {
 };
 // The title's buttons in the order the keys and pads move through them; the highlight starts on
 // the first. Another entry is another line here (with its action handled in pressTitle).
+// PLAY ONLINE stands beside HELP but comes last: the painted buttons keep their order.
+// clang-format off
 inline constexpr TitleEntry titleEntries[] = {
     {startArea, TitleAction::start},
     {opponentArea, TitleAction::opponent},
@@ -34,6 +36,7 @@ inline constexpr TitleEntry titleEntries[] = {
     {optionsArea, TitleAction::options},
     {onlineArea, TitleAction::online},
 };
+// clang-format on
 inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries[0];
 
 // Carries out a title entry: START runs the round (the loop holds it back over the network

@@ -46,7 +46,7 @@ enum OptionsRow {
     rowFullscreen,
     rowShadows,
     rowAlwaysRelay, // online: only through the relay, so the other player never learns our address
-    rowFirstKey, // player 1's keys in the order of PlayerKey, then player 2's
+    rowFirstKey,    // player 1's keys in the order of PlayerKey, then player 2's
     rowResetKeys = rowFirstKey + 2 * playerKeyCount,
     rowBack,
     optionsRowCount

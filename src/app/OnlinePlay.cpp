@@ -155,8 +155,8 @@ void OnlinePlay::watch(RoundState& round) {
         if (net->stage != NetPlay::Stage::lobby && net->stage != NetPlay::Stage::playing)
             status = net->lobbyText();
         else if (!net->bothHere())
-            status = std::string(s.relayed ? "THROUGH THE RELAY" : "DIRECT PATH") +
-                     ": SAYING HELLO...";
+            status =
+                std::string(s.relayed ? "THROUGH THE RELAY" : "DIRECT PATH") + ": SAYING HELLO...";
         focus = goRow;
         break;
     }

@@ -149,7 +149,9 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 s.keys[player][key] = value;
             continue;
         }
-        problems.push_back(where + "a setting outside [window], [sound], [player1], [player2], [opponent] and [online]");
+        problems.push_back(
+            where +
+            "a setting outside [window], [sound], [player1], [player2], [opponent] and [online]");
     }
     return s;
 }

@@ -306,7 +306,8 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         return false;
     }
     if (!line.lobby.empty() && (line.host || line.join || !line.replay.empty())) {
-        std::fprintf(stderr, "tuvo: --lobby is for playing online, not --host, --join or a replay\n");
+        std::fprintf(stderr,
+                     "tuvo: --lobby is for playing online, not --host, --join or a replay\n");
         printUsage(stderr, false);
         return false;
     }

@@ -9,9 +9,9 @@ Lobby::Lobby(TurnServer t, LobbyLimits l, std::function<uint32_t()> r,
 
 bool Lobby::opened(Connection c, const std::string& address, uint64_t now,
                    std::vector<Reply>& replies) {
-    const size_t fromThere =
-        static_cast<size_t>(std::count_if(connections.begin(), connections.end(),
-                                          [&](const auto& e) { return e.second.address == address; }));
+    const size_t fromThere = static_cast<size_t>(
+        std::count_if(connections.begin(), connections.end(),
+                      [&](const auto& e) { return e.second.address == address; }));
     if (connections.size() >= limits.connections || fromThere >= limits.connectionsPerAddress) {
         replies.push_back({c, "ERROR the lobby is full, try again in a minute", true});
         return false;
@@ -196,7 +196,8 @@ void Lobby::tick(uint64_t now, std::vector<Reply>& replies) {
         }
     }
     for (auto& [c, client] : connections) {
-        const bool waitsForNothing = client.stage == Stage::hostWaiting || client.stage == Stage::done;
+        const bool waitsForNothing =
+            client.stage == Stage::hostWaiting || client.stage == Stage::done;
         if (!waitsForNothing && now - client.since >= limits.idleMs)
             fail(c, "the lobby waited too long for your game", replies);
     }

@@ -34,8 +34,7 @@ std::string addressText(const sockaddr_storage& a) {
     if (a.ss_family == AF_INET)
         inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in&>(a).sin_addr, text, sizeof text);
     else if (a.ss_family == AF_INET6)
-        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(a).sin6_addr, text,
-                  sizeof text);
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6&>(a).sin6_addr, text, sizeof text);
     return text;
 }
 
@@ -46,8 +45,8 @@ int listenOn(const LobbyAddress& where) {
     hints.ai_flags = AI_PASSIVE;
     addrinfo* found = nullptr;
     const std::string port = std::to_string(where.port);
-    const int error = getaddrinfo(where.host.empty() ? nullptr : where.host.c_str(),
-                                  port.c_str(), &hints, &found);
+    const int error = getaddrinfo(where.host.empty() ? nullptr : where.host.c_str(), port.c_str(),
+                                  &hints, &found);
     if (error != 0) {
         std::fprintf(stderr, "tuvo-lobby: %s: %s\n", where.host.c_str(), gai_strerror(error));
         return -1;
@@ -138,7 +137,8 @@ bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>
         std::vector<pollfd> watched{{listener, POLLIN, 0}};
         std::vector<Lobby::Connection> order;
         for (auto& [c, p] : peers) {
-            watched.push_back({p.fd, static_cast<short>(POLLIN | (p.out.empty() ? 0 : POLLOUT)), 0});
+            watched.push_back(
+                {p.fd, static_cast<short>(POLLIN | (p.out.empty() ? 0 : POLLOUT)), 0});
             order.push_back(c);
         }
         if (poll(watched.data(), watched.size(), 200) < 0 && errno != EINTR) {
@@ -179,8 +179,8 @@ bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>
                         deliver();
                     }
                     if (p.in.size() > longestLobbyLine + 1) {
-                        replies.push_back({c, "ERROR the lobby cannot read that: message too long",
-                                           true});
+                        replies.push_back(
+                            {c, "ERROR the lobby cannot read that: message too long", true});
                         p.in.clear();
                     }
                 }

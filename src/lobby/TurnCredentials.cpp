@@ -8,8 +8,8 @@ TurnCredentials turnCredentials(const std::string& secret, int64_t unixNow, uint
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08x", tag);
     c.user = std::to_string(unixNow + lifetimeSeconds) + ":tuvo-" + hex;
-    GHmac* hmac = g_hmac_new(G_CHECKSUM_SHA1, reinterpret_cast<const guchar*>(secret.data()),
-                             secret.size());
+    GHmac* hmac =
+        g_hmac_new(G_CHECKSUM_SHA1, reinterpret_cast<const guchar*>(secret.data()), secret.size());
     g_hmac_update(hmac, reinterpret_cast<const guchar*>(c.user.data()),
                   static_cast<gssize>(c.user.size()));
     guint8 digest[20];

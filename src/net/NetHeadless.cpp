@@ -21,7 +21,6 @@ uint32_t percentile99(std::vector<uint32_t> values) {
     return values[at];
 }
 
-
 // Finds the way to the other side through the lobby and opens ENet over it. False, having said
 // why on standard error, when there is none.
 bool connectOnline(const NetHeadlessOptions& o, std::unique_ptr<OnlineLink>& link,

@@ -133,8 +133,7 @@ struct OnlineLink::Impl {
             g_source_unref(lobbySource);
         }
         lobbySource = g_unix_fd_source_new(lobby, condition);
-        g_source_set_callback(lobbySource, G_SOURCE_FUNC(+lobbyReady), this,
-                              nullptr);
+        g_source_set_callback(lobbySource, G_SOURCE_FUNC(+lobbyReady), this, nullptr);
         g_source_attach(lobbySource, context);
     }
     void say(const LobbyMessage& m) {
@@ -163,8 +162,7 @@ struct OnlineLink::Impl {
         hello.code = options.code;
         say(hello);
         within(lobbyConnectMs + lobbyAnswerMs, [](gpointer self) {
-            static_cast<Impl*>(self)->fail("the lobby at " +
-                                           static_cast<Impl*>(self)->lobbyName() +
+            static_cast<Impl*>(self)->fail("the lobby at " + static_cast<Impl*>(self)->lobbyName() +
                                            " does not answer");
             return G_SOURCE_REMOVE;
         });
@@ -268,6 +266,7 @@ struct OnlineLink::Impl {
             g_object_set(agent, "stun-server", turnIp.c_str(), "stun-server-port",
                          static_cast<guint>(turn.turnPort), nullptr);
         g_signal_connect(agent, "candidate-gathering-done", G_CALLBACK(+gatheringDone), this);
+        g_signal_connect(agent, "new-candidate-full", G_CALLBACK(+candidateFound), this);
         g_signal_connect(agent, "component-state-changed", G_CALLBACK(+stateChanged), this);
         g_signal_connect(agent, "new-selected-pair-full", G_CALLBACK(+pairSelected), this);
         stream = nice_agent_add_stream(agent, 1);
@@ -286,9 +285,32 @@ struct OnlineLink::Impl {
             return G_SOURCE_REMOVE;
         });
     }
+    // The relay's answer carries this side's public address as well: with both, the
+    // description is complete enough to send (a STUN request the relay leaves unanswered on the
+    // same port would hold gathering back until its time-out).
+    static void candidateFound(NiceAgent*, NiceCandidate* candidate, gpointer self) {
+        if (candidate->type != NICE_CANDIDATE_TYPE_RELAYED)
+            return;
+        GSource* soon = g_idle_source_new();
+        g_source_set_callback(
+            soon,
+            [](gpointer me) {
+                static_cast<Impl*>(me)->gatheringOver();
+                return G_SOURCE_REMOVE;
+            },
+            self, nullptr);
+        g_source_attach(soon, static_cast<Impl*>(self)->context);
+        g_source_unref(soon);
+    }
     static void gatheringDone(NiceAgent*, guint, gpointer self) {
-        static_cast<Impl*>(self)->clearDeadline();
-        static_cast<Impl*>(self)->describe();
+        static_cast<Impl*>(self)->gatheringOver();
+    }
+    // Gathering is over (done, or a relayed candidate is in): the description goes out once.
+    void gatheringOver() {
+        if (gathered)
+            return;
+        clearDeadline();
+        describe();
     }
     bool hasRelayCandidate() const {
         GSList* local = nice_agent_get_local_candidates(agent, stream, 1);
@@ -469,7 +491,8 @@ struct OnlineLink::Impl {
             // may be gone).
             bool closed = false;
             nice_agent_close_async(
-                agent, [](GObject*, GAsyncResult*, gpointer done) { *static_cast<bool*>(done) = true; },
+                agent,
+                [](GObject*, GAsyncResult*, gpointer done) { *static_cast<bool*>(done) = true; },
                 &closed);
             const gint64 until = g_get_monotonic_time() + 500 * 1000;
             while (!closed && g_get_monotonic_time() < until)

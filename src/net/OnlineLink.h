@@ -54,5 +54,5 @@ class OnlineLink {
 // the 10 s a player waits at most to hear what went wrong.
 constexpr uint32_t lobbyConnectMs = 4000;
 constexpr uint32_t lobbyAnswerMs = 4000;
-constexpr uint32_t gatheringMs = 2000;
+constexpr uint32_t gatheringMs = 1500;
 constexpr uint32_t pathSearchMs = 5000;

@@ -218,8 +218,9 @@ TEST(Lobby, WhatCannotBeReadIsRefusedWithAMessageNeverTakenForSomethingElse) {
 }
 
 TEST(Lobby, OverTcpALineTooLongIsAnsweredAndTheConnectionEnded) {
-    Lobby lobby(TurnServer{"203.0.113.1", 3478, "s3cret"}, LobbyLimits{}, [] { return 7u; },
-                [] { return int64_t{1000000000}; });
+    Lobby lobby(
+        TurnServer{"203.0.113.1", 3478, "s3cret"}, LobbyLimits{}, [] { return 7u; },
+        [] { return int64_t{1000000000}; });
     std::atomic<bool> stop{false};
     const uint16_t port = static_cast<uint16_t>(17700 + getpid() % 200);
     std::thread server([&] { serveLobby({"127.0.0.1", port}, lobby, stop); });

@@ -39,6 +39,7 @@ minus() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a - b }'; }
 # on the guest is when its last line came less the round's own seconds in it.
 pair() {
     local name=$1 h=$2 g=$3 code="" start path first seconds same=no
+    rm -f "$WORK/$name-"*   # a code left from the last round is not this one's
     stamped "$name-host" "$h" --host-online --lobby 203.0.113.1:7720 --keys "$WORK/a.keys" &
     local host=$!
     for i in $(seq 1 100); do
@@ -85,10 +86,11 @@ failure "wrong code" 2 --join-code 23456X --lobby 203.0.113.1:7720 --keys "$WORK
 failure "lobby not running" 2 --join-code 23456X --lobby 203.0.113.1:7799 --keys "$WORK/b.keys"
 failure "lobby unreachable" 2 --host-online --lobby 203.0.113.99:7720 --keys "$WORK/a.keys"
 stamped refused-host 3 --host-online --lobby 203.0.113.1:7721 --keys "$WORK/a.keys" &
+refused=$!
 for i in $(seq 1 100); do
     code=$(sed -n 's/^[0-9.]* room code: //p' "$WORK/refused-host.out" 2>/dev/null)
     [ -n "$code" ] && break
     sleep 0.05
 done
 failure "relay refused (both symmetric)" 4 --join-code "$code" --lobby 203.0.113.1:7721 --keys "$WORK/b.keys"
-wait
+wait "$refused"

@@ -57,6 +57,8 @@ awk '/^\[player1\]/ { p = 1 } /^\[player2\]/ { p = 0 } p && /^bomb = B$/ { found
 
 press_key BackSpace
 sleep 0.3
+# From OPTIONS past PLAY ONLINE, round to START.
+press_key Tab
 press_key Tab
 press_key Return
 sleep 3

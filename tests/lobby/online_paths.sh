@@ -106,16 +106,18 @@ wait_for() {
 side wrong-code 2 --join-code 23456X --lobby "$LOBBY_AT" --keys "$WORK/b.keys"
 side no-lobby 2 --join-code 23456X --lobby 203.0.113.1:7799 --keys "$WORK/b.keys"
 side lobby-unreachable 2 --host-online --lobby 203.0.113.99:7720 --keys "$WORK/a.keys"
+# A lobby whose relay credentials the relay refuses (made with another secret).
 LOBBY_AT=203.0.113.1:7721 pair refused 3 4 short-a.keys short-b.keys
+LOBBY_AT=203.0.113.1:7720
 expect_refusal wrong-code "no game has the code 23456X"
 expect_refusal no-lobby "cannot reach the lobby at 203.0.113.1:7799"
 expect_refusal lobby-unreachable "lobby at 203.0.113.99:7720"
 expect_refusal refused-guest "the relay refused"
 expect_refusal refused-host "the relay refused"
 # The code of a room already joined is no good any more.
-side used-twice 4 --join-code "$(cat "$WORK/direct.room" 2>/dev/null || echo 222222)" \
-    --lobby "$LOBBY_AT" --keys "$WORK/b.keys"
-expect_refusal used-twice "no game has the code"
+room=$(cat "$WORK/direct.room" 2>/dev/null) || fail "the direct pair had no room code to use twice"
+side used-twice 4 --join-code "${room:-222222}" --lobby 203.0.113.1:7720 --keys "$WORK/b.keys"
+expect_refusal used-twice "no game has the code ${room:-222222}"
 
 # path NAME WHICH: both sides said it, and nothing else.
 for check in direct:direct one-symmetric:relayed both-symmetric:relayed always-relay:relayed; do

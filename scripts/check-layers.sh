@@ -2,9 +2,11 @@
 # Fails when a source file includes a folder its own folder must not see. The folders of src/
 # depend one way:
 #   scene <- world <- actors <- rules <- bots, render, audio, record <- platform <- net <- app
+#   lobby <- net
 # The round's state and rules (scene to rules, bots, record) include no GL, SDL, X11 or ENet
 # header; only drawing and app talk to the GL, only audio and app to the sound library, only
-# platform (and app) to SDL and X11, only net to ENet. Every file in every subfolder counts, and
+# platform (and app) to SDL and X11, only net to ENet and libnice; the lobby (its rooms, messages
+# and program) sees none of the game, only GLib. Every file in every subfolder counts, and
 # so does every way of naming a header: #include "..." and <...>, and __has_include. A quoted
 # include names a folder of src/ from its start: one that climbs ("..") or starts at "./" would
 # step around the folders the build gives each library, and one made by a macro cannot be read;
@@ -25,13 +27,14 @@ allowed() {
     audio) echo "scene world actors rules audio SDL plib" ;;
     record) echo "scene world actors rules record" ;;
     platform) echo "scene world actors rules render platform SDL X11" ;;
-    net) echo "scene world actors rules record platform net enet" ;;
-    app) echo "scene world actors rules bots render audio record platform net app GL SDL plib" ;;
+    net) echo "scene world actors rules record platform lobby net enet nice glib" ;;
+    lobby) echo "lobby glib" ;;
+    app) echo "scene world actors rules bots render audio record platform lobby net app GL SDL plib" ;;
     *) echo "" ;;
     esac
 }
 
-GAME_FOLDERS="scene world actors rules bots render audio record platform net app"
+GAME_FOLDERS="scene world actors rules bots render audio record platform lobby net app"
 
 # Every header a file names, one a line: "LINE KIND PATH", KIND q for "...", a for <...>, m for
 # an include made by a macro (no path).
@@ -64,7 +67,7 @@ headers_named() {
 }
 
 # The library a header belongs to: a game folder, a system library the rule is about (GL for
-# GL, EGL and GLES, X11 for X11 and xcb, SDL, plib, enet), PARENT, HERE or MACRO for the
+# GL, EGL and GLES, X11 for X11 and xcb, SDL, plib, enet, nice, glib for GLib and GIO), PARENT, HERE or MACRO for the
 # refused forms, or nothing for anything else (the standard library, headers beside the file).
 library_of() {
     kind="$1"
@@ -85,11 +88,12 @@ library_of() {
     [ "$first" = "$path" ] && first=""
     case "$path" in
     SDL* | SDL2/*) echo SDL; return ;;
+    glib.h | glib/* | glib-*.h | gio/*) echo glib; return ;;
     esac
     case "$first" in
     GL | EGL | GLES | GLES2 | GLES3) echo GL ;;
     X11 | xcb) echo X11 ;;
-    plib | enet) echo "$first" ;;
+    plib | enet | nice) echo "$first" ;;
     *)
         if [ "$kind" = q ] && [ -n "$first" ]; then
             case " $GAME_FOLDERS " in

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The long fuzzing run: builds every fuzz target (the bitmap loader, the sound loader, the round
-# recordings, the network packets, the settings file) and runs each in turn for the given number of seconds (600 by default) on a
+# recordings, the network packets, the settings file, the lobby's messages) and runs each in turn for the given number of seconds (600 by default) on a
 # scratch copy of its seed corpus. A crashing input is kept in the current folder as bitmap-crash-..., wav-crash-... or
 # replay-crash-....
 # Usage: scripts/fuzz.sh [SECONDS] [BUILD_DIR]
@@ -15,9 +15,9 @@ fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target fuzz_bitmap fuzz_wav fuzz_replay fuzz_packet fuzz_settings
+cmake --build "$build" --target fuzz_bitmap fuzz_wav fuzz_replay fuzz_packet fuzz_settings fuzz_lobby
 status=0
-for kind in bitmap wav replay packet settings; do
+for kind in bitmap wav replay packet settings lobby; do
     echo "== fuzz_$kind for $seconds s"
     sh "$root/tests/fuzz/run_fuzz.sh" "$build/tests/fuzz/fuzz_$kind" "$kind" "$seconds" || status=1
 done

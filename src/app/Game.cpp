@@ -97,7 +97,7 @@ RoundView roundView(const Game& g) {
 
 MenuView menuView(const Game& g) {
     MenuView view{g.look, g.menuCamera, g.helpShown == 1, g.mouseX, g.mouseY};
-    if (!g.helpShown && !g.menus.optionsShown) {
+    if (!g.helpShown && !g.menus.optionsShown && !g.online.shown()) {
         const MenuArea& a = titleEntries[g.menus.titleFocus].area;
         view.highlight = {a.left, a.right, a.bottom, a.top};
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Menus.h"
+#include "app/OnlinePlay.h"
 #include "app/OpponentChoice.h"
 #include "audio/EffectSounds.h"
 #include "render/Presentation.h"
@@ -43,6 +44,9 @@ struct Game {
     MenuState menus;
     // Who plays each side: a person or a computer player.
     OpponentChoice opponents;
+    // The title's PLAY ONLINE screens and the online game they set up.
+    OnlinePlay online;
+    bool onlineOffered = false;
 };
 
 // The round's set-up alone, without GL or sound: tests use it to build a whole world from a

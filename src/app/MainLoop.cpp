@@ -44,7 +44,7 @@ class RoundKeys {
     // round is the one both machines agree on, which the present runs ahead of.
     void ran(const RoundState& game, const KeyState& keys) {
         lastGame = &game;
-        if ((options.recordPath.empty() && !options.session) || written)
+        if ((options.recordPath.empty() && !options.session && !networked) || written)
             return;
         recording.keys.push_back(packKeys(keys));
         if (game.roundOver)
@@ -100,6 +100,8 @@ class RoundKeys {
         written = false;
     }
     bool replaying() const { return options.replay != nullptr; }
+    // A round over the network found from the title (online): its keys are kept as well.
+    bool networked = false;
 
   private:
     const ProgramOptions& options;
@@ -128,6 +130,8 @@ struct Loop {
     std::string notice{};
     double noticeUntil = 0;
     std::function<bool(Game&)> beforeFrame{};
+    std::string lobby{}; // --lobby, else the settings' lobby
+    bool typing = false; // the online join screen takes keys by name
 };
 
 // The settings file as it is to be now: the window's size from the window, when it is not on
@@ -455,13 +459,30 @@ void gameFrame(Game& game, Loop& loop) {
     updateSound(game.scheduler.get());
 }
 
+// The PLAY ONLINE screens over the title: the join screen takes keys by name, as typed.
+void onlineFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
+                 const MenuPointer& pointer) {
+    game.online.configure(loop.lobby.empty() ? loop.settings.lobby : loop.lobby,
+                          loop.settings.alwaysRelay);
+    std::string typed;
+    if (loop.typing)
+        typed = platform::takeCapturedKey();
+    game.online.frame(game.round, keys, typed, pointer);
+    const bool typing = game.online.shown() && game.online.wantsTyping();
+    if (typing != loop.typing)
+        platform::captureKey(typing);
+    else if (typing && !typed.empty())
+        platform::captureKey(true); // ready for the next key
+    loop.typing = typing;
+}
+
 void menuFrame(Game& game, Loop& loop) {
     // The last event taken stays the last one until another arrives, so a press held still is
     // seen on every idle frame.
     const MenuPointer pointer = platform::menuPointer();
     std::vector<platform::MenuKey> keys = platform::takeMenuKeys();
-    if (!game.menus.optionsShown && !game.helpShown && loop.net) {
-        // On the online title, going back ends the waiting or the looking.
+    if (!game.online.shown() && !game.menus.optionsShown && !game.helpShown && loop.net) {
+        // On the network title, going back ends the waiting or the looking.
         const bool back =
             std::find(keys.begin(), keys.end(), platform::MenuKey::back) != keys.end();
         if (back || leftScreenAnswered(game, loop, keys, pointer)) {
@@ -470,7 +491,10 @@ void menuFrame(Game& game, Loop& loop) {
             keys.clear();
         }
     }
-    if (game.menus.optionsShown) {
+    if (game.online.shown()) {
+        onlineFrame(game, loop, keys, pointer);
+        platform::setCursorHidden(false);
+    } else if (game.menus.optionsShown) {
         optionsFrame(game, loop, keys, pointer);
         platform::setCursorHidden(false);
     } else {
@@ -504,11 +528,16 @@ void menuFrame(Game& game, Loop& loop) {
         MenuView view = menuView(game);
         view.helpKeys[0] = helpKeys(loop.settings, 1);
         view.helpKeys[1] = helpKeys(loop.settings, 2);
-        view.status = loop.net && !game.menus.optionsShown ? status.c_str() : nullptr;
+        view.status =
+            loop.net && !game.menus.optionsShown && !game.online.shown() ? status.c_str() : nullptr;
         if (waitingForOther)
             view.dimmed = {startArea.left, startArea.right, startArea.bottom, startArea.top};
         drawMenuFrame(view);
-        if (game.menus.optionsShown && !game.helpShown)
+        if (game.onlineOffered && !game.helpShown)
+            drawOnlineEntry(game.look.frame);
+        if (game.online.shown() && !game.helpShown)
+            game.online.draw(game.look.frame);
+        else if (game.menus.optionsShown && !game.helpShown)
             drawOptions(game, loop);
         platform::swapBuffers();
         // Once the title shows, while the game holds little: what making the player views'
@@ -589,23 +618,52 @@ int runProgram(Game& game, const ProgramOptions& options) {
     loop.settingsPath = options.settingsPath;
     loop.fullscreenSeen = platform::isFullscreen();
     loop.beforeFrame = options.beforeFrame;
-    std::unique_ptr<NetPlay> net;
-    if (options.session) {
-        net = std::make_unique<NetPlay>(*options.session, game.round);
-        net->onRoundBegun = [&](uint32_t seed) {
+    loop.lobby = options.lobby;
+    // A network round, from the command line or found online from the title.
+    auto playOver = [&](NetPlay& play, NetSession::Role role) {
+        play.onRoundBegun = [&](uint32_t seed) {
             game.gameRunning = true;
+            game.online.screen = OnlinePlay::Screen::hidden;
             keys.write();
             keys.newRound(seed);
             loop.pacer.restart();
             platform::forgetKeyPresses();
             shadowsAtStart(game, loop);
         };
-        net->onRoundEnded = [&] { leaveRound(game, loop); };
-        net->onOutOfStep = [&] { keys.saveForDiagnosis(options.session->role); };
-        loop.net = net.get();
+        play.onRoundEnded = [&] { leaveRound(game, loop); };
+        play.onOutOfStep = [&keys, role] { keys.saveForDiagnosis(role); };
+        loop.net = &play;
+    };
+    std::unique_ptr<NetPlay> net;
+    if (options.session) {
+        net = std::make_unique<NetPlay>(*options.session, game.round);
+        playOver(*net, options.session->role);
     }
+    // Online, both players are people.
+    game.onlineOffered = !options.session && !options.replay;
+    game.online.connected = [&](NetPlay& play, NetSession& session) {
+        keys.networked = true;
+        game.opponents.offered = false;
+        game.opponents.side[0] = game.opponents.side[1] = -1;
+        playOver(play, session.role);
+    };
+    game.online.left = [&] {
+        loop.net = nullptr;
+        game.opponents.offered = true;
+        game.opponents.choose(game.opponents.kept());
+    };
+    game.online.configure(options.lobby.empty() ? settings.lobby : options.lobby,
+                          settings.alwaysRelay);
+    if (options.hostOnline)
+        game.online.host(game.round);
+    else if (!options.joinCode.empty())
+        game.online.join(game.round, options.joinCode);
     const int code = mainLoop(game, loop);
     keys.write();
+    // The online game goes before the loop it reports to.
+    game.online.connected = nullptr;
+    game.online.left = nullptr;
+    game.online.close();
     // The window's size as it was left; full screen as the player chose it (a one-off
     // --fullscreen is not a choice to keep); the opponent as last chosen on the title.
     if (game.opponents.chosenOnTitle)

@@ -22,6 +22,11 @@ struct ProgramOptions {
     // --computer: per player -1 a person, else a computer player's level; -2: as chosen on the
     // title (player 2) or a person (player 1).
     int32_t computer[2] = {-2, -2};
+    // --host-online, --join-code CODE: straight to the online screens; --lobby HOST[:PORT] in
+    // place of the settings' lobby.
+    bool hostOnline = false;
+    std::string joinCode;
+    std::string lobby;
 };
 
 // The whole program after the game is built: window, context, set-up and the main loop.

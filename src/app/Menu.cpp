@@ -53,6 +53,10 @@ void pressTitle(Game& g, TitleAction action) {
     case TitleAction::help:
         g.helpShown = 1;
         break;
+    case TitleAction::online:
+        if (g.onlineOffered)
+            g.online.open();
+        break;
     case TitleAction::options:
         g.menus.openOptions();
         break;
@@ -60,5 +64,7 @@ void pressTitle(Game& g, TitleAction action) {
 }
 
 bool titleEntryShown(const Game& g, int n) {
+    if (titleEntries[n].action == TitleAction::online)
+        return g.onlineOffered;
     return titleEntries[n].action != TitleAction::opponent || g.opponents.offered;
 }

@@ -15,28 +15,35 @@ constexpr MenuArea closeArea{3.96f, 5.41f, -3.74f, -3.2f};
 constexpr MenuArea optionsArea{-1.49f, 1.21f, -3.3f, -2.6f};
 // The opponent line under START: player 2 steps through HUMAN, COMPUTER EASY, NORMAL and HARD.
 constexpr MenuArea opponentArea{-1.9f, 1.9f, -1.38f, -0.95f};
+// PLAY ONLINE, a band beside HELP: host or join a game over the internet by its room code.
+constexpr MenuArea onlineArea{0.95f, 3.45f, -2.15f, -1.55f};
 constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};
 
 // What pressing one of the title's buttons does.
-enum class TitleAction { start, opponent, help, options };
+enum class TitleAction { start, opponent, help, online, options };
 struct TitleEntry {
     MenuArea area; // the button painted in the title picture, and where it takes a click
     TitleAction action;
 };
 // The title's buttons in the order the keys and pads move through them; the highlight starts on
 // the first. Another entry is another line here (with its action handled in pressTitle).
+// PLAY ONLINE stands beside HELP but comes last: the painted buttons keep their order.
+// clang-format off
 inline constexpr TitleEntry titleEntries[] = {
     {startArea, TitleAction::start},
     {opponentArea, TitleAction::opponent},
     {helpArea, TitleAction::help},
     {optionsArea, TitleAction::options},
+    {onlineArea, TitleAction::online},
 };
+// clang-format on
 inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries[0];
 
 // Carries out a title entry: START runs the round (the loop holds it back over the network
 // until both are there), HELP and OPTIONS show their screens.
 void pressTitle(Game& game, TitleAction action);
-// Whether title entry n shows: the opponent line only where a computer player may play.
+// Whether title entry n shows: the opponent line only where a computer player may play, PLAY
+// ONLINE only where no network round or replay was asked for on the command line.
 bool titleEntryShown(const Game& game, int n);
 
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.

@@ -74,6 +74,10 @@ MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen
         s.steeringHelp = !s.steeringHelp;
         out.settingsChanged = true;
         break;
+    case rowAlwaysRelay:
+        s.alwaysRelay = !s.alwaysRelay;
+        out.settingsChanged = true;
+        break;
     case rowResetKeys:
         if (by != 0)
             break;
@@ -120,7 +124,8 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
     p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
     p.rows[rowSteering] = {"STEERING HELP", s.steeringHelp ? "ON" : "OFF"};
-    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowSteering})
+    p.rows[rowAlwaysRelay] = {"ALWAYS RELAY", s.alwaysRelay ? "ON" : "OFF"};
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowSteering, rowAlwaysRelay})
         p.rows[row].adjustable = true;
     for (int row = rowFirstKey; row < rowResetKeys; ++row)
         p.rows[row] = {playerKeyLine(row),
@@ -166,8 +171,8 @@ MenuOutcome optionsKey(MenuState& m, Settings& s, MenuKey key, bool fullscreen, 
     case MenuKey::left:
     case MenuKey::right:
         if (m.optionsFocus == rowFullscreen || m.optionsFocus == rowShadows ||
-            m.optionsFocus == rowSteering || m.optionsFocus == rowMusic ||
-            m.optionsFocus == rowEffects)
+            m.optionsFocus == rowSteering || m.optionsFocus == rowAlwaysRelay ||
+            m.optionsFocus == rowMusic || m.optionsFocus == rowEffects)
             return pressRow(m, s, m.optionsFocus, key == MenuKey::left ? -1 : 1, fullscreen,
                             shadows);
         return {};

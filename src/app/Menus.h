@@ -41,7 +41,8 @@ struct MenuOutcome {
     bool settingsChanged = false; // to be saved now, and the volumes and keys applied
 };
 
-// The options' rows: the volumes, full screen, shadows, steering help, each player's keys,
+// The options' rows: the volumes, full screen, shadows, steering help, ALWAYS RELAY, each
+// player's keys,
 // RESET KEYS, BACK.
 enum OptionsRow {
     rowMusic,
@@ -49,7 +50,8 @@ enum OptionsRow {
     rowFullscreen,
     rowShadows,
     rowSteering,
-    rowFirstKey, // player 1's keys in the order of keysListed, then player 2's
+    rowAlwaysRelay, // online: only through the relay, so the other player never learns our address
+    rowFirstKey,    // player 1's keys in the order of keysListed, then player 2's
     rowResetKeys = rowFirstKey + 2 * playerKeyCount,
     rowBack,
     optionsRowCount

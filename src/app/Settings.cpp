@@ -44,6 +44,16 @@ bool readLevel(const std::string& value, int& out) {
 }
 
 constexpr int largestSide = 16384;
+
+// A lobby's name and port: printable, without spaces, as a host name or address can be.
+bool isLobbyName(const std::string& value) {
+    if (value.empty() || value.size() > 255)
+        return false;
+    for (char c : value)
+        if (c <= ' ' || c > '~')
+            return false;
+    return true;
+}
 } // namespace
 
 Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::string&),
@@ -64,7 +74,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
             }
             section = trimmed(line.substr(1, line.size() - 2));
             if (section != "window" && section != "sound" && section != "player1" &&
-                section != "player2" && section != "opponent" && section != "play") {
+                section != "player2" && section != "opponent" && section != "play" &&
+                section != "online") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
                 section = "?";
             }
@@ -121,6 +132,17 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                                    "' is not player2 = human, easy, normal or hard");
             continue;
         }
+        if (section == "online") {
+            if (name == "lobby" && isLobbyName(value))
+                s.lobby = value;
+            else if (name == "always_relay" && (value == "yes" || value == "no"))
+                s.alwaysRelay = value == "yes";
+            else
+                problems.push_back(where + "'" + line +
+                                   "' is not an online setting (lobby = HOST:PORT, "
+                                   "always_relay = yes or no)");
+            continue;
+        }
         if (section == "player1" || section == "player2") {
             const int player = section == "player1" ? 0 : 1;
             int key = -1;
@@ -137,7 +159,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
         }
         problems.push_back(
             where +
-            "a setting outside [window], [sound], [player1], [player2], [opponent] and [play]");
+            "a setting outside [window], [sound], [player1], [player2], [opponent], [play] and "
+            "[online]");
     }
     return s;
 }
@@ -157,6 +180,10 @@ std::string formatSettings(const Settings& s) {
     }
     out += "\n[opponent]\nplayer2 = " + s.opponent + "\n";
     out += std::string("\n[play]\nsteering_help = ") + (s.steeringHelp ? "yes" : "no") + "\n";
+    out += std::string("\n[online]\nalways_relay = ") + (s.alwaysRelay ? "yes" : "no") + "\n";
+    // The build's lobby is not written down, so that a newer build's reaches this player too.
+    if (s.lobby != defaultSettings().lobby)
+        out += "lobby = " + s.lobby + "\n";
     return out;
 }
 

@@ -3,6 +3,11 @@
 #include <string>
 #include <vector>
 
+// The lobby a build uses when settings.ini names none (a build option).
+#ifndef TUVO_DEFAULT_LOBBY
+#define TUVO_DEFAULT_LOBBY "localhost:7720"
+#endif
+
 // What the game keeps between runs: full screen or the window's size, shadows, the music's and
 // the effects' volumes (0 silent to 10 as loud as made), and each player's keys by their SDL
 // scancode names ("R", "Up", "Left Shift", ...).
@@ -18,6 +23,10 @@ struct Settings {
     std::string opponent = "human";
     // A press toward a lane or door just beside a player slides it into line (each new round).
     bool steeringHelp = true;
+    // Online: the lobby that hands out room codes (HOST[:PORT]), and whether to play only
+    // through the relay, so that the other player never learns this machine's address.
+    std::string lobby = TUVO_DEFAULT_LOBBY;
+    bool alwaysRelay = false;
 };
 
 // The settings file's lines, and back. A line that cannot be read is left out and described in

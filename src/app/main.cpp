@@ -5,6 +5,7 @@
 #include "bots/BotLevel.h"
 #include "net/NetHeadless.h"
 #include "net/NetSession.h"
+#include "lobby/RoomCode.h"
 #include "platform/Platform.h"
 #include "record/Replay.h"
 #include "platform/Seed.h"
@@ -28,6 +29,7 @@ uint32_t roundSeed() {
 }
 
 constexpr uint16_t defaultPort = 7710;
+constexpr uint16_t defaultLobbyPort = 7720;
 
 struct CommandLine {
     std::string record, replay;
@@ -37,6 +39,10 @@ struct CommandLine {
     std::string address; // to join, or to open on the host (empty: all)
     uint16_t port = defaultPort;
     std::string keys; // a headless network side's key script
+    // Online through the lobby: host a room, or join one by its code.
+    bool hostOnline = false;
+    std::string joinCode;
+    std::string lobby; // --lobby HOST[:PORT]; empty: the settings' lobby
     bool help = false, version = false;
     // --computer: per player, -1 a person, else the computer player's BotLevel; -2 as the
     // title's opponent line was left.
@@ -175,6 +181,29 @@ const Option options[] = {
          }
          return true;
      }},
+    {"--host-online", nullptr, false, "host over the internet: the lobby gives a code for player 2",
+     [](CommandLine& l, const char*) { return l.hostOnline = true; }},
+    {"--join-code", "CODE", false, "play as player 2 in the game whose code player 1 was given",
+     [](CommandLine& l, const char* a) {
+         l.joinCode = normalRoomCode(a);
+         if (l.joinCode.empty()) {
+             std::fprintf(stderr, "tuvo: --join-code %s: not a code of %d letters and digits\n", a,
+                          roomCodeLength);
+             return false;
+         }
+         return true;
+     }},
+    {"--lobby", "HOST[:PORT]", false, "the lobby for playing online, this run (port 7720)",
+     [](CommandLine& l, const char* a) {
+         std::string host;
+         uint16_t port = 0;
+         if (!readAddress(a, false, host, port) || host.empty()) {
+             std::fprintf(stderr, "tuvo: --lobby %s: not HOST or HOST:PORT\n", a);
+             return false;
+         }
+         l.lobby = a;
+         return true;
+     }},
     {"--keys", "FILE", false, "the keys of a headless network side, from a recording",
      [](CommandLine& l, const char* a) { return !(l.keys = a).empty(); }},
     {"--computer", "LEVEL", false,
@@ -264,18 +293,25 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
         return false;
     }
     const bool computer = line.computer[0] >= 0 || line.computer[1] >= 0;
-    if (computer && (line.host || line.join || !line.replay.empty())) {
+    const bool online = line.hostOnline || !line.joinCode.empty();
+    if (computer && (line.host || line.join || online || !line.replay.empty())) {
         std::fprintf(stderr,
                      "tuvo: --computer plays alone: not over the network, not in a replay\n");
         printUsage(stderr, false);
         return false;
     }
-    if (line.host && line.join) {
-        std::fprintf(stderr, "tuvo: a machine either hosts or joins\n");
+    if (line.host + line.join + line.hostOnline + !line.joinCode.empty() > 1) {
+        std::fprintf(stderr, "tuvo: a machine either hosts or joins, once\n");
         printUsage(stderr, false);
         return false;
     }
-    const bool network = line.host || line.join;
+    if (!line.lobby.empty() && (line.host || line.join || !line.replay.empty())) {
+        std::fprintf(stderr,
+                     "tuvo: --lobby is for playing online, not --host, --join or a replay\n");
+        printUsage(stderr, false);
+        return false;
+    }
+    const bool network = line.host || line.join || online;
     if (network && !line.replay.empty()) {
         std::fprintf(stderr, "tuvo: a replay plays alone, not over the network\n");
         printUsage(stderr, false);
@@ -284,7 +320,7 @@ bool readCommandLine(int argc, char** argv, CommandLine& line) {
     if (line.headless && line.replay.empty() && !(network && !line.keys.empty())) {
         std::fprintf(stderr,
                      "tuvo: --headless plays a replay (--replay FILE) or a network side's key "
-                     "script (--host or --join with --keys FILE)\n");
+                     "script (--host, --join, --host-online or --join-code with --keys FILE)\n");
         printUsage(stderr, false);
         return false;
     }
@@ -364,6 +400,7 @@ int main(int argc, char** argv) {
     }
     if (!line.record.empty() && !canWrite(line.record))
         return 2;
+    const bool online = line.hostOnline || !line.joinCode.empty();
     if (!line.keys.empty()) {
         Replay script;
         std::string message;
@@ -372,10 +409,23 @@ int main(int argc, char** argv) {
             return 2;
         }
         NetHeadlessOptions o;
-        o.host = line.host;
+        o.host = line.host || line.hostOnline;
         o.address = line.address;
         o.port = line.port;
         o.recordPath = line.record;
+        if (online) {
+            const Settings settings = loadSettings(settingsPath(), platform::isKeyName);
+            o.online = true;
+            o.code = line.joinCode;
+            o.alwaysRelay = settings.alwaysRelay;
+            o.port = defaultLobbyPort;
+            if (!readAddress(line.lobby.empty() ? settings.lobby : line.lobby, false, o.address,
+                             o.port)) {
+                std::fprintf(stderr, "tuvo: the lobby %s is not HOST or HOST:PORT\n",
+                             settings.lobby.c_str());
+                return 2;
+            }
+        }
         return playNetHeadless(script, o, stdout);
     }
     std::unique_ptr<NetSession> session;
@@ -399,6 +449,9 @@ int main(int argc, char** argv) {
     options.session = session.get();
     options.computer[0] = line.computer[0];
     options.computer[1] = line.computer[1];
+    options.hostOnline = line.hostOnline;
+    options.joinCode = line.joinCode;
+    options.lobby = line.lobby;
     // The one game of this run.
     auto game = std::make_unique<Game>(options.replay ? replay.seed : roundSeed());
     glutInit(&argc, argv);

@@ -1,5 +1,6 @@
 #include "net/NetHeadless.h"
 #include "net/NetPlay.h"
+#include "net/OnlineLink.h"
 #include "platform/SteadyClock.h"
 #include "record/Replay.h"
 #include "rules/WorldHash.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -18,12 +20,68 @@ uint32_t percentile99(std::vector<uint32_t> values) {
     std::nth_element(values.begin(), values.begin() + static_cast<long>(at), values.end());
     return values[at];
 }
+
+// Finds the way to the other side through the lobby and opens ENet over it. False, having said
+// why on standard error, when there is none.
+bool connectOnline(const NetHeadlessOptions& o, std::unique_ptr<OnlineLink>& link,
+                   std::unique_ptr<NetSession>& session, std::FILE* out) {
+    std::string error;
+    OnlineOptions online;
+    online.host = o.host;
+    online.code = o.code;
+    online.lobbyHost = o.address;
+    online.lobbyPort = o.port;
+    online.alwaysRelay = o.alwaysRelay;
+    if (o.host) {
+        session = NetSession::host("127.0.0.1", 0, error);
+        if (!session) {
+            std::fprintf(stderr, "tuvo: %s\n", error.c_str());
+            return false;
+        }
+        online.enetPort = session->port;
+    }
+    link = std::make_unique<OnlineLink>(online);
+    bool codeShown = false;
+    for (;;) {
+        const OnlineLink::Status s = link->status();
+        if (!s.code.empty() && !codeShown) {
+            std::fprintf(out, "room code: %s\n", s.code.c_str());
+            std::fflush(out);
+            codeShown = true;
+        }
+        if (s.stage == OnlineLink::Stage::failed) {
+            std::fprintf(stderr, "tuvo: %s\n", s.error.c_str());
+            return false;
+        }
+        if (s.stage == OnlineLink::Stage::connected) {
+            std::fprintf(out, "path: %s\n", s.relayed ? "relayed" : "direct");
+            std::fflush(out);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!o.host) {
+        session = NetSession::join("127.0.0.1", link->shimPort(), error);
+        if (!session) {
+            std::fprintf(stderr, "tuvo: %s\n", error.c_str());
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE* out) {
     std::string error;
-    std::unique_ptr<NetSession> session = o.host ? NetSession::host(o.address, o.port, error)
-                                                 : NetSession::join(o.address, o.port, error);
+    std::unique_ptr<OnlineLink> link;
+    std::unique_ptr<NetSession> session;
+    if (o.online) {
+        if (!connectOnline(o, link, session, out))
+            return 2;
+    } else {
+        session = o.host ? NetSession::host(o.address, o.port, error)
+                         : NetSession::join(o.address, o.port, error);
+    }
     if (!session) {
         std::fprintf(stderr, "tuvo: %s\n", error.c_str());
         return 2;

@@ -63,6 +63,10 @@ std::unique_ptr<NetSession> NetSession::host(const std::string& address, uint16_
         error = "port " + std::to_string(port) + " cannot be opened (in use?)";
         return nullptr;
     }
+    // Port 0: whichever the system gave.
+    ENetAddress bound{};
+    if (port == 0 && enet_socket_get_address(s->enet->socket, &bound) == 0)
+        s->port = bound.port;
     return s;
 }
 

@@ -22,8 +22,8 @@ class NetSession {
         Message message; // arrived: the message; refused: its reason
     };
 
-    // Opens the host at a port (on all addresses, or on the one given). Null, with a message,
-    // when the port cannot be had.
+    // Opens the host at a port (on all addresses, or on the one given; port 0: any free one, then
+    // in `port`). Null, with a message, when the port cannot be had.
     static std::unique_ptr<NetSession> host(const std::string& address, uint16_t port,
                                             std::string& error);
     // Starts connecting to a host. Null, with a message, when the name cannot be resolved.

@@ -30,6 +30,8 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.opponent = "hard";
     EXPECT_TRUE(s.steeringHelp) << "steering help is on until turned off";
     s.steeringHelp = false;
+    s.lobby = "lobby.example.org:7730";
+    s.alwaysRelay = true;
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -44,6 +46,10 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(back.effectsVolume, 7);
     EXPECT_EQ(back.opponent, "hard");
     EXPECT_FALSE(back.steeringHelp);
+    EXPECT_EQ(back.lobby, "lobby.example.org:7730");
+    EXPECT_TRUE(back.alwaysRelay);
+    // The build's own lobby is not written down: a later build's reaches the player.
+    EXPECT_EQ(formatSettings(Settings{}).find("lobby ="), std::string::npos);
 
     const std::string damaged = "[window]\n"
                                 "width = 1280\n"
@@ -67,11 +73,14 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "[opponent]\n"
                                 "player2 = genius\n" // 21
                                 "[play]\n"
-                                "steering_help = sometimes\n"; // 23
+                                "steering_help = sometimes\n" // 23
+                                "[online]\n"
+                                "always_relay = sometimes\n" // 25
+                                "lobby = two words\n";       // 26
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 13u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21, 23};
+    ASSERT_EQ(problems.size(), 15u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21, 23, 25, 26};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
@@ -85,6 +94,8 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_EQ(read.keys[1][keyBomb], "Right Shift") << "a line of a broken section is not taken";
     EXPECT_EQ(read.opponent, "human");
     EXPECT_TRUE(read.steeringHelp);
+    EXPECT_FALSE(read.alwaysRelay);
+    EXPECT_EQ(read.lobby, Settings{}.lobby);
 }
 
 TEST(Settings, MissingFilesGiveTheDefaultsAndWritesAreWhole) {

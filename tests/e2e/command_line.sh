@@ -7,7 +7,8 @@
 [ $? -eq 0 ] || fail "--help ended with $?"
 [ ! -s "$OUT/help.err" ] || fail "--help wrote to standard error: $(cat "$OUT/help.err")"
 head -n 1 "$OUT/help.txt" | grep -q "^usage: tuvo" || fail "--help does not start with the usage"
-for option in --fullscreen --record --replay --headless --host --join --keys --help --version; do
+for option in --fullscreen --record --replay --headless --host --join --host-online --join-code \
+    --lobby --keys --help --version; do
     grep -Eq "^  $option( |\$)" "$OUT/help.txt" || fail "--help has no line for $option"
 done
 
@@ -25,5 +26,11 @@ grep -q "^usage: tuvo" "$OUT/unknown.err" || fail "no usage after an unknown opt
 "$TUVO" --record >/dev/null 2>"$OUT/missing.err"
 [ $? -eq 2 ] || fail "--record without a file did not end with 2"
 grep -q -- "--record needs FILE" "$OUT/missing.err" || fail "no word on the missing file"
+# A code that cannot be one is refused before anything is asked of a lobby.
+"$TUVO" --join-code 1O1O1O --headless --keys none >/dev/null 2>"$OUT/code.err"
+[ $? -eq 2 ] || fail "a code with 1 and O was not refused with 2"
+grep -q -- "--join-code 1O1O1O: not a code" "$OUT/code.err" || fail "no word on the code: $(cat "$OUT/code.err")"
+"$TUVO" --host-online --join-code ABCDEF >/dev/null 2>"$OUT/both.err"
+[ $? -eq 2 ] || fail "hosting and joining at once was not refused"
 rm -rf "$OUT"
 echo "command line ok"

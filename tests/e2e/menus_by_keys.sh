@@ -41,9 +41,9 @@ highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 press_key Return
 sleep 0.5
 for i in $(seq 1 10); do press_key Left; done
-# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, steering help and the
-# four ways to walk), then B.
-for i in $(seq 1 9); do press_key Down; done
+# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, steering help, always
+# relay and the four ways to walk), then B.
+for i in $(seq 1 10); do press_key Down; done
 press_key Return
 sleep 0.3
 press_key b
@@ -57,6 +57,8 @@ awk '/^\[player1\]/ { p = 1 } /^\[player2\]/ { p = 0 } p && /^bomb = B$/ { found
 
 press_key BackSpace
 sleep 0.3
+# From OPTIONS past PLAY ONLINE, round to START.
+press_key Tab
 press_key Tab
 press_key Return
 sleep 3

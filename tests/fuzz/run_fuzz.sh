@@ -4,7 +4,7 @@
 # script was started from, named KIND-crash-... (or -leak-, -oom-, -timeout-).
 # No single allocation may pass 64 MB: every input is a few kilobytes, so a larger one means a
 # size was taken from the file on trust.
-# Usage: run_fuzz.sh FUZZER KIND [SECONDS]     KIND: bitmap (corpus/, bitmap.dict), wav, replay, packet or settings
+# Usage: run_fuzz.sh FUZZER KIND [SECONDS]     KIND: bitmap (corpus/, bitmap.dict), wav, replay, packet, settings or lobby
 set -eu
 fuzzer=$1
 kind=$2
@@ -16,6 +16,7 @@ wav) seeds="$here/wav_corpus" ;;
 replay) seeds="$here/replay_corpus" ;;
 packet) seeds="$here/packet_corpus" ;;
 settings) seeds="$here/settings_corpus" ;;
+lobby) seeds="$here/lobby_corpus" ;;
 *) echo "run_fuzz.sh: unknown kind $kind" >&2; exit 2 ;;
 esac
 start=$(pwd)

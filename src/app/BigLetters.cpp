@@ -1,0 +1,123 @@
+#include "app/OnlinePlay.h"
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstring>
+
+namespace {
+// Five by seven blocks a symbol, rows from the top, '#' a block: a room code read across a room
+// needs letters larger than any of the fonts at hand.
+struct Glyph {
+    char symbol;
+    const char* rows[7];
+};
+constexpr Glyph glyphs[] = {
+    {'2', {" ### ", "#   #", "    #", "   # ", "  #  ", " #   ", "#####"}},
+    {'3', {"#####", "   # ", "  #  ", "   # ", "    #", "#   #", " ### "}},
+    {'4', {"   # ", "  ## ", " # # ", "#  # ", "#####", "   # ", "   # "}},
+    {'5', {"#####", "#    ", "#### ", "    #", "    #", "#   #", " ### "}},
+    {'6', {"  ## ", " #   ", "#    ", "#### ", "#   #", "#   #", " ### "}},
+    {'7', {"#####", "    #", "   # ", "  #  ", " #   ", " #   ", " #   "}},
+    {'8', {" ### ", "#   #", "#   #", " ### ", "#   #", "#   #", " ### "}},
+    {'9', {" ### ", "#   #", "#   #", " ####", "    #", "   # ", " ##  "}},
+    {'A', {" ### ", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
+    {'B', {"#### ", "#   #", "#   #", "#### ", "#   #", "#   #", "#### "}},
+    {'C', {" ### ", "#   #", "#    ", "#    ", "#    ", "#   #", " ### "}},
+    {'D', {"#### ", "#   #", "#   #", "#   #", "#   #", "#   #", "#### "}},
+    {'E', {"#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#####"}},
+    {'F', {"#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#    "}},
+    {'G', {" ### ", "#   #", "#    ", "# ###", "#   #", "#   #", " ####"}},
+    {'H', {"#   #", "#   #", "#   #", "#####", "#   #", "#   #", "#   #"}},
+    {'I', {" ### ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", " ### "}},
+    {'J', {"  ###", "   # ", "   # ", "   # ", "   # ", "#  # ", " ##  "}},
+    {'K', {"#   #", "#  # ", "# #  ", "##   ", "# #  ", "#  # ", "#   #"}},
+    {'L', {"#    ", "#    ", "#    ", "#    ", "#    ", "#    ", "#####"}},
+    {'M', {"#   #", "## ##", "# # #", "# # #", "#   #", "#   #", "#   #"}},
+    {'N', {"#   #", "#   #", "##  #", "# # #", "#  ##", "#   #", "#   #"}},
+    {'O', {" ### ", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
+    {'P', {"#### ", "#   #", "#   #", "#### ", "#    ", "#    ", "#    "}},
+    {'Q', {" ### ", "#   #", "#   #", "#   #", "# # #", "#  # ", " ## #"}},
+    {'R', {"#### ", "#   #", "#   #", "#### ", "# #  ", "#  # ", "#   #"}},
+    {'S', {" ####", "#    ", "#    ", " ### ", "    #", "    #", "#### "}},
+    {'T', {"#####", "  #  ", "  #  ", "  #  ", "  #  ", "  #  ", "  #  "}},
+    {'U', {"#   #", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "}},
+    {'V', {"#   #", "#   #", "#   #", "#   #", "#   #", " # # ", "  #  "}},
+    {'W', {"#   #", "#   #", "#   #", "# # #", "# # #", "# # #", " # # "}},
+    {'X', {"#   #", "#   #", " # # ", "  #  ", " # # ", "#   #", "#   #"}},
+    {'Y', {"#   #", "#   #", " # # ", "  #  ", "  #  ", "  #  ", "  #  "}},
+    {'Z', {"#####", "    #", "   # ", "  #  ", " #   ", "#    ", "#####"}},
+    {'?', {" ### ", "#   #", "    #", "   # ", "  #  ", "     ", "  #  "}},
+};
+
+const Glyph* glyphOf(char c) {
+    for (const Glyph& g : glyphs)
+        if (g.symbol == c)
+            return &g;
+    return nullptr;
+}
+
+// Frame pixels (1024 by 735, y down) over the frame's place in the window, flat and unlit.
+void beginFramePixels(const FrameRect& frame) {
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glViewport(frame.x, frame.y, frame.width, frame.height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, windowHeight, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endFramePixels() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+} // namespace
+
+void drawFrameBox(const FrameRect& frame, int left, int top, int right, int bottom) {
+    const GLboolean blend = glIsEnabled(GL_BLEND);
+    beginFramePixels(frame);
+    if (blend)
+        glEnable(GL_BLEND);
+    glRecti(left, top, right, bottom);
+    endFramePixels();
+}
+
+void drawFrameText(const FrameRect& frame, const std::string& text, int x, int baseline) {
+    beginFramePixels(frame);
+    glRasterPos2i(x, baseline);
+    for (char c : text)
+        glutBitmapCharacter(GLUT_BITMAP_9_BY_15, c);
+    endFramePixels();
+}
+
+void drawBigText(const FrameRect& frame, const std::string& text, int x, int y, int size) {
+    beginFramePixels(frame);
+    glBegin(GL_QUADS);
+    for (size_t n = 0; n < text.size(); ++n) {
+        const Glyph* g = glyphOf(text[n]);
+        if (!g)
+            continue;
+        const int left = x + static_cast<int>(n) * 6 * size;
+        for (int row = 0; row < 7; ++row)
+            for (int column = 0; column < 5; ++column) {
+                if (g->rows[row][column] != '#')
+                    continue;
+                const int l = left + column * size, t = y + row * size;
+                glVertex2i(l, t);
+                glVertex2i(l + size, t);
+                glVertex2i(l + size, t + size);
+                glVertex2i(l, t + size);
+            }
+    }
+    glEnd();
+    endFramePixels();
+}

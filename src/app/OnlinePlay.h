@@ -1,0 +1,89 @@
+#pragma once
+#include "platform/Platform.h"
+#include "platform/Pointer.h"
+#include "render/MenuPanel.h"
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class NetPlay;
+class NetSession;
+class OnlineLink;
+struct RoundState;
+
+// The title's PLAY ONLINE screens and the online game they set up: HOST A GAME asks the lobby
+// for a room and shows its code large ("TELL PLAYER 2 THIS CODE"), then who joined and whether
+// the path is direct or through the relay; JOIN A GAME takes the code typed on the keyboard or
+// picked symbol by symbol with a pad (up and down change it, left and right move along) or the
+// mouse (a click on a symbol's upper half steps it on, on its lower half back). Once a path is
+// there the round is played as any network round (NetPlay); START on either machine begins it.
+class OnlinePlay {
+  public:
+    enum class Screen { hidden, choose, host, join };
+
+    OnlinePlay();
+    ~OnlinePlay();
+    OnlinePlay(const OnlinePlay&) = delete;
+    OnlinePlay& operator=(const OnlinePlay&) = delete;
+
+    // Where the lobby is (HOST[:PORT]) and whether to play only through the relay: from the
+    // settings, or the command line.
+    void configure(const std::string& lobby, bool alwaysRelay);
+    void open() { screen = Screen::choose, focus = 0, notice.clear(); }
+    bool shown() const { return screen != Screen::hidden; }
+    // Straight to hosting, or to joining with a code (the command line's way in).
+    void host(RoundState& round);
+    void join(RoundState& round, const std::string& code);
+
+    // One frame of the screen: the menu keys, the key typed (its SDL name, on the join screen),
+    // the pointer. `connected` is called once with the round played over the path; `left` when
+    // the player goes back and an online game there was is given up.
+    void frame(RoundState& round, const std::vector<platform::MenuKey>& keys,
+               const std::string& typed, const MenuPointer& pointer);
+    // Whether the join screen wants typed keys by name.
+    bool wantsTyping() const { return screen == Screen::join && !link; }
+    void draw(const FrameRect& frame) const;
+    // The panel as it shows now (its rows take the pointer).
+    MenuPanel panel() const;
+
+    // Gives the online game up (the link, the session and its round), as BACK does.
+    void close() { giveUp(); }
+    // The round with the other machine, once there is a path; null before.
+    NetPlay* play() const { return net.get(); }
+    std::function<void(NetPlay&, NetSession&)> connected;
+    std::function<void()> left;
+
+    Screen screen = Screen::hidden;
+    int focus = 0;
+    std::string code = std::string(6, ' '); // the join screen's symbols; ' ' not yet picked
+    int cursor = 0;
+    std::string notice; // what went wrong, or what is happening
+
+  private:
+    void press(RoundState& round, int row);
+    void step(int by);
+    void type(const std::string& key, RoundState& round);
+    void giveUp();
+    void watch(RoundState& round);
+
+    std::string lobby;
+    bool alwaysRelay = false;
+    std::unique_ptr<NetSession> session;
+    std::unique_ptr<OnlineLink> link;
+    std::unique_ptr<NetPlay> net;
+    std::string status; // the link's state in words
+    int pointerX = -1, pointerY = -1;
+    bool pointerDown = false;
+};
+
+// The title's PLAY ONLINE entry, a band beside HELP (its area in app/Menu.h).
+void drawOnlineEntry(const FrameRect& frame);
+
+// Big block letters of the code's symbols (and A to Z), drawn as squares of `size` frame pixels
+// from the top left corner (x, y) of the first; frame pixels as MenuPanel has them.
+void drawBigText(const FrameRect& frame, const std::string& text, int x, int y, int size);
+// A filled rectangle of the frame, in the current colour.
+void drawFrameBox(const FrameRect& frame, int left, int top, int right, int bottom);
+// A line of the 9 by 15 font from (x, baseline), in the current colour.
+void drawFrameText(const FrameRect& frame, const std::string& text, int x, int baseline);

@@ -83,6 +83,11 @@ Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
     : skill(level), style(styleOf(level)), self(playerNumber),
       random(roundSeed ^ (0x9E3779B9u * static_cast<uint32_t>(playerNumber + 1))) {}
 
+Bot::Bot(const BotStyle& style, uint32_t roundSeed, int32_t playerNumber)
+    : Bot(BotLevel::normal, roundSeed, playerNumber) {
+    this->style = style;
+}
+
 bool Bot::chance(int32_t perMille) {
     return perMille > 0 && random.nextInt(0, 999) < perMille;
 }
@@ -425,6 +430,20 @@ void Bot::plan(const RoundState& round) {
     // shut with a bomb of its own.
     const bool threatened = style.wary && otherInArena && other.bombsReady > 0 &&
                             std::abs(ox - cx) + std::abs(oy - cy) <= 4;
+    if (style.shadows) {
+        about = "shadowing the other player";
+        int32_t nearest = 1 << 20;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t apart = std::abs(ox - x) + std::abs(oy - y);
+                if (reach.safeLayer[x][y] >= 0 && reach.safeLayer[x][y] < nearest && apart >= 1 &&
+                    apart <= 2 && !MazeWorld::isHouseDoor(x, y)) {
+                    nearest = reach.safeLayer[x][y];
+                    move = reach.safeMove[x][y];
+                }
+            }
+        return;
+    }
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
     bool bestIsBombSpot = false;
@@ -444,14 +463,15 @@ void Bot::plan(const RoundState& round) {
                 }
             } else {
                 // An item is known once nothing stands over it.
-                if (c.item && !c.hasObstacle && c.item->taken == 0)
+                if (c.item && !c.hasObstacle && c.item->taken == 0 &&
+                    (!style.onlyCoins || c.item->type == kindCoin))
                     value += itemValue(p, c.item->type);
                 if (p.carryingCheese && x == homeColumn(self) && y == 0)
                     value += 40;
                 if (canBomb && !threatened && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
                     int32_t opened = 0;
                     const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
-                    float bombValue = 1.5f * static_cast<float>(opened);
+                    float bombValue = style.opensObstacles ? 1.5f * static_cast<float>(opened) : 0;
                     // A creature in the flames' way is gone for good, if it stays there.
                     if (style.huntsCreatures)
                         for (int32_t i = 0; i < n; ++i)

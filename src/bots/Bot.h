@@ -16,6 +16,8 @@ struct RoundState;
 class Bot {
   public:
     Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber);
+    // A player of its own style: the benchmark's scripted rivals.
+    Bot(const BotStyle& style, uint32_t roundSeed, int32_t playerNumber);
 
     // Sets this player's keys in `keys` for the coming tick (the other player's are left alone).
     void press(const RoundState& round, KeyState& keys);

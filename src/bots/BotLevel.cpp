@@ -33,3 +33,19 @@ BotStyle styleOf(BotLevel level) {
         return {1, 6, 0, 0, 100, 24, true, 250, 1, false, true};
     }
 }
+
+bool readRivalStyle(const std::string& name, BotStyle& style) {
+    // A steady hand: reactions and foresight of a practised player, no hesitation.
+    style = {10, 12, 0, 0, 100, 24, false, 0, 1, false, false};
+    if (name == "coins") {
+        style.onlyCoins = true;
+    } else if (name == "picker") {
+        style.opensObstacles = false;
+    } else if (name == "shadow") {
+        style.opensObstacles = false;
+        style.shadows = true;
+    } else {
+        return false;
+    }
+    return true;
+}

@@ -32,6 +32,16 @@ struct BotStyle {
     // for obstacles with the other player near, and shuts that player in when it can.
     bool huntsCreatures;
     bool wary;
+    // The simple plans the benchmark measures the levels against: bombing obstacles open or
+    // not, taking only coins, staying beside the other player.
+    bool opensObstacles = true;
+    bool onlyCoins = false;
+    bool shadows = false;
 };
 
 BotStyle styleOf(BotLevel level);
+
+// A rival of one simple plan for the benchmark: "coins" bombs obstacles open and takes only the
+// coins, "picker" takes whatever lies open and never lays a bomb, "shadow" keeps within two
+// cells of the other player and never lays a bomb. False for any other name.
+bool readRivalStyle(const std::string& name, BotStyle& style);

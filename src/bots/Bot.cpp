@@ -46,13 +46,39 @@ float itemValue(const Player& p, int32_t kind) {
     }
 }
 
+// What the computer player reads of a cell beyond its ground: kept in these few lines.
+const Item* openItemAt(const RoundState& round, int32_t x, int32_t y) {
+    const Cell& c = round.world.cell(x, y);
+    return c.item && !c.hasObstacle && c.item->taken == 0 ? c.item : nullptr;
+}
+
+bool bombLiesAt(const RoundState& round, int32_t x, int32_t y) {
+    return round.world.cell(x, y).bomb != nullptr;
+}
+
+bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
+    return round.world.cell(x, y).trap != nullptr;
+}
+
+// The item of the round's number i, or none.
+const Item* itemNumbered(const RoundState& round, int32_t i) {
+    return round.world.items[i];
+}
+
+// A goal in hand counts for this much more than a new one, so a plan is not dropped for a
+// target a hair better.
+constexpr float keepFactor = 1.6f;
+// Standing this long inside a box of this side, not for a blast to burn out, is being stuck.
+constexpr uint32_t stuckTicks = 4 * 60;
+constexpr float stuckBox = 1.0f;
+
 // Pieces of cheese still in the labyrinth, as anyone can count them: all of them, less those
 // delivered, carried or lying in the arena.
 int32_t cheeseInLabyrinth(const RoundState& round) {
     int32_t left = cheesePieces - round.player1.cheese - round.player2.cheese -
                    (round.player1.carryingCheese ? 1 : 0) - (round.player2.carryingCheese ? 1 : 0);
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        const Item* piece = round.world.items[i];
+        const Item* piece = itemNumbered(round, i);
         if (piece && piece->taken == 0 && piece->x >= 0 && piece->x < arena::labyrinthOrigin)
             --left;
     }
@@ -294,9 +320,14 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
                 const bool isFresh = (fresh >> x & 1) != 0, isSafe = (freshSafe >> x & 1) != 0;
                 if (!isFresh && !isSafe)
                     continue;
-                int8_t m = 0;
-                while (m < stay && !by[m].has(x, y))
-                    ++m;
+                // Waiting first where it gets there as soon: a detour and back, made again at
+                // every plan, would be a walk to and fro.
+                int8_t m = stay;
+                if (!by[stay].has(x, y)) {
+                    m = 0;
+                    while (m < stay && !by[m].has(x, y))
+                        ++m;
+                }
                 if (isFresh) {
                     reach.layer[x][y] = static_cast<int16_t>(k);
                     reach.move[x][y] = m;
@@ -346,13 +377,220 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
     search(round, fire, reach, true, 0);
-    // A way out that a creature does not stand in, and not so long that a slip costs the round.
+    // A way out that a creature does not stand in, and not so long that a slip costs the round;
+    // a door reached before the fire leads out of it into the labyrinth.
     for (int32_t cx = 0; cx < side; ++cx)
-        for (int32_t cy = 0; cy < side; ++cy)
-            if (reach.safeLayer[cx][cy] > 0 && reach.safeLayer[cx][cy] <= 10 &&
-                !creatureNear[cx][cy] && !MazeWorld::isHouseDoor(cx, cy))
+        for (int32_t cy = 0; cy < side; ++cy) {
+            const bool door = MazeWorld::isHouseDoor(cx, cy);
+            const int32_t layer = door ? reach.layer[cx][cy] : reach.safeLayer[cx][cy];
+            if (layer > 0 && layer <= 10 && !creatureNear[cx][cy])
                 return true;
+        }
     return false;
+}
+
+void Bot::aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach) {
+    goal = {aim, x, y};
+    move = reach.safeMove[x][y];
+}
+
+void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    // Fire is certain, a creature only likely: with no way out around the creatures, the way
+    // out past them.
+    bool wayOut = false;
+    for (int32_t x = 0; x < side && !wayOut; ++x)
+        for (int32_t y = 0; y < side && !wayOut; ++y)
+            wayOut = reach.safeLayer[x][y] > 0;
+    if (!wayOut && reach.safeLayer[cx][cy] != 0)
+        search(round, fire, reach, false, 0);
+    about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
+                                                                 : "getting out of the fire";
+    // A door leads out of every arena blast and away from every creature.
+    if (MazeWorld::isHouseDoor(cx, cy)) {
+        intoDoor = passage = true;
+        doorIn = cx * side + cy;
+        about = "escaping into the labyrinth";
+        return;
+    }
+    // The cell it was already making for, while still clear: two ways out of equal length
+    // never take turns.
+    if (goal.aim == Aim::escape && !(goal.x == cx && goal.y == cy) &&
+        reach.safeLayer[goal.x][goal.y] > 0 && !creatureNear[goal.x][goal.y]) {
+        move = reach.safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t best = 1 << 20, bestX = -1, bestY = -1;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const bool door = MazeWorld::isHouseDoor(x, y);
+            // A door only has to be reached before the fire: beyond it lies the labyrinth.
+            const int32_t layer = door ? reach.layer[x][y] : reach.safeLayer[x][y];
+            if (layer < 0 || (x == cx && y == cy))
+                continue;
+            // Away from creatures counts for two cells of walking; a door for one and a half.
+            const int32_t cost = layer * 4 + (creatureNear[x][y] ? 8 : 0) + (door ? 6 : 0);
+            if (cost < best) {
+                best = cost;
+                bestX = x;
+                bestY = y;
+            }
+        }
+    if (bestX >= 0) {
+        goal = {Aim::escape, bestX, bestY};
+        move = MazeWorld::isHouseDoor(bestX, bestY) ? reach.move[bestX][bestY]
+                                                    : reach.safeMove[bestX][bestY];
+        return;
+    }
+    if (reach.safeLayer[cx][cy] != 0) {
+        // No cell clear of the fire in reach: the farthest reachable, where the fire comes last.
+        float latest = -1;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const float when = fire.start[x][y] + 10 * static_cast<float>(reach.layer[x][y]);
+                if (reach.layer[x][y] >= 0 && when > latest) {
+                    latest = when;
+                    move = reach.move[x][y];
+                }
+            }
+    }
+}
+
+void Bot::seekSomething(const RoundState& round, const Reach& reach) {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    const float t0 = tickTime(round.ticks);
+    // After the other player: a cell from where a bomb's flames reach it.
+    if (!round.world.freeRoam[2 - self] && style.attackPerMille > 0 && p.bombsReady > 0 &&
+        onArena(ox, oy)) {
+        int32_t cells[4 * 14 + 1][2], opened = 0;
+        const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
+        int32_t best = 1 << 20, bestX = -1, bestY = -1;
+        for (int32_t i = 0; i < n; ++i) {
+            const int32_t x = cells[i][0], y = cells[i][1];
+            const int32_t layer = reach.safeLayer[x][y];
+            if (layer < 0 || MazeWorld::isHouseDoor(x, y) || bombLiesAt(round, x, y) ||
+                noBombUntil[x][y] > t0 || (x == ox && y == oy))
+                continue;
+            // The spot it was making for counts as a few cells nearer.
+            const int32_t cost = layer - (goal.aim == Aim::hunt && goal.x == x && goal.y == y ? 3 : 0);
+            if (cost < best) {
+                best = cost;
+                bestX = x;
+                bestY = y;
+            }
+        }
+        if (bestX == cx && bestY == cy) {
+            if (bombLeavesWayOut(round, cx, cy)) {
+                dropBomb = true;
+                goal = {};
+                about = "laying a bomb for the other player";
+                return;
+            }
+            noBombUntil[cx][cy] = t0 + 3000;
+        } else if (bestX >= 0) {
+            aimAt(Aim::hunt, bestX, bestY, reach);
+            about = "going after the other player";
+            return;
+        }
+    }
+    // Walled into a few cells with a door: through the labyrinth and out by another.
+    int32_t room = 0, doorX = -1, doorY = -1;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            if (reach.layer[x][y] < 0)
+                continue;
+            if (!MazeWorld::isHouseDoor(x, y))
+                ++room;
+            else if (doorX < 0 || reach.layer[x][y] < reach.layer[doorX][doorY]) {
+                doorX = x;
+                doorY = y;
+            }
+        }
+    if (doorX >= 0 && room <= 6) {
+        about = "going through the labyrinth";
+        if (doorX == cx && doorY == cy) {
+            intoDoor = passage = true;
+            doorIn = cx * side + cy;
+        } else {
+            goal = {Aim::labyrinth, doorX, doorY};
+            move = reach.move[doorX][doorY];
+        }
+        return;
+    }
+    // On somewhere else, kept until reached: a cell picked at random a few cells away.
+    about = "walking on";
+    if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+        reach.safeLayer[goal.x][goal.y] > 0) {
+        move = reach.safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t candidates[side * side][2], count = 0;
+    for (int32_t far = 3; far >= 1 && count == 0; far -= 2)
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer >= far && layer <= 14 && !MazeWorld::isHouseDoor(x, y) &&
+                    !creatureNear[x][y]) {
+                    candidates[count][0] = x;
+                    candidates[count++][1] = y;
+                }
+            }
+    if (count == 0) {
+        goal = {};
+        about = "waiting for a way to open";
+        // Shut in by traps: one of them throws it somewhere else.
+        for (int8_t m = 0; m < stay; ++m) {
+            const int32_t x = cx + moveX[m], y = cy + moveY[m];
+            if (onArena(x, y) && trapLiesAt(round, x, y) && !creatureNear[x][y]) {
+                move = m;
+                about = "stepping into a trap to get out";
+                return;
+            }
+        }
+        return;
+    }
+    const int32_t pick = random.nextInt(0, count - 1);
+    aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+}
+
+void Bot::unstick(const RoundState& round, const Reach& reach) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    about = "trying another way";
+    if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+        reach.safeLayer[goal.x][goal.y] > 0 && reach.safeMove[goal.x][goal.y] != stay) {
+        move = reach.safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t candidates[side * side][2], count = 0;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const int32_t layer = reach.safeLayer[x][y];
+            if (layer >= 2 && layer <= 10 && reach.safeMove[x][y] != stay &&
+                !MazeWorld::isHouseDoor(x, y) && !creatureNear[x][y]) {
+                candidates[count][0] = x;
+                candidates[count++][1] = y;
+            }
+        }
+    if (count > 0) {
+        const int32_t pick = random.nextInt(0, count - 1);
+        aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+    } else if (p.bombsReady > 0 && !bombLiesAt(round, cx, cy)) {
+        // Shut in on its cell for good (its own wall behind it, say): the blast opens the way,
+        // or sends it home, which costs less than the rest of the round.
+        bool shutIn = true;
+        for (int32_t x = 0; x < side && shutIn; ++x)
+            for (int32_t y = 0; y < side && shutIn; ++y)
+                shutIn = reach.layer[x][y] < 0 || (x == cx && y == cy);
+        if (shutIn || bombLeavesWayOut(round, cx, cy)) {
+            dropBomb = true;
+            about = "bombing a way free";
+        }
+    }
 }
 
 void Bot::plan(const RoundState& round) {
@@ -369,7 +607,7 @@ void Bot::plan(const RoundState& round) {
     msPerCell = static_cast<float>(tickMs) / p.stepLength * 1.15f + 2 * static_cast<float>(tickMs);
     guard = style.blastGuardMs;
     move = stay;
-    dropBomb = layWall = layTrap = intoDoor = deliver = false;
+    dropBomb = layWall = layTrap = intoDoor = deliver = passage = false;
 
     const BurnMap fire =
         burnMap(round, nullptr, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
@@ -377,44 +615,24 @@ void Bot::plan(const RoundState& round) {
     Reach reach;
     search(round, fire, reach, true, 0);
 
-    if (reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
-        // Fire is certain, a creature only likely: with no way out around the creatures, the
-        // way out past them.
-        bool wayOut = false;
-        for (int32_t x = 0; x < side && !wayOut; ++x)
-            for (int32_t y = 0; y < side && !wayOut; ++y)
-                wayOut = reach.safeLayer[x][y] > 0;
-        if (!wayOut && reach.safeLayer[cx][cy] != 0)
-            search(round, fire, reach, false, 0);
-        about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
-                                                                     : "getting out of the fire";
-        int32_t best = 1 << 20;
-        for (int32_t x = 0; x < side; ++x)
-            for (int32_t y = 0; y < side; ++y) {
-                const int32_t layer = reach.safeLayer[x][y];
-                if (layer < 0 || (x == cx && y == cy) || MazeWorld::isHouseDoor(x, y))
-                    continue;
-                // Away from creatures counts for two cells of walking.
-                const int32_t cost = layer * 4 + (creatureNear[x][y] ? 8 : 0);
-                if (cost < best) {
-                    best = cost;
-                    move = reach.safeMove[x][y];
-                }
-            }
-        if (best == 1 << 20 && reach.safeLayer[cx][cy] != 0) {
-            // No cell clear of the fire in reach: the farthest reachable, where the fire comes
-            // last.
-            float latest = -1;
-            for (int32_t x = 0; x < side; ++x)
-                for (int32_t y = 0; y < side; ++y) {
-                    const float when =
-                        fire.start[x][y] + 10 * static_cast<float>(reach.layer[x][y]);
-                    if (reach.layer[x][y] >= 0 && when > latest) {
-                        latest = when;
-                        move = reach.move[x][y];
-                    }
-                }
-        }
+    // A way out already taken is followed to its end while it stays clear.
+    const bool escaping = goal.aim == Aim::escape && !(goal.x == cx && goal.y == cy) &&
+                          reach.safeLayer[goal.x][goal.y] > 0 && !creatureNear[goal.x][goal.y];
+    if (escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
+        // On the way to a goal it reaches before the fire and clear of it after: keep going.
+        const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
+                          !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
+                          reach.safeLayer[goal.x][goal.y] > 0;
+        if (keep)
+            move = reach.safeMove[goal.x][goal.y];
+        else
+            escape(round, fire, reach);
+        return;
+    }
+    if (goal.aim == Aim::escape)
+        goal = {};
+    if (round.ticks < unstickUntil) {
+        unstick(round, reach);
         return;
     }
     if (chance(style.errPerMille))
@@ -422,14 +640,27 @@ void Bot::plan(const RoundState& round) {
 
     const bool otherInArena = !round.world.freeRoam[2 - self];
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    // The score and the clock, as the HUD shows them: late in the round a lead is kept and a
+    // deficit chased.
+    const float timeLeft = arena::roundMs - round.gameTime;
+    const int32_t lead = p.points - other.points;
+    const bool keepLead = timeLeft < 75000 && lead > 0;
+    const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
+    const float lastTrip = chase ? arena::roundMs - 30000 : lastLabyrinthMs;
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
-                            round.gameTime < lastLabyrinthMs && cheeseInLabyrinth(round) > 0;
+                            round.gameTime < lastTrip && cheeseInLabyrinth(round) > 0;
     const bool canBomb = p.bombsReady > 0;
     const int32_t reachOfBomb = p.bombs[0].reach;
-    // With the other player close and armed, the way out of one's own blast is a way it can
-    // shut with a bomb of its own.
-    const bool threatened = style.wary && otherInArena && other.bombsReady > 0 &&
-                            std::abs(ox - cx) + std::abs(oy - cy) <= 4;
+    // A bomb of the other player's can shut a way out only if it lays bombs: armed, close to
+    // the spot and seen bombing lately. Chasing a deficit, the risk is taken.
+    const bool otherArmed = style.wary && otherInArena && other.bombsReady > 0 &&
+                            t0 - otherBombedAt < 30000 && !chase;
+    auto threatAt = [&](int32_t x, int32_t y) {
+        return otherArmed && std::abs(ox - x) + std::abs(oy - y) <= 3;
+    };
+    const float attack = static_cast<float>(style.attackPerMille) / 1000 *
+                         (chase ? 3.0f : keepLead ? 0.0f : 1.0f);
+
     if (style.shadows) {
         about = "shadowing the other player";
         int32_t nearest = 1 << 20;
@@ -444,31 +675,45 @@ void Bot::plan(const RoundState& round) {
             }
         return;
     }
+
+    // Where the other player would be first: an item it will take is worth less.
+    Reach theirs;
+    const bool contest = otherInArena && style.attackPerMille >= 150;
+    if (contest)
+        search(round, fire, theirs, false, 3 - self);
+
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
-    bool bestIsBombSpot = false;
+    Aim bestAim = Aim::none;
     int32_t blast[4 * 14 + 1][2];
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
             const int32_t layer = reach.safeLayer[x][y];
-            if (layer < 0)
+            if (layer < 0 || bannedUntil[x][y] > t0)
                 continue;
-            const Cell& c = round.world.cell(x, y);
             float value = 0, extra = 0;
-            bool bombSpot = false;
+            Aim aim = Aim::none;
             if (MazeWorld::isHouseDoor(x, y)) {
                 if (wantCheese) {
-                    value = 12;
+                    value = style.cheeseValue;
                     extra = 14;
+                    aim = Aim::labyrinth;
                 }
             } else {
-                // An item is known once nothing stands over it.
-                if (c.item && !c.hasObstacle && c.item->taken == 0 &&
-                    (!style.onlyCoins || c.item->type == kindCoin))
-                    value += itemValue(p, c.item->type);
-                if (p.carryingCheese && x == homeColumn(self) && y == 0)
+                if (const Item* item = openItemAt(round, x, y);
+                    item && (!style.onlyCoins || item->type == kindCoin)) {
+                    float worth = itemValue(p, item->type);
+                    if (contest && theirs.layer[x][y] >= 0 && theirs.layer[x][y] + 1 < layer)
+                        worth *= 0.3f;
+                    value += worth;
+                    aim = Aim::item;
+                }
+                if (p.carryingCheese && x == homeColumn(self) && y == 0) {
                     value += 40;
-                if (canBomb && !threatened && c.bomb == nullptr && noBombUntil[x][y] <= t0) {
+                    aim = Aim::home;
+                }
+                if (canBomb && !bombLiesAt(round, x, y) && noBombUntil[x][y] <= t0 &&
+                    !threatAt(x, y)) {
                     int32_t opened = 0;
                     const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
                     float bombValue = style.opensObstacles ? 1.5f * static_cast<float>(opened) : 0;
@@ -477,29 +722,32 @@ void Bot::plan(const RoundState& round) {
                         for (int32_t i = 0; i < n; ++i)
                             if (creatureCell[blast[i][0]][blast[i][1]])
                                 bombValue += 1.5f;
-                    if (otherInArena && style.attackPerMille > 0)
+                    if (otherInArena && attack > 0)
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
                                 std::abs(ox - x) + std::abs(oy - y) <= 3)
-                                bombValue += 3.0f * static_cast<float>(style.attackPerMille) / 1000;
+                                bombValue += 3.0f * attack;
                     if (bombValue > 0) {
                         value += bombValue;
                         extra += 1;
-                        bombSpot = true;
+                        if (aim == Aim::none)
+                            aim = Aim::bomb;
                     }
                 }
             }
             if (value <= 0)
                 continue;
             // A dead end is where the other player's bomb shuts one in.
-            if (threatened && value < 10 && waysOn(round, x, y) <= 1)
+            if (threatAt(x, y) && value < 10 && waysOn(round, x, y) <= 1)
                 continue;
-            const float score = value / (static_cast<float>(layer) + extra + 1.5f);
+            float score = value / (static_cast<float>(layer) + extra + 1.5f);
+            if (goal.x == x && goal.y == y && goal.aim == aim)
+                score *= keepFactor;
             if (score > bestScore) {
                 bestScore = score;
                 bestX = x;
                 bestY = y;
-                bestIsBombSpot = bombSpot;
+                bestAim = aim;
             }
         }
 
@@ -507,48 +755,37 @@ void Bot::plan(const RoundState& round) {
     const int32_t apart = std::abs(ox - cx) + std::abs(oy - cy);
     const bool atHomeCell = cy == 0 && (cx == 0 || cx == side - 1);
     if (otherInArena && apart <= 3 && !atHomeCell && round.world.canPlace(p.x, p.y)) {
-        if (p.trapItems > 0 && chance(style.attackPerMille / 4))
+        // Not where it would shut its own way on.
+        const bool roomy = waysOn(round, cx, cy) >= 3;
+        if (p.trapItems > 0 && roomy && chance(style.attackPerMille / 4))
             layTrap = true;
-        else if (p.wallItems > 0 && p.carryingCheese)
+        else if (p.wallItems > 0 && p.carryingCheese && roomy)
             layWall = true;
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == nullptr &&
+    if (style.wary && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
+        goal = {};
         about = "shutting the other player in";
         return;
     }
     if (bestX < 0) {
-        // Nothing to fetch: wait where there are ways on, away from the other player.
-        about = "looking around";
-        float bestRoom = -1e9f;
-        for (int32_t x = 0; x < side; ++x)
-            for (int32_t y = 0; y < side; ++y) {
-                const int32_t layer = reach.safeLayer[x][y];
-                if (layer < 0 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
-                    continue;
-                const float room =
-                    2.0f * static_cast<float>(waysOn(round, x, y)) +
-                    static_cast<float>(std::min(6, std::abs(ox - x) + std::abs(oy - y))) -
-                    0.3f * static_cast<float>(layer);
-                if (room > bestRoom) {
-                    bestRoom = room;
-                    move = reach.safeMove[x][y];
-                }
-            }
+        seekSomething(round, reach);
         return;
     }
     if (bestX == cx && bestY == cy) {
+        goal = {};
         if (MazeWorld::isHouseDoor(cx, cy)) {
             intoDoor = true;
+            doorIn = cx * side + cy;
             about = "going into the labyrinth";
         } else if (p.carryingCheese && cx == homeColumn(self) && cy == 0) {
             deliver = true;
             about = "bringing the cheese home";
-        } else if (bestIsBombSpot) {
+        } else if (bestAim == Aim::bomb || !openItemAt(round, cx, cy)) {
             if (bombLeavesWayOut(round, cx, cy)) {
                 dropBomb = true;
                 about = "laying a bomb";
@@ -559,11 +796,20 @@ void Bot::plan(const RoundState& round) {
         }
         return;
     }
-    move = reach.safeMove[bestX][bestY];
-    about = MazeWorld::isHouseDoor(bestX, bestY) ? "going to the labyrinth"
-            : bestIsBombSpot                     ? "going to lay a bomb"
-            : p.carryingCheese                   ? "carrying the cheese home"
-                                                 : "fetching an item";
+    aimAt(bestAim, bestX, bestY, reach);
+    about = bestAim == Aim::labyrinth ? "going to the labyrinth"
+            : bestAim == Aim::bomb    ? "going to lay a bomb"
+            : bestAim == Aim::home    ? "carrying the cheese home"
+                                      : "fetching an item";
+    // A newcomer's wrong turn: a step to a neighbouring cell off the way.
+    if (chance(style.wrongTurnPerMille)) {
+        const int32_t m = random.nextInt(0, 3);
+        const int32_t x = cx + moveX[m], y = cy + moveY[m];
+        if (onArena(x, y) && reach.safeLayer[x][y] == 1 && !MazeWorld::isHouseDoor(x, y)) {
+            move = static_cast<int8_t>(m);
+            about = "taking a wrong turn";
+        }
+    }
 }
 
 int32_t Bot::waysOn(const RoundState& round, int32_t x, int32_t y) const {
@@ -640,9 +886,25 @@ void Bot::arena(const RoundState& round, bool* keys) {
         ownBombs = mine;
         now = true;
     }
+    const int32_t ready = round.player(3 - self).bombsReady;
+    if (ready < otherReady)
+        otherBombedAt = tickTime(round.ticks);
+    otherReady = ready;
     if (theirs != otherBombs) {
         otherBombs = theirs;
         replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
+    }
+    if (std::fabs(p.x - anchorX) > stuckBox / 2 || std::fabs(p.y - anchorY) > stuckBox / 2) {
+        anchorX = p.x;
+        anchorY = p.y;
+        stillSince = round.ticks;
+    } else if (round.ticks - stillSince > stuckTicks) {
+        if (goal.aim != Aim::none && goal.aim != Aim::escape)
+            bannedUntil[goal.x][goal.y] = tickTime(round.ticks) + 10000;
+        goal = {};
+        unstickUntil = round.ticks + 90;
+        stillSince = round.ticks;
+        now = true;
     }
     // A creature close by is watched closely.
     if (!now && round.ticks > planTick + static_cast<uint32_t>(style.reactionTicks / 2))
@@ -678,7 +940,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     const int32_t lc = static_cast<int32_t>(fx), lr = static_cast<int32_t>(fy);
     if (lc < 0 || lc >= n || lr < 0 || lr >= n)
         return;
-    const bool leaving = p.carryingCheese || cheeseInLabyrinth(round) == 0 ||
+    const bool leaving = p.carryingCheese || passage || cheeseInLabyrinth(round) == 0 ||
                          round.gameTime > arena::roundMs - 25000;
 
     // Over what has been seen: a seen cell's walls are known, so a way leads on from it.
@@ -712,9 +974,14 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
         for (const LabyrinthExit& e : exits) {
             if (dist[e.column][e.row] < 0)
                 continue;
+            // The overview shows the arena: a door whose way on is shut is kept for last, and
+            // passing through, the door it came in by is not the way out.
+            const int32_t doorCell = (e.arenaX - e.outX) * side + (e.arenaY - e.outY);
+            const bool shut = !walkable(round, e.arenaX, e.arenaY, false);
             const int32_t cost =
                 dist[e.column][e.row] +
-                (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0);
+                (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0) +
+                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0);
             if (cost < best) {
                 best = cost;
                 goalC = e.column;
@@ -726,7 +993,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     if (!leaving) {
         about = "looking for cheese";
         for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-            const Item* piece = round.world.items[i];
+            const Item* piece = itemNumbered(round, i);
             if (!piece || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
                 continue;
             const int32_t c = static_cast<int32_t>(piece->x - arena::labyrinthOrigin);
@@ -768,6 +1035,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
         wantX = out->outX;
         wantY = out->outY;
     } else if (dist[goalC][goalR] == 0) {
+        // Cheese is taken with a step in its cell: arriving through a door is no step.
+        keys[keyForward] = true;
         return;
     } else {
         wantX = nc - lc;

@@ -40,9 +40,26 @@ class Bot {
         int8_t safeMove[side][side];
     };
 
+    // What the player is walking to: kept from plan to plan until it is reached or worthless,
+    // and dropped only for something clearly better.
+    enum class Aim : int8_t { none, item, home, labyrinth, bomb, hunt, roam, escape, shadow };
+    struct Goal {
+        Aim aim = Aim::none;
+        int32_t x = -1, y = -1;
+    };
+
     void arena(const RoundState& round, bool* keys);
     void labyrinth(const RoundState& round, bool* keys);
     void plan(const RoundState& round);
+    // Out of fire that is coming, or away from a creature.
+    void escape(const RoundState& round, const BurnMap& fire, Reach& reach);
+    // With nothing worth fetching: after the other player with a bomb, through the labyrinth
+    // out of a walled-in corner, or on to somewhere else.
+    void seekSomething(const RoundState& round, const Reach& reach);
+    void aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach);
+    // Standing too long for whatever reason (a creature that does not move on, a way that
+    // never opens): somewhere else for a while, or a bomb to open the way.
+    void unstick(const RoundState& round, const Reach& reach);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
     // who: the player searched for (0: this one).
     void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
@@ -72,6 +89,19 @@ class Bot {
     int8_t move = stay;
     bool dropBomb = false, layWall = false, layTrap = false;
     bool intoDoor = false, deliver = false;
+    Goal goal;
+    // Going through the labyrinth to another door: the door it went in by.
+    bool passage = false;
+    int32_t doorIn = -1;
+    // When the other player last laid a bomb (round ms; a person watching sees it): a player
+    // who never bombs is no threat to a way out.
+    float otherBombedAt = -1e9f;
+    // Where it has stood since stillSince (its own position, as a person knows theirs), and
+    // until when it is trying another way.
+    float anchorX = -1, anchorY = -1;
+    uint32_t stillSince = 0, unstickUntil = 0;
+    float bannedUntil[side][side] = {};
+    int32_t otherReady = -1;
     uint32_t replanAt = 0;
     uint32_t hesitateUntil = 0;
     uint64_t ownBombs = 0, otherBombs = 0;

@@ -24,13 +24,23 @@ const char* botLevelName(BotLevel level) {
 }
 
 BotStyle styleOf(BotLevel level) {
+    BotStyle style;
     switch (level) {
     case BotLevel::easy:
-        return {24, 30, 120, 40, 60, 12, false, 0, 1, false, false};
+        // A newcomer: half a second to take in a bomb, pauses, wrong turns, wide of creatures,
+        // into the labyrinth only when the arena offers little.
+        style = {30, 30, 220, 45, 60, 12, true, 60, 2, false, false};
+        style.wrongTurnPerMille = 120;
+        style.cheeseValue = 5;
+        return style;
     case BotLevel::normal:
-        return {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};
+        style = {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};
+        style.wrongTurnPerMille = 20;
+        return style;
     default:
-        return {1, 6, 0, 0, 100, 24, true, 250, 1, false, true};
+        // A quick person's reaction, about 150 ms, and no slips: it wins on judgement.
+        style = {9, 6, 0, 0, 100, 24, true, 250, 1, false, true};
+        return style;
     }
 }
 

@@ -34,6 +34,10 @@ struct BotStyle {
     bool wary;
     // The simple plans the benchmark measures the levels against: bombing obstacles open or
     // not, taking only coins, staying beside the other player.
+    // Chance in 1000, per plan, of a wrong turn: a step to a neighbouring cell off the way.
+    int32_t wrongTurnPerMille = 0;
+    // What a trip into the labyrinth for cheese is worth before the walk, in a coin's points.
+    float cheeseValue = 12;
     bool opensObstacles = true;
     bool onlyCoins = false;
     bool shadows = false;

@@ -70,7 +70,7 @@ const Item* itemNumbered(const RoundState& round, int32_t i) {
 constexpr float keepFactor = 1.6f;
 // Standing this long inside a box of this side, not for a blast to burn out, is being stuck.
 constexpr uint32_t stuckTicks = 4 * 60;
-constexpr float stuckBox = 1.0f;
+constexpr float stuckBox = 1.2f;
 
 // Pieces of cheese still in the labyrinth, as anyone can count them: all of them, less those
 // delivered, carried or lying in the arena.
@@ -123,12 +123,19 @@ void Bot::press(const RoundState& round, KeyState& keys) {
     std::fill(k, k + playerKeyCount, false);
     if (round.roundOver || !round.world.maze)
         return;
+    if (wasInLabyrinth && !round.world.freeRoam[self - 1])
+        outOfLabyrinthAt = round.gameTime;
+    wasInLabyrinth = round.world.freeRoam[self - 1];
     if (round.world.freeRoam[self - 1]) {
         planned = false;
+        fleeing = false;
         labyrinth(round, k);
-        return;
+    } else {
+        arena(round, k);
     }
-    arena(round, k);
+    if (style.restEvery > 0 && round.ticks % static_cast<uint32_t>(style.restEvery) == 0 &&
+        !fleeing)
+        k[keyForward] = k[keyBack] = k[keyLeft] = k[keyRight] = false;
 }
 
 bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) const {
@@ -390,6 +397,9 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
 }
 
 void Bot::aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach) {
+    // A moment's hesitation comes with a new aim, not with every look at the old one.
+    if ((goal.aim != aim || goal.x != x || goal.y != y) && chance(style.errPerMille))
+        hesitateUntil = planTick + static_cast<uint32_t>(style.hesitateTicks);
     goal = {aim, x, y};
     move = reach.safeMove[x][y];
 }
@@ -437,6 +447,20 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
                 bestY = y;
             }
         }
+    if (bestX < 0 && reach.safeLayer[cx][cy] == 0) {
+        // Only a creature to keep from, and no way round it: past it, to where it is not.
+        search(round, fire, reach, false, 0);
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer > 0 && !creatureNear[x][y] && !MazeWorld::isHouseDoor(x, y) &&
+                    layer < best) {
+                    best = layer;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+    }
     if (bestX >= 0) {
         goal = {Aim::escape, bestX, bestY};
         move = MazeWorld::isHouseDoor(bestX, bestY) ? reach.move[bestX][bestY]
@@ -463,9 +487,13 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     const float t0 = tickTime(round.ticks);
-    // After the other player: a cell from where a bomb's flames reach it.
+    // After the other player: a cell from where a bomb's flames reach it, one bomb at a time
+    // (chains of its own bombs are where a hunter gets caught).
+    bool ownBombLying = false;
+    for (const Bomb& b : p.bombs)
+        ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
     if (!round.world.freeRoam[2 - self] && style.attackPerMille > 0 && p.bombsReady > 0 &&
-        onArena(ox, oy)) {
+        !ownBombLying && onArena(ox, oy)) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
         int32_t best = 1 << 20, bestX = -1, bestY = -1;
@@ -583,9 +611,9 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
         // Shut in on its cell for good (its own wall behind it, say): the blast opens the way,
         // or sends it home, which costs less than the rest of the round.
         bool shutIn = true;
-        for (int32_t x = 0; x < side && shutIn; ++x)
-            for (int32_t y = 0; y < side && shutIn; ++y)
-                shutIn = reach.layer[x][y] < 0 || (x == cx && y == cy);
+        for (int32_t m = 0; m < stay && shutIn; ++m)
+            shutIn = !walkable(round, cx + moveX[m], cy + moveY[m], false) &&
+                     !trapLiesAt(round, cx + moveX[m], cy + moveY[m]);
         if (shutIn || bombLeavesWayOut(round, cx, cy)) {
             dropBomb = true;
             about = "bombing a way free";
@@ -618,13 +646,16 @@ void Bot::plan(const RoundState& round) {
     // A way out already taken is followed to its end while it stays clear.
     const bool escaping = goal.aim == Aim::escape && !(goal.x == cx && goal.y == cy) &&
                           reach.safeLayer[goal.x][goal.y] > 0 && !creatureNear[goal.x][goal.y];
-    if (escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
+    fleeing = escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy];
+    if (fleeing) {
         // On the way to a goal it reaches before the fire and clear of it after: keep going.
         const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
                           !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
                           reach.safeLayer[goal.x][goal.y] > 0;
         if (keep)
             move = reach.safeMove[goal.x][goal.y];
+        else if (round.ticks < unstickUntil && reach.safeLayer[cx][cy] == 0)
+            unstick(round, reach);
         else
             escape(round, fire, reach);
         return;
@@ -635,9 +666,6 @@ void Bot::plan(const RoundState& round) {
         unstick(round, reach);
         return;
     }
-    if (chance(style.errPerMille))
-        hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
-
     const bool otherInArena = !round.world.freeRoam[2 - self];
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     // The score and the clock, as the HUD shows them: late in the round a lead is kept and a
@@ -648,7 +676,9 @@ void Bot::plan(const RoundState& round) {
     const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
     const float lastTrip = chase ? arena::roundMs - 30000 : lastLabyrinthMs;
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
-                            round.gameTime < lastTrip && cheeseInLabyrinth(round) > 0;
+                            round.gameTime < lastTrip &&
+                            round.gameTime >= outOfLabyrinthAt + style.tripGapMs &&
+                            cheeseInLabyrinth(round) > 0;
     const bool canBomb = p.bombsReady > 0;
     const int32_t reachOfBomb = p.bombs[0].reach;
     // A bomb of the other player's can shut a way out only if it lays bombs: armed, close to
@@ -894,9 +924,13 @@ void Bot::arena(const RoundState& round, bool* keys) {
         otherBombs = theirs;
         replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
     }
-    if (std::fabs(p.x - anchorX) > stuckBox / 2 || std::fabs(p.y - anchorY) > stuckBox / 2) {
-        anchorX = p.x;
-        anchorY = p.y;
+    lowX = std::min(lowX, p.x);
+    highX = std::max(highX, p.x);
+    lowY = std::min(lowY, p.y);
+    highY = std::max(highY, p.y);
+    if (highX - lowX > stuckBox || highY - lowY > stuckBox) {
+        lowX = highX = p.x;
+        lowY = highY = p.y;
         stillSince = round.ticks;
     } else if (round.ticks - stillSince > stuckTicks) {
         if (goal.aim != Aim::none && goal.aim != Aim::escape)
@@ -1041,6 +1075,28 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     } else {
         wantX = nc - lc;
         wantY = nr - lr;
+    }
+    // A newcomer's wrong way, now and then, from a cell just come to.
+    if (lc * n + lr != mazeCell) {
+        mazeCell = lc * n + lr;
+        mazeWrongWay = -1;
+        if (chance(style.errPerMille))
+            hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
+        // Ways that look alike: twice as easy to take the wrong one as in the arena.
+        if (chance(2 * style.wrongTurnPerMille)) {
+            const int32_t m = random.nextInt(0, 3);
+            if (labyrinthOpen(maze, lc, lr, moveX[m], moveY[m]))
+                mazeWrongWay = m;
+        }
+    }
+    if (mazeWrongWay >= 0 && !(dist[goalC][goalR] == 0 && out)) {
+        wantX = moveX[mazeWrongWay];
+        wantY = moveY[mazeWrongWay];
+        about = "taking a wrong way";
+    }
+    if (round.ticks < hesitateUntil) {
+        about = "hesitating";
+        return;
     }
     if (wantX != 0 && std::fabs(offY) > across) {
         wantX = 0;

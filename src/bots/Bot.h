@@ -96,11 +96,17 @@ class Bot {
     // When the other player last laid a bomb (round ms; a person watching sees it): a player
     // who never bombs is no threat to a way out.
     float otherBombedAt = -1e9f;
-    // Where it has stood since stillSince (its own position, as a person knows theirs), and
-    // until when it is trying another way.
-    float anchorX = -1, anchorY = -1;
+    // The box it has stood in since stillSince (its own position, as a person knows theirs),
+    // and until when it is trying another way.
+    float lowX = 1e9f, highX = -1e9f, lowY = 1e9f, highY = -1e9f;
     uint32_t stillSince = 0, unstickUntil = 0;
     float bannedUntil[side][side] = {};
+    bool fleeing = false;
+    // When it last came out of the labyrinth (round ms).
+    float outOfLabyrinthAt = 0;
+    bool wasInLabyrinth = false;
+    // In the labyrinth: the cell it last stood in, and a wrong way taken from it (-1: none).
+    int32_t mazeCell = -1, mazeWrongWay = -1;
     int32_t otherReady = -1;
     uint32_t replanAt = 0;
     uint32_t hesitateUntil = 0;

@@ -29,9 +29,11 @@ BotStyle styleOf(BotLevel level) {
     case BotLevel::easy:
         // A newcomer: half a second to take in a bomb, pauses, wrong turns, wide of creatures,
         // into the labyrinth only when the arena offers little.
-        style = {30, 30, 220, 45, 60, 12, true, 60, 2, false, false};
-        style.wrongTurnPerMille = 120;
-        style.cheeseValue = 5;
+        style = {36, 30, 350, 50, 60, 12, true, 60, 2, false, false};
+        style.wrongTurnPerMille = 200;
+        style.cheeseValue = 3;
+        style.restEvery = 3;
+        style.tripGapMs = 90000;
         return style;
     case BotLevel::normal:
         style = {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};

@@ -36,8 +36,13 @@ struct BotStyle {
     // not, taking only coins, staying beside the other player.
     // Chance in 1000, per plan, of a wrong turn: a step to a neighbouring cell off the way.
     int32_t wrongTurnPerMille = 0;
+    // A walk held on all ticks but every restEvery-th (0: on all): a slower pace, except out of
+    // fire.
+    int32_t restEvery = 0;
     // What a trip into the labyrinth for cheese is worth before the walk, in a coin's points.
     float cheeseValue = 12;
+    // Round ms from the start, and after each trip into the labyrinth, before the next.
+    float tripGapMs = 0;
     bool opensObstacles = true;
     bool onlyCoins = false;
     bool shadows = false;

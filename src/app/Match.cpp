@@ -243,12 +243,15 @@ int playMatch(const MatchOptions& o, std::FILE* out) {
     for (size_t i = 0; i < results.size(); ++i) {
         const RoundResult& r = results[i];
         const int a = r.side[0].points, b = r.side[1].points;
-        std::fprintf(out, "round %zu (seed %u): %s as player %d %d, %s as player %d %d: %s\n",
+        std::fprintf(out,
+                     "round %zu (seed %u): %s as player %d %d, %s as player %d %d: %s; the last "
+                     "change of score at %.0f s\n",
                      i + 1, r.seed, o.sides[0].c_str(), r.swapped ? 2 : 1, a, o.sides[1].c_str(),
                      r.swapped ? 1 : 2, b,
                      a == b  ? "draw"
                      : a > b ? (o.sides[0] + " wins").c_str()
-                             : (o.sides[1] + " wins").c_str());
+                             : (o.sides[1] + " wins").c_str(),
+                     r.lastScoreChange);
         if (a == b)
             ++draws;
         else

@@ -60,6 +60,14 @@ bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
     return round.world.cell(x, y).trap != nullptr;
 }
 
+bool obstaclesLeft(const RoundState& round) {
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y)
+            if (round.world.cell(x, y).hasObstacle)
+                return true;
+    return false;
+}
+
 // The item of the round's number i, or none.
 const Item* itemNumbered(const RoundState& round, int32_t i) {
     return round.world.items[i];
@@ -487,16 +495,49 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     const float t0 = tickTime(round.ticks);
+    const bool otherInArena = !round.world.freeRoam[2 - self] && onArena(ox, oy);
+    const float timeLeft = arena::roundMs - round.gameTime;
+    if (otherInArena && style.attackPerMille > 0 && timeLeft < 75000 && p.points > other.points) {
+        // A lead late in the round is kept: away from the other player's bombs.
+        if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+            reach.safeLayer[goal.x][goal.y] > 0 &&
+            std::abs(ox - goal.x) + std::abs(oy - goal.y) >= 2) {
+            move = reach.safeMove[goal.x][goal.y];
+            about = "keeping the lead";
+            return;
+        }
+        int32_t far = -1, bestX = -1, bestY = -1;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer < 4 || layer > 10 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
+                    continue;
+                // Apart, with room to turn, not much of a walk, and not always the same.
+                const int32_t score = 4 * std::min(8, std::abs(ox - x) + std::abs(oy - y)) +
+                                      2 * waysOn(round, x, y) - layer + random.nextInt(0, 8);
+                if (score > far) {
+                    far = score;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+        about = "keeping the lead";
+        if (bestX >= 0) {
+            aimAt(Aim::roam, bestX, bestY, reach);
+            return;
+        }
+    }
     // After the other player: a cell from where a bomb's flames reach it, one bomb at a time
-    // (chains of its own bombs are where a hunter gets caught).
+    // (chains of its own bombs are where a hunter gets caught); with none ready, close by.
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
-    if (!round.world.freeRoam[2 - self] && style.attackPerMille > 0 && p.bombsReady > 0 &&
-        !ownBombLying && onArena(ox, oy)) {
+    if (otherInArena && style.attackPerMille > 0 && p.bombsReady > 0 && !ownBombLying) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
-        int32_t best = 1 << 20, bestX = -1, bestY = -1;
+        // The nearest few spots, nearest first.
+        constexpr int32_t weighed = 3;
+        int32_t spot[weighed][3], count = 0;
         for (int32_t i = 0; i < n; ++i) {
             const int32_t x = cells[i][0], y = cells[i][1];
             const int32_t layer = reach.safeLayer[x][y];
@@ -504,14 +545,29 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
                 noBombUntil[x][y] > t0 || (x == ox && y == oy))
                 continue;
             // The spot it was making for counts as a few cells nearer.
-            const int32_t cost = layer - (goal.aim == Aim::hunt && goal.x == x && goal.y == y ? 3 : 0);
-            if (cost < best) {
-                best = cost;
-                bestX = x;
-                bestY = y;
+            const int32_t cost =
+                layer - (goal.aim == Aim::hunt && goal.x == x && goal.y == y ? 3 : 0);
+            int32_t at = count < weighed ? count++ : weighed;
+            while (at > 0 && spot[at - 1][2] > cost) {
+                if (at < weighed)
+                    std::copy(spot[at - 1], spot[at - 1] + 3, spot[at]);
+                --at;
+            }
+            if (at < weighed) {
+                spot[at][0] = x;
+                spot[at][1] = y;
+                spot[at][2] = cost;
             }
         }
-        if (bestX == cx && bestY == cy) {
+        // Where the bomb would leave it no way out, if one of them does.
+        int32_t pick = 0;
+        if (style.wary)
+            for (int32_t i = 0; i < count; ++i)
+                if (shutsIn(round, spot[i][0], spot[i][1])) {
+                    pick = i;
+                    break;
+                }
+        if (count > 0 && spot[pick][0] == cx && spot[pick][1] == cy) {
             if (bombLeavesWayOut(round, cx, cy)) {
                 dropBomb = true;
                 goal = {};
@@ -519,9 +575,35 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
                 return;
             }
             noBombUntil[cx][cy] = t0 + 3000;
-        } else if (bestX >= 0) {
-            aimAt(Aim::hunt, bestX, bestY, reach);
+        } else if (count > 0) {
+            aimAt(Aim::hunt, spot[pick][0], spot[pick][1], reach);
             about = "going after the other player";
+            return;
+        }
+    } else if (otherInArena && style.attackPerMille > 0 && !obstaclesLeft(round) &&
+               std::abs(ox - cx) + std::abs(oy - cy) > 3) {
+        // No bomb ready yet: towards the other player, to be near when one is; to where it
+        // was seen while it is still about there. Only by ways clear of the fire.
+        const bool kept = goal.aim == Aim::hunt && !(goal.x == cx && goal.y == cy) &&
+                          std::abs(ox - goal.x) + std::abs(oy - goal.y) <= 4 &&
+                          reach.safeLayer[goal.x][goal.y] > 0;
+        if (!kept) {
+            int32_t nearest = 1 << 20;
+            goal = {};
+            for (int32_t x = 0; x < side; ++x)
+                for (int32_t y = 0; y < side; ++y) {
+                    const int32_t layer = reach.safeLayer[x][y];
+                    const int32_t cost = 4 * (std::abs(ox - x) + std::abs(oy - y)) + layer;
+                    if (layer >= 0 && cost < nearest && !MazeWorld::isHouseDoor(x, y) &&
+                        !creatureNear[x][y]) {
+                        nearest = cost;
+                        goal = {Aim::hunt, x, y};
+                    }
+                }
+        }
+        if (goal.aim == Aim::hunt) {
+            move = goal.x == cx && goal.y == cy ? stay : reach.safeMove[goal.x][goal.y];
+            about = "closing in on the other player";
             return;
         }
     }
@@ -950,6 +1032,7 @@ void Bot::arena(const RoundState& round, bool* keys) {
         }
     if (now)
         plan(round);
+
     if (round.ticks < hesitateUntil && move != stay) {
         about = "hesitating";
         return;

@@ -415,6 +415,15 @@ void Bot::aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach) {
 void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     const Player& p = round.player(self);
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    if (reach.safeLayer[cx][cy] != 0) {
+        // Running from fire: the bare pace of a step, and a thin margin.
+        const float pace = msPerCell, margin = guard;
+        msPerCell = static_cast<float>(tickMs) / p.stepLength + static_cast<float>(tickMs);
+        guard = 2 * static_cast<float>(tickMs);
+        search(round, fire, reach, true, 0);
+        msPerCell = pace;
+        guard = margin;
+    }
     // Fire is certain, a creature only likely: with no way out around the creatures, the way
     // out past them.
     bool wayOut = false;
@@ -734,9 +743,11 @@ void Bot::plan(const RoundState& round) {
         const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
                           !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
                           reach.safeLayer[goal.x][goal.y] > 0;
-        if (keep)
+        if (keep) {
             move = reach.safeMove[goal.x][goal.y];
-        else if (round.ticks < unstickUntil && reach.safeLayer[cx][cy] == 0)
+            if (reach.safeLayer[cx][cy] != 0)
+                about = "getting out of the fire";
+        } else if (round.ticks < unstickUntil && reach.safeLayer[cx][cy] == 0)
             unstick(round, reach);
         else
             escape(round, fire, reach);

@@ -60,6 +60,11 @@ bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
     return round.world.cell(x, y).trap != nullptr;
 }
 
+// A cell that takes a player off the arena's ways: a door of the house, or a trap.
+bool isWayOff(const RoundState& round, int32_t x, int32_t y) {
+    return MazeWorld::isHouseDoor(x, y) || trapLiesAt(round, x, y);
+}
+
 bool obstaclesLeft(const RoundState& round) {
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y)
@@ -253,9 +258,12 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     float lastFire = t0;
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
-            if (walkable(round, x, y, false))
+            // A door leads into the labyrinth and a trap throws the player elsewhere: either can
+            // be walked into, and neither walked through.
+            const bool trap = trapLiesAt(round, x, y);
+            if (walkable(round, x, y, false) || trap)
                 open.add(x, y);
-            if (MazeWorld::isHouseDoor(x, y) && !(x == sx && y == sy))
+            if ((MazeWorld::isHouseDoor(x, y) || trap) && !(x == sx && y == sy))
                 doors.add(x, y);
             if (heedCreatures && creatureNear[x][y])
                 creatures.add(x, y);
@@ -393,10 +401,10 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
     Reach reach;
     search(round, fire, reach, true, 0);
     // A way out that a creature does not stand in, and not so long that a slip costs the round;
-    // a door reached before the fire leads out of it into the labyrinth.
+    // a door or a trap reached before the fire leads out of it.
     for (int32_t cx = 0; cx < side; ++cx)
         for (int32_t cy = 0; cy < side; ++cy) {
-            const bool door = MazeWorld::isHouseDoor(cx, cy);
+            const bool door = isWayOff(round, cx, cy);
             const int32_t layer = door ? reach.layer[cx][cy] : reach.safeLayer[cx][cy];
             if (layer > 0 && layer <= 10 && !creatureNear[cx][cy])
                 return true;
@@ -451,8 +459,9 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     int32_t best = 1 << 20, bestX = -1, bestY = -1;
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
-            const bool door = MazeWorld::isHouseDoor(x, y);
-            // A door only has to be reached before the fire: beyond it lies the labyrinth.
+            const bool door = isWayOff(round, x, y);
+            // A door or a trap only has to be reached before the fire: beyond it lies the
+            // labyrinth, or another cell.
             const int32_t layer = door ? reach.layer[x][y] : reach.safeLayer[x][y];
             if (layer < 0 || (x == cx && y == cy))
                 continue;
@@ -470,7 +479,7 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer > 0 && !creatureNear[x][y] && !MazeWorld::isHouseDoor(x, y) &&
+                if (layer > 0 && !creatureNear[x][y] && !isWayOff(round, x, y) &&
                     layer < best) {
                     best = layer;
                     bestX = x;
@@ -480,8 +489,8 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     }
     if (bestX >= 0) {
         goal = {Aim::escape, bestX, bestY};
-        move = MazeWorld::isHouseDoor(bestX, bestY) ? reach.move[bestX][bestY]
-                                                    : reach.safeMove[bestX][bestY];
+        move = isWayOff(round, bestX, bestY) ? reach.move[bestX][bestY]
+                                             : reach.safeMove[bestX][bestY];
         return;
     }
     if (reach.safeLayer[cx][cy] != 0) {
@@ -519,7 +528,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer < 4 || layer > 10 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
+                if (layer < 4 || layer > 10 || isWayOff(round, x, y) || creatureNear[x][y])
                     continue;
                 // Apart, with room to turn, not much of a walk, and not always the same.
                 const int32_t score = 4 * std::min(8, std::abs(ox - x) + std::abs(oy - y)) +
@@ -550,7 +559,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         for (int32_t i = 0; i < n; ++i) {
             const int32_t x = cells[i][0], y = cells[i][1];
             const int32_t layer = reach.safeLayer[x][y];
-            if (layer < 0 || MazeWorld::isHouseDoor(x, y) || bombLiesAt(round, x, y) ||
+            if (layer < 0 || isWayOff(round, x, y) || bombLiesAt(round, x, y) ||
                 noBombUntil[x][y] > t0 || (x == ox && y == oy))
                 continue;
             // The spot it was making for counts as a few cells nearer.
@@ -603,7 +612,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
                 for (int32_t y = 0; y < side; ++y) {
                     const int32_t layer = reach.safeLayer[x][y];
                     const int32_t cost = 4 * (std::abs(ox - x) + std::abs(oy - y)) + layer;
-                    if (layer >= 0 && cost < nearest && !MazeWorld::isHouseDoor(x, y) &&
+                    if (layer >= 0 && cost < nearest && !isWayOff(round, x, y) &&
                         !creatureNear[x][y]) {
                         nearest = cost;
                         goal = {Aim::hunt, x, y};
@@ -622,13 +631,25 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         for (int32_t y = 0; y < side; ++y) {
             if (reach.layer[x][y] < 0)
                 continue;
-            if (!MazeWorld::isHouseDoor(x, y))
+            if (!isWayOff(round, x, y))
                 ++room;
-            else if (doorX < 0 || reach.layer[x][y] < reach.layer[doorX][doorY]) {
+            else if (MazeWorld::isHouseDoor(x, y) &&
+                     (doorX < 0 || reach.layer[x][y] < reach.layer[doorX][doorY])) {
                 doorX = x;
                 doorY = y;
             }
         }
+    // Or shut in by traps: one of them throws it somewhere else.
+    for (int32_t m = 0; m < stay && room <= 6; ++m) {
+        const int32_t x = cx + moveX[m], y = cy + moveY[m];
+        if (onArena(x, y) && trapLiesAt(round, x, y) && reach.layer[x][y] == 1 &&
+            !creatureNear[x][y]) {
+            goal = {};
+            move = m;
+            about = "stepping into a trap to get out";
+            return;
+        }
+    }
     if (doorX >= 0 && room <= 6) {
         about = "going through the labyrinth";
         if (doorX == cx && doorY == cy) {
@@ -652,7 +673,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer >= far && layer <= 14 && !MazeWorld::isHouseDoor(x, y) &&
+                if (layer >= far && layer <= 14 && !isWayOff(round, x, y) &&
                     !creatureNear[x][y]) {
                     candidates[count][0] = x;
                     candidates[count++][1] = y;
@@ -690,7 +711,7 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
         for (int32_t y = 0; y < side; ++y) {
             const int32_t layer = reach.safeLayer[x][y];
             if (layer >= 2 && layer <= 10 && reach.safeMove[x][y] != stay &&
-                !MazeWorld::isHouseDoor(x, y) && !creatureNear[x][y]) {
+                !isWayOff(round, x, y) && !creatureNear[x][y]) {
                 candidates[count][0] = x;
                 candidates[count++][1] = y;
             }
@@ -791,7 +812,7 @@ void Bot::plan(const RoundState& round) {
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t apart = std::abs(ox - x) + std::abs(oy - y);
                 if (reach.safeLayer[x][y] >= 0 && reach.safeLayer[x][y] < nearest && apart >= 1 &&
-                    apart <= 2 && !MazeWorld::isHouseDoor(x, y)) {
+                    apart <= 2 && !isWayOff(round, x, y)) {
                     nearest = reach.safeLayer[x][y];
                     move = reach.safeMove[x][y];
                 }
@@ -816,6 +837,8 @@ void Bot::plan(const RoundState& round) {
                 continue;
             float value = 0, extra = 0;
             Aim aim = Aim::none;
+            if (trapLiesAt(round, x, y))
+                continue;
             if (MazeWorld::isHouseDoor(x, y)) {
                 if (wantCheese) {
                     value = style.cheeseValue;
@@ -928,7 +951,7 @@ void Bot::plan(const RoundState& round) {
     if (chance(style.wrongTurnPerMille)) {
         const int32_t m = random.nextInt(0, 3);
         const int32_t x = cx + moveX[m], y = cy + moveY[m];
-        if (onArena(x, y) && reach.safeLayer[x][y] == 1 && !MazeWorld::isHouseDoor(x, y)) {
+        if (onArena(x, y) && reach.safeLayer[x][y] == 1 && !isWayOff(round, x, y)) {
             move = static_cast<int8_t>(m);
             about = "taking a wrong turn";
         }

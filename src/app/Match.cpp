@@ -49,7 +49,8 @@ class Stillness {
         }
         // A step straight back along the way just come, not a jump home or through a trap.
         const float dx = x - lastX, dy = y - lastY;
-        if (count > 1 && std::fabs(dx) + std::fabs(dy) > 1e-4f && std::fabs(dx) + std::fabs(dy) < 1) {
+        if (count > 1 && std::fabs(dx) + std::fabs(dy) > 1e-4f &&
+            std::fabs(dx) + std::fabs(dy) < 1) {
             if (dx * stepX + dy * stepY < 0)
                 ++reversals;
             stepX = dx;
@@ -63,8 +64,9 @@ class Stillness {
         return count ? 100.0f * static_cast<float>(inLong) / static_cast<float>(count) : 0;
     }
     float reversalsPerMinute() const {
-        return count ? static_cast<float>(reversals) * 60 * ticksPerSecond / static_cast<float>(count)
-                     : 0;
+        return count
+                   ? static_cast<float>(reversals) * 60 * ticksPerSecond / static_cast<float>(count)
+                   : 0;
     }
     uint32_t longestStart() const { return longestFrom; }
     const char* doingAt(uint32_t t) const { return t < doings.size() ? doings[t] : ""; }

@@ -479,8 +479,7 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer > 0 && !creatureNear[x][y] && !isWayOff(round, x, y) &&
-                    layer < best) {
+                if (layer > 0 && !creatureNear[x][y] && !isWayOff(round, x, y) && layer < best) {
                     best = layer;
                     bestX = x;
                     bestY = y;
@@ -489,8 +488,8 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     }
     if (bestX >= 0) {
         goal = {Aim::escape, bestX, bestY};
-        move = isWayOff(round, bestX, bestY) ? reach.move[bestX][bestY]
-                                             : reach.safeMove[bestX][bestY];
+        move =
+            isWayOff(round, bestX, bestY) ? reach.move[bestX][bestY] : reach.safeMove[bestX][bestY];
         return;
     }
     if (reach.safeLayer[cx][cy] != 0) {
@@ -673,8 +672,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer >= far && layer <= 14 && !isWayOff(round, x, y) &&
-                    !creatureNear[x][y]) {
+                if (layer >= far && layer <= 14 && !isWayOff(round, x, y) && !creatureNear[x][y]) {
                     candidates[count][0] = x;
                     candidates[count++][1] = y;
                 }
@@ -789,21 +787,22 @@ void Bot::plan(const RoundState& round) {
     const bool keepLead = timeLeft < 75000 && lead > 0;
     const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
     const float lastTrip = chase ? arena::roundMs - 30000 : lastLabyrinthMs;
-    const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
-                            round.gameTime < lastTrip &&
+    const bool wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
                             round.gameTime >= outOfLabyrinthAt + style.tripGapMs &&
                             cheeseInLabyrinth(round) > 0;
     const bool canBomb = p.bombsReady > 0;
     const int32_t reachOfBomb = p.bombs[0].reach;
     // A bomb of the other player's can shut a way out only if it lays bombs: armed, close to
     // the spot and seen bombing lately. Chasing a deficit, the risk is taken.
-    const bool otherArmed = style.wary && otherInArena && other.bombsReady > 0 &&
-                            t0 - otherBombedAt < 30000 && !chase;
+    const bool otherArmed =
+        style.wary && otherInArena && other.bombsReady > 0 && t0 - otherBombedAt < 30000 && !chase;
     auto threatAt = [&](int32_t x, int32_t y) {
         return otherArmed && std::abs(ox - x) + std::abs(oy - y) <= 3;
     };
     const float attack = static_cast<float>(style.attackPerMille) / 1000 *
-                         (chase ? 3.0f : keepLead ? 0.0f : 1.0f);
+                         (chase      ? 3.0f
+                          : keepLead ? 0.0f
+                                     : 1.0f);
 
     if (style.shadows) {
         about = "shadowing the other player";

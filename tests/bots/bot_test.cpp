@@ -275,8 +275,9 @@ TEST_F(BotArena, KeepsToTheItemItChoseWhenOneAHairBetterTurnsUp) {
 
 TEST_F(BotArena, HardTakesInANewBombAsQuicklyAsAPersonEasyLater) {
     // Walking about an empty arena (the other player is in the labyrinth), a bomb of the other
-    // player's, of the longest reach, turns up on its very cell. Hard starts out of its fire within a quick person's
-    // reaction (about 150 ms, and no sooner than 100 ms), easy no sooner than 500 ms.
+    // player's, of the longest reach, turns up on its very cell. Hard starts out of its fire within
+    // a quick person's reaction (about 150 ms, and no sooner than 100 ms), easy no sooner than 500
+    // ms.
     for (BotLevel level : {BotLevel::hard, BotLevel::easy}) {
         SetUp();
         round.world.freeRoam[1] = true;

@@ -718,12 +718,17 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
         const int32_t pick = random.nextInt(0, count - 1);
         aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
     } else if (p.bombsReady > 0 && !bombLiesAt(round, cx, cy)) {
-        // Shut in on its cell for good (its own wall behind it, say): the blast opens the way,
+        // Shut into a cell or three for good (walls all round, say): the blast opens the way,
         // or sends it home, which costs less than the rest of the round.
-        bool shutIn = true;
-        for (int32_t m = 0; m < stay && shutIn; ++m)
-            shutIn = !walkable(round, cx + moveX[m], cy + moveY[m], false) &&
-                     !trapLiesAt(round, cx + moveX[m], cy + moveY[m]);
+        int32_t room = 0;
+        bool wayOff = false;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y)
+                if (reach.layer[x][y] >= 0) {
+                    wayOff = wayOff || isWayOff(round, x, y);
+                    ++room;
+                }
+        const bool shutIn = !wayOff && room <= 3;
         if (shutIn || bombLeavesWayOut(round, cx, cy)) {
             dropBomb = true;
             about = "bombing a way free";

@@ -413,8 +413,10 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
 }
 
 void Bot::aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach) {
-    // A moment's hesitation comes with a new aim, not with every look at the old one.
-    if ((goal.aim != aim || goal.x != x || goal.y != y) && chance(style.errPerMille))
+    // A moment's hesitation comes with a new aim, not with every look at the old one, and not
+    // again within three seconds.
+    if ((goal.aim != aim || goal.x != x || goal.y != y) && planTick >= hesitateUntil + 180 &&
+        chance(style.errPerMille))
         hesitateUntil = planTick + static_cast<uint32_t>(style.hesitateTicks);
     goal = {aim, x, y};
     move = reach.safeMove[x][y];
@@ -699,6 +701,22 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
     const Player& p = round.player(self);
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
     about = "trying another way";
+    // Shut into three cells or fewer for good (walls or obstacles all round, say): the blast
+    // opens the way, or sends it home, which costs less than the rest of the round.
+    int32_t room = 0;
+    bool wayOff = false;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y)
+            if (reach.layer[x][y] >= 0) {
+                wayOff = wayOff || isWayOff(round, x, y);
+                ++room;
+            }
+    const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
+    if (canBomb && !wayOff && room <= 3) {
+        dropBomb = true;
+        about = "bombing a way free";
+        return;
+    }
     if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
         reach.safeLayer[goal.x][goal.y] > 0 && reach.safeMove[goal.x][goal.y] != stay) {
         move = reach.safeMove[goal.x][goal.y];
@@ -717,22 +735,9 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
     if (count > 0) {
         const int32_t pick = random.nextInt(0, count - 1);
         aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
-    } else if (p.bombsReady > 0 && !bombLiesAt(round, cx, cy)) {
-        // Shut into a cell or three for good (walls all round, say): the blast opens the way,
-        // or sends it home, which costs less than the rest of the round.
-        int32_t room = 0;
-        bool wayOff = false;
-        for (int32_t x = 0; x < side; ++x)
-            for (int32_t y = 0; y < side; ++y)
-                if (reach.layer[x][y] >= 0) {
-                    wayOff = wayOff || isWayOff(round, x, y);
-                    ++room;
-                }
-        const bool shutIn = !wayOff && room <= 3;
-        if (shutIn || bombLeavesWayOut(round, cx, cy)) {
-            dropBomb = true;
-            about = "bombing a way free";
-        }
+    } else if (canBomb && bombLeavesWayOut(round, cx, cy)) {
+        dropBomb = true;
+        about = "bombing a way free";
     }
 }
 
@@ -1201,7 +1206,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     if (lc * n + lr != mazeCell) {
         mazeCell = lc * n + lr;
         mazeWrongWay = -1;
-        if (chance(style.errPerMille))
+        if (round.ticks >= hesitateUntil + 180 && chance(style.errPerMille))
             hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
         // Ways that look alike: twice as easy to take the wrong one as in the arena.
         if (chance(2 * style.wrongTurnPerMille)) {

@@ -33,7 +33,7 @@ BotStyle styleOf(BotLevel level) {
         style.wrongTurnPerMille = 200;
         style.cheeseValue = 3;
         style.restEvery = 3;
-        style.tripGapMs = 90000;
+        style.tripGapMs = 120000;
         return style;
     case BotLevel::normal:
         style = {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};

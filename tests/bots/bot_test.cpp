@@ -233,8 +233,8 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
 
 TEST_F(BotArena, GoesIntoTheLabyrinthForCheeseLeftThere) {
     // One piece of cheese still in the labyrinth and nothing in the arena: normal and hard set
-    // off at once, easy too but at its own pace (its first trip no sooner than a minute and a
-    // half into the round).
+    // off at once, easy too but at its own pace (its first trip no sooner than two minutes
+    // into the round).
     for (BotLevel level : {BotLevel::hard, BotLevel::normal, BotLevel::easy}) {
         SetUp();
         round.world.items[MazeWorld::firstCheese]->taken = 0;
@@ -242,13 +242,13 @@ TEST_F(BotArena, GoesIntoTheLabyrinthForCheeseLeftThere) {
         place(1, 7.5f, 4.5f);
         Bot bot(level, round.seed, 1);
         int ticks = 0;
-        play(bot, 120 * 60, [&] {
+        play(bot, 150 * 60, [&] {
             ++ticks;
             return !round.world.freeRoam[0];
         });
         EXPECT_TRUE(round.world.freeRoam[0]) << botLevelName(level);
         if (level == BotLevel::easy)
-            EXPECT_GE(ticks, 90 * 60);
+            EXPECT_GE(ticks, 120 * 60);
         else
             EXPECT_LE(ticks, 15 * 60) << botLevelName(level);
     }

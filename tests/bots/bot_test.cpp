@@ -12,6 +12,7 @@
 #include "world/ArenaLayout.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <gtest/gtest.h>
@@ -228,6 +229,43 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
         EXPECT_LE(longest, 5 * 60) << botLevelName(level) << " stood " << longest << " ticks";
         EXPECT_GE(round.player2.tally.hitByOther, 1)
             << botLevelName(level) << " never reached the other player with a bomb";
+    }
+}
+
+TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
+    // In front of the house's east door (8, 9) with obstacles on its other three sides, and
+    // nothing in the arena worth its while: the door is a way out of its own blast and into
+    // the labyrinth, so it neither stays nor is caught by its own bomb. In the home corner with
+    // laid walls shutting it into two cells, it bombs its way out (sent home by its blast at
+    // worst) rather than standing there.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        obstacle(9, 8);
+        obstacle(10, 9);
+        obstacle(9, 10);
+        place(1, 9.5f, 9.5f);
+        Bot bot(level, round.seed, 1);
+        bool out = false;
+        play(bot, 40 * 60, [&] {
+            out = !round.world.freeRoam[0] && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
+            return !out;
+        });
+        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                         << round.player1.y;
+        EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
+    }
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        round.world.placeWall(2.5f, 0.5f);
+        round.world.placeWall(0.5f, 1.5f);
+        place(1, 0.5f, 0.5f);
+        Bot bot(level, round.seed, 1);
+        int bombs = 0;
+        play(bot, 20 * 60, [&] {
+            bombs += round.player1.bombsReady < round.player1.bombCapacity;
+            return bombs == 0;
+        });
+        EXPECT_GT(bombs, 0) << botLevelName(level) << " stood in the corner";
     }
 }
 

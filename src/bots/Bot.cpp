@@ -697,12 +697,12 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
 }
 
-void Bot::unstick(const RoundState& round, const Reach& reach) {
+void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& reach) {
     const Player& p = round.player(self);
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
     about = "trying another way";
-    // Shut into three cells or fewer for good (walls or obstacles all round, say): the blast
-    // opens the way, or sends it home, which costs less than the rest of the round.
+    // Shut into a few cells for good (walls or obstacles all round, say): the blast opens the
+    // way, or sends it home, which costs less than the rest of the round.
     int32_t room = 0;
     bool wayOff = false;
     for (int32_t x = 0; x < side; ++x)
@@ -712,21 +712,32 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
                 ++room;
             }
     const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
-    if (canBomb && !wayOff && room <= 3) {
+    if (canBomb && !wayOff && room <= 6) {
         dropBomb = true;
         about = "bombing a way free";
         return;
     }
+    // Kept from every way by a creature that does not move on: past it, as a person would.
+    Reach past;
+    const Reach* ways = &reach;
+    bool anyWay = false;
+    for (int32_t x = 0; x < side && !anyWay; ++x)
+        for (int32_t y = 0; y < side && !anyWay; ++y)
+            anyWay = reach.safeLayer[x][y] >= 2 && reach.safeMove[x][y] != stay;
+    if (!anyWay) {
+        search(round, fire, past, false, 0);
+        ways = &past;
+    }
     if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
-        reach.safeLayer[goal.x][goal.y] > 0 && reach.safeMove[goal.x][goal.y] != stay) {
-        move = reach.safeMove[goal.x][goal.y];
+        ways->safeLayer[goal.x][goal.y] > 0 && ways->safeMove[goal.x][goal.y] != stay) {
+        move = ways->safeMove[goal.x][goal.y];
         return;
     }
     int32_t candidates[side * side][2], count = 0;
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
-            const int32_t layer = reach.safeLayer[x][y];
-            if (layer >= 2 && layer <= 10 && reach.safeMove[x][y] != stay &&
+            const int32_t layer = ways->safeLayer[x][y];
+            if (layer >= 2 && layer <= 10 && ways->safeMove[x][y] != stay &&
                 !isWayOff(round, x, y) && !creatureNear[x][y]) {
                 candidates[count][0] = x;
                 candidates[count++][1] = y;
@@ -734,7 +745,7 @@ void Bot::unstick(const RoundState& round, const Reach& reach) {
         }
     if (count > 0) {
         const int32_t pick = random.nextInt(0, count - 1);
-        aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+        aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], *ways);
     } else if (canBomb && bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
         about = "bombing a way free";
@@ -777,7 +788,7 @@ void Bot::plan(const RoundState& round) {
             if (reach.safeLayer[cx][cy] != 0)
                 about = "getting out of the fire";
         } else if (round.ticks < unstickUntil && reach.safeLayer[cx][cy] == 0)
-            unstick(round, reach);
+            unstick(round, fire, reach);
         else
             escape(round, fire, reach);
         return;
@@ -785,7 +796,7 @@ void Bot::plan(const RoundState& round) {
     if (goal.aim == Aim::escape)
         goal = {};
     if (round.ticks < unstickUntil) {
-        unstick(round, reach);
+        unstick(round, fire, reach);
         return;
     }
     const bool otherInArena = !round.world.freeRoam[2 - self];

@@ -59,7 +59,7 @@ class Bot {
     void aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach);
     // Standing too long for whatever reason (a creature that does not move on, a way that
     // never opens): somewhere else for a while, or a bomb to open the way.
-    void unstick(const RoundState& round, const Reach& reach);
+    void unstick(const RoundState& round, const BurnMap& fire, const Reach& reach);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
     // who: the player searched for (0: this one).
     void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,

@@ -36,7 +36,9 @@ void OpponentChoice::describe() {
     for (int n = 0; n < 2; ++n)
         hud[n] =
             side[n] < 0 ? "" : "COMPUTER " + upper(botLevelName(static_cast<BotLevel>(side[n])));
-    line = "PLAYER 2: " + (side[1] < 0 ? std::string("HUMAN") : hud[1]);
+    // What the level is like, in a word or two.
+    static const char* const manner[] = {", BEGINNER", ", STEADY", ", SHREWD"};
+    line = "PLAYER 2: " + (side[1] < 0 ? std::string("HUMAN") : hud[1] + manner[side[1]]);
 }
 
 const char* OpponentChoice::hudLine(int n) const {

@@ -28,7 +28,7 @@ class OpponentChoice {
     // Each title frame: whether the button is down over the line. A press steps once, however
     // many frames it is seen held.
     void pointer(bool pressedOnLine);
-    // "PLAYER 2: HUMAN", "PLAYER 2: COMPUTER NORMAL", ...
+    // "PLAYER 2: HUMAN", "PLAYER 2: COMPUTER NORMAL, STEADY", ...
     const std::string& titleLine() const { return line; }
     // What the HUD writes under player n's counts: "COMPUTER HARD", or null for a person.
     const char* hudLine(int n) const;

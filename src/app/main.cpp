@@ -87,7 +87,8 @@ bool readMatch(int argc, char** argv, MatchOptions& o) {
         return true;
     };
     if (argc < 4 || !isMatchSide(argv[2]) || !isMatchSide(argv[3])) {
-        std::fprintf(stderr, "tuvo: --match needs two levels of easy, normal, hard or random\n");
+        std::fprintf(stderr, "tuvo: --match needs two of easy, normal, hard, random, idle, coins, "
+                             "picker or shadow\n");
         printUsage(stderr, false);
         return false;
     }

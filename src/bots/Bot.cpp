@@ -46,15 +46,54 @@ float itemValue(const Player& p, int32_t kind) {
     }
 }
 
+// What the computer player reads of a cell beyond its ground: kept in these few lines.
+const Item* openItemAt(const RoundState& round, int32_t x, int32_t y) {
+    const Cell& c = round.world.cell(x, y);
+    const Item* item = round.world.itemIn(c);
+    return item && !c.hasObstacle && item->taken == 0 ? item : nullptr;
+}
+
+bool bombLiesAt(const RoundState& round, int32_t x, int32_t y) {
+    return round.world.cell(x, y).bomb != Cell::none;
+}
+
+bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
+    return round.world.cell(x, y).trap != Cell::none;
+}
+
+// A cell that takes a player off the arena's ways: a door of the house, or a trap.
+bool isWayOff(const RoundState& round, int32_t x, int32_t y) {
+    return MazeWorld::isHouseDoor(x, y) || trapLiesAt(round, x, y);
+}
+
+bool obstaclesLeft(const RoundState& round) {
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y)
+            if (round.world.cell(x, y).hasObstacle)
+                return true;
+    return false;
+}
+
+// The item of the round's number i, or none.
+const Item* itemNumbered(const RoundState& round, int32_t i) {
+    return round.world.items[i].type != 0 ? &round.world.items[i] : nullptr;
+}
+
+// A goal in hand counts for this much more than a new one, so a plan is not dropped for a
+// target a hair better.
+constexpr float keepFactor = 1.6f;
+// Standing this long inside a box of this side, not for a blast to burn out, is being stuck.
+constexpr uint32_t stuckTicks = 4 * 60;
+constexpr float stuckBox = 1.2f;
+
 // Pieces of cheese still in the labyrinth, as anyone can count them: all of them, less those
 // delivered, carried or lying in the arena.
 int32_t cheeseInLabyrinth(const RoundState& round) {
     int32_t left = cheesePieces - round.player1.cheese - round.player2.cheese -
                    (round.player1.carryingCheese ? 1 : 0) - (round.player2.carryingCheese ? 1 : 0);
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-        const Item* piece = &round.world.items[i];
-        if (piece->type != 0 && piece->taken == 0 && piece->x >= 0 &&
-            piece->x < arena::labyrinthOrigin)
+        const Item* piece = itemNumbered(round, i);
+        if (piece && piece->taken == 0 && piece->x >= 0 && piece->x < arena::labyrinthOrigin)
             --left;
     }
     return std::max(0, left);
@@ -84,6 +123,11 @@ Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
     : skill(level), style(styleOf(level)), self(playerNumber),
       random(roundSeed ^ (0x9E3779B9u * static_cast<uint32_t>(playerNumber + 1))) {}
 
+Bot::Bot(const BotStyle& style, uint32_t roundSeed, int32_t playerNumber)
+    : Bot(BotLevel::normal, roundSeed, playerNumber) {
+    this->style = style;
+}
+
 bool Bot::chance(int32_t perMille) {
     return perMille > 0 && random.nextInt(0, 999) < perMille;
 }
@@ -93,12 +137,19 @@ void Bot::press(const RoundState& round, KeyState& keys) {
     std::fill(k, k + playerKeyCount, false);
     if (round.roundOver)
         return;
+    if (wasInLabyrinth && !round.world.freeRoam[self - 1])
+        outOfLabyrinthAt = round.gameTime;
+    wasInLabyrinth = round.world.freeRoam[self - 1];
     if (round.world.freeRoam[self - 1]) {
         planned = false;
+        fleeing = false;
         labyrinth(round, k);
-        return;
+    } else {
+        arena(round, k);
     }
-    arena(round, k);
+    if (style.restEvery > 0 && round.ticks % static_cast<uint32_t>(style.restEvery) == 0 &&
+        !fleeing)
+        k[keyForward] = k[keyBack] = k[keyLeft] = k[keyRight] = false;
 }
 
 bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) const {
@@ -208,9 +259,12 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     float lastFire = t0;
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
-            if (walkable(round, x, y, false))
+            // A door leads into the labyrinth and a trap throws the player elsewhere: either can
+            // be walked into, and neither walked through.
+            const bool trap = trapLiesAt(round, x, y);
+            if (walkable(round, x, y, false) || trap)
                 open.add(x, y);
-            if (MazeWorld::isHouseDoor(x, y) && !(x == sx && y == sy))
+            if ((MazeWorld::isHouseDoor(x, y) || trap) && !(x == sx && y == sy))
                 doors.add(x, y);
             if (heedCreatures && creatureNear[x][y])
                 creatures.add(x, y);
@@ -290,9 +344,14 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
                 const bool isFresh = (fresh >> x & 1) != 0, isSafe = (freshSafe >> x & 1) != 0;
                 if (!isFresh && !isSafe)
                     continue;
-                int8_t m = 0;
-                while (m < stay && !by[m].has(x, y))
-                    ++m;
+                // Waiting first where it gets there as soon: a detour and back, made again at
+                // every plan, would be a walk to and fro.
+                int8_t m = stay;
+                if (!by[stay].has(x, y)) {
+                    m = 0;
+                    while (m < stay && !by[m].has(x, y))
+                        ++m;
+                }
                 if (isFresh) {
                     reach.layer[x][y] = static_cast<int16_t>(k);
                     reach.move[x][y] = m;
@@ -342,13 +401,356 @@ bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const 
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
     search(round, fire, reach, true, 0);
-    // A way out that a creature does not stand in, and not so long that a slip costs the round.
+    // A way out that a creature does not stand in, and not so long that a slip costs the round;
+    // a door or a trap reached before the fire leads out of it.
     for (int32_t cx = 0; cx < side; ++cx)
-        for (int32_t cy = 0; cy < side; ++cy)
-            if (reach.safeLayer[cx][cy] > 0 && reach.safeLayer[cx][cy] <= 10 &&
-                !creatureNear[cx][cy] && !MazeWorld::isHouseDoor(cx, cy))
+        for (int32_t cy = 0; cy < side; ++cy) {
+            const bool door = isWayOff(round, cx, cy);
+            const int32_t layer = door ? reach.layer[cx][cy] : reach.safeLayer[cx][cy];
+            if (layer > 0 && layer <= 10 && !creatureNear[cx][cy])
                 return true;
+        }
     return false;
+}
+
+void Bot::aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach) {
+    // A moment's hesitation comes with a new aim, not with every look at the old one, and not
+    // again within three seconds.
+    if ((goal.aim != aim || goal.x != x || goal.y != y) && planTick >= hesitateUntil + 180 &&
+        chance(style.errPerMille))
+        hesitateUntil = planTick + static_cast<uint32_t>(style.hesitateTicks);
+    goal = {aim, x, y};
+    move = reach.safeMove[x][y];
+}
+
+void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    if (reach.safeLayer[cx][cy] != 0) {
+        // Running from fire: the bare pace of a step, and a thin margin.
+        const float pace = msPerCell, margin = guard;
+        msPerCell = static_cast<float>(tickMs) / p.stepLength + static_cast<float>(tickMs);
+        guard = 2 * static_cast<float>(tickMs);
+        search(round, fire, reach, true, 0);
+        msPerCell = pace;
+        guard = margin;
+    }
+    // Fire is certain, a creature only likely: with no way out around the creatures, the way
+    // out past them.
+    bool wayOut = false;
+    for (int32_t x = 0; x < side && !wayOut; ++x)
+        for (int32_t y = 0; y < side && !wayOut; ++y)
+            wayOut = reach.safeLayer[x][y] > 0;
+    if (!wayOut && reach.safeLayer[cx][cy] != 0)
+        search(round, fire, reach, false, 0);
+    about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
+                                                                 : "getting out of the fire";
+    // A door leads out of every arena blast and away from every creature.
+    if (MazeWorld::isHouseDoor(cx, cy)) {
+        intoDoor = passage = true;
+        doorIn = cx * side + cy;
+        about = "escaping into the labyrinth";
+        return;
+    }
+    // The cell it was already making for, while still clear: two ways out of equal length
+    // never take turns.
+    if (goal.aim == Aim::escape && !(goal.x == cx && goal.y == cy) &&
+        reach.safeLayer[goal.x][goal.y] > 0 && !creatureNear[goal.x][goal.y]) {
+        move = reach.safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t best = 1 << 20, bestX = -1, bestY = -1;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const bool door = isWayOff(round, x, y);
+            // A door or a trap only has to be reached before the fire: beyond it lies the
+            // labyrinth, or another cell.
+            const int32_t layer = door ? reach.layer[x][y] : reach.safeLayer[x][y];
+            if (layer < 0 || (x == cx && y == cy))
+                continue;
+            // Away from creatures counts for two cells of walking; a door for one and a half.
+            const int32_t cost = layer * 4 + (creatureNear[x][y] ? 8 : 0) + (door ? 6 : 0);
+            if (cost < best) {
+                best = cost;
+                bestX = x;
+                bestY = y;
+            }
+        }
+    if (bestX < 0 && reach.safeLayer[cx][cy] == 0) {
+        // Only a creature to keep from, and no way round it: past it, to where it is not.
+        search(round, fire, reach, false, 0);
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer > 0 && !creatureNear[x][y] && !isWayOff(round, x, y) && layer < best) {
+                    best = layer;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+    }
+    if (bestX >= 0) {
+        goal = {Aim::escape, bestX, bestY};
+        move =
+            isWayOff(round, bestX, bestY) ? reach.move[bestX][bestY] : reach.safeMove[bestX][bestY];
+        return;
+    }
+    if (reach.safeLayer[cx][cy] != 0) {
+        // No cell clear of the fire in reach: the farthest reachable, where the fire comes last.
+        float latest = -1;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const float when = fire.start[x][y] + 10 * static_cast<float>(reach.layer[x][y]);
+                if (reach.layer[x][y] >= 0 && when > latest) {
+                    latest = when;
+                    move = reach.move[x][y];
+                }
+            }
+    }
+}
+
+void Bot::seekSomething(const RoundState& round, const Reach& reach) {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    const float t0 = tickTime(round.ticks);
+    const bool otherInArena = !round.world.freeRoam[2 - self] && onArena(ox, oy);
+    const float timeLeft = tuning::roundMs - round.gameTime;
+    if (otherInArena && style.attackPerMille > 0 && timeLeft < 75000 && p.points > other.points) {
+        // A lead late in the round is kept: away from the other player's bombs.
+        if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+            reach.safeLayer[goal.x][goal.y] > 0 &&
+            std::abs(ox - goal.x) + std::abs(oy - goal.y) >= 2) {
+            move = reach.safeMove[goal.x][goal.y];
+            about = "keeping the lead";
+            return;
+        }
+        int32_t far = -1, bestX = -1, bestY = -1;
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer < 4 || layer > 10 || isWayOff(round, x, y) || creatureNear[x][y])
+                    continue;
+                // Apart, with room to turn, not much of a walk, and not always the same.
+                const int32_t score = 4 * std::min(8, std::abs(ox - x) + std::abs(oy - y)) +
+                                      2 * waysOn(round, x, y) - layer + random.nextInt(0, 8);
+                if (score > far) {
+                    far = score;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+        about = "keeping the lead";
+        if (bestX >= 0) {
+            aimAt(Aim::roam, bestX, bestY, reach);
+            return;
+        }
+    }
+    // After the other player: a cell from where a bomb's flames reach it, one bomb at a time
+    // (chains of its own bombs are where a hunter gets caught); with none ready, close by.
+    bool ownBombLying = false;
+    for (const Bomb& b : p.bombs)
+        ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
+    if (otherInArena && style.attackPerMille > 0 && p.bombsReady > 0 && !ownBombLying) {
+        int32_t cells[4 * 14 + 1][2], opened = 0;
+        const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
+        // The nearest few spots, nearest first.
+        constexpr int32_t weighed = 3;
+        int32_t spot[weighed][3], count = 0;
+        for (int32_t i = 0; i < n; ++i) {
+            const int32_t x = cells[i][0], y = cells[i][1];
+            const int32_t layer = reach.safeLayer[x][y];
+            if (layer < 0 || isWayOff(round, x, y) || bombLiesAt(round, x, y) ||
+                noBombUntil[x][y] > t0 || (x == ox && y == oy))
+                continue;
+            // The spot it was making for counts as a few cells nearer.
+            const int32_t cost =
+                layer - (goal.aim == Aim::hunt && goal.x == x && goal.y == y ? 3 : 0);
+            int32_t at = count < weighed ? count++ : weighed;
+            while (at > 0 && spot[at - 1][2] > cost) {
+                if (at < weighed)
+                    std::copy(spot[at - 1], spot[at - 1] + 3, spot[at]);
+                --at;
+            }
+            if (at < weighed) {
+                spot[at][0] = x;
+                spot[at][1] = y;
+                spot[at][2] = cost;
+            }
+        }
+        // Where the bomb would leave it no way out, if one of them does.
+        int32_t pick = 0;
+        if (style.wary)
+            for (int32_t i = 0; i < count; ++i)
+                if (shutsIn(round, spot[i][0], spot[i][1])) {
+                    pick = i;
+                    break;
+                }
+        if (count > 0 && spot[pick][0] == cx && spot[pick][1] == cy) {
+            if (bombLeavesWayOut(round, cx, cy)) {
+                dropBomb = true;
+                goal = {};
+                about = "laying a bomb for the other player";
+                return;
+            }
+            noBombUntil[cx][cy] = t0 + 3000;
+        } else if (count > 0) {
+            aimAt(Aim::hunt, spot[pick][0], spot[pick][1], reach);
+            about = "going after the other player";
+            return;
+        }
+    } else if (otherInArena && style.attackPerMille > 0 && !obstaclesLeft(round) &&
+               std::abs(ox - cx) + std::abs(oy - cy) > 3) {
+        // No bomb ready yet: towards the other player, to be near when one is; to where it
+        // was seen while it is still about there. Only by ways clear of the fire.
+        const bool kept = goal.aim == Aim::hunt && !(goal.x == cx && goal.y == cy) &&
+                          std::abs(ox - goal.x) + std::abs(oy - goal.y) <= 4 &&
+                          reach.safeLayer[goal.x][goal.y] > 0;
+        if (!kept) {
+            int32_t nearest = 1 << 20;
+            goal = {};
+            for (int32_t x = 0; x < side; ++x)
+                for (int32_t y = 0; y < side; ++y) {
+                    const int32_t layer = reach.safeLayer[x][y];
+                    const int32_t cost = 4 * (std::abs(ox - x) + std::abs(oy - y)) + layer;
+                    if (layer >= 0 && cost < nearest && !isWayOff(round, x, y) &&
+                        !creatureNear[x][y]) {
+                        nearest = cost;
+                        goal = {Aim::hunt, x, y};
+                    }
+                }
+        }
+        if (goal.aim == Aim::hunt) {
+            move = goal.x == cx && goal.y == cy ? stay : reach.safeMove[goal.x][goal.y];
+            about = "closing in on the other player";
+            return;
+        }
+    }
+    // Walled into a few cells with a door: through the labyrinth and out by another.
+    int32_t room = 0, doorX = -1, doorY = -1;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            if (reach.layer[x][y] < 0)
+                continue;
+            if (!isWayOff(round, x, y))
+                ++room;
+            else if (MazeWorld::isHouseDoor(x, y) &&
+                     (doorX < 0 || reach.layer[x][y] < reach.layer[doorX][doorY])) {
+                doorX = x;
+                doorY = y;
+            }
+        }
+    // Or shut in by traps: one of them throws it somewhere else.
+    for (int32_t m = 0; m < stay && room <= 6; ++m) {
+        const int32_t x = cx + moveX[m], y = cy + moveY[m];
+        if (onArena(x, y) && trapLiesAt(round, x, y) && reach.layer[x][y] == 1 &&
+            !creatureNear[x][y]) {
+            goal = {};
+            move = m;
+            about = "stepping into a trap to get out";
+            return;
+        }
+    }
+    if (doorX >= 0 && room <= 6) {
+        about = "going through the labyrinth";
+        if (doorX == cx && doorY == cy) {
+            intoDoor = passage = true;
+            doorIn = cx * side + cy;
+        } else {
+            goal = {Aim::labyrinth, doorX, doorY};
+            move = reach.move[doorX][doorY];
+        }
+        return;
+    }
+    // On somewhere else, kept until reached: a cell picked at random a few cells away.
+    about = "walking on";
+    if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+        reach.safeLayer[goal.x][goal.y] > 0) {
+        move = reach.safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t candidates[side * side][2], count = 0;
+    for (int32_t far = 3; far >= 1 && count == 0; far -= 2)
+        for (int32_t x = 0; x < side; ++x)
+            for (int32_t y = 0; y < side; ++y) {
+                const int32_t layer = reach.safeLayer[x][y];
+                if (layer >= far && layer <= 14 && !isWayOff(round, x, y) && !creatureNear[x][y]) {
+                    candidates[count][0] = x;
+                    candidates[count++][1] = y;
+                }
+            }
+    if (count == 0) {
+        goal = {};
+        about = "waiting for a way to open";
+        // Shut in by traps: one of them throws it somewhere else.
+        for (int8_t m = 0; m < stay; ++m) {
+            const int32_t x = cx + moveX[m], y = cy + moveY[m];
+            if (onArena(x, y) && trapLiesAt(round, x, y) && !creatureNear[x][y]) {
+                move = m;
+                about = "stepping into a trap to get out";
+                return;
+            }
+        }
+        return;
+    }
+    const int32_t pick = random.nextInt(0, count - 1);
+    aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+}
+
+void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& reach) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    about = "trying another way";
+    // Shut into a few cells for good (walls or obstacles all round, say): the blast opens the
+    // way, or sends it home, which costs less than the rest of the round.
+    int32_t room = 0;
+    bool wayOff = false;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y)
+            if (reach.layer[x][y] >= 0) {
+                wayOff = wayOff || isWayOff(round, x, y);
+                ++room;
+            }
+    const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
+    if (canBomb && !wayOff && room <= 6) {
+        dropBomb = true;
+        about = "bombing a way free";
+        return;
+    }
+    // Kept from every way by a creature that does not move on: past it, as a person would.
+    Reach past;
+    const Reach* ways = &reach;
+    bool anyWay = false;
+    for (int32_t x = 0; x < side && !anyWay; ++x)
+        for (int32_t y = 0; y < side && !anyWay; ++y)
+            anyWay = reach.safeLayer[x][y] >= 2 && reach.safeMove[x][y] != stay;
+    if (!anyWay) {
+        search(round, fire, past, false, 0);
+        ways = &past;
+    }
+    if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+        ways->safeLayer[goal.x][goal.y] > 0 && ways->safeMove[goal.x][goal.y] != stay) {
+        move = ways->safeMove[goal.x][goal.y];
+        return;
+    }
+    int32_t candidates[side * side][2], count = 0;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const int32_t layer = ways->safeLayer[x][y];
+            if (layer >= 2 && layer <= 10 && ways->safeMove[x][y] != stay &&
+                !isWayOff(round, x, y) && !creatureNear[x][y]) {
+                candidates[count][0] = x;
+                candidates[count++][1] = y;
+            }
+        }
+    if (count > 0) {
+        const int32_t pick = random.nextInt(0, count - 1);
+        aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], *ways);
+    } else if (canBomb && bombLeavesWayOut(round, cx, cy)) {
+        dropBomb = true;
+        about = "bombing a way free";
+    }
 }
 
 void Bot::plan(const RoundState& round) {
@@ -365,7 +767,7 @@ void Bot::plan(const RoundState& round) {
     msPerCell = static_cast<float>(tickMs) / p.stepLength * 1.15f + 2 * static_cast<float>(tickMs);
     guard = style.blastGuardMs;
     move = stay;
-    dropBomb = layWall = layTrap = intoDoor = deliver = false;
+    dropBomb = layWall = layTrap = intoDoor = deliver = passage = false;
 
     const BurnMap fire =
         burnMap(round, nullptr, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
@@ -373,115 +775,146 @@ void Bot::plan(const RoundState& round) {
     Reach reach;
     search(round, fire, reach, true, 0);
 
-    if (reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy]) {
-        // Fire is certain, a creature only likely: with no way out around the creatures, the
-        // way out past them.
-        bool wayOut = false;
-        for (int32_t x = 0; x < side && !wayOut; ++x)
-            for (int32_t y = 0; y < side && !wayOut; ++y)
-                wayOut = reach.safeLayer[x][y] > 0;
-        if (!wayOut && reach.safeLayer[cx][cy] != 0)
-            search(round, fire, reach, false, 0);
-        about = creatureNear[cx][cy] && reach.safeLayer[cx][cy] == 0 ? "keeping from a creature"
-                                                                     : "getting out of the fire";
-        int32_t best = 1 << 20;
+    // A way out already taken is followed to its end while it stays clear.
+    const bool escaping = goal.aim == Aim::escape && !(goal.x == cx && goal.y == cy) &&
+                          reach.safeLayer[goal.x][goal.y] > 0 && !creatureNear[goal.x][goal.y];
+    fleeing = escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy];
+    if (fleeing) {
+        // On the way to a goal it reaches before the fire and clear of it after: keep going.
+        const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
+                          !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
+                          reach.safeLayer[goal.x][goal.y] > 0;
+        if (keep) {
+            move = reach.safeMove[goal.x][goal.y];
+            if (reach.safeLayer[cx][cy] != 0)
+                about = "getting out of the fire";
+        } else if (round.ticks < unstickUntil && reach.safeLayer[cx][cy] == 0)
+            unstick(round, fire, reach);
+        else
+            escape(round, fire, reach);
+        return;
+    }
+    if (goal.aim == Aim::escape)
+        goal = {};
+    if (round.ticks < unstickUntil) {
+        unstick(round, fire, reach);
+        return;
+    }
+    const bool otherInArena = !round.world.freeRoam[2 - self];
+    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
+    // The score and the clock, as the HUD shows them: late in the round a lead is kept and a
+    // deficit chased.
+    const float timeLeft = tuning::roundMs - round.gameTime;
+    const int32_t lead = p.points - other.points;
+    const bool keepLead = timeLeft < 75000 && lead > 0;
+    const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
+    const float lastTrip = chase ? tuning::roundMs - 30000 : lastLabyrinthMs;
+    const bool wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
+                            round.gameTime >= outOfLabyrinthAt + style.tripGapMs &&
+                            cheeseInLabyrinth(round) > 0;
+    const bool canBomb = p.bombsReady > 0;
+    const int32_t reachOfBomb = p.bombs[0].reach;
+    // A bomb of the other player's can shut a way out only if it lays bombs: armed, close to
+    // the spot and seen bombing lately. Chasing a deficit, the risk is taken.
+    const bool otherArmed =
+        style.wary && otherInArena && other.bombsReady > 0 && t0 - otherBombedAt < 30000 && !chase;
+    auto threatAt = [&](int32_t x, int32_t y) {
+        return otherArmed && std::abs(ox - x) + std::abs(oy - y) <= 3;
+    };
+    const float attack = static_cast<float>(style.attackPerMille) / 1000 *
+                         (chase      ? 3.0f
+                          : keepLead ? 0.0f
+                                     : 1.0f);
+
+    if (style.shadows) {
+        about = "shadowing the other player";
+        int32_t nearest = 1 << 20;
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
-                const int32_t layer = reach.safeLayer[x][y];
-                if (layer < 0 || (x == cx && y == cy) || MazeWorld::isHouseDoor(x, y))
-                    continue;
-                // Away from creatures counts for two cells of walking.
-                const int32_t cost = layer * 4 + (creatureNear[x][y] ? 8 : 0);
-                if (cost < best) {
-                    best = cost;
+                const int32_t apart = std::abs(ox - x) + std::abs(oy - y);
+                if (reach.safeLayer[x][y] >= 0 && reach.safeLayer[x][y] < nearest && apart >= 1 &&
+                    apart <= 2 && !isWayOff(round, x, y)) {
+                    nearest = reach.safeLayer[x][y];
                     move = reach.safeMove[x][y];
                 }
             }
-        if (best == 1 << 20 && reach.safeLayer[cx][cy] != 0) {
-            // No cell clear of the fire in reach: the farthest reachable, where the fire comes
-            // last.
-            float latest = -1;
-            for (int32_t x = 0; x < side; ++x)
-                for (int32_t y = 0; y < side; ++y) {
-                    const float when =
-                        fire.start[x][y] + 10 * static_cast<float>(reach.layer[x][y]);
-                    if (reach.layer[x][y] >= 0 && when > latest) {
-                        latest = when;
-                        move = reach.move[x][y];
-                    }
-                }
-        }
         return;
     }
-    if (chance(style.errPerMille))
-        hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
 
-    const bool otherInArena = !round.world.freeRoam[2 - self];
-    const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
-    const bool wantCheese = style.fetchesCheese && !p.carryingCheese &&
-                            round.gameTime < lastLabyrinthMs && cheeseInLabyrinth(round) > 0;
-    const bool canBomb = p.bombsReady > 0;
-    const int32_t reachOfBomb = p.bombs[0].reach;
-    // With the other player close and armed, the way out of one's own blast is a way it can
-    // shut with a bomb of its own.
-    const bool threatened = style.wary && otherInArena && other.bombsReady > 0 &&
-                            std::abs(ox - cx) + std::abs(oy - cy) <= 4;
+    // Where the other player would be first: an item it will take is worth less.
+    Reach theirs;
+    const bool contest = otherInArena && style.attackPerMille >= 150;
+    if (contest)
+        search(round, fire, theirs, false, 3 - self);
+
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
-    bool bestIsBombSpot = false;
+    Aim bestAim = Aim::none;
     int32_t blast[4 * 14 + 1][2];
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
             const int32_t layer = reach.safeLayer[x][y];
-            if (layer < 0)
+            if (layer < 0 || bannedUntil[x][y] > t0)
                 continue;
-            const Cell& c = round.world.cell(x, y);
             float value = 0, extra = 0;
-            bool bombSpot = false;
+            Aim aim = Aim::none;
+            if (trapLiesAt(round, x, y))
+                continue;
             if (MazeWorld::isHouseDoor(x, y)) {
                 if (wantCheese) {
-                    value = 12;
+                    value = style.cheeseValue;
                     extra = 14;
+                    aim = Aim::labyrinth;
                 }
             } else {
-                // An item is known once nothing stands over it.
-                const Item* item = round.world.itemIn(c);
-                if (item && !c.hasObstacle && item->taken == 0)
-                    value += itemValue(p, item->type);
-                if (p.carryingCheese && x == homeColumn(self) && y == 0)
+                if (const Item* item = openItemAt(round, x, y);
+                    item && (!style.onlyCoins || item->type == kindCoin)) {
+                    float worth = itemValue(p, item->type);
+                    if (contest && theirs.layer[x][y] >= 0 && theirs.layer[x][y] + 1 < layer)
+                        worth *= 0.3f;
+                    value += worth;
+                    aim = Aim::item;
+                }
+                if (p.carryingCheese && x == homeColumn(self) && y == 0) {
                     value += 40;
-                if (canBomb && !threatened && c.bomb == Cell::none && noBombUntil[x][y] <= t0) {
+                    aim = Aim::home;
+                }
+                if (canBomb && !bombLiesAt(round, x, y) && noBombUntil[x][y] <= t0 &&
+                    !threatAt(x, y)) {
                     int32_t opened = 0;
                     const int32_t n = blastCellsOf(round, x, y, reachOfBomb, blast, opened);
-                    float bombValue = 1.5f * static_cast<float>(opened);
+                    float bombValue = style.opensObstacles ? 1.5f * static_cast<float>(opened) : 0;
                     // A creature in the flames' way is gone for good, if it stays there.
                     if (style.huntsCreatures)
                         for (int32_t i = 0; i < n; ++i)
                             if (creatureCell[blast[i][0]][blast[i][1]])
                                 bombValue += 1.5f;
-                    if (otherInArena && style.attackPerMille > 0)
+                    if (otherInArena && attack > 0)
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
                                 std::abs(ox - x) + std::abs(oy - y) <= 3)
-                                bombValue += 3.0f * static_cast<float>(style.attackPerMille) / 1000;
+                                bombValue += 3.0f * attack;
                     if (bombValue > 0) {
                         value += bombValue;
                         extra += 1;
-                        bombSpot = true;
+                        if (aim == Aim::none)
+                            aim = Aim::bomb;
                     }
                 }
             }
             if (value <= 0)
                 continue;
             // A dead end is where the other player's bomb shuts one in.
-            if (threatened && value < 10 && waysOn(round, x, y) <= 1)
+            if (threatAt(x, y) && value < 10 && waysOn(round, x, y) <= 1)
                 continue;
-            const float score = value / (static_cast<float>(layer) + extra + 1.5f);
+            float score = value / (static_cast<float>(layer) + extra + 1.5f);
+            if (goal.x == x && goal.y == y && goal.aim == aim)
+                score *= keepFactor;
             if (score > bestScore) {
                 bestScore = score;
                 bestX = x;
                 bestY = y;
-                bestIsBombSpot = bombSpot;
+                bestAim = aim;
             }
         }
 
@@ -489,48 +922,37 @@ void Bot::plan(const RoundState& round) {
     const int32_t apart = std::abs(ox - cx) + std::abs(oy - cy);
     const bool atHomeCell = cy == 0 && (cx == 0 || cx == side - 1);
     if (otherInArena && apart <= 3 && !atHomeCell && round.world.canPlace(p.x, p.y)) {
-        if (p.trapItems > 0 && chance(style.attackPerMille / 4))
+        // Not where it would shut its own way on.
+        const bool roomy = waysOn(round, cx, cy) >= 3;
+        if (p.trapItems > 0 && roomy && chance(style.attackPerMille / 4))
             layTrap = true;
-        else if (p.wallItems > 0 && p.carryingCheese)
+        else if (p.wallItems > 0 && p.carryingCheese && roomy)
             layWall = true;
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.wary && canBomb && otherInArena && round.world.cell(cx, cy).bomb == Cell::none &&
+    if (style.wary && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
+        goal = {};
         about = "shutting the other player in";
         return;
     }
     if (bestX < 0) {
-        // Nothing to fetch: wait where there are ways on, away from the other player.
-        about = "looking around";
-        float bestRoom = -1e9f;
-        for (int32_t x = 0; x < side; ++x)
-            for (int32_t y = 0; y < side; ++y) {
-                const int32_t layer = reach.safeLayer[x][y];
-                if (layer < 0 || MazeWorld::isHouseDoor(x, y) || creatureNear[x][y])
-                    continue;
-                const float room =
-                    2.0f * static_cast<float>(waysOn(round, x, y)) +
-                    static_cast<float>(std::min(6, std::abs(ox - x) + std::abs(oy - y))) -
-                    0.3f * static_cast<float>(layer);
-                if (room > bestRoom) {
-                    bestRoom = room;
-                    move = reach.safeMove[x][y];
-                }
-            }
+        seekSomething(round, reach);
         return;
     }
     if (bestX == cx && bestY == cy) {
+        goal = {};
         if (MazeWorld::isHouseDoor(cx, cy)) {
             intoDoor = true;
+            doorIn = cx * side + cy;
             about = "going into the labyrinth";
         } else if (p.carryingCheese && cx == homeColumn(self) && cy == 0) {
             deliver = true;
             about = "bringing the cheese home";
-        } else if (bestIsBombSpot) {
+        } else if (bestAim == Aim::bomb || !openItemAt(round, cx, cy)) {
             if (bombLeavesWayOut(round, cx, cy)) {
                 dropBomb = true;
                 about = "laying a bomb";
@@ -541,11 +963,20 @@ void Bot::plan(const RoundState& round) {
         }
         return;
     }
-    move = reach.safeMove[bestX][bestY];
-    about = MazeWorld::isHouseDoor(bestX, bestY) ? "going to the labyrinth"
-            : bestIsBombSpot                     ? "going to lay a bomb"
-            : p.carryingCheese                   ? "carrying the cheese home"
-                                                 : "fetching an item";
+    aimAt(bestAim, bestX, bestY, reach);
+    about = bestAim == Aim::labyrinth ? "going to the labyrinth"
+            : bestAim == Aim::bomb    ? "going to lay a bomb"
+            : bestAim == Aim::home    ? "carrying the cheese home"
+                                      : "fetching an item";
+    // A newcomer's wrong turn: a step to a neighbouring cell off the way.
+    if (chance(style.wrongTurnPerMille)) {
+        const int32_t m = random.nextInt(0, 3);
+        const int32_t x = cx + moveX[m], y = cy + moveY[m];
+        if (onArena(x, y) && reach.safeLayer[x][y] == 1 && !isWayOff(round, x, y)) {
+            move = static_cast<int8_t>(m);
+            about = "taking a wrong turn";
+        }
+    }
 }
 
 int32_t Bot::waysOn(const RoundState& round, int32_t x, int32_t y) const {
@@ -623,9 +1054,29 @@ void Bot::arena(const RoundState& round, bool* keys) {
         ownBombs = mine;
         now = true;
     }
+    const int32_t ready = round.player(3 - self).bombsReady;
+    if (ready < otherReady)
+        otherBombedAt = tickTime(round.ticks);
+    otherReady = ready;
     if (theirs != otherBombs) {
         otherBombs = theirs;
         replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
+    }
+    lowX = std::min(lowX, p.x);
+    highX = std::max(highX, p.x);
+    lowY = std::min(lowY, p.y);
+    highY = std::max(highY, p.y);
+    if (highX - lowX > stuckBox || highY - lowY > stuckBox) {
+        lowX = highX = p.x;
+        lowY = highY = p.y;
+        stillSince = round.ticks;
+    } else if (round.ticks - stillSince > stuckTicks) {
+        if (goal.aim != Aim::none && goal.aim != Aim::escape)
+            bannedUntil[goal.x][goal.y] = tickTime(round.ticks) + 10000;
+        goal = {};
+        unstickUntil = round.ticks + 90;
+        stillSince = round.ticks;
+        now = true;
     }
     // A creature close by is watched closely.
     if (!now && round.ticks > planTick + static_cast<uint32_t>(style.reactionTicks / 2))
@@ -637,6 +1088,7 @@ void Bot::arena(const RoundState& round, bool* keys) {
         }
     if (now)
         plan(round);
+
     if (round.ticks < hesitateUntil && move != stay) {
         about = "hesitating";
         return;
@@ -661,7 +1113,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     const int32_t lc = static_cast<int32_t>(fx), lr = static_cast<int32_t>(fy);
     if (lc < 0 || lc >= n || lr < 0 || lr >= n)
         return;
-    const bool leaving = p.carryingCheese || cheeseInLabyrinth(round) == 0 ||
+    const bool leaving = p.carryingCheese || passage || cheeseInLabyrinth(round) == 0 ||
                          round.gameTime > tuning::roundMs - 25000;
 
     // Over what has been seen: a seen cell's walls are known, so a way leads on from it.
@@ -695,9 +1147,14 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
         for (const LabyrinthExit& e : exits) {
             if (dist[e.column][e.row] < 0)
                 continue;
+            // The overview shows the arena: a door whose way on is shut is kept for last, and
+            // passing through, the door it came in by is not the way out.
+            const int32_t doorCell = (e.arenaX - e.outX) * side + (e.arenaY - e.outY);
+            const bool shut = !walkable(round, e.arenaX, e.arenaY, false);
             const int32_t cost =
                 dist[e.column][e.row] +
-                (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0);
+                (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0) +
+                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0);
             if (cost < best) {
                 best = cost;
                 goalC = e.column;
@@ -709,8 +1166,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     if (!leaving) {
         about = "looking for cheese";
         for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
-            const Item* piece = &round.world.items[i];
-            if (piece->type == 0 || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
+            const Item* piece = itemNumbered(round, i);
+            if (!piece || piece->taken != 0 || piece->x < arena::labyrinthOrigin)
                 continue;
             const int32_t c = static_cast<int32_t>(piece->x - arena::labyrinthOrigin);
             const int32_t r = static_cast<int32_t>(piece->y - arena::labyrinthOrigin);
@@ -751,10 +1208,34 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
         wantX = out->outX;
         wantY = out->outY;
     } else if (dist[goalC][goalR] == 0) {
+        // Cheese is taken with a step in its cell: arriving through a door is no step.
+        keys[keyForward] = true;
         return;
     } else {
         wantX = nc - lc;
         wantY = nr - lr;
+    }
+    // A newcomer's wrong way, now and then, from a cell just come to.
+    if (lc * n + lr != mazeCell) {
+        mazeCell = lc * n + lr;
+        mazeWrongWay = -1;
+        if (round.ticks >= hesitateUntil + 180 && chance(style.errPerMille))
+            hesitateUntil = round.ticks + static_cast<uint32_t>(style.hesitateTicks);
+        // Ways that look alike: twice as easy to take the wrong one as in the arena.
+        if (chance(2 * style.wrongTurnPerMille)) {
+            const int32_t m = random.nextInt(0, 3);
+            if (labyrinthOpen(maze, lc, lr, moveX[m], moveY[m]))
+                mazeWrongWay = m;
+        }
+    }
+    if (mazeWrongWay >= 0 && !(dist[goalC][goalR] == 0 && out)) {
+        wantX = moveX[mazeWrongWay];
+        wantY = moveY[mazeWrongWay];
+        about = "taking a wrong way";
+    }
+    if (round.ticks < hesitateUntil) {
+        about = "hesitating";
+        return;
     }
     if (wantX != 0 && std::fabs(offY) > across) {
         wantX = 0;

@@ -16,6 +16,8 @@ struct RoundState;
 class Bot {
   public:
     Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber);
+    // A player of its own style: the benchmark's scripted rivals.
+    Bot(const BotStyle& style, uint32_t roundSeed, int32_t playerNumber);
 
     // Sets this player's keys in `keys` for the coming tick (the other player's are left alone).
     void press(const RoundState& round, KeyState& keys);
@@ -38,9 +40,26 @@ class Bot {
         int8_t safeMove[side][side];
     };
 
+    // What the player is walking to: kept from plan to plan until it is reached or worthless,
+    // and dropped only for something clearly better.
+    enum class Aim : int8_t { none, item, home, labyrinth, bomb, hunt, roam, escape, shadow };
+    struct Goal {
+        Aim aim = Aim::none;
+        int32_t x = -1, y = -1;
+    };
+
     void arena(const RoundState& round, bool* keys);
     void labyrinth(const RoundState& round, bool* keys);
     void plan(const RoundState& round);
+    // Out of fire that is coming, or away from a creature.
+    void escape(const RoundState& round, const BurnMap& fire, Reach& reach);
+    // With nothing worth fetching: after the other player with a bomb, through the labyrinth
+    // out of a walled-in corner, or on to somewhere else.
+    void seekSomething(const RoundState& round, const Reach& reach);
+    void aimAt(Aim aim, int32_t x, int32_t y, const Reach& reach);
+    // Standing too long for whatever reason (a creature that does not move on, a way that
+    // never opens): somewhere else for a while, or a bomb to open the way.
+    void unstick(const RoundState& round, const BurnMap& fire, const Reach& reach);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
     // who: the player searched for (0: this one).
     void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
@@ -70,6 +89,25 @@ class Bot {
     int8_t move = stay;
     bool dropBomb = false, layWall = false, layTrap = false;
     bool intoDoor = false, deliver = false;
+    Goal goal;
+    // Going through the labyrinth to another door: the door it went in by.
+    bool passage = false;
+    int32_t doorIn = -1;
+    // When the other player last laid a bomb (round ms; a person watching sees it): a player
+    // who never bombs is no threat to a way out.
+    float otherBombedAt = -1e9f;
+    // The box it has stood in since stillSince (its own position, as a person knows theirs),
+    // and until when it is trying another way.
+    float lowX = 1e9f, highX = -1e9f, lowY = 1e9f, highY = -1e9f;
+    uint32_t stillSince = 0, unstickUntil = 0;
+    float bannedUntil[side][side] = {};
+    bool fleeing = false;
+    // When it last came out of the labyrinth (round ms).
+    float outOfLabyrinthAt = 0;
+    bool wasInLabyrinth = false;
+    // In the labyrinth: the cell it last stood in, and a wrong way taken from it (-1: none).
+    int32_t mazeCell = -1, mazeWrongWay = -1;
+    int32_t otherReady = -1;
     uint32_t replanAt = 0;
     uint32_t hesitateUntil = 0;
     uint64_t ownBombs = 0, otherBombs = 0;

@@ -23,13 +23,83 @@ const char* botLevelName(BotLevel level) {
     }
 }
 
+namespace {
+// What sets each level apart, by BotLevel.
+constexpr BotStyle levelStyles[] = {
+    // easy: a newcomer: half a second to take in a bomb, pauses, wrong turns, wide of
+    // creatures, into the labyrinth only when the arena offers little, walking two ticks of three.
+    {.reactionTicks = 36,
+     .replanTicks = 30,
+     .errPerMille = 350,
+     .hesitateTicks = 50,
+     .blastGuardMs = 60,
+     .lookAheadCells = 12,
+     .fetchesCheese = true,
+     .attackPerMille = 60,
+     .creatureBerth = 2,
+     .huntsCreatures = false,
+     .wary = false,
+     .wrongTurnPerMille = 200,
+     .restEvery = 3,
+     .cheeseValue = 3,
+     .tripGapMs = 120000},
+    // normal
+    {.reactionTicks = 20,
+     .replanTicks = 18,
+     .errPerMille = 120,
+     .hesitateTicks = 30,
+     .blastGuardMs = 90,
+     .lookAheadCells = 16,
+     .fetchesCheese = true,
+     .attackPerMille = 150,
+     .creatureBerth = 1,
+     .huntsCreatures = false,
+     .wary = false,
+     .wrongTurnPerMille = 20},
+    // hard: a quick person's reaction, about 150 ms, and no slips: it wins on judgement.
+    {.reactionTicks = 9,
+     .replanTicks = 6,
+     .errPerMille = 0,
+     .hesitateTicks = 0,
+     .blastGuardMs = 100,
+     .lookAheadCells = 24,
+     .fetchesCheese = true,
+     .attackPerMille = 250,
+     .creatureBerth = 1,
+     .huntsCreatures = false,
+     .wary = true},
+};
+
+// The benchmark's rivals start from a steady hand: reactions and foresight of a practised
+// player, no hesitation, no cheese.
+constexpr BotStyle steadyHand = {.reactionTicks = 10,
+                                 .replanTicks = 12,
+                                 .errPerMille = 0,
+                                 .hesitateTicks = 0,
+                                 .blastGuardMs = 100,
+                                 .lookAheadCells = 24,
+                                 .fetchesCheese = false,
+                                 .attackPerMille = 0,
+                                 .creatureBerth = 1,
+                                 .huntsCreatures = false,
+                                 .wary = false};
+} // namespace
+
 BotStyle styleOf(BotLevel level) {
-    switch (level) {
-    case BotLevel::easy:
-        return {24, 30, 120, 40, 60, 12, false, 0, 1, false, false};
-    case BotLevel::normal:
-        return {20, 18, 120, 30, 90, 16, true, 150, 1, false, false};
-    default:
-        return {1, 6, 0, 0, 100, 24, true, 250, 1, false, true};
+    return levelStyles[static_cast<int>(level)];
+}
+
+bool readRivalStyle(const std::string& name, BotStyle& style) {
+    style = steadyHand;
+    if (name == "coins") {
+        style.onlyCoins = true;
+    } else if (name == "picker") {
+        style.opensObstacles = false;
+    } else if (name == "shadow") {
+        style.opensObstacles = false;
+        style.shadows = true;
+    } else {
+        return false;
     }
+    return true;
 }

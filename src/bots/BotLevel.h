@@ -32,6 +32,25 @@ struct BotStyle {
     // for obstacles with the other player near, and shuts that player in when it can.
     bool huntsCreatures;
     bool wary;
+    // The simple plans the benchmark measures the levels against: bombing obstacles open or
+    // not, taking only coins, staying beside the other player.
+    // Chance in 1000, per plan, of a wrong turn: a step to a neighbouring cell off the way.
+    int32_t wrongTurnPerMille = 0;
+    // A walk held on all ticks but every restEvery-th (0: on all): a slower pace, except out of
+    // fire.
+    int32_t restEvery = 0;
+    // What a trip into the labyrinth for cheese is worth before the walk, in a coin's points.
+    float cheeseValue = 12;
+    // Round ms from the start, and after each trip into the labyrinth, before the next.
+    float tripGapMs = 0;
+    bool opensObstacles = true;
+    bool onlyCoins = false;
+    bool shadows = false;
 };
 
 BotStyle styleOf(BotLevel level);
+
+// A rival of one simple plan for the benchmark: "coins" bombs obstacles open and takes only the
+// coins, "picker" takes whatever lies open and never lays a bomb, "shadow" keeps within two
+// cells of the other player and never lays a bomb. False for any other name.
+bool readRivalStyle(const std::string& name, BotStyle& style);

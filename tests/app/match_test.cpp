@@ -59,6 +59,36 @@ TEST(Match, PlaysWholeRoundsSwappingSidesAndEndsWithTheTally) {
     EXPECT_NE(run.out.find("cheese delivered"), std::string::npos);
 }
 
+TEST(Match, MeasuresStandingStillAsAWatcherSeesIt) {
+    // Nobody at either side's keys: each stands at home the whole round, a single stretch in
+    // a 1.2-cell box as long as the round (six minutes, less the tick the round ends on), all of
+    // it in stretches over 5 s, never a step back; and no score ever changes. The scripted
+    // rivals are accepted as sides.
+    const Outcome run = tuvo("--match idle idle --rounds 1 --seed 77");
+    ASSERT_EQ(run.code, 0) << run.out;
+    float longest = 0, share = 0, reversals = -1, last = -1;
+    int over = 0;
+    ASSERT_EQ(std::sscanf(lineStarting(run.out, "idle (side 2) standing still").c_str(),
+                          "idle (side 2) standing still: longest inside a 1.2-cell box %f s "
+                          "(round 1, from 0:00 at cell 14, 0, -), rounds with one over 15 s %d; "
+                          "%f %% of a round in stretches over 5 s; %f reversals a minute",
+                          &longest, &over, &share, &reversals),
+              4)
+        << run.out;
+    EXPECT_NEAR(longest, 360, 1.1);
+    EXPECT_EQ(over, 1);
+    EXPECT_FLOAT_EQ(share, 100);
+    EXPECT_FLOAT_EQ(reversals, 0);
+    ASSERT_EQ(std::sscanf(lineStarting(run.out, "the last change").c_str(),
+                          "the last change of score at %f s", &last),
+              1)
+        << run.out;
+    EXPECT_EQ(last, 0);
+    for (const char* rival : {"coins", "picker", "shadow"})
+        EXPECT_EQ(tuvo(std::string("--match hard ") + rival + " --rounds 1 --seed 5").code, 0)
+            << rival;
+}
+
 TEST(Match, ABadLevelOrCountIsRefusedWithTheUsage) {
     for (const char* args :
          {"--match hard expert --rounds 2", "--match hard normal --rounds 0",

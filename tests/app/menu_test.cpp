@@ -140,7 +140,7 @@ TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::opponent);
     titleKey(game, MenuKey::press);
     titleKey(game, MenuKey::right);
-    EXPECT_EQ(game.opponents.titleLine(), "PLAYER 2: COMPUTER NORMAL")
+    EXPECT_EQ(game.opponents.titleLine(), "PLAYER 2: COMPUTER NORMAL, STEADY")
         << "on the opponent line a press and Right each step the choice";
     EXPECT_FALSE(game.gameRunning);
     titleKey(game, MenuKey::down);
@@ -268,8 +268,9 @@ TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {
     EXPECT_LT(helpArea.top, opponentArea.bottom);
     const float y = (opponentArea.bottom + opponentArea.top) / 2;
     EXPECT_EQ(game.opponents.titleLine(), "PLAYER 2: HUMAN");
-    const char* expected[] = {"PLAYER 2: COMPUTER EASY", "PLAYER 2: COMPUTER NORMAL",
-                              "PLAYER 2: COMPUTER HARD", "PLAYER 2: HUMAN"};
+    const char* expected[] = {"PLAYER 2: COMPUTER EASY, BEGINNER",
+                              "PLAYER 2: COMPUTER NORMAL, STEADY",
+                              "PLAYER 2: COMPUTER HARD, SHREWD", "PLAYER 2: HUMAN"};
     for (const char* line : expected) {
         menuMouse(game, pointerAt(1.0f, y, true));
         // The press seen again on the next idle frame is the same click.

@@ -1,14 +1,18 @@
 // Computer players in set-up situations (a dead end under its own bomb, a blast on the way, a
-// creature across the way, an item in reach, the way home from the labyrinth), what they may
-// know, and that the same round gives the same keys and replays exactly.
+// creature across the way, an item in reach, the way home from the labyrinth, an arena with
+// nothing left in it, a second target a hair better, a blast too soon for a slow eye), what
+// they may know, and that the same round gives the same keys and replays exactly.
 #include "bots/Bot.h"
 #include "rules/WorldHash.h"
 #include "rules/Controls.h"
 #include "rules/RoundState.h"
 #include "rules/RoundTick.h"
 #include "world/ArenaLayout.h"
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -57,13 +61,13 @@ struct BotArena : testing::Test {
     }
     void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
     // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
-    void lay(int kind, int x, int y) {
-        Item* item = &round.world.items[0];
+    void lay(int kind, int x, int y, int index = 0) {
+        Item* item = &round.world.items[index];
         item->type = kind;
         item->taken = 0;
         item->x = static_cast<float>(x) + 0.5f;
         item->y = static_cast<float>(y) + 0.5f;
-        round.world.cell(x, y).item = 0;
+        round.world.cell(x, y).item = static_cast<int8_t>(index);
     }
     // A bomb of player n on cell (x, y) that goes off `fuseLeft` ms after the next tick.
     void bomb(int n, int x, int y, float fuseLeft) {
@@ -202,6 +206,147 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
     EXPECT_EQ(p.cheese, 1);
     EXPECT_EQ(p.points, 10);
     EXPECT_FALSE(round.world.freeRoam[0]);
+}
+
+TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
+    // Nothing to fetch and no cheese left: every level walks and bombs its way to the other
+    // player, standing still only as long as a blast of its own takes to go off and burn out
+    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells).
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        place(1, 0.5f, 0.5f);
+        Bot bot(level, round.seed, 1);
+        float lowX = 99, highX = -1, lowY = 99, highY = -1;
+        int since = 0, longest = 0;
+        play(bot, 60 * 60, [&] {
+            const Player& p = round.player1;
+            lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
+            lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
+            if (highX - lowX > 1.2f || highY - lowY > 1.2f) {
+                lowX = highX = p.x;
+                lowY = highY = p.y;
+                since = static_cast<int>(round.ticks);
+            }
+            longest = std::max(longest, static_cast<int>(round.ticks) - since);
+            return true;
+        });
+        EXPECT_LE(longest, 5 * 60) << botLevelName(level) << " stood " << longest << " ticks";
+        EXPECT_GE(round.player2.tally.hitByOther, 1)
+            << botLevelName(level) << " never reached the other player with a bomb";
+    }
+}
+
+TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
+    // In front of the house's east door (8, 9) with obstacles on its other three sides, and
+    // nothing in the arena worth its while: the door is a way out of its own blast and into
+    // the labyrinth, so it neither stays nor is caught by its own bomb. In the home corner with
+    // laid walls shutting it into two cells, it bombs its way out (sent home by its blast at
+    // worst) rather than standing there.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        obstacle(9, 8);
+        obstacle(10, 9);
+        obstacle(9, 10);
+        place(1, 9.5f, 9.5f);
+        Bot bot(level, round.seed, 1);
+        bool out = false;
+        play(bot, 40 * 60, [&] {
+            out = !round.world.freeRoam[0] && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
+            return !out;
+        });
+        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                         << round.player1.y;
+        EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
+    }
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        round.world.placeWall(2.5f, 0.5f);
+        round.world.placeWall(0.5f, 1.5f);
+        place(1, 0.5f, 0.5f);
+        Bot bot(level, round.seed, 1);
+        int bombs = 0;
+        play(bot, 20 * 60, [&] {
+            bombs += round.player1.bombsReady < round.player1.bombCapacity;
+            return bombs == 0;
+        });
+        EXPECT_GT(bombs, 0) << botLevelName(level) << " stood in the corner";
+    }
+}
+
+TEST_F(BotArena, GoesIntoTheLabyrinthForCheeseLeftThere) {
+    // One piece of cheese still in the labyrinth and nothing in the arena: normal and hard set
+    // off at once, easy too but at its own pace (its first trip no sooner than two minutes
+    // into the round).
+    for (BotLevel level : {BotLevel::hard, BotLevel::normal, BotLevel::easy}) {
+        SetUp();
+        round.world.items[MazeWorld::firstCheese].taken = 0;
+        round.player2.cheese -= 1;
+        place(1, 7.5f, 4.5f);
+        Bot bot(level, round.seed, 1);
+        int ticks = 0;
+        play(bot, 150 * 60, [&] {
+            ++ticks;
+            return !round.world.freeRoam[0];
+        });
+        EXPECT_TRUE(round.world.freeRoam[0]) << botLevelName(level);
+        if (level == BotLevel::easy)
+            EXPECT_GE(ticks, 120 * 60);
+        else
+            EXPECT_LE(ticks, 15 * 60) << botLevelName(level);
+    }
+}
+
+TEST_F(BotArena, KeepsToTheItemItChoseWhenOneAHairBetterTurnsUp) {
+    // Walking to a coin, two cells short of it, a bomb item turns up two cells behind: worth a
+    // little more to a player with one bomb, no nearer. The coin is taken first.
+    place(1, 4.5f, 0.5f);
+    lay(kindCoin, 7, 0);
+    Bot bot(BotLevel::hard, round.seed, 1);
+    play(bot, 120, [&] { return cellX(1) < 5; });
+    ASSERT_EQ(cellX(1), 5) << "on its way to the coin";
+    lay(kindBomb, 3, 0, 1);
+    int coinFirst = -1;
+    play(bot, 300, [&] {
+        if (coinFirst < 0 && (round.player1.tally.coins > 0 || round.player1.bombCapacity > 1))
+            coinFirst = round.player1.tally.coins;
+        return round.player1.bombCapacity == 1;
+    });
+    EXPECT_EQ(coinFirst, 1) << "it turned back for the bomb item";
+    EXPECT_EQ(round.player1.bombCapacity, 2) << "and then fetched the bomb item too";
+}
+
+TEST_F(BotArena, HardTakesInANewBombAsQuicklyAsAPersonEasyLater) {
+    // Walking about an empty arena (the other player is in the labyrinth), a bomb of the other
+    // player's, of the longest reach, turns up on its very cell. Hard starts out of its fire within
+    // a quick person's reaction (about 150 ms, and no sooner than 100 ms), easy no sooner than 500
+    // ms.
+    for (BotLevel level : {BotLevel::hard, BotLevel::easy}) {
+        SetUp();
+        round.world.freeRoam[1] = true;
+        place(1, 6.5f, 4.5f);
+        Bot bot(level, round.seed, 1);
+        play(bot, 90);
+        // Its flames reach across the arena: walking on along its row or column is no way out.
+        for (Bomb& b : round.player2.bombs)
+            b.reach = 14;
+        const uint32_t laid = round.ticks;
+        bomb(2, cellX(1), cellY(1), tuning::fuseMs);
+        uint32_t seen = 0;
+        play(bot, 120, [&] {
+            if (std::string(bot.doing()) == "getting out of the fire")
+                seen = round.ticks;
+            return seen == 0;
+        });
+        ASSERT_GT(seen, 0u) << botLevelName(level);
+        const double ms = (seen - laid) * tickMs;
+        if (level == BotLevel::hard) {
+            EXPECT_GE(ms, 100) << "faster than a person";
+            EXPECT_LE(ms, 250);
+        } else {
+            EXPECT_GE(ms, 500);
+        }
+        EXPECT_EQ(round.player1.tally.hitByOther, 0) << botLevelName(level);
+    }
 }
 
 TEST(Bot, KnowsNeitherHiddenItemsNorUnseenLabyrinthWalls) {

@@ -15,7 +15,7 @@ for folder in textures sounds; do
     diff -r "$BUILD_DIR/$folder" "$PREFIX/share/tuvo/$folder" >/dev/null ||
         fail "installed $folder differ from the built ones"
 done
-[ "$(ls "$PREFIX/share/tuvo/textures" | wc -l)" -eq 62 ] || fail "not 62 pictures installed"
+[ "$(ls "$PREFIX/share/tuvo/textures" | wc -l)" -eq 63 ] || fail "not 63 pictures installed (62 and the letters)"
 
 DESKTOP="$PREFIX/share/applications/tuvo.desktop"
 [ -f "$DESKTOP" ] || fail "no desktop entry"

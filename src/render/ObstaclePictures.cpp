@@ -89,11 +89,10 @@ int ObstaclePictures::facingFor(float facingDegrees) {
 void ObstaclePictures::forget() {
     for (int way = 0; way < facings; ++way) {
         if (taken[way]) {
-            glDeleteTextures(perFacing, scaled[way]);
-            glDeleteTextures(perFacing, unscaled[way]);
+            glDeleteTextures(1, &scaled[way]);
+            glDeleteTextures(1, &unscaled[way]);
         }
-        std::fill(std::begin(scaled[way]), std::end(scaled[way]), 0u);
-        std::fill(std::begin(unscaled[way]), std::end(unscaled[way]), 0u);
+        scaled[way] = unscaled[way] = 0;
         taken[way] = false;
     }
 }
@@ -148,13 +147,13 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
     atOrigin.y = 0;
     atOrigin.destroyed = false;
 
-    glGenTextures(perFacing, scaled[way]);
-    glGenTextures(perFacing, unscaled[way]);
+    glGenTextures(1, &scaled[way]);
+    glGenTextures(1, &unscaled[way]);
     GLuint framebuffer = 0, depth = 0;
     glGenFramebuffers(1, &framebuffer);
     glGenRenderbuffers(1, &depth);
     glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, side, side);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, side * offsets, side * slants);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -164,8 +163,7 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
     glPushMatrix();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    glViewport(0, 0, side, side);
-    glDisable(GL_SCISSOR_TEST);
+    glEnable(GL_SCISSOR_TEST);
     glDisable(GL_STENCIL_TEST);
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
@@ -176,22 +174,22 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
 
     const float cameraFacing = static_cast<float>(way) * 90.0f / degrees;
     const float cameraDown = pitch / degrees;
-    for (int k = 0; k < offsets && !failed; ++k) {
-        for (int e = 0; e < slants && !failed; ++e) {
-            const float bearing =
-                cameraFacing + static_cast<float>(k - offsets / 2) * offsetStep / degrees;
-            const float down = slantDegrees[e] / degrees;
-            for (int part = 0; part < 2 && !failed; ++part) {
-                const unsigned int picture =
-                    part == 0 ? scaled[way][k * slants + e] : unscaled[way][k * slants + e];
-                shapePictureTexture(picture, side, side, GL_LINEAR);
-                glBindTexture(GL_TEXTURE_2D, picture);
-                glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture,
-                                       0);
-                if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-                    failed = true;
-                    break;
-                }
+    for (int part = 0; part < 2 && !failed; ++part) {
+        const unsigned int picture = part == 0 ? scaled[way] : unscaled[way];
+        shapePictureTexture(picture, side * offsets, side * slants, GL_LINEAR);
+        glBindTexture(GL_TEXTURE_2D, picture);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            failed = true;
+            break;
+        }
+        for (int k = 0; k < offsets; ++k) {
+            for (int e = 0; e < slants; ++e) {
+                const float bearing =
+                    cameraFacing + static_cast<float>(k - offsets / 2) * offsetStep / degrees;
+                const float down = slantDegrees[e] / degrees;
+                glViewport(k * side, e * side, side, side);
+                glScissor(k * side, e * side, side, side);
                 const float clear = part == 0 ? scaledClear : unscaledClear;
                 glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
                 glDepthMask(GL_TRUE);
@@ -251,11 +249,10 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
                 glEnd();
                 glDepthFunc(GL_LESS);
                 glPopAttrib();
-
-                // No smaller levels: the plain filter keeps a far obstacle's outline nearer the
-                // shape's (measured against mipmaps, in the picture tests' worst squares).
             }
         }
+        // No smaller levels: the plain filter keeps a far obstacle's outline nearer the shape's
+        // (measured against mipmaps, in the picture tests' worst squares).
     }
 
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
@@ -310,8 +307,6 @@ void ObstaclePictures::drawQueued() {
         shown.push_back(w);
     }
     spots.clear();
-    std::sort(shown.begin(), shown.end(),
-              [](const Shown& a, const Shown& c) { return a.picture < c.picture; });
 
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
     glDisable(GL_LIGHTING);
@@ -334,24 +329,26 @@ void ObstaclePictures::drawQueued() {
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PREVIOUS);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
-    const float texel[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (std::size_t i = 0; i < shown.size();) {
-        const int picture = shown[i].picture;
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, scaled[facing][picture]);
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, unscaled[facing][picture]);
-        glBegin(GL_QUADS);
-        for (; i < shown.size() && shown[i].picture == picture; ++i) {
-            glColor4ub(shown[i].colour[0], shown[i].colour[1], shown[i].colour[2], 255);
-            for (int c = 0; c < 4; ++c) {
-                glMultiTexCoord2f(GL_TEXTURE0, texel[c][0], texel[c][1]);
-                glMultiTexCoord2f(GL_TEXTURE1, texel[c][0], texel[c][1]);
-                glVertex3fv(shown[i].corners[c]);
-            }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, scaled[facing]);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, unscaled[facing]);
+    // Each picture's square in the two. Its edge texels are all empty, as are its neighbours':
+    // the filter reaching across the edge finds the same there.
+    const float corner[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    glBegin(GL_QUADS);
+    for (const Shown& w : shown) {
+        const int k = w.picture / slants, e = w.picture % slants;
+        glColor4ub(w.colour[0], w.colour[1], w.colour[2], 255);
+        for (int c = 0; c < 4; ++c) {
+            const float s = (static_cast<float>(k) + corner[c][0]) / offsets;
+            const float t = (static_cast<float>(e) + corner[c][1]) / slants;
+            glMultiTexCoord2f(GL_TEXTURE0, s, t);
+            glMultiTexCoord2f(GL_TEXTURE1, s, t);
+            glVertex3fv(w.corners[c]);
         }
-        glEnd();
     }
+    glEnd();
     glActiveTexture(GL_TEXTURE1);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);

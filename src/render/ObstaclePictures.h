@@ -53,11 +53,11 @@ class ObstaclePictures {
         float x, y;
         unsigned char colour[3];
     };
-    static constexpr int perFacing = offsets * slants;
     std::vector<Spot> spots;
-    // Per facing, per offset and slant: the light the colour scales, then the rest.
-    unsigned int scaled[facings][perFacing] = {};
-    unsigned int unscaled[facings][perFacing] = {};
+    // Per facing, the light the colour scales and the rest, each one picture holding every
+    // offset (along) and slant (up): two textures drawn into at one go rather than a hundred.
+    unsigned int scaled[facings] = {};
+    unsigned int unscaled[facings] = {};
     bool taken[facings] = {};
     float shape[9] = {};
     // The camera's slant the pictures were taken at, in degrees down.

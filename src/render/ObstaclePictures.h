@@ -54,8 +54,8 @@ class ObstaclePictures {
         unsigned char colour[3];
     };
     std::vector<Spot> spots;
-    // Per facing, the light the colour scales and the rest, each one picture holding every
-    // offset (along) and slant (up): two textures drawn into at one go rather than a hundred.
+    // Per facing, the light the colour scales and the rest, each one texture holding every
+    // offset's and slant's picture side by side (offsets along, slants up), drawn at one go.
     unsigned int scaled[facings] = {};
     unsigned int unscaled[facings] = {};
     bool taken[facings] = {};

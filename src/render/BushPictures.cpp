@@ -1,6 +1,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/BushPictures.h"
 #include "render/PictureTexture.h"
+#include "render/ViewEye.h"
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -29,27 +30,6 @@ float wrapDegrees(float angle) {
     return angle;
 }
 
-struct Eye {
-    float x, y, z;
-    // Degrees counter-clockwise from +x the camera faces, and down from level.
-    float facing, pitch;
-};
-
-// The camera of the current modelview: where it stands and where it looks.
-Eye currentEye() {
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    const float tx = m[12], ty = m[13], tz = m[14];
-    Eye e{};
-    e.x = -(m[0] * tx + m[1] * ty + m[2] * tz);
-    e.y = -(m[4] * tx + m[5] * ty + m[6] * tz);
-    e.z = -(m[8] * tx + m[9] * ty + m[10] * tz);
-    // The camera looks along minus its third row.
-    const float fx = -m[2], fy = -m[6], fz = -m[10];
-    e.facing = std::atan2(fy, fx) * degrees;
-    e.pitch = std::atan2(-fz, std::sqrt(fx * fx + fy * fy)) * degrees;
-    return e;
-}
 } // namespace
 
 int BushPictures::sideFor(float bearing) {
@@ -73,7 +53,7 @@ bool BushPictures::take(unsigned int bushList) {
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     // The views' cameras all look down alike; the pictures are taken at their slant.
-    const float pitch = currentEye().pitch;
+    const float pitch = currentViewEye().pitch;
 
     glGenTextures(sides * offsets, pictures);
     glGenFramebuffers(1, &framebuffer);
@@ -182,7 +162,7 @@ bool BushPictures::take(unsigned int bushList) {
 void BushPictures::drawQueued() {
     if (spots.empty())
         return;
-    const Eye eye = currentEye();
+    const ViewEye eye = currentViewEye();
     struct Shown {
         int picture;
         float corners[4][3];

@@ -3,6 +3,7 @@
 #include "render/Materials.h"
 #include "render/MeshBatchGl.h"
 #include "render/ObstacleLists.h"
+#include "render/ObstaclePictures.h"
 #include "render/TextureTable.h"
 #include "render/ViewFrustum.h"
 #include "render/WorldModels.h"
@@ -30,15 +31,20 @@ bool mayShow(const WorldLook& look, float x, float y, float radius = 0.8f) {
     return look.frustum == nullptr || look.frustum->mayShow(x, y, 0.4f, radius);
 }
 
+// How deep ahead of the eye an obstacle's nearest point lies (nearer than any of it does).
+float nearestDepth(const WorldLook& look, const Obstacle& obstacle) {
+    return (obstacle.x - look.eye[0]) * look.ahead[0] + (obstacle.y - look.eye[1]) * look.ahead[1] -
+           obstacleReach;
+}
+
 // The cut of an obstacle in a player's view, by its size on screen: the projection makes a
 // thing as much smaller as it lies deeper ahead of the eye, and the depth is taken to the
-// obstacle's nearest point (nearer than any of it is: never cut too coarsely).
+// obstacle's nearest point (never cut too coarsely).
 ObstacleCut viewCut(const WorldLook& look, const Obstacle& obstacle) {
     if (look.eye == nullptr || look.ahead == nullptr || look.pixelsPerUnitAtOne <= 0)
         return {};
-    const float depth = (obstacle.x - look.eye[0]) * look.ahead[0] +
-                        (obstacle.y - look.eye[1]) * look.ahead[1] - obstacleReach;
-    return obstacleCutFor(obstacle, look.pixelsPerUnitAtOne / std::max(depth, 0.1f));
+    return obstacleCutFor(obstacle,
+                          look.pixelsPerUnitAtOne / std::max(nearestDepth(look, obstacle), 0.1f));
 }
 
 // The shared body of both arena drawings; `wedge` culls obstacles and items to a player's view.
@@ -56,6 +62,15 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         drawBlastCells(world, look.textures, look.blastSprite, look.frame);
     if (look.obstaclesShown && overlaid)
         glPopAttrib();
+    ObstaclePictures* pictures = nullptr;
+    float pictureDepth = 0;
+    if (solid && wedge && look.obstaclePictures && look.eye && look.ahead &&
+        look.pixelsPerUnitAtOne > 0 && world.obstacleCount > 0 &&
+        look.obstaclePictures->prepare(world.obstacles[0])) {
+        pictures = look.obstaclePictures;
+        // Where a unit spans as many pixels as the pictures have texels.
+        pictureDepth = look.pixelsPerUnitAtOne / pictures->texelsPerUnit();
+    }
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         if (!solid) {
             if (i < MazeWorld::poolSize)
@@ -66,7 +81,9 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         if (!look.obstaclesShown &&
             (!wedge || objectInWedge(px, py, dirX, dirY, obstacle->x, obstacle->y)) &&
             mayShow(look, obstacle->x, obstacle->y))
-            drawObstacle(*obstacle, look.obstacleLists, viewCut(look, *obstacle));
+            if (obstacle->destroyed || pictures == nullptr ||
+                nearestDepth(look, *obstacle) < pictureDepth || !pictures->queue(*obstacle))
+                drawObstacle(*obstacle, look.obstacleLists, viewCut(look, *obstacle));
         if (i < world.itemCount && world.items[i].type != 0) {
             const Item& item = world.items[i];
             if (itemUncovered(world, item) &&
@@ -80,6 +97,8 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
                 drawTrap(world.traps[i]);
         }
     }
+    if (pictures)
+        pictures->drawQueued();
     if (!solid)
         return;
     for (int i = MazeWorld::firstCheese; i < world.itemCount && i < MazeWorld::itemTotal; ++i)
@@ -229,11 +248,23 @@ ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit) {
 }
 
 namespace {
+// The metal without its shine, and a material that shows nothing but black.
+constexpr Material dullMetal{{0.19225f, 0.19225f, 0.19225f, 1},
+                             {0.50754f, 0.50754f, 0.50754f, 1},
+                             {0, 0, 0, 1},
+                             {0, 0, 0, 0},
+                             51.2f};
+constexpr Material blackMaterial{{0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 0}, 0};
+
 // An obstacle's body and wheels around the origin, its local +y up, its round pieces in `cut`.
-void drawObstacleShape(const Obstacle& obstacle, ObstacleCut cut) {
+void drawObstacleShape(const Obstacle& obstacle, ObstacleCut cut,
+                       ObstacleLight light = ObstacleLight::whole) {
     const float* p = obstacle.shape;
-    const unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
-                                     toByte(obstacle.colourB)};
+    unsigned char colour[3] = {toByte(obstacle.colourR), toByte(obstacle.colourG),
+                               toByte(obstacle.colourB)};
+    if (light != ObstacleLight::whole)
+        std::fill(std::begin(colour), std::end(colour),
+                  light == ObstacleLight::colourScaled ? 255 : 0);
     const int round = cut.arch, half = round / 2;
     // The coloured body in one draw, the two grey wheels in another: the material differs.
     MeshBatch body, wheels;
@@ -246,16 +277,23 @@ void drawObstacleShape(const Obstacle& obstacle, ObstacleCut cut) {
     addBox(body, -p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     addBox(body, p[2], slabHeight, 0, 2 * p[1], p[4], p[3], colour);
     const unsigned char wheelGrey[3] = {127, 127, 127};
-    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelGrey, cut.wheel, 0);
-    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelGrey, cut.wheel, 0);
-    applyMaterial(GL_FRONT_AND_BACK, metalMaterial);
+    const unsigned char black[3] = {0, 0, 0};
+    const bool wheelsDark = light == ObstacleLight::colourScaled;
+    addArcPrism(wheels, -p[2], p[6], 0, p[6], p[7], 0, wheelsDark ? black : wheelGrey, cut.wheel,
+                0);
+    addArcPrism(wheels, p[2], p[6], 0, p[6], p[7], 0, wheelsDark ? black : wheelGrey, cut.wheel, 0);
+    applyMaterial(GL_FRONT_AND_BACK,
+                  light == ObstacleLight::colourScaled ? dullMetal : metalMaterial);
     drawMeshBatch(body, true);
-    applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
+    applyMaterial(GL_FRONT_AND_BACK, wheelsDark ? blackMaterial : defaultMaterial);
     drawMeshBatch(wheels, true);
+    if (wheelsDark)
+        applyMaterial(GL_FRONT_AND_BACK, defaultMaterial);
 }
 } // namespace
 
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, ObstacleCut cut) {
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, ObstacleCut cut,
+                  ObstacleLight light) {
     if (obstacle.destroyed)
         return;
     const float* p = obstacle.shape;
@@ -266,10 +304,10 @@ void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists, ObstacleCut cu
     // Every piece is closed and wound counter-clockwise seen from outside: the far sides never
     // show, and leaving them out spares the renderer filling them.
     glEnable(GL_CULL_FACE);
-    if (lists)
+    if (lists && light == ObstacleLight::whole)
         glCallList(lists->listFor(obstacle, cut));
     else
-        drawObstacleShape(obstacle, cut);
+        drawObstacleShape(obstacle, cut, light);
     glDisable(GL_CULL_FACE);
     glPopMatrix();
 }

@@ -11,6 +11,7 @@ struct TextureTable;
 class BlastSprite;
 class ViewFrustum;
 class ObstacleLists;
+class ObstaclePictures;
 
 // The stencil bit of the pixels where an obstacle shows in the overview's still layer: the fire,
 // drawn before the obstacles when all is drawn, stays off them.
@@ -33,6 +34,9 @@ struct WorldLook {
     const float* eye = nullptr;
     const float* ahead = nullptr;
     float pixelsPerUnitAtOne = 0;
+    // When given (with `eye`, `ahead` and `pixelsPerUnitAtOne`), obstacles seen no larger than
+    // their pictures are drawn as pictures.
+    ObstaclePictures* obstaclePictures = nullptr;
     // The obstacles are in the picture already (the overview's still layer), their pixels
     // marked by `obstacleStencil`.
     bool obstaclesShown = false;
@@ -65,8 +69,15 @@ struct ObstacleCut {
 // when a world unit spans `pixelsPerUnit` pixels where it stands; 0 means the full cut.
 ObstacleCut obstacleCutFor(const Obstacle& obstacle, float pixelsPerUnit);
 
+// The light an obstacle is drawn in: all of it, or for its pictures only the part its colour
+// scales (the body white without its shine, the wheels black) or only the rest (the body black
+// with its shine, the wheels as they are). The two parts add up to the whole, the first times
+// the obstacle's colour, so that one pair of pictures serves every colour.
+enum class ObstacleLight { whole, colourScaled, unscaled };
+
 // The single objects, each at its own position.
-void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr, ObstacleCut cut = {});
+void drawObstacle(const Obstacle& obstacle, ObstacleLists* lists = nullptr, ObstacleCut cut = {},
+                  ObstacleLight light = ObstacleLight::whole);
 void drawItem(const Item& item, const WorldModels& models);
 void drawCheese(const Item& cheese, const WorldModels& models);
 void drawWallBlock(const WallBlock& wall, const TextureTable* textures);

@@ -138,6 +138,41 @@ std::vector<BandLine> bandLinesOf(const RoundView& v) {
     return lines;
 }
 
+namespace {
+// The band's lines in the game's scalable letters, on the boxes and baselines the layout gives
+// the bitmap letters: each line as high as its bitmap line, narrowed where it would pass the
+// band's sides; numbers right-aligned where the bitmap's five places end.
+void drawBandLetters(const HudLayout& layout, const std::vector<BandLine>& lines,
+                     const float (*colours)[3]) {
+    const float rim[3] = {0.05f, 0.04f, 0.08f};
+    const float pad = 6;
+    const float room = layout.bandBox.x1 - layout.bandBox.x0 - 2 * pad;
+    const float middle = (layout.bandBox.x0 + layout.bandBox.x1) / 2;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const BandLine& b = lines[i];
+        const float y = layout.bandY[i];
+        const float lineHeight =
+            b.large ? layout.bigAscent + layout.bigDescent : layout.ascent + layout.descent;
+        float size = lineHeight * 1.05f;
+        if (!b.numbers) {
+            const float wide = textWidth(b.text, size);
+            if (wide > room)
+                size *= room / wide;
+            drawText(middle - textWidth(b.text, size) / 2, y, size, b.text, white, rim);
+            continue;
+        }
+        const float x = layout.bandX[i];
+        const float labelEnd = x + layout.letterWidth * static_cast<float>(b.text.size());
+        drawText(x, y, size, b.text, white, rim);
+        for (int n = 0; n < 2; ++n) {
+            const std::string number = std::to_string(b.values[n]);
+            const float end = labelEnd + layout.letterWidth * 5 * static_cast<float>(n + 1);
+            drawText(end - textWidth(number, size), y, size, number, colours[n], rim);
+        }
+    }
+}
+} // namespace
+
 void drawOverviewBand(const RoundView& v) {
     const std::vector<BandLine> lines = bandLinesOf(v);
     if (lines.empty())
@@ -150,6 +185,10 @@ void drawOverviewBand(const RoundView& v) {
     float colours[2][3];
     playerColour(v.player(1), colours[0]);
     playerColour(v.player(2), colours[1]);
+    if (textFontLoaded()) {
+        drawBandLetters(layout, lines, colours);
+        return;
+    }
     for (size_t i = 0; i < lines.size(); ++i) {
         const BandLine& b = lines[i];
         const float x = layout.bandX[i], y = layout.bandY[i];

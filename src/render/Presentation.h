@@ -4,6 +4,7 @@
 #include "render/HudPicture.h"
 #include "render/Light.h"
 #include "render/ObstacleLists.h"
+#include "render/ObstaclePictures.h"
 #include "render/OverviewStillLayer.h"
 #include "render/PartHandOver.h"
 #include "render/Scenery.h"
@@ -32,6 +33,7 @@ struct Presentation {
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
     mutable ObstacleLists obstacleLists;
+    mutable ObstaclePictures obstaclePictures;
     mutable OverviewStillLayer overviewStill;
     mutable PartHandOver handOver;
     mutable HudPicture hudPicture;

@@ -20,10 +20,9 @@ class Scenery {
     // The backdrop, ground and roads of a season step (see Seasons).
     void drawOverviewGround(int32_t seasonStep) const;
     // A player's view: the cells of the view wedge, and of those only the ones inside `frustum`
-    // when it is given; with `coarseFar` the bushes are cut the more coarsely the farther they are
-    // from the player, and the hedges' farthest are pictures. With the (x, y) of the view's `eye`
-    // the bushes it cannot come near leave out what their crowns hide.
-    // Without `withBackdrop` only what stands on the ground is drawn: the ground and the
+    // when it is given; with `coarseFar` the bushes a few cells from the player are pictures. With
+    // the (x, y) of the view's `eye` the bushes it cannot come near leave out what their crowns
+    // hide. Without `withBackdrop` only what stands on the ground is drawn: the ground and the
     // backdrop are then left for `drawViewBackdrop`, drawn after what covers them so that the
     // depth test spares filling their hidden pixels.
     void drawViewGround(float x, float y, float dirX, float dirY, int32_t seasonStep,
@@ -63,10 +62,7 @@ class Scenery {
     // near plane cannot cut.
     unsigned int fineHouseCornerList = 0;
     unsigned int fineBushList = 0;
-    // With coarser crowns, for bushes seen small, and without the hidden insides.
-    unsigned int coarseHouseCornerList = 0;
-    unsigned int coarseBushList = 0;
-    // Coarser still, for bushes far from a player.
+    // With the coarsest crowns, for bushes far from a player where no pictures can be taken.
     unsigned int farHouseCornerList = 0;
     unsigned int farBushList = 0;
     // The far bushes in a player's view (hedges and the house's corners), as pictures; taken at

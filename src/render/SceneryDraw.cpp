@@ -448,26 +448,26 @@ void compileDecoration(unsigned int list, const SceneryModels& models, int size)
     glEndList();
 }
 
-// Beyond this many cells from a player a crown sphere is a few pixels across in its view.
+// Beyond this many cells from a player a bush ahead of it is at most about as many pixels tall in
+// its view as its picture has texels at a 1504 by 1080 frame (one at the view's side up to 1.7
+// times that), and the picture shows it (the coarsest crowns where the GL cannot take pictures);
+// nearer, the bush is drawn in full.
 constexpr float fineBushReach = 3.0f;
-// Beyond this many a sphere is smaller still, and the coarsest crowns show it as well.
-constexpr float coarseBushReach = 6.0f;
 // A cell's bushes reach this far from its middle (a house corner's three the farthest), and the
 // near plane stands 0.5 before the eye: a cell farther from the eye than the two together is
 // never cut by it.
 constexpr float wholeCrownReach = 1.0f + 0.5f;
-// The crown spheres of a bush seen small: in the overview and a few cells from a player.
+// The crown spheres of a bush seen small: in the overview.
 constexpr int coarseCrownSlices = 5;
 constexpr int coarseCrownStacks = 4;
-// And of a bush seen smaller still, far from a player.
+// And of a bush far from a player, where its picture cannot be taken.
 constexpr int farCrownSlices = 4;
 constexpr int farCrownStacks = 3;
 
-// Which of a bush's cuts a cell at `distance` from the player gets: 0 fine, 1 coarse, 2 far.
-int bushCut(bool byDistance, float distanceSquared) {
-    if (!byDistance || distanceSquared <= fineBushReach * fineBushReach)
-        return 0;
-    return distanceSquared <= coarseBushReach * coarseBushReach ? 1 : 2;
+// Whether a cell at `distanceSquared` from the player shows its bushes far: as pictures or in
+// the coarsest cut.
+bool farBush(bool byDistance, float distanceSquared) {
+    return byDistance && distanceSquared > fineBushReach * fineBushReach;
 }
 
 int32_t validStep(int32_t step) {
@@ -500,8 +500,6 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     decorationList = glGenLists(1);
     fineHouseCornerList = glGenLists(1);
     fineBushList = glGenLists(1);
-    coarseHouseCornerList = glGenLists(1);
-    coarseBushList = glGenLists(1);
     farHouseCornerList = glGenLists(1);
     farBushList = glGenLists(1);
     roadVList = glGenLists(1);
@@ -593,14 +591,6 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     fineModels.bush();
     glEndList();
 
-    glNewList(coarseHouseCornerList, GL_COMPILE);
-    coarseModels.houseCorner();
-    glEndList();
-
-    glNewList(coarseBushList, GL_COMPILE);
-    coarseModels.bush();
-    glEndList();
-
     glNewList(farHouseCornerList, GL_COMPILE);
     farModels.houseCorner();
     glEndList();
@@ -672,24 +662,24 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                 continue;
             const float awayX = static_cast<float>(i) + 0.5f - x;
             const float awayY = static_cast<float>(j) + 0.5f - y;
-            const int cut = bushCut(coarseFar, awayX * awayX + awayY * awayY);
+            const bool far = farBush(coarseFar, awayX * awayX + awayY * awayY);
             // A crown the near plane may cut shows its inside: those keep it.
             const float eyeX = eye ? static_cast<float>(i) + 0.5f - eye[0] : 0;
             const float eyeY = eye ? static_cast<float>(j) + 0.5f - eye[1] : 0;
             const bool whole =
                 eye == nullptr || eyeX * eyeX + eyeY * eyeY <= wholeCrownReach * wholeCrownReach;
-            const unsigned int bushes[3] = {whole ? bushList : fineBushList, coarseBushList,
-                                            farBushList};
-            const unsigned int corners[3] = {whole ? houseCornerList : fineHouseCornerList,
-                                             coarseHouseCornerList, farHouseCornerList};
-            if (pictured && cut == 2 && isOutsideArena(i, j, size)) {
+            const unsigned int bush = far ? farBushList : whole ? bushList : fineBushList;
+            const unsigned int corner = far     ? farHouseCornerList
+                                        : whole ? houseCornerList
+                                                : fineHouseCornerList;
+            if (pictured && far && isOutsideArena(i, j, size)) {
                 farBushPictures.queue(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
                 continue;
             }
             glPushMatrix();
             glTranslatef(static_cast<float>(i), static_cast<float>(j), 0);
             if (isOutsideArena(i, j, size)) {
-                callAt(bushes[cut], 0.5f, 0.5f);
+                callAt(bush, 0.5f, 0.5f);
             } else if (!isMiddleBlock(i, j)) {
                 glCallList(isCottageCell(i, j) ? cottageList : hutList);
             } else {
@@ -702,7 +692,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                     turn = 90;
                 else if (i == 8 && j == 10)
                     turn = 180;
-                if (turn != -1 && pictured && cut == 2) {
+                if (turn != -1 && pictured && far) {
                     // The corner's three bushes where its list would put them.
                     const float c = std::cos(turn * static_cast<float>(M_PI) / 180.0f);
                     const float s = std::sin(turn * static_cast<float>(M_PI) / 180.0f);
@@ -713,7 +703,7 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
                     glPushMatrix();
                     glTranslatef(0.5f, 0.5f, 0);
                     glRotatef(turn, 0, 0, 1);
-                    glCallList(corners[cut]);
+                    glCallList(corner);
                     glPopMatrix();
                 }
                 if ((i == 5 || i == 9) && (j == 7 || j == 11))

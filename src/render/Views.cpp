@@ -373,6 +373,7 @@ void drawPlayerView(const RoundView& v, int n) {
         look.eye = eye;
         look.ahead = ahead;
         look.pixelsPerUnitAtOne = pixelsPerUnitAtOne();
+        look.obstaclePictures = &v.look.obstaclePictures;
     }
 
     // The own figure too is cut to its size on screen, as every figure is.

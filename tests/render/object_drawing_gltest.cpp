@@ -1,10 +1,14 @@
+#define GL_GLEXT_PROTOTYPES
 #include "render/ObjectDrawing.h"
+#include "render/ObstaclePictures.h"
 #include "render/OverviewScene.h"
 #include "actors/ArenaAnimation.h"
 #include "render/WorldModels.h"
 #include "actors/Player.h"
 #include "render/TextureTable.h"
 #include "world/TestWorld.h"
+#include <GL/glext.h>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -245,4 +249,103 @@ TEST(Labyrinth, WallsStandWhereTheFlagsSayWithADoorInEachSide) {
     EXPECT_FALSE(wallAt(109, 104.5));
     EXPECT_FALSE(wallAt(104.5, 109));
     glEnable(GL_LIGHTING);
+}
+
+namespace {
+// A player's eye-level view of 512 by 200 pixels from behind (7.5, 0.5), looking up the arena,
+// or turned `turn` degrees to the left of that; lit as the views are.
+void beginPlayerView(float turn = 0) {
+    beginOverviewFrame(0, 0, 1);
+    glViewport(0, 0, 512, 200);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, 512.0 / 200.0, 0.5, 150);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float a = (90 + turn) * static_cast<float>(M_PI) / 180;
+    gluLookAt(7.5, -1.5, 0.9, 7.5 + 2 * std::cos(a), -1.5 + 2 * std::sin(a), 0.7, 0, 0, 1);
+}
+} // namespace
+
+TEST(ArenaObjects, FarObstaclesShownAsPicturesKeepTheirColourAndOutline) {
+    DrawnWorld drawn(11);
+    TestWorld& t = drawn.t;
+    drawn.clearEverything();
+    for (Item& item : t.world.items)
+        item.type = 0;
+    // Obstacles of every colour, five to thirteen cells ahead, in the middle and off to the sides.
+    const int colours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255}, {255, 255, 127},
+                               {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
+    const float spots[7][2] = {{7.5f, 5.5f},  {5.5f, 6.5f},   {10.5f, 7.5f}, {9.5f, 9.5f},
+                               {3.5f, 10.5f}, {12.5f, 11.5f}, {8.5f, 13.5f}};
+    for (int k = 0; k < 7; ++k) {
+        Obstacle& o = t.world.obstacles[k];
+        o.destroyed = false;
+        o.x = spots[k][0];
+        o.y = spots[k][1];
+        o.colourR = static_cast<float>(colours[k][0]);
+        o.colourG = static_cast<float>(colours[k][1]);
+        o.colourB = static_cast<float>(colours[k][2]);
+    }
+    ObstaclePictures pictures;
+    const float eye[2] = {7.5f, -1.5f};
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    // Draws the obstacles as a player view does, as pictures where they are far enough or in
+    // full; answers the view's pixels and the primitives sent.
+    auto draw = [&](bool quick, float turn) {
+        beginPlayerView(turn);
+        const float a = (90 + turn) * static_cast<float>(M_PI) / 180;
+        const float ahead[2] = {std::cos(a), std::sin(a)};
+        WorldLook look{drawn.models, nullptr};
+        look.eye = eye;
+        look.ahead = ahead;
+        // 100 pixels over tan(22.5 degrees): a unit one unit before the eye.
+        look.pixelsPerUnitAtOne = 241.42f;
+        if (quick)
+            look.obstaclePictures = &pictures;
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        drawItemsAround(t.world, look, 7.5f, 0.5f, 0, 1, ObjectPass::solid);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        GLuint primitives = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+        glFinish();
+        return std::make_pair(glContext().readRgb(0, 0, 512, 200), static_cast<long>(primitives));
+    };
+    const auto [full, fullPrimitives] = draw(false, 0);
+    // The first view facing this way takes the pictures.
+    draw(true, 0);
+    const auto [quick, quickPrimitives] = draw(true, 0);
+    EXPECT_LT(quickPrimitives * 10, fullPrimitives);
+    double total = 0;
+    for (size_t i = 0; i < full.size(); ++i)
+        total += std::abs(full[i] - quick[i]);
+    EXPECT_LT(total / static_cast<double>(full.size()), 1.5);
+
+    beginPlayerView();
+    auto at = [](const std::vector<uint8_t>& rgb, const ScreenPoint& p) {
+        const size_t i = (static_cast<size_t>(p.y) * 512 + static_cast<size_t>(p.x)) * 3;
+        return Rgb{rgb[i], rgb[i + 1], rgb[i + 2]};
+    };
+    for (int k = 0; k < 7; ++k) {
+        const Obstacle& o = t.world.obstacles[k];
+        // The middle of the arch's front, and a point over its top inside the picture's square.
+        const ScreenPoint body = projectPoint(o.x, o.y - 0.3, 0.3);
+        const ScreenPoint over = projectPoint(o.x, o.y - 0.3, 0.62);
+        ASSERT_TRUE(body.onScreen && over.onScreen) << k;
+        const Rgb shown = at(quick, body), drawn = at(full, body), sky = at(quick, over);
+        EXPECT_TRUE(shadeOf(shown, obstacleColour(o), 12))
+            << k << ": " << shown[0] << " " << shown[1] << " " << shown[2];
+        EXPECT_TRUE(near(shown, drawn, 16))
+            << k << ": " << drawn[0] << " " << drawn[1] << " " << drawn[2];
+        EXPECT_TRUE(near(sky, Rgb{0, 0, 255}, 1))
+            << k << ": the empty corner shows " << sky[0] << " " << sky[1] << " " << sky[2];
+    }
+
+    // A camera turned off the arena's axes has no pictures: every obstacle is drawn in full.
+    const auto [turnedFull, turnedFullPrimitives] = draw(false, 20);
+    const auto [turnedQuick, turnedQuickPrimitives] = draw(true, 20);
+    EXPECT_EQ(turnedQuickPrimitives, turnedFullPrimitives);
+    EXPECT_EQ(turnedQuick, turnedFull);
+    glDeleteQueries(1, &query);
 }

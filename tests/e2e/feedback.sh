@@ -48,11 +48,16 @@ done
 word=$(read_text caught 300x50+106+580 "r > 0.9 && g > 0.85 && b > 0.65")
 echo "player 1's view says '$word'"
 echo "$word" | grep -q "CAUGHT" || fail "player 1's view does not say CAUGHT! ('$word')"
-# Sent home, it blinks and cannot be caught again at once: the view is calm a second later.
+# Sent home, it blinks and cannot be caught again at once: the view is calm a second later (the
+# flash lasts 0.6 s of the round; a shot taken while a frame is late is taken again, twice).
 sleep 1.5
-shot_region calm "$P1_VIEW"
-share=$(($(count_pixels calm 512x200+0+0 "$RED") * 100 / 102400))
-[ "$share" -lt 40 ] || fail "player 1's view still red 1.5 s after the catch ($share%)"
+for i in 1 2 3; do
+    shot_region calm "$P1_VIEW"
+    share=$(($(count_pixels calm 512x200+0+0 "$RED") * 100 / 102400))
+    [ "$share" -lt 40 ] && break
+    sleep 0.3
+done
+[ "$share" -lt 40 ] || fail "player 1's view still red 2.1 s after the catch ($share%)"
 keep_screenshot caught caught
 press_key Escape
 expect_exit 0

@@ -20,10 +20,11 @@ fail() {
 }
 
 # Starts the game in the build folder, where textures/ and sounds/ lie, and waits for its window.
-# GAME_ARGS holds the program's options, if any.
+# GAME_ARGS holds the program's options, if any; GAME_LAUNCH a command to start it through (such
+# as "ip netns exec NAME"); GAME_LOG the file in $OUT it writes to (game.log).
 start_game() {
     # shellcheck disable=SC2086
-    (cd "$BUILD_DIR" && exec "$TUVO" ${GAME_ARGS:-}) >"$OUT/game.log" 2>&1 &
+    (cd "$BUILD_DIR" && exec ${GAME_LAUNCH:-} "$TUVO" ${GAME_ARGS:-}) >"$OUT/${GAME_LOG:-game.log}" 2>&1 &
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do

@@ -1,4 +1,4 @@
-#include "app/OnlinePlay.h"
+#include "render/BigLetters.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>

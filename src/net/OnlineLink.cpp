@@ -65,6 +65,7 @@ struct OnlineLink::Impl {
 
     int lobby = -1;
     std::string lobbyIn, lobbyOut;
+    bool heardLobby = false;
     GSource* lobbySource = nullptr;
     GSource* deadline = nullptr;
 
@@ -189,7 +190,7 @@ struct OnlineLink::Impl {
             char buffer[2048];
             const ssize_t got = recv(l.lobby, buffer, sizeof buffer, 0);
             if (got <= 0 && !(got < 0 && (errno == EAGAIN || errno == EINTR))) {
-                l.lobbyGone(got < 0 && errno == ECONNREFUSED);
+                l.lobbyGone(got < 0 ? errno : 0);
                 return G_SOURCE_REMOVE;
             }
             if (got > 0)
@@ -207,14 +208,18 @@ struct OnlineLink::Impl {
         }
         return G_SOURCE_CONTINUE;
     }
-    void lobbyGone(bool refused) {
-        if (refused)
+    // A socket error before the lobby said anything means it was never reached (refused, no
+    // host at that address, no route): the kernel may report it on the read rather than on the
+    // connect, depending on when the router's answer arrives.
+    void lobbyGone(int error) {
+        if (error != 0 && !heardLobby)
             fail("cannot reach the lobby at " + lobbyName());
         else if (stage() == Stage::lobby || stage() == Stage::waiting)
-            fail("the lobby hung up");
+            fail("the lobby at " + lobbyName() + " hung up");
         closeLobby();
     }
     void heard(const std::string& line) {
+        heardLobby = true;
         LobbyMessage m;
         std::string why;
         if (!readLobbyMessage(line, m, why)) {

@@ -5,9 +5,6 @@
 #include "net/NetPlay.h"
 #include "net/NetSession.h"
 #include "net/OnlineLink.h"
-#include <GL/freeglut.h>
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -376,24 +373,17 @@ void OnlinePlay::draw(const FrameRect& frame) const {
     const bool picking = screen == Screen::join && !link;
     if (screen == Screen::join) {
         // A line under each symbol; the one the keys change is the game's orange.
-        glPushAttrib(GL_CURRENT_BIT);
+        const FrameColour orange{238 / 255.0f, 92 / 255.0f, 44 / 255.0f};
+        const FrameColour grey{0.6f, 0.58f, 0.5f};
         for (int n = 0; n < roomCodeLength; ++n) {
-            if (picking && n == cursor)
-                glColor3f(238 / 255.0f, 92 / 255.0f, 44 / 255.0f);
-            else
-                glColor3f(0.6f, 0.58f, 0.5f);
             const int x = left + n * 6 * codeBlock;
             drawFrameBox(frame, x - 4, top + 7 * codeBlock + 4, x + 5 * codeBlock + 4,
-                         top + 7 * codeBlock + 9);
+                         top + 7 * codeBlock + 9, picking && n == cursor ? orange : grey);
         }
-        glPopAttrib();
     }
     // The host's code once the lobby gave it.
     const std::string shown = screen == Screen::host && !normalRoomCode(code).size() ? "" : code;
-    glPushAttrib(GL_CURRENT_BIT);
-    glColor3f(0.1f, 0.12f, 0.25f);
-    drawBigText(frame, shown, left, top, codeBlock);
-    glPopAttrib();
+    drawBigText(frame, shown, left, top, codeBlock, {0.1f, 0.12f, 0.25f});
 }
 
 void drawOnlineEntry(const FrameRect& frame) {
@@ -403,14 +393,5 @@ void drawOnlineEntry(const FrameRect& frame) {
     const int right = static_cast<int>(windowWidth / 2 + a.right * windowWidth / 11.5f);
     const int top = static_cast<int>(windowHeight / 2 - a.top * windowHeight / 8.3f);
     const int bottom = static_cast<int>(windowHeight / 2 - a.bottom * windowHeight / 8.3f);
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.12f, 0.2f, 0.45f, 0.85f);
-    drawFrameBox(frame, left, top, right, bottom);
-    glColor3f(1, 1, 1);
-    const std::string text = "PLAY ONLINE";
-    drawFrameText(frame, text, (left + right - 9 * static_cast<int>(text.size())) / 2,
-                  (top + bottom) / 2 + 5);
-    glPopAttrib();
+    drawFrameLabel(frame, "PLAY ONLINE", left, top, right, bottom, {0.12f, 0.2f, 0.45f, 0.85f});
 }

@@ -1,5 +1,5 @@
 #include "render/BigLetters.h"
-#include <GL/freeglut.h>
+#include "render/TextFont.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <cstring>
@@ -57,12 +57,18 @@ const Glyph* glyphOf(char c) {
 }
 
 // Frame pixels (1024 by 735, y down) over the frame's place in the window, flat and unlit.
-void beginFramePixels(const FrameRect& frame) {
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT);
+void beginFramePixels(const FrameRect& frame, FrameColour colour) {
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
+    if (colour.a < 1.0f) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glDisable(GL_BLEND);
+    }
+    glColor4f(colour.r, colour.g, colour.b, colour.a);
     glViewport(frame.x, frame.y, frame.width, frame.height);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -82,25 +88,31 @@ void endFramePixels() {
 }
 } // namespace
 
-void drawFrameBox(const FrameRect& frame, int left, int top, int right, int bottom) {
-    const GLboolean blend = glIsEnabled(GL_BLEND);
-    beginFramePixels(frame);
-    if (blend)
-        glEnable(GL_BLEND);
+void drawFrameBox(const FrameRect& frame, int left, int top, int right, int bottom,
+                  FrameColour colour) {
+    beginFramePixels(frame, colour);
     glRecti(left, top, right, bottom);
     endFramePixels();
 }
 
-void drawFrameText(const FrameRect& frame, const std::string& text, int x, int baseline) {
-    beginFramePixels(frame);
-    glRasterPos2i(x, baseline);
-    for (char c : text)
-        glutBitmapCharacter(GLUT_BITMAP_9_BY_15, c);
+void drawFrameLabel(const FrameRect& frame, const std::string& text, int left, int top, int right,
+                    int bottom, FrameColour box) {
+    beginFramePixels(frame, box);
+    glRecti(left, top, right, bottom);
+    const float height = static_cast<float>(bottom - top);
+    float size = height * 0.6f;
+    const float room = static_cast<float>(right - left) * 0.9f;
+    if (textWidth(text, size) > room)
+        size *= room / textWidth(text, size);
+    const float white[] = {1, 1, 1, 1}, rim[] = {0.05f, 0.08f, 0.2f, 1};
+    drawText((static_cast<float>(left + right) - textWidth(text, size)) / 2,
+             static_cast<float>(top) + height / 2 + size * 0.35f, size, text, white, rim);
     endFramePixels();
 }
 
-void drawBigText(const FrameRect& frame, const std::string& text, int x, int y, int size) {
-    beginFramePixels(frame);
+void drawBigText(const FrameRect& frame, const std::string& text, int x, int y, int size,
+                 FrameColour colour) {
+    beginFramePixels(frame, colour);
     glBegin(GL_QUADS);
     for (size_t n = 0; n < text.size(); ++n) {
         const Glyph* g = glyphOf(text[n]);

@@ -1,7 +1,7 @@
 #include "render/BigLetters.h"
+#include "render/MenuPanel.h"
 #include "render/TextFont.h"
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cstring>
 
 namespace {
@@ -56,35 +56,14 @@ const Glyph* glyphOf(char c) {
     return nullptr;
 }
 
-// Frame pixels (1024 by 735, y down) over the frame's place in the window, flat and unlit.
+// Frame pixels in one colour.
 void beginFramePixels(const FrameRect& frame, FrameColour colour) {
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+    beginFramePixels(frame);
     if (colour.a < 1.0f) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    } else {
-        glDisable(GL_BLEND);
     }
     glColor4f(colour.r, colour.g, colour.b, colour.a);
-    glViewport(frame.x, frame.y, frame.width, frame.height);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0, windowWidth, windowHeight, 0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-}
-
-void endFramePixels() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
 }
 } // namespace
 

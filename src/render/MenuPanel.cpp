@@ -28,23 +28,9 @@ int widthOf(const MenuPanel& p, const std::string& text) {
 } // namespace
 
 void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_FOG);
+    beginFramePixels(frame);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glViewport(frame.x, frame.y, frame.width, frame.height);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluOrtho2D(0, windowWidth, windowHeight, 0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
 
     const int bottom = p.bottom() + (p.notice.empty() ? 0 : p.rowHeight);
     // A dark rim and a pale face, like the panels of the help picture.
@@ -92,10 +78,32 @@ void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
     if (!p.notice.empty())
         write((p.left + p.right - widthOf(p, p.notice)) / 2,
               p.rowTop(static_cast<int>(p.rows.size())) + p.rowHeight * 7 / 4, p.notice, red);
+    endFramePixels();
+}
 
-    glPopMatrix();
+void beginFramePixels(const FrameRect& frame) {
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glViewport(frame.x, frame.y, frame.width, frame.height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, windowHeight, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endFramePixels() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
     glPopAttrib();
 }

@@ -36,3 +36,8 @@ struct MenuPanel {
 
 // The panel over whatever the frame already shows (needs GL).
 void drawMenuPanel(const FrameRect& frame, const MenuPanel& panel);
+
+// Drawing in frame pixels (1024 by 735, y down) over the frame's place in the window, flat, unlit
+// and unblended, until endFramePixels puts back what was there.
+void beginFramePixels(const FrameRect& frame);
+void endFramePixels();

@@ -308,26 +308,34 @@ void obey(Game& game, Loop& loop, const platform::Commands& c) {
         game.round.paused = !game.round.paused;
 }
 
+// What a menu's keys and pointer chose this frame: the pointer counts when it moved or clicked.
+MenuOutcome menuAnswer(MenuState& menus, const std::vector<platform::MenuKey>& keys,
+                       const MenuPointer& pointer,
+                       MenuOutcome (*onKey)(MenuState&, platform::MenuKey),
+                       MenuOutcome (*onPointer)(MenuState&, int, int, bool)) {
+    MenuOutcome o;
+    auto add = [&o](const MenuOutcome& step) {
+        o.continueRound |= step.continueRound;
+        o.endRound |= step.endRound;
+        o.playAgain |= step.playAgain;
+    };
+    for (platform::MenuKey k : keys)
+        add(onKey(menus, k));
+    const bool click = pointer.leftPress && !menus.pointerDown;
+    if (pointer.x != menus.pointerX || pointer.y != menus.pointerY || click)
+        add(onPointer(menus, pointer.x, pointer.y, click));
+    menus.pointerX = pointer.x;
+    menus.pointerY = pointer.y;
+    menus.pointerDown = pointer.leftPress;
+    return o;
+}
+
 // PLAY AGAIN or TITLE after 0:00.
 bool resultMenuFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
                      const MenuPointer& pointer) {
     if (loop.keys.replaying())
         return false;
-    MenuOutcome o;
-    for (platform::MenuKey k : keys) {
-        const MenuOutcome step = resultKey(game.menus, k);
-        o.playAgain |= step.playAgain;
-        o.endRound |= step.endRound;
-    }
-    const bool click = pointer.leftPress && !game.menus.pointerDown;
-    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || click) {
-        const MenuOutcome step = resultPointer(game.menus, pointer.x, pointer.y, click);
-        o.playAgain |= step.playAgain;
-        o.endRound |= step.endRound;
-    }
-    game.menus.pointerX = pointer.x;
-    game.menus.pointerY = pointer.y;
-    game.menus.pointerDown = pointer.leftPress;
+    const MenuOutcome o = menuAnswer(game.menus, keys, pointer, resultKey, resultPointer);
     if (o.endRound) {
         endRoundChosen(game, loop);
         return true;
@@ -351,21 +359,7 @@ bool pauseMenuFrame(Game& game, Loop& loop) {
         optionsFrame(game, loop, keys, pointer);
         return false;
     }
-    MenuOutcome o;
-    for (platform::MenuKey k : keys) {
-        const MenuOutcome step = pauseKey(game.menus, k);
-        o.continueRound |= step.continueRound;
-        o.endRound |= step.endRound;
-    }
-    const bool click = pointer.leftPress && !game.menus.pointerDown;
-    if (pointer.x != game.menus.pointerX || pointer.y != game.menus.pointerY || click) {
-        const MenuOutcome step = pausePointer(game.menus, pointer.x, pointer.y, click);
-        o.continueRound |= step.continueRound;
-        o.endRound |= step.endRound;
-    }
-    game.menus.pointerX = pointer.x;
-    game.menus.pointerY = pointer.y;
-    game.menus.pointerDown = pointer.leftPress;
+    const MenuOutcome o = menuAnswer(game.menus, keys, pointer, pauseKey, pausePointer);
     // With the other machine gone (or out of step) there is no round to end or go on together.
     const bool together = loop.net && loop.net->stage == NetPlay::Stage::playing;
     if (o.endRound) {

@@ -23,14 +23,27 @@ fail() {
 # GAME_ARGS holds the program's options, if any; GAME_LAUNCH a command to start it through (such
 # as "ip netns exec NAME"); GAME_LOG the file in $OUT it writes to (game.log).
 start_game() {
+    local log="$OUT/${GAME_LOG:-game.log}" tries=0
     # shellcheck disable=SC2086
-    (cd "$BUILD_DIR" && exec ${GAME_LAUNCH:-} "$TUVO" ${GAME_ARGS:-}) >"$OUT/${GAME_LOG:-game.log}" 2>&1 &
+    (cd "$BUILD_DIR" && exec ${GAME_LAUNCH:-} "$TUVO" ${GAME_ARGS:-}) >"$log" 2>&1 &
     GAME_PID=$!
     WIN=""
     for i in $(seq 1 200); do
         WIN=$(xdotool search --all --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
         [ -n "$WIN" ] && break
-        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window appeared"
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            # A display server busy with a client just killed may turn a new one away for a
+            # moment: that is the test machine, not the game, so the game is started again.
+            if grep -q "failed to open display" "$log" && [ $((tries += 1)) -le 2 ]; then
+                echo "the display turned the game away; starting it again"
+                sleep 0.5
+                # shellcheck disable=SC2086
+                (cd "$BUILD_DIR" && exec ${GAME_LAUNCH:-} "$TUVO" ${GAME_ARGS:-}) >"$log" 2>&1 &
+                GAME_PID=$!
+                continue
+            fi
+            fail "the game ended before its window appeared"
+        fi
         sleep 0.1
     done
     [ -n "$WIN" ] || fail "no window titled TUVO!!"

@@ -273,11 +273,12 @@ TEST(ArenaObjects, FarObstaclesShownAsPicturesKeepTheirColourAndOutline) {
     drawn.clearEverything();
     for (Item& item : t.world.items)
         item.type = 0;
-    // Obstacles of every colour, five to thirteen cells ahead, in the middle and off to the sides.
+    // Obstacles of every colour, ten to sixteen cells ahead of the eye (where they are shown at
+    // most half the pictures' size), in the middle and off to the sides.
     const int colours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255}, {255, 255, 127},
                                {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
-    const float spots[7][2] = {{7.5f, 5.5f},  {5.5f, 6.5f},   {10.5f, 7.5f}, {9.5f, 9.5f},
-                               {3.5f, 10.5f}, {12.5f, 11.5f}, {8.5f, 13.5f}};
+    const float spots[7][2] = {{7.5f, 8.5f},  {5.5f, 9.5f},   {10.5f, 10.5f}, {9.5f, 12.5f},
+                               {3.5f, 13.5f}, {12.5f, 14.5f}, {8.5f, 14.5f}};
     for (int k = 0; k < 7; ++k) {
         Obstacle& o = t.world.obstacles[k];
         o.destroyed = false;

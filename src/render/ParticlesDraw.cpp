@@ -3,6 +3,7 @@
 #include "render/BlastSprite.h"
 #include "render/ObjectDrawing.h"
 #include "render/TextureTable.h"
+#include "render/ViewFrustum.h"
 #include "scene/TextureSlots.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
@@ -15,9 +16,11 @@ unsigned int textureOf(const TextureTable* textures, int32_t slot) {
 }
 } // namespace
 
-void drawParticleSquares(const Particle* particles, int count, float halfSize,
-                         unsigned int texture) {
+void drawParticleSquares(const Particle* particles, int count, float halfSize, unsigned int texture,
+                         const ViewFrustum* frustum) {
     const float h = halfSize;
+    // The square's corners lie this far from its middle.
+    const float reach = h * 1.4143f;
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -30,7 +33,7 @@ void drawParticleSquares(const Particle* particles, int count, float halfSize,
     glBegin(GL_QUADS);
     for (int k = 0; k < count; ++k) {
         const Particle& p = particles[k];
-        if (!p.alive)
+        if (!p.alive || (frustum && !frustum->mayShow(p.px, p.py, p.pz, reach)))
             continue;
         glColor4f(1.0f, 0.3f, 0.0f, p.alpha);
         glTexCoord2f(1, 1);
@@ -48,11 +51,12 @@ void drawParticleSquares(const Particle* particles, int count, float halfSize,
     glDisable(GL_TEXTURE_2D);
 }
 
-void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textures) {
+void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textures,
+              const ViewFrustum* frustum) {
     if (!snow.snowVisible(phase))
         return;
     drawParticleSquares(snow.emitter.flakes, FlakeEmitter::count, 0.06f,
-                        textureOf(textures, snowFlakeSlot));
+                        textureOf(textures, snowFlakeSlot), frustum);
 }
 
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures, BlastSprite* sprite,

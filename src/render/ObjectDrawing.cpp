@@ -63,7 +63,8 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
     if (overlaid)
-        drawBlastCells(world, look.textures, look.blastSprite, look.frame);
+        drawBlastCells(world, look.textures, look.blastSprite, look.frame, look.eye,
+                       look.pixelsPerUnitAtOne);
     if (look.obstaclesShown && overlaid)
         glPopAttrib();
     ObstaclePictures* pictures = nullptr;

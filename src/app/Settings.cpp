@@ -69,7 +69,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
         if (line.front() == '[') {
             if (line.back() != ']') {
                 problems.push_back(where + "a section name without its closing ']'");
-                section = "?";
+                section.assign(1, '?');
                 continue;
             }
             section = trimmed(line.substr(1, line.size() - 2));
@@ -77,7 +77,7 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 section != "player2" && section != "opponent" && section != "play" &&
                 section != "online") {
                 problems.push_back(where + "no section [" + section + "] in the game's settings");
-                section = "?";
+                section.assign(1, '?');
             }
             continue;
         }

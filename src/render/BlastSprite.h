@@ -3,12 +3,18 @@
 
 struct Particle;
 
-// Every burning cell shows the same burst, so the burst is drawn once a frame into a small
-// picture and each burning cell, in each view, shows that picture on one square instead of
-// hundreds of overlapping particle squares. The particles all lie in planes across y; the picture
-// flattens them into the cell's own plane, which moves each one only by its small drift in y.
+// Every burning cell shows the same burst, so the burst is drawn once a frame into small
+// pictures and each burning cell, in each view, shows them on one square or a few instead of
+// hundreds of overlapping particle squares. The particles all lie in planes across y. One
+// picture flattens the whole burst into the cell's own plane, which moves each particle by its
+// drift in y: an eye sees that shift in perspective, the more the nearer the cell. For a cell
+// near the eye the burst is cut across y into slices, each flattened into a picture shown in the
+// slice's middle plane, which moves a particle only by its distance from that plane.
 class BlastSprite {
   public:
+    // Odd, so that one slice lies in the burst's own plane.
+    static constexpr int slices = 7;
+
     BlastSprite() = default;
     ~BlastSprite();
     BlastSprite(const BlastSprite&) = delete;
@@ -19,18 +25,26 @@ class BlastSprite {
     // objects: the caller then draws the particles one by one.
     bool update(const Particle* particles, int count, float halfSize, unsigned int texture,
                 uint32_t frame);
-    // The picture on one square centred at the current origin, in the x-z plane, added like the
-    // particles and lit like them by the current light and normal.
-    void draw() const;
+    // The whole burst's picture on one square at the current origin, or with `sliced` the
+    // slices' pictures, each in its slice's plane across y; added like the particles and lit
+    // like them by the current light and normal.
+    void draw(bool sliced = false) const;
 
   private:
+    // The whole burst's picture, and the slices' side by side.
     unsigned int framebuffer = 0;
     unsigned int picture = 0;
+    unsigned int sliceFramebuffer = 0;
+    unsigned int slicePicture = 0;
     bool failed = false;
     bool drawn = false;
     uint32_t drawnFrame = 0;
-    // The part of the picture the live particles cover (x to the right, z up, world units from
-    // the burst's centre), a texel wider each way for the filter; outside it the picture is
-    // empty, adds nothing, and is not drawn.
-    float left = 0, right = 0, bottom = 0, top = 0;
+    // The part of each slice's picture its live particles cover (x to the right, z up, world
+    // units from the burst's centre), a texel wider each way for the filter; outside it the
+    // picture is empty, adds nothing, and is not drawn.
+    struct Cover {
+        float left = 0, right = 0, bottom = 0, top = 0;
+    };
+    Cover cover[slices];
+    Cover whole;
 };

@@ -24,6 +24,10 @@ unsigned char toByte(float component) {
 constexpr float obstacleReach = 0.6f;
 // The cuts lists are made in: a few, so that the lists stay few.
 constexpr int obstacleCuts[] = {6, 8, 12, 16, 24};
+// An obstacle is shown by its picture only where the picture is drawn at most this much smaller
+// than it was taken: where it would be drawn nearer its own size, its outline, a pixel off here
+// and there, adds up where a row of obstacles crowds into a few pixels.
+constexpr float pictureShrink = 2.0f;
 
 // Whether an object standing at (x, y) may show in the view; every object of a cell fits in a
 // ball of 0.8 around the cell's middle at half height.
@@ -59,7 +63,8 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
     if (overlaid)
-        drawBlastCells(world, look.textures, look.blastSprite, look.frame);
+        drawBlastCells(world, look.textures, look.blastSprite, look.frame, look.eye,
+                       look.pixelsPerUnitAtOne);
     if (look.obstaclesShown && overlaid)
         glPopAttrib();
     ObstaclePictures* pictures = nullptr;
@@ -68,8 +73,8 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
         look.pixelsPerUnitAtOne > 0 && world.obstacleCount > 0 &&
         look.obstaclePictures->prepare(world.obstacles[0])) {
         pictures = look.obstaclePictures;
-        // Where a unit spans as many pixels as the pictures have texels.
-        pictureDepth = look.pixelsPerUnitAtOne / pictures->texelsPerUnit();
+        // Where a unit spans `pictureShrink` times fewer pixels than the pictures have texels.
+        pictureDepth = pictureShrink * look.pixelsPerUnitAtOne / pictures->texelsPerUnit();
     }
     for (int i = 0; i < world.obstacleCount && i < MazeWorld::obstacleTotal; ++i) {
         if (!solid) {
@@ -113,13 +118,20 @@ void floorAt(unsigned int floorList, float x, float y) {
     glPopMatrix();
 }
 
-// The grid level of a labyrinth cell seen from (eyeX, eyeY): the lamp's pool is smallest
-// nearby, so the grid is finest there. Cells counted as the larger of the two distances.
-int gridLevel(const float* eye, float x, float y) {
+// The grid level of a labyrinth cell seen from (eyeX, eyeY) when a world unit spans
+// `pixelsPerUnitAtOne` pixels one unit before the eye: the lamp's pool is smallest nearby, so the
+// grid is finest there. A coarser grid moves the edge of the lamp's pool by a share of a cell;
+// in a view 200 pixels tall (241 pixels a unit one unit before the eye) that stays within the
+// picture tolerance from 3.5 and 6 cells away, and a taller view keeps the finer grids as much
+// further out as it shows a cell larger.
+// Cells counted as the larger of the two distances.
+int gridLevel(const float* eye, float pixelsPerUnitAtOne, float x, float y) {
     if (eye == nullptr)
         return 0;
-    const float away = std::max(std::abs(x + 0.5f - eye[0]), std::abs(y + 0.5f - eye[1]));
-    return away < 2.5f ? 0 : away < 4.5f ? 1 : 2;
+    constexpr float referencePixels = 241.4f;
+    const float scale = pixelsPerUnitAtOne > 0 ? pixelsPerUnitAtOne / referencePixels : 1.0f;
+    const float away = std::max(std::abs(x + 0.5f - eye[0]), std::abs(y + 0.5f - eye[1])) / scale;
+    return away < 3.5f ? 0 : away < 6.0f ? 1 : 2;
 }
 
 void wallAt(unsigned int wallList, float x, float y, bool turned) {
@@ -213,7 +225,7 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
             // The cell, its walls and their height fit in a ball of 0.9 around its middle.
             if (!mayShow(look, x + 0.5f, y + 0.5f, 0.9f))
                 continue;
-            const int level = gridLevel(eye, x, y);
+            const int level = gridLevel(eye, look.pixelsPerUnitAtOne, x, y);
             const unsigned int wall = look.models.labyrinthWalls[level];
             if (col == 0 && k != westDoor)
                 wallAt(wall, x, y + 0.5f, false);

@@ -55,9 +55,11 @@ void drawItemsAround(const MazeWorld& world, const WorldLook& look, float px, fl
 // walls and floor far from it are cut more coarsely.
 void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const float* eye = nullptr);
 // The fire burst at every burning cell: through `sprite` when given (drawn once for `frame`),
-// else particle by particle.
+// else particle by particle. With the (x, y) of a view's `eye` and the pixels a unit spans one
+// unit before it, the cells near the eye show the burst's slices.
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
-                    BlastSprite* sprite = nullptr, uint32_t frame = 0);
+                    BlastSprite* sprite = nullptr, uint32_t frame = 0, const float* eye = nullptr,
+                    float pixelsPerUnitAtOne = 0);
 
 // How finely an obstacle's round pieces are cut: the pieces a whole circle of its arches and of
 // its wheels would have (arches take half of theirs).

@@ -249,6 +249,10 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
                 glEnd();
                 glDepthFunc(GL_LESS);
                 glPopAttrib();
+                // Drawn by the renderer picture by picture: it holds every piece sent until it
+                // has drawn them, and the 114 drawings held at once cost some 14 MiB at their
+                // peak, the largest part of the round's (a flush alone still left some 6 MiB).
+                glFinish();
             }
         }
         // No smaller levels: the plain filter keeps a far obstacle's outline nearer the shape's

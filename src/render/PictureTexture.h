@@ -1,5 +1,6 @@
 #pragma once
 
 // Gives `texture` empty RGBA storage of w by h to draw into, sampled with `filter` both ways and
-// clamped at its edges (needs GL; leaves the 2D texture binding as it found it).
-void shapePictureTexture(unsigned int texture, int w, int h, int filter);
+// clamped at its edges (needs GL; leaves the 2D texture binding as it found it). `format` is the
+// GL's internal format: eight bits a channel unless told otherwise.
+void shapePictureTexture(unsigned int texture, int w, int h, int filter, int format = 0);

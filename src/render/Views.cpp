@@ -393,7 +393,7 @@ void drawPlayerView(const RoundView& v, int n) {
         v.look.handOver.handOn();
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY);
         drawDoorMarkers();
-        drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+        drawSnow(v.particles, v.seasonPhase, &v.look.textures, look.frustum);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
@@ -409,7 +409,7 @@ void drawPlayerView(const RoundView& v, int n) {
         v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawDoorMarkers();
-        drawSnow(v.particles, v.seasonPhase, &v.look.textures);
+        drawSnow(v.particles, v.seasonPhase, &v.look.textures, look.frustum);
         drawCreatures(v, false, camera);
         if (!otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);

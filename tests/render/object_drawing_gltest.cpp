@@ -1,5 +1,9 @@
 #define GL_GLEXT_PROTOTYPES
 #include "render/ObjectDrawing.h"
+#include "render/BlastSprite.h"
+#include "render/ParticlesDraw.h"
+#include "render/ViewFrustum.h"
+#include "actors/Particles.h"
 #include "render/ObstaclePictures.h"
 #include "render/OverviewScene.h"
 #include "actors/ArenaAnimation.h"
@@ -8,6 +12,7 @@
 #include "render/TextureTable.h"
 #include "world/TestWorld.h"
 #include <GL/glext.h>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -273,11 +278,12 @@ TEST(ArenaObjects, FarObstaclesShownAsPicturesKeepTheirColourAndOutline) {
     drawn.clearEverything();
     for (Item& item : t.world.items)
         item.type = 0;
-    // Obstacles of every colour, five to thirteen cells ahead, in the middle and off to the sides.
+    // Obstacles of every colour, ten to sixteen cells ahead of the eye (where they are shown at
+    // most half the pictures' size), in the middle and off to the sides.
     const int colours[7][3] = {{255, 127, 255}, {255, 255, 255}, {127, 127, 255}, {255, 255, 127},
                                {127, 255, 255}, {255, 204, 127}, {127, 255, 127}};
-    const float spots[7][2] = {{7.5f, 5.5f},  {5.5f, 6.5f},   {10.5f, 7.5f}, {9.5f, 9.5f},
-                               {3.5f, 10.5f}, {12.5f, 11.5f}, {8.5f, 13.5f}};
+    const float spots[7][2] = {{7.5f, 8.5f},  {5.5f, 9.5f},   {10.5f, 10.5f}, {9.5f, 12.5f},
+                               {3.5f, 13.5f}, {12.5f, 14.5f}, {8.5f, 14.5f}};
     for (int k = 0; k < 7; ++k) {
         Obstacle& o = t.world.obstacles[k];
         o.destroyed = false;
@@ -348,4 +354,84 @@ TEST(ArenaObjects, FarObstaclesShownAsPicturesKeepTheirColourAndOutline) {
     EXPECT_EQ(turnedQuickPrimitives, turnedFullPrimitives);
     EXPECT_EQ(turnedQuick, turnedFull);
     glDeleteQueries(1, &query);
+}
+
+TEST(ArenaObjects, BurningCellNearTheEyeShowsItsParticlesWhereTheyStand) {
+    glContext();
+    TestWorld t(9);
+    TextureTable table;
+    table.names[47] = solidTexture(255, 255, 255);
+    // One particle 0.8 to the right of the burst's centre and 0.6 nearer the eye than the
+    // burning cell's plane, four cells ahead of the eye: in perspective it stands larger and
+    // further right than if it were in the plane (its right edge by some 14 pixels).
+    for (Particle& p : t.world.blastParticles.particles)
+        p.alive = false;
+    Particle& p = t.world.blastParticles.particles[0];
+    p = Particle{};
+    p.alive = true;
+    p.alpha = 0.4f;
+    p.px = 0.8f;
+    p.py = -0.6f;
+    t.world.blastCells[t.world.blastCellCount++] = {7, 2, 0.0f};
+    t.clock.set(100);
+    const float eye[2] = {7.5f, -1.5f};
+    BlastSprite sprite;
+    uint32_t frame = 0;
+    // The rightmost lit column of the view, drawn one way.
+    auto rightEdge = [&](BlastSprite* through, const float* from) {
+        beginPlayerView();
+        drawBlastCells(t.world, &table, through, ++frame, from, 241.42f);
+        glFinish();
+        const std::vector<uint8_t> rgb = glContext().readRgb(0, 0, 512, 200);
+        int right = -1;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 512; ++x)
+                if (rgb[(static_cast<size_t>(y) * 512 + x) * 3] > 20)
+                    right = std::max(right, x);
+        return right;
+    };
+    const int drawn = rightEdge(nullptr, nullptr);
+    const int sliced = rightEdge(&sprite, eye);
+    const int flattened = rightEdge(&sprite, nullptr);
+    ASSERT_GT(drawn, 256);
+    EXPECT_NEAR(sliced, drawn, 3);
+    EXPECT_LT(flattened, drawn - 8) << "the test tells the flattened picture apart";
+    glDeleteTextures(1, &table.names[47]);
+}
+
+TEST(ArenaObjects, SnowOutsideAPlayersViewIsNotSentAndNothingShowsLess) {
+    glContext();
+    TestWorld t(5);
+    TextureTable table;
+    table.names[48] = solidTexture(255, 255, 255);
+    ParticleSystem snow;
+    snow.prepare(t.random);
+    // Long enough for the fall to spread from its start at 7.5 down to the ground.
+    for (int step = 0; step < 400; ++step)
+        snow.advanceSnow(0.5f, t.random);
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    auto draw = [&](bool culled) {
+        beginPlayerView();
+        const ViewFrustum frustum = ViewFrustum::current();
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        drawSnow(snow, 0.5f, &table, culled ? &frustum : nullptr);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        GLuint primitives = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives);
+        glFinish();
+        return std::make_pair(glContext().readRgb(0, 0, 512, 200), static_cast<long>(primitives));
+    };
+    const auto [all, allPrimitives] = draw(false);
+    const auto [seen, seenPrimitives] = draw(true);
+    // Every flake is one square; an eye low at the arena's edge, looking along it, sees only
+    // part of a fall spread over the whole arena up to 7.5 high.
+    EXPECT_EQ(allPrimitives, FlakeEmitter::count);
+    EXPECT_GT(seenPrimitives, 0);
+    EXPECT_LT(seenPrimitives, allPrimitives * 3 / 4);
+    EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](uint8_t c) { return c > 20; }))
+        << "some flake shows";
+    EXPECT_EQ(seen, all);
+    glDeleteQueries(1, &query);
+    glDeleteTextures(1, &table.names[48]);
 }

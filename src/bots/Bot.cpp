@@ -99,6 +99,17 @@ int32_t cheeseInLabyrinth(const RoundState& round) {
     return std::max(0, left);
 }
 
+// With a lead in the last minutes, what the other player could still turn: two hits on this one
+// and every piece of cheese not yet home. A lead beyond that is safe, and play goes on.
+constexpr float leadKeptMs = 75000;
+bool keepsLead(const RoundState& round, int32_t self) {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    const int32_t lead = p.points - other.points;
+    const int32_t open = cheesePieces - round.player1.cheese - round.player2.cheese;
+    return tuning::roundMs - round.gameTime < leadKeptMs && lead > 0 && lead <= 10 + 10 * open;
+}
+
 // Changes whenever a bomb of player n is laid, goes off or is spent.
 uint64_t bombSignature(const Player& p) {
     uint64_t h = 1469598103934665603ull;
@@ -237,7 +248,7 @@ CellSet shifted(const CellSet& s, int32_t dx, int32_t dy) {
 } // namespace
 
 void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
-                 int32_t who) const {
+                 int32_t who, const PlannedBomb* laid) const {
     const Player& p = round.player(who == 0 ? self : who);
     // The other player is given the benefit of every doubt: no time lost centring or turning.
     const float msPerCell = who == 0 ? this->msPerCell : static_cast<float>(tickMs) / p.stepLength;
@@ -273,6 +284,8 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
                 lastFire = std::max(lastFire, fire.end[x][y]);
             }
         }
+    if (laid && !(laid->x == sx && laid->y == sy))
+        open.drop(laid->x, laid->y);
     reach.layer[sx][sy] = 0;
     if (fire.clearFrom(sx, sy, t0 - guard))
         reach.safeLayer[sx][sy] = 0;
@@ -379,10 +392,11 @@ bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
         return false;
     Reach reach;
-    search(round, fire, reach, false, 3 - self);
+    search(round, fire, reach, false, 3 - self, &bomb);
+    // A door or a trap reached before the fire leads out of it too.
     for (int32_t cx = 0; cx < side; ++cx)
         for (int32_t cy = 0; cy < side; ++cy)
-            if (reach.safeLayer[cx][cy] >= 0)
+            if ((isWayOff(round, cx, cy) ? reach.layer[cx][cy] : reach.safeLayer[cx][cy]) >= 0)
                 return false;
     return true;
 }
@@ -516,8 +530,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     const float t0 = tickTime(round.ticks);
     const bool otherInArena = !round.world.freeRoam[2 - self] && onArena(ox, oy);
-    const float timeLeft = tuning::roundMs - round.gameTime;
-    if (otherInArena && style.attackPerMille > 0 && timeLeft < 75000 && p.points > other.points) {
+    if (otherInArena && style.attackPerMille > 0 && keepsLead(round, self)) {
         // A lead late in the round is kept: away from the other player's bombs.
         if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
             reach.safeLayer[goal.x][goal.y] > 0 &&
@@ -552,12 +565,14 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
-    if (otherInArena && style.attackPerMille > 0 && p.bombsReady > 0 && !ownBombLying) {
+    const bool hunts = otherInArena && style.attackPerMille > 0;
+    if (hunts && p.bombsReady > 0 && !ownBombLying) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
         // The nearest few spots, nearest first.
-        constexpr int32_t weighed = 3;
-        int32_t spot[weighed][3], count = 0;
+        constexpr int32_t most = 8;
+        const int32_t weighed = std::clamp(style.shutInSpots, 3, most);
+        int32_t spot[most + 1][3], count = 0;
         for (int32_t i = 0; i < n; ++i) {
             const int32_t x = cells[i][0], y = cells[i][1];
             const int32_t layer = reach.safeLayer[x][y];
@@ -581,7 +596,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
         // Where the bomb would leave it no way out, if one of them does.
         int32_t pick = 0;
-        if (style.wary)
+        if (style.shutInSpots > 1)
             for (int32_t i = 0; i < count; ++i)
                 if (shutsIn(round, spot[i][0], spot[i][1])) {
                     pick = i;
@@ -600,7 +615,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             about = "going after the other player";
             return;
         }
-    } else if (otherInArena && style.attackPerMille > 0 && !obstaclesLeft(round) &&
+    } else if (hunts && !obstaclesLeft(round) &&
                std::abs(ox - cx) + std::abs(oy - cy) > 3) {
         // No bomb ready yet: towards the other player, to be near when one is; to where it
         // was seen while it is still about there. Only by ways clear of the fire.
@@ -806,7 +821,7 @@ void Bot::plan(const RoundState& round) {
     // deficit chased.
     const float timeLeft = tuning::roundMs - round.gameTime;
     const int32_t lead = p.points - other.points;
-    const bool keepLead = timeLeft < 75000 && lead > 0;
+    const bool keepLead = keepsLead(round, self);
     const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
     const float lastTrip = chase ? tuning::roundMs - 30000 : lastLabyrinthMs;
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
@@ -931,7 +946,7 @@ void Bot::plan(const RoundState& round) {
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.wary && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
+    if (style.shutInSpots > 0 && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;

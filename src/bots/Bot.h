@@ -61,9 +61,10 @@ class Bot {
     // never opens): somewhere else for a while, or a bomb to open the way.
     void unstick(const RoundState& round, const BurnMap& fire, const Reach& reach);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
-    // who: the player searched for (0: this one).
+    // who: the player searched for (0: this one). laid: a bomb about to be laid, which shuts its
+    // cell to a player not standing on it.
     void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
-                int32_t who) const;
+                int32_t who, const PlannedBomb* laid = nullptr) const;
     bool bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const;
     // A bomb at (x, y) would leave the other player no way out of the fire.
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;

@@ -174,7 +174,9 @@ bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) co
     return start || (c.wall == Cell::none && c.bomb == Cell::none && c.trap == Cell::none);
 }
 
-void Bot::markCreatures(const RoundState& round) {
+void Bot::markCreatures(const RoundState& round, int32_t berth) {
+    if (berth < 0)
+        berth = style.creatureBerth;
     for (auto& column : creatureNear)
         std::fill(std::begin(column), std::end(column), false);
     for (auto& column : creatureCell)
@@ -186,9 +188,9 @@ void Bot::markCreatures(const RoundState& round) {
         const int32_t cx = static_cast<int32_t>(c.x), cy = static_cast<int32_t>(c.y);
         if (onArena(cx, cy))
             creatureCell[cx][cy] = true;
-        for (int32_t dx = -style.creatureBerth; dx <= style.creatureBerth; ++dx)
-            for (int32_t dy = -style.creatureBerth; dy <= style.creatureBerth; ++dy)
-                if (onArena(cx + dx, cy + dy) && std::abs(dx) + std::abs(dy) <= style.creatureBerth)
+        for (int32_t dx = -berth; dx <= berth; ++dx)
+            for (int32_t dy = -berth; dy <= berth; ++dy)
+                if (onArena(cx + dx, cy + dy) && std::abs(dx) + std::abs(dy) <= berth)
                     creatureNear[cx + dx][cy + dy] = true;
         // A creature runs straight on: the cells ahead of it, as far as it can run.
         const int32_t ax = c.dirX > 0.5f ? 1 : c.dirX < -0.5f ? -1 : 0;
@@ -733,13 +735,16 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
         about = "bombing a way free";
         return;
     }
-    // Kept from every way by a creature that does not move on: past it, as a person would.
-    Reach past;
-    const Reach* ways = &reach;
+    // Kept from its ways by a creature that does not move on (one shut into a few cells, say):
+    // past it, as close as a person would dare, or past it whatever it does.
+    markCreatures(round, 0);
+    Reach close, past;
+    search(round, fire, close, true, 0);
+    const Reach* ways = &close;
     bool anyWay = false;
     for (int32_t x = 0; x < side && !anyWay; ++x)
         for (int32_t y = 0; y < side && !anyWay; ++y)
-            anyWay = reach.safeLayer[x][y] >= 2 && reach.safeMove[x][y] != stay;
+            anyWay = close.safeLayer[x][y] >= 2 && close.safeMove[x][y] != stay;
     if (!anyWay) {
         search(round, fire, past, false, 0);
         ways = &past;
@@ -1085,11 +1090,14 @@ void Bot::arena(const RoundState& round, bool* keys) {
         lowX = highX = p.x;
         lowY = highY = p.y;
         stillSince = round.ticks;
+        stuckCount = 0;
     } else if (round.ticks - stillSince > stuckTicks) {
         if (goal.aim != Aim::none && goal.aim != Aim::escape)
             bannedUntil[goal.x][goal.y] = tickTime(round.ticks) + 10000;
         goal = {};
-        unstickUntil = round.ticks + 90;
+        // Longer each time it finds itself in the same box again.
+        stuckCount = std::min(stuckCount + 1, 3);
+        unstickUntil = round.ticks + 90 * static_cast<uint32_t>(stuckCount);
         stillSince = round.ticks;
         now = true;
     }

@@ -70,7 +70,8 @@ class Bot {
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
     // Open cells next to (x, y).
     int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
-    void markCreatures(const RoundState& round);
+    // berth: cells kept from a creature on either side (-1: the style's).
+    void markCreatures(const RoundState& round, int32_t berth = -1);
     bool walkable(const RoundState& round, int32_t x, int32_t y, bool start) const;
     void steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const;
     void walk(const RoundState& round, bool* keys) const;
@@ -101,6 +102,8 @@ class Bot {
     // and until when it is trying another way.
     float lowX = 1e9f, highX = -1e9f, lowY = 1e9f, highY = -1e9f;
     uint32_t stillSince = 0, unstickUntil = 0;
+    // Times it tried another way without leaving the box.
+    int32_t stuckCount = 0;
     float bannedUntil[side][side] = {};
     bool fleeing = false;
     // When it last came out of the labyrinth (round ms).

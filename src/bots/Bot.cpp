@@ -128,6 +128,18 @@ struct LabyrinthExit {
 };
 constexpr LabyrinthExit exits[4] = {
     {4, 0, 0, -1, 7, 7}, {4, 8, 0, 1, 7, 11}, {0, 4, -1, 0, 5, 9}, {8, 4, 1, 0, 9, 9}};
+
+// The exit of the door at arena cell (x, y) or just in front of it, or -1.
+int32_t exitNear(int32_t x, int32_t y) {
+    for (int32_t i = 0; i < 4; ++i) {
+        const LabyrinthExit& e = exits[i];
+        if ((x == e.arenaX && y == e.arenaY) || (x == e.arenaX - e.outX && y == e.arenaY - e.outY))
+            return i;
+    }
+    return -1;
+}
+// A door that led into a few walled-in cells is remembered as leading nowhere this long.
+constexpr float nowhereMs = 45000;
 } // namespace
 
 Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
@@ -148,8 +160,11 @@ void Bot::press(const RoundState& round, KeyState& keys) {
     std::fill(k, k + playerKeyCount, false);
     if (round.roundOver)
         return;
-    if (wasInLabyrinth && !round.world.freeRoam[self - 1])
+    if (wasInLabyrinth && !round.world.freeRoam[self - 1]) {
+        const Player& p = round.player(self);
         outOfLabyrinthAt = round.gameTime;
+        cameOutBy = exitNear(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y));
+    }
     wasInLabyrinth = round.world.freeRoam[self - 1];
     if (round.world.freeRoam[self - 1]) {
         planned = false;
@@ -669,7 +684,11 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             return;
         }
     }
-    if (doorX >= 0 && room <= 6) {
+    // Just out of a door into this pocket: that door leads nowhere for a while, and through the
+    // labyrinth is a way on only while another door's way on is open.
+    if (doorX >= 0 && room <= 6 && cameOutBy >= 0 && round.gameTime - outOfLabyrinthAt < 15000)
+        leadsNowhereUntil[cameOutBy] = round.gameTime + nowhereMs;
+    if (doorX >= 0 && room <= 6 && labyrinthLeadsOn(round, reach)) {
         about = "going through the labyrinth";
         if (doorX == cx && doorY == cy) {
             intoDoor = passage = true;
@@ -715,6 +734,16 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
 }
 
+bool Bot::labyrinthLeadsOn(const RoundState& round, const Reach& reach) const {
+    for (int32_t i = 0; i < 4; ++i) {
+        const LabyrinthExit& e = exits[i];
+        if (leadsNowhereUntil[i] <= round.gameTime && reach.layer[e.arenaX][e.arenaY] < 0 &&
+            walkable(round, e.arenaX, e.arenaY, false))
+            return true;
+    }
+    return false;
+}
+
 void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& reach) {
     const Player& p = round.player(self);
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
@@ -726,7 +755,8 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y)
             if (reach.layer[x][y] >= 0) {
-                wayOff = wayOff || isWayOff(round, x, y);
+                wayOff = wayOff || trapLiesAt(round, x, y) ||
+                         (MazeWorld::isHouseDoor(x, y) && labyrinthLeadsOn(round, reach));
                 ++room;
             }
     const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
@@ -1177,7 +1207,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
             const int32_t cost =
                 dist[e.column][e.row] +
                 (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0) +
-                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0);
+                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0) +
+                (leadsNowhereUntil[&e - exits] > round.gameTime ? 2000 : 0);
             if (cost < best) {
                 best = cost;
                 goalC = e.column;

@@ -70,6 +70,9 @@ class Bot {
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
     // Open cells next to (x, y).
     int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
+    // Through the labyrinth leads somewhere from the cells of `reach`: a door whose way on is
+    // open lies outside them, and is not known to lead nowhere.
+    bool labyrinthLeadsOn(const RoundState& round, const Reach& reach) const;
     // berth: cells kept from a creature on either side (-1: the style's).
     void markCreatures(const RoundState& round, int32_t berth = -1);
     bool walkable(const RoundState& round, int32_t x, int32_t y, bool start) const;
@@ -106,8 +109,12 @@ class Bot {
     int32_t stuckCount = 0;
     float bannedUntil[side][side] = {};
     bool fleeing = false;
-    // When it last came out of the labyrinth (round ms).
+    // When it last came out of the labyrinth (round ms), and by which door (an index of the
+    // labyrinth's exits, -1: none).
     float outOfLabyrinthAt = 0;
+    int32_t cameOutBy = -1;
+    // Until when each door is known to lead only into a few walled-in cells (round ms).
+    float leadsNowhereUntil[4] = {};
     bool wasInLabyrinth = false;
     // In the labyrinth: the cell it last stood in, and a wrong way taken from it (-1: none).
     int32_t mazeCell = -1, mazeWrongWay = -1;

@@ -258,6 +258,26 @@ TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
                          << round.player1.y;
         EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
     }
+    // The same pocket of laid walls with the way on from every other door shut: the labyrinth
+    // leads back here, so it is not walked in and out of again and again; a bomb opens it.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        for (const auto& [x, y] : {std::pair{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}})
+            round.world.placeWall(x + 0.5f, y + 0.5f);
+        place(1, 9.5f, 9.5f);
+        Bot bot(level, round.seed, 1);
+        int entries = 0;
+        bool inside = false, out = false;
+        play(bot, 60 * 60, [&] {
+            entries += round.world.freeRoam[0] && !inside;
+            inside = round.world.freeRoam[0];
+            out = !inside && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
+            return !out;
+        });
+        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                         << round.player1.y;
+        EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
+    }
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         round.world.placeWall(2.5f, 0.5f);

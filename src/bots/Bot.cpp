@@ -140,6 +140,9 @@ int32_t exitNear(int32_t x, int32_t y) {
 }
 // A door that led into a few walled-in cells is remembered as leading nowhere this long.
 constexpr float nowhereMs = 45000;
+// Into the labyrinth out of fire or a pocket, back out by the same door no sooner than this:
+// a blast's fuse and burning, and a moment more. A pocket it leads back into is remembered then.
+constexpr float backOutMs = tuning::fuseMs + 1500;
 } // namespace
 
 Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
@@ -313,7 +316,8 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     CellSet reached = start, safe;
     if (reach.safeLayer[sx][sy] == 0)
         safe = start;
-    const int32_t layers = std::min<int32_t>(maxLayers, style.lookAheadCells);
+    // The other player's way is followed until the last fire is out: its foresight is not ours.
+    const int32_t layers = who == 0 ? std::min<int32_t>(maxLayers, style.lookAheadCells) : 4 * maxLayers;
     for (int32_t k = 1; k <= layers; ++k) {
         const float from = t0 + (static_cast<float>(k) - 0.6f) * msPerCell - guard;
         const float to = t0 + (static_cast<float>(k) + 0.6f) * msPerCell + guard;
@@ -480,6 +484,7 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     if (MazeWorld::isHouseDoor(cx, cy)) {
         intoDoor = passage = true;
         doorIn = cx * side + cy;
+        doorInUntil = round.gameTime + backOutMs;
         about = "escaping into the labyrinth";
         return;
     }
@@ -688,11 +693,13 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     // labyrinth is a way on only while another door's way on is open.
     if (doorX >= 0 && room <= 6 && cameOutBy >= 0 && round.gameTime - outOfLabyrinthAt < 15000)
         leadsNowhereUntil[cameOutBy] = round.gameTime + nowhereMs;
-    if (doorX >= 0 && room <= 6 && labyrinthLeadsOn(round, reach)) {
+    // A door cell takes no bomb: from a pocket of door cells alone, through the labyrinth anyway.
+    if (doorX >= 0 && room <= 6 && (labyrinthLeadsOn(round, reach) || room == 0)) {
         about = "going through the labyrinth";
         if (doorX == cx && doorY == cy) {
             intoDoor = passage = true;
             doorIn = cx * side + cy;
+            doorInUntil = round.gameTime + backOutMs;
         } else {
             goal = {Aim::labyrinth, doorX, doorY};
             move = reach.move[doorX][doorY];
@@ -759,7 +766,8 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
                          (MazeWorld::isHouseDoor(x, y) && labyrinthLeadsOn(round, reach));
                 ++room;
             }
-    const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
+    const bool canBomb =
+        p.bombsReady > 0 && !bombLiesAt(round, cx, cy) && !MazeWorld::isHouseDoor(cx, cy);
     if (canBomb && !wayOff && room <= 6) {
         dropBomb = true;
         about = "bombing a way free";
@@ -998,6 +1006,7 @@ void Bot::plan(const RoundState& round) {
         if (MazeWorld::isHouseDoor(cx, cy)) {
             intoDoor = true;
             doorIn = cx * side + cy;
+            doorInUntil = 0;
             about = "going into the labyrinth";
         } else if (p.carryingCheese && cx == homeColumn(self) && cy == 0) {
             deliver = true;
@@ -1195,6 +1204,9 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     }
     int32_t goalC = -1, goalR = -1, best = 1 << 20;
     const LabyrinthExit* out = nullptr;
+    // A door passed through, one whose way on is shut or one that led nowhere is taken only
+    // once there is nothing left to look at for another.
+    constexpr int32_t lastResort = 500;
     if (leaving) {
         about = "leaving the labyrinth";
         for (const LabyrinthExit& e : exits) {
@@ -1207,7 +1219,7 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
             const int32_t cost =
                 dist[e.column][e.row] +
                 (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0) +
-                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0) +
+                (shut ? 1000 : 0) + (doorCell == doorIn && round.gameTime < doorInUntil ? 500 : 0) +
                 (leadsNowhereUntil[&e - exits] > round.gameTime ? 2000 : 0);
             if (cost < best) {
                 best = cost;
@@ -1235,7 +1247,10 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     }
     // Nothing known to go to (no cheese seen, or no door yet on the way out): the nearest cell
     // not seen yet.
-    if (goalC < 0) {
+    if (goalC < 0 || best >= lastResort) {
+        const int32_t resortC = goalC, resortR = goalR;
+        goalC = goalR = -1;
+        best = 1 << 20;
         if (leaving)
             about = "looking for a way out";
         for (int32_t c = 0; c < n; ++c)
@@ -1245,6 +1260,12 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
                     goalC = c;
                     goalR = r;
                 }
+        if (goalC >= 0) {
+            out = nullptr;
+        } else {
+            goalC = resortC;
+            goalR = resortR;
+        }
     }
     if (goalC < 0)
         return;

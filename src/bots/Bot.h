@@ -98,6 +98,8 @@ class Bot {
     // Going through the labyrinth to another door: the door it went in by.
     bool passage = false;
     int32_t doorIn = -1;
+    // Until when that door is not the way out (round ms).
+    float doorInUntil = 0;
     // When the other player last laid a bomb (round ms; a person watching sees it): a player
     // who never bombs is no threat to a way out.
     float otherBombedAt = -1e9f;

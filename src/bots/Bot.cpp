@@ -57,6 +57,20 @@ bool bombLiesAt(const RoundState& round, int32_t x, int32_t y) {
     return round.world.cell(x, y).bomb != Cell::none;
 }
 
+// The reach of the bomb the player would lay next.
+int32_t reachOfNextBomb(const Player& p) {
+    for (int32_t i = 0; i < p.bombCapacity && i < 10; ++i)
+        if (p.bombs[i].ready)
+            return p.bombs[i].reach;
+    return p.bombs[0].reach;
+}
+
+// A bomb can be laid here: open ground (not a door of the house) with no bomb on it.
+bool bombFits(const RoundState& round, int32_t x, int32_t y) {
+    const Cell& c = round.world.cell(x, y);
+    return c.open && c.bomb == Cell::none;
+}
+
 bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
     return round.world.cell(x, y).trap != Cell::none;
 }
@@ -272,6 +286,8 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     const Player& p = round.player(who == 0 ? self : who);
     // The other player is given the benefit of every doubt: no time lost centring or turning.
     const float msPerCell = who == 0 ? this->msPerCell : static_cast<float>(tickMs) / p.stepLength;
+    // Nor any margin kept from the fire: a way through that a slip would spoil is still a way.
+    const float guard = who == 0 ? this->guard : 0;
     const int32_t sx = static_cast<int32_t>(p.x), sy = static_cast<int32_t>(p.y);
     const float t0 = tickTime(round.ticks);
     for (int32_t x = 0; x < side; ++x)
@@ -283,7 +299,7 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     // The cells fire will reach, with when.
     struct Fire {
         int32_t x, y;
-        float start, end;
+        float start, firstEnd, lastStart, end;
     };
     Fire fires[side * side];
     int32_t fireCount = 0;
@@ -300,7 +316,12 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
             if (heedCreatures && creatureNear[x][y])
                 creatures.add(x, y);
             if (fire.end[x][y] > t0 - guard) {
-                fires[fireCount++] = {x, y, fire.start[x][y], fire.end[x][y]};
+                fires[fireCount++] = {x,
+                                      y,
+                                      fire.start[x][y],
+                                      fire.firstEnd[x][y],
+                                      fire.lastStart[x][y],
+                                      fire.end[x][y]};
                 lastFire = std::max(lastFire, fire.end[x][y]);
             }
         }
@@ -326,7 +347,7 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
             r = fullRow;
         for (int32_t i = 0; i < fireCount; ++i) {
             const Fire& f = fires[i];
-            if (f.start <= to && f.end >= from)
+            if ((f.start <= to && f.firstEnd >= from) || (f.lastStart <= to && f.end >= from))
                 allowed.drop(f.x, f.y);
             if (f.end >= from)
                 clear.drop(f.x, f.y);
@@ -404,34 +425,32 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
 bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
     const Player& other = round.player(3 - self);
-    if (round.world.freeRoam[2 - self])
+    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y))
         return false;
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + tuning::fuseMs};
+    const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
     const BurnMap fire = burnMap(round, &bomb);
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
         return false;
-    Reach reach;
-    search(round, fire, reach, false, 3 - self, &bomb);
     // A door or a trap reached before the fire leads out of it too.
-    for (int32_t cx = 0; cx < side; ++cx)
-        for (int32_t cy = 0; cy < side; ++cy)
-            if ((isWayOff(round, cx, cy) ? reach.layer[cx][cy] : reach.safeLayer[cx][cy]) >= 0)
-                return false;
-    return true;
+    auto wayOut = [&](const BurnMap& map, const PlannedBomb* laid) {
+        Reach reach;
+        search(round, map, reach, false, 3 - self, laid);
+        for (int32_t cx = 0; cx < side; ++cx)
+            for (int32_t cy = 0; cy < side; ++cy)
+                if ((isWayOff(round, cx, cy) ? reach.layer[cx][cy] : reach.safeLayer[cx][cy]) >= 0)
+                    return true;
+        return false;
+    };
+    // Shut in already by the bombs lying, it needs no other.
+    return !wayOut(fire, &bomb) && wayOut(burnMap(round), nullptr);
 }
 
 bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
-    int32_t reachOfNext = 2;
-    for (int32_t i = 0; i < p.bombCapacity && i < 10; ++i)
-        if (p.bombs[i].ready) {
-            reachOfNext = p.bombs[i].reach;
-            break;
-        }
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, reachOfNext, t0 + tuning::fuseMs};
+    const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
     const BurnMap fire =
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
@@ -767,7 +786,7 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
                 ++room;
             }
     const bool canBomb =
-        p.bombsReady > 0 && !bombLiesAt(round, cx, cy) && !MazeWorld::isHouseDoor(cx, cy);
+        p.bombsReady > 0 && bombFits(round, cx, cy);
     if (canBomb && !wayOff && room <= 6) {
         dropBomb = true;
         about = "bombing a way free";
@@ -989,7 +1008,7 @@ void Bot::plan(const RoundState& round) {
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.shutInSpots > 0 && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
+    if (style.shutInSpots > 0 && canBomb && otherInArena && !keepLead && bombFits(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;

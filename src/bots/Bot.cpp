@@ -115,7 +115,7 @@ int32_t cheeseInLabyrinth(const RoundState& round) {
 
 // With a lead in the last minutes, what the other player could still turn: two hits on this one
 // and every piece of cheese not yet home. A lead beyond that is safe, and play goes on.
-constexpr float leadKeptMs = 75000;
+constexpr float leadKeptMs = 40000;
 bool keepsLead(const RoundState& round, int32_t self) {
     const Player& p = round.player(self);
     const Player& other = round.player(3 - self);
@@ -927,6 +927,7 @@ void Bot::plan(const RoundState& round) {
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
     Aim bestAim = Aim::none;
+    int32_t shutInLooks = 0;
     int32_t blast[4 * 14 + 1][2];
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
@@ -969,8 +970,13 @@ void Bot::plan(const RoundState& round) {
                     if (otherInArena && attack > 0)
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
-                                std::abs(ox - x) + std::abs(oy - y) <= 3)
+                                std::abs(ox - x) + std::abs(oy - y) <= 3) {
                                 bombValue += 3.0f * attack;
+                                // A step away, a bomb that would shut it in: worth a hit.
+                                if (layer <= 1 && shutInLooks < style.shutInSpots / 2 &&
+                                    (++shutInLooks, shutsIn(round, x, y)))
+                                    bombValue += 5;
+                            }
                     if (bombValue > 0) {
                         value += bombValue;
                         extra += 1;

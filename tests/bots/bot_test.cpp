@@ -236,6 +236,56 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
     }
 }
 
+TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
+    // The other player (a hard computer player) stands in the one-cell way (2, 1) between two
+    // pillars; a bomb of player 1 at (2, 0), due in 3 s with a reach of one cell, shuts its
+    // south end. Walking out north through (2, 2) it is safe; hard and normal, standing on
+    // (2, 2), lay their next bomb there and shut it in, and lay no third while it cannot get out.
+    for (int hunter : {0, 1, 2}) {
+        SetUp();
+        round.player1.bombCapacity = round.player1.bombsReady = 3;
+        round.player1.bombs[0].reach = 1;
+        place(1, 2.5f, 2.5f);
+        place(2, 2.5f, 1.5f);
+        bomb(1, 2, 0, 3000);
+        Bot other(BotLevel::hard, round.seed, 2);
+        Bot bot(hunter == 2 ? BotLevel::normal : BotLevel::hard, round.seed, 1);
+        int mostLying = 0;
+        for (int t = 0; t < 4 * 60; ++t) {
+            KeyState keys;
+            if (hunter > 0)
+                bot.press(round, keys);
+            other.press(round, keys);
+            tickRound(round, keys);
+            if (!round.world.anyBurning())
+                mostLying = std::max(mostLying, 3 - round.player1.bombsReady);
+        }
+        if (hunter == 0) {
+            EXPECT_EQ(round.player2.tally.hitByOther, 0) << "with the north end open it walks out";
+            continue;
+        }
+        EXPECT_EQ(round.player2.tally.hitByOther, 1) << bot.doing();
+        EXPECT_EQ(mostLying, 2) << "bombs laid before the first blast";
+        EXPECT_EQ(round.player1.tally.hitByOwn, 0);
+    }
+}
+
+TEST_F(BotArena, SeesTheGapBetweenTwoBlastsOnACell) {
+    // Bombs at (4, 0) (reach 2, due in 0.6 s) and (8, 0) (reach 3, due in 2.6 s) both reach
+    // (6, 0): it burns 0.6 to 1.1 s and 2.6 to 3.1 s from now, and can be crossed in between.
+    round.player1.bombCapacity = round.player1.bombsReady = 2;
+    round.player1.bombs[1].reach = 3;
+    bomb(1, 4, 0, 600);
+    bomb(1, 8, 0, 2600);
+    const BurnMap fire = burnMap(round);
+    const float now = tickTime(round.ticks);
+    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 700, now + 800));
+    EXPECT_FALSE(fire.burnsDuring(6, 0, now + 1200, now + 2500)) << "the gap";
+    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 2700, now + 2800));
+    EXPECT_FALSE(fire.burnsDuring(7, 0, now + 700, now + 2500)) << "beyond the first blast";
+    EXPECT_FALSE(fire.clearFrom(6, 0, now + 2000));
+}
+
 TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
     // In front of the house's east door (8, 9) with obstacles on its other three sides, and
     // nothing in the arena worth its while: the door is a way out of its own blast and into

@@ -23,6 +23,15 @@ int32_t homeColumn(int32_t number) {
     return number == 1 ? 0 : side - 1;
 }
 
+// Player n stands at its home corner or a step from it.
+bool aboutHome(const RoundState& round, int32_t n) {
+    const Player& p = round.player(n);
+    return std::abs(static_cast<int32_t>(p.x) - homeColumn(n)) + static_cast<int32_t>(p.y) <= 1;
+}
+// A player sent home is left alone there this long, or it would be bombed again as soon as it
+// is back.
+constexpr float backHomeMs = 6000;
+
 // What an item lying open is worth to this player now, in the points of a coin.
 float itemValue(const Player& p, int32_t kind) {
     switch (kind) {
@@ -425,7 +434,7 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
 bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
     const Player& other = round.player(3 - self);
-    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y))
+    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y) || justSentHome(round))
         return false;
     const float t0 = tickTime(round.ticks);
     const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
@@ -606,7 +615,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
-    const bool hunts = otherInArena && style.attackPerMille > 0;
+    const bool hunts = otherInArena && style.attackPerMille > 0 && !justSentHome(round);
     if (hunts && p.bombsReady > 0 && !ownBombLying) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
@@ -758,6 +767,10 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     }
     const int32_t pick = random.nextInt(0, count - 1);
     aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+}
+
+bool Bot::justSentHome(const RoundState& round) const {
+    return aboutHome(round, 3 - self) && round.gameTime - otherSentHomeAt < backHomeMs;
 }
 
 bool Bot::labyrinthLeadsOn(const RoundState& round, const Reach& reach) const {
@@ -967,7 +980,7 @@ void Bot::plan(const RoundState& round) {
                         for (int32_t i = 0; i < n; ++i)
                             if (creatureCell[blast[i][0]][blast[i][1]])
                                 bombValue += 1.5f;
-                    if (otherInArena && attack > 0)
+                    if (otherInArena && attack > 0 && !justSentHome(round))
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
                                 std::abs(ox - x) + std::abs(oy - y) <= 3) {
@@ -1138,7 +1151,14 @@ void Bot::arena(const RoundState& round, bool* keys) {
         ownBombs = mine;
         now = true;
     }
-    const int32_t ready = round.player(3 - self).bombsReady;
+    const Player& other = round.player(3 - self);
+    // Seen to vanish and stand at home again: sent home.
+    if (aboutHome(round, 3 - self) &&
+        std::fabs(other.x - otherX) + std::fabs(other.y - otherY) > 1.5f)
+        otherSentHomeAt = round.gameTime;
+    otherX = other.x;
+    otherY = other.y;
+    const int32_t ready = other.bombsReady;
     if (ready < otherReady)
         otherBombedAt = tickTime(round.ticks);
     otherReady = ready;

@@ -70,6 +70,8 @@ class Bot {
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
     // Open cells next to (x, y).
     int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
+    // The other player is back at home after a hit, a moment ago.
+    bool justSentHome(const RoundState& round) const;
     // Through the labyrinth leads somewhere from the cells of `reach`: a door whose way on is
     // open lies outside them, and is not known to lead nowhere.
     bool labyrinthLeadsOn(const RoundState& round, const Reach& reach) const;
@@ -121,6 +123,8 @@ class Bot {
     // In the labyrinth: the cell it last stood in, and a wrong way taken from it (-1: none).
     int32_t mazeCell = -1, mazeWrongWay = -1;
     int32_t otherReady = -1;
+    // Where the other player stood at the last tick, and when it was last seen sent home.
+    float otherX = -1, otherY = -1, otherSentHomeAt = -1e9f;
     uint32_t replanAt = 0;
     uint32_t hesitateUntil = 0;
     uint64_t ownBombs = 0, otherBombs = 0;

@@ -840,6 +840,12 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
     } else if (canBomb && bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
         about = "bombing a way free";
+    } else if (MazeWorld::isHouseDoor(cx, cy)) {
+        // On a door with no way on in the arena: the labyrinth is the only way left.
+        intoDoor = passage = true;
+        doorIn = cx * side + cy;
+        doorInUntil = round.gameTime + backOutMs;
+        about = "going through the labyrinth";
     }
 }
 
@@ -1179,9 +1185,10 @@ void Bot::arena(const RoundState& round, bool* keys) {
         if (goal.aim != Aim::none && goal.aim != Aim::escape)
             bannedUntil[goal.x][goal.y] = tickTime(round.ticks) + 10000;
         goal = {};
-        // Longer each time it finds itself in the same box again.
+        // Longer each time it finds itself in the same box again, and never as long as it
+        // takes to count as standing again.
         stuckCount = std::min(stuckCount + 1, 3);
-        unstickUntil = round.ticks + 90 * static_cast<uint32_t>(stuckCount);
+        unstickUntil = round.ticks + 30 + 60 * static_cast<uint32_t>(stuckCount);
         stillSince = round.ticks;
         now = true;
     }

@@ -616,6 +616,10 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
     const bool hunts = otherInArena && style.attackPerMille > 0 && !justSentHome(round);
+    // A walk on somewhere, once begun, is ended before closing in again: at the edge of closing
+    // in it would otherwise turn at every step.
+    const bool roaming = goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+                         reach.safeLayer[goal.x][goal.y] > 0;
     if (hunts && p.bombsReady > 0 && !ownBombLying) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
@@ -665,7 +669,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             about = "going after the other player";
             return;
         }
-    } else if (hunts && !obstaclesLeft(round) &&
+    } else if (hunts && !obstaclesLeft(round) && !roaming &&
                std::abs(ox - cx) + std::abs(oy - cy) > 3) {
         // No bomb ready yet: towards the other player, to be near when one is; to where it
         // was seen while it is still about there. Only by ways clear of the fire.
@@ -946,7 +950,6 @@ void Bot::plan(const RoundState& round) {
     float bestScore = 0;
     int32_t bestX = -1, bestY = -1;
     Aim bestAim = Aim::none;
-    int32_t shutInLooks = 0;
     int32_t blast[4 * 14 + 1][2];
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y) {
@@ -989,13 +992,8 @@ void Bot::plan(const RoundState& round) {
                     if (otherInArena && attack > 0 && !justSentHome(round))
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
-                                std::abs(ox - x) + std::abs(oy - y) <= 3) {
+                                std::abs(ox - x) + std::abs(oy - y) <= 3)
                                 bombValue += 3.0f * attack;
-                                // A step away, a bomb that would shut it in: worth a hit.
-                                if (layer <= 1 && shutInLooks < style.shutInSpots / 2 &&
-                                    (++shutInLooks, shutsIn(round, x, y)))
-                                    bombValue += 5;
-                            }
                     if (bombValue > 0) {
                         value += bombValue;
                         extra += 1;

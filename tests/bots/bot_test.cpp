@@ -211,15 +211,23 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
 TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
     // Nothing to fetch and no cheese left: every level walks and bombs its way to the other
     // player, standing still only as long as a blast of its own takes to go off and burn out
-    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells).
+    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells), and turns straight
+    // back no more than about once a second (not at every step at the edge of closing in).
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         place(1, 0.5f, 0.5f);
         Bot bot(level, round.seed, 1);
-        float lowX = 99, highX = -1, lowY = 99, highY = -1;
-        int since = 0, longest = 0;
+        float lowX = 99, highX = -1, lowY = 99, highY = -1, lastX = 0.5f, lastY = 0.5f;
+        float stepX = 0, stepY = 0;
+        int since = 0, longest = 0, reversals = 0;
         play(bot, 60 * 60, [&] {
             const Player& p = round.player1;
+            const float dx = p.x - lastX, dy = p.y - lastY;
+            if (std::abs(dx) + std::abs(dy) > 1e-4f && std::abs(dx) + std::abs(dy) < 1) {
+                reversals += dx * stepX + dy * stepY < 0;
+                stepX = dx, stepY = dy;
+            }
+            lastX = p.x, lastY = p.y;
             lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
             lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
             if (highX - lowX > 1.2f || highY - lowY > 1.2f) {
@@ -231,6 +239,7 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
             return true;
         });
         EXPECT_LE(longest, 5 * 60) << botLevelName(level) << " stood " << longest << " ticks";
+        EXPECT_LE(reversals, 60) << botLevelName(level) << " in a minute";
         EXPECT_GE(round.player2.tally.hitByOther, 1)
             << botLevelName(level) << " never reached the other player with a bomb";
     }

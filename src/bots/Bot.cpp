@@ -881,9 +881,12 @@ void Bot::plan(const RoundState& round) {
     fleeing = escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy];
     if (fleeing) {
         // On the way to a goal it reaches before the fire and clear of it after: keep going.
+        // Not by waiting where fire is coming: for a creature that keeps to its few cells the
+        // wait would be made again at every plan until the fire came.
         const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
                           !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
-                          reach.safeLayer[goal.x][goal.y] > 0;
+                          reach.safeLayer[goal.x][goal.y] > 0 &&
+                          !(reach.safeMove[goal.x][goal.y] == stay && reach.safeLayer[cx][cy] != 0);
         if (keep) {
             move = reach.safeMove[goal.x][goal.y];
             if (reach.safeLayer[cx][cy] != 0)

@@ -347,7 +347,8 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     if (reach.safeLayer[sx][sy] == 0)
         safe = start;
     // The other player's way is followed until the last fire is out: its foresight is not ours.
-    const int32_t layers = who == 0 ? std::min<int32_t>(maxLayers, style.lookAheadCells) : 4 * maxLayers;
+    const int32_t layers =
+        who == 0 ? std::min<int32_t>(maxLayers, style.lookAheadCells) : 4 * maxLayers;
     for (int32_t k = 1; k <= layers; ++k) {
         const float from = t0 + (static_cast<float>(k) - 0.6f) * msPerCell - guard;
         const float to = t0 + (static_cast<float>(k) + 0.6f) * msPerCell + guard;
@@ -802,8 +803,7 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
                          (MazeWorld::isHouseDoor(x, y) && labyrinthLeadsOn(round, reach));
                 ++room;
             }
-    const bool canBomb =
-        p.bombsReady > 0 && bombFits(round, cx, cy);
+    const bool canBomb = p.bombsReady > 0 && bombFits(round, cx, cy);
     if (canBomb && !wayOff && room <= 6) {
         dropBomb = true;
         about = "bombing a way free";

@@ -23,6 +23,15 @@ int32_t homeColumn(int32_t number) {
     return number == 1 ? 0 : side - 1;
 }
 
+// Player n stands at its home corner or a step from it.
+bool aboutHome(const RoundState& round, int32_t n) {
+    const Player& p = round.player(n);
+    return std::abs(static_cast<int32_t>(p.x) - homeColumn(n)) + static_cast<int32_t>(p.y) <= 1;
+}
+// A player sent home is left alone there this long, or it would be bombed again as soon as it
+// is back.
+constexpr float backHomeMs = 6000;
+
 // What an item lying open is worth to this player now, in the points of a coin.
 float itemValue(const Player& p, int32_t kind) {
     switch (kind) {
@@ -55,6 +64,20 @@ const Item* openItemAt(const RoundState& round, int32_t x, int32_t y) {
 
 bool bombLiesAt(const RoundState& round, int32_t x, int32_t y) {
     return round.world.cell(x, y).bomb != Cell::none;
+}
+
+// The reach of the bomb the player would lay next.
+int32_t reachOfNextBomb(const Player& p) {
+    for (int32_t i = 0; i < p.bombCapacity && i < 10; ++i)
+        if (p.bombs[i].ready)
+            return p.bombs[i].reach;
+    return p.bombs[0].reach;
+}
+
+// A bomb can be laid here: open ground (not a door of the house) with no bomb on it.
+bool bombFits(const RoundState& round, int32_t x, int32_t y) {
+    const Cell& c = round.world.cell(x, y);
+    return c.open && c.bomb == Cell::none;
 }
 
 bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
@@ -99,6 +122,17 @@ int32_t cheeseInLabyrinth(const RoundState& round) {
     return std::max(0, left);
 }
 
+// With a lead in the last minutes, what the other player could still turn: two hits on this one
+// and every piece of cheese not yet home. A lead beyond that is safe, and play goes on.
+constexpr float leadKeptMs = 40000;
+bool keepsLead(const RoundState& round, int32_t self) {
+    const Player& p = round.player(self);
+    const Player& other = round.player(3 - self);
+    const int32_t lead = p.points - other.points;
+    const int32_t open = cheesePieces - round.player1.cheese - round.player2.cheese;
+    return tuning::roundMs - round.gameTime < leadKeptMs && lead > 0 && lead <= 10 + 10 * open;
+}
+
 // Changes whenever a bomb of player n is laid, goes off or is spent.
 uint64_t bombSignature(const Player& p) {
     uint64_t h = 1469598103934665603ull;
@@ -117,6 +151,21 @@ struct LabyrinthExit {
 };
 constexpr LabyrinthExit exits[4] = {
     {4, 0, 0, -1, 7, 7}, {4, 8, 0, 1, 7, 11}, {0, 4, -1, 0, 5, 9}, {8, 4, 1, 0, 9, 9}};
+
+// The exit of the door at arena cell (x, y) or just in front of it, or -1.
+int32_t exitNear(int32_t x, int32_t y) {
+    for (int32_t i = 0; i < 4; ++i) {
+        const LabyrinthExit& e = exits[i];
+        if ((x == e.arenaX && y == e.arenaY) || (x == e.arenaX - e.outX && y == e.arenaY - e.outY))
+            return i;
+    }
+    return -1;
+}
+// A door that led into a few walled-in cells is remembered as leading nowhere this long.
+constexpr float nowhereMs = 45000;
+// Into the labyrinth out of fire or a pocket, back out by the same door no sooner than this:
+// a blast's fuse and burning, and a moment more. A pocket it leads back into is remembered then.
+constexpr float backOutMs = tuning::fuseMs + 1500;
 } // namespace
 
 Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
@@ -137,8 +186,11 @@ void Bot::press(const RoundState& round, KeyState& keys) {
     std::fill(k, k + playerKeyCount, false);
     if (round.roundOver)
         return;
-    if (wasInLabyrinth && !round.world.freeRoam[self - 1])
+    if (wasInLabyrinth && !round.world.freeRoam[self - 1]) {
+        const Player& p = round.player(self);
         outOfLabyrinthAt = round.gameTime;
+        cameOutBy = exitNear(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y));
+    }
     wasInLabyrinth = round.world.freeRoam[self - 1];
     if (round.world.freeRoam[self - 1]) {
         planned = false;
@@ -163,7 +215,9 @@ bool Bot::walkable(const RoundState& round, int32_t x, int32_t y, bool start) co
     return start || (c.wall == Cell::none && c.bomb == Cell::none && c.trap == Cell::none);
 }
 
-void Bot::markCreatures(const RoundState& round) {
+void Bot::markCreatures(const RoundState& round, int32_t berth) {
+    if (berth < 0)
+        berth = style.creatureBerth;
     for (auto& column : creatureNear)
         std::fill(std::begin(column), std::end(column), false);
     for (auto& column : creatureCell)
@@ -175,9 +229,9 @@ void Bot::markCreatures(const RoundState& round) {
         const int32_t cx = static_cast<int32_t>(c.x), cy = static_cast<int32_t>(c.y);
         if (onArena(cx, cy))
             creatureCell[cx][cy] = true;
-        for (int32_t dx = -style.creatureBerth; dx <= style.creatureBerth; ++dx)
-            for (int32_t dy = -style.creatureBerth; dy <= style.creatureBerth; ++dy)
-                if (onArena(cx + dx, cy + dy) && std::abs(dx) + std::abs(dy) <= style.creatureBerth)
+        for (int32_t dx = -berth; dx <= berth; ++dx)
+            for (int32_t dy = -berth; dy <= berth; ++dy)
+                if (onArena(cx + dx, cy + dy) && std::abs(dx) + std::abs(dy) <= berth)
                     creatureNear[cx + dx][cy + dy] = true;
         // A creature runs straight on: the cells ahead of it, as far as it can run.
         const int32_t ax = c.dirX > 0.5f ? 1 : c.dirX < -0.5f ? -1 : 0;
@@ -237,10 +291,12 @@ CellSet shifted(const CellSet& s, int32_t dx, int32_t dy) {
 } // namespace
 
 void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
-                 int32_t who) const {
+                 int32_t who, const PlannedBomb* laid) const {
     const Player& p = round.player(who == 0 ? self : who);
     // The other player is given the benefit of every doubt: no time lost centring or turning.
     const float msPerCell = who == 0 ? this->msPerCell : static_cast<float>(tickMs) / p.stepLength;
+    // Nor any margin kept from the fire: a way through that a slip would spoil is still a way.
+    const float guard = who == 0 ? this->guard : 0;
     const int32_t sx = static_cast<int32_t>(p.x), sy = static_cast<int32_t>(p.y);
     const float t0 = tickTime(round.ticks);
     for (int32_t x = 0; x < side; ++x)
@@ -252,7 +308,7 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     // The cells fire will reach, with when.
     struct Fire {
         int32_t x, y;
-        float start, end;
+        float start, firstEnd, lastStart, end;
     };
     Fire fires[side * side];
     int32_t fireCount = 0;
@@ -269,10 +325,17 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
             if (heedCreatures && creatureNear[x][y])
                 creatures.add(x, y);
             if (fire.end[x][y] > t0 - guard) {
-                fires[fireCount++] = {x, y, fire.start[x][y], fire.end[x][y]};
+                fires[fireCount++] = {x,
+                                      y,
+                                      fire.start[x][y],
+                                      fire.firstEnd[x][y],
+                                      fire.lastStart[x][y],
+                                      fire.end[x][y]};
                 lastFire = std::max(lastFire, fire.end[x][y]);
             }
         }
+    if (laid && !(laid->x == sx && laid->y == sy))
+        open.drop(laid->x, laid->y);
     reach.layer[sx][sy] = 0;
     if (fire.clearFrom(sx, sy, t0 - guard))
         reach.safeLayer[sx][sy] = 0;
@@ -283,7 +346,9 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
     CellSet reached = start, safe;
     if (reach.safeLayer[sx][sy] == 0)
         safe = start;
-    const int32_t layers = std::min<int32_t>(maxLayers, style.lookAheadCells);
+    // The other player's way is followed until the last fire is out: its foresight is not ours.
+    const int32_t layers =
+        who == 0 ? std::min<int32_t>(maxLayers, style.lookAheadCells) : 4 * maxLayers;
     for (int32_t k = 1; k <= layers; ++k) {
         const float from = t0 + (static_cast<float>(k) - 0.6f) * msPerCell - guard;
         const float to = t0 + (static_cast<float>(k) + 0.6f) * msPerCell + guard;
@@ -292,7 +357,7 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
             r = fullRow;
         for (int32_t i = 0; i < fireCount; ++i) {
             const Fire& f = fires[i];
-            if (f.start <= to && f.end >= from)
+            if ((f.start <= to && f.firstEnd >= from) || (f.lastStart <= to && f.end >= from))
                 allowed.drop(f.x, f.y);
             if (f.end >= from)
                 clear.drop(f.x, f.y);
@@ -370,33 +435,32 @@ void Bot::search(const RoundState& round, const BurnMap& fire, Reach& reach, boo
 bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
     const Player& other = round.player(3 - self);
-    if (round.world.freeRoam[2 - self])
+    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y) || justSentHome(round))
         return false;
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, p.bombs[0].reach, t0 + tuning::fuseMs};
+    const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
     const BurnMap fire = burnMap(round, &bomb);
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     if (!onArena(ox, oy) || fire.clearFrom(ox, oy, t0))
         return false;
-    Reach reach;
-    search(round, fire, reach, false, 3 - self);
-    for (int32_t cx = 0; cx < side; ++cx)
-        for (int32_t cy = 0; cy < side; ++cy)
-            if (reach.safeLayer[cx][cy] >= 0)
-                return false;
-    return true;
+    // A door or a trap reached before the fire leads out of it too.
+    auto wayOut = [&](const BurnMap& map, const PlannedBomb* laid) {
+        Reach reach;
+        search(round, map, reach, false, 3 - self, laid);
+        for (int32_t cx = 0; cx < side; ++cx)
+            for (int32_t cy = 0; cy < side; ++cy)
+                if ((isWayOff(round, cx, cy) ? reach.layer[cx][cy] : reach.safeLayer[cx][cy]) >= 0)
+                    return true;
+        return false;
+    };
+    // Shut in already by the bombs lying, it needs no other.
+    return !wayOut(fire, &bomb) && wayOut(burnMap(round), nullptr);
 }
 
 bool Bot::bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
-    int32_t reachOfNext = 2;
-    for (int32_t i = 0; i < p.bombCapacity && i < 10; ++i)
-        if (p.bombs[i].ready) {
-            reachOfNext = p.bombs[i].reach;
-            break;
-        }
     const float t0 = tickTime(round.ticks);
-    const PlannedBomb bomb{x, y, reachOfNext, t0 + tuning::fuseMs};
+    const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
     const BurnMap fire =
         burnMap(round, &bomb, 3 - self, t0 - static_cast<float>(style.reactionTicks * tickMs));
     Reach reach;
@@ -449,6 +513,7 @@ void Bot::escape(const RoundState& round, const BurnMap& fire, Reach& reach) {
     if (MazeWorld::isHouseDoor(cx, cy)) {
         intoDoor = passage = true;
         doorIn = cx * side + cy;
+        doorInUntil = round.gameTime + backOutMs;
         about = "escaping into the labyrinth";
         return;
     }
@@ -516,8 +581,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     const int32_t ox = static_cast<int32_t>(other.x), oy = static_cast<int32_t>(other.y);
     const float t0 = tickTime(round.ticks);
     const bool otherInArena = !round.world.freeRoam[2 - self] && onArena(ox, oy);
-    const float timeLeft = tuning::roundMs - round.gameTime;
-    if (otherInArena && style.attackPerMille > 0 && timeLeft < 75000 && p.points > other.points) {
+    if (otherInArena && style.attackPerMille > 0 && keepsLead(round, self)) {
         // A lead late in the round is kept: away from the other player's bombs.
         if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
             reach.safeLayer[goal.x][goal.y] > 0 &&
@@ -552,12 +616,18 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
-    if (otherInArena && style.attackPerMille > 0 && p.bombsReady > 0 && !ownBombLying) {
+    const bool hunts = otherInArena && style.attackPerMille > 0 && !justSentHome(round);
+    // A walk on somewhere, once begun, is ended before closing in again: at the edge of closing
+    // in it would otherwise turn at every step.
+    const bool roaming = goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
+                         reach.safeLayer[goal.x][goal.y] > 0;
+    if (hunts && p.bombsReady > 0 && !ownBombLying) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
         // The nearest few spots, nearest first.
-        constexpr int32_t weighed = 3;
-        int32_t spot[weighed][3], count = 0;
+        constexpr int32_t most = 8;
+        const int32_t weighed = std::clamp(style.shutInSpots, 3, most);
+        int32_t spot[most + 1][3], count = 0;
         for (int32_t i = 0; i < n; ++i) {
             const int32_t x = cells[i][0], y = cells[i][1];
             const int32_t layer = reach.safeLayer[x][y];
@@ -581,7 +651,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
         // Where the bomb would leave it no way out, if one of them does.
         int32_t pick = 0;
-        if (style.wary)
+        if (style.shutInSpots > 1)
             for (int32_t i = 0; i < count; ++i)
                 if (shutsIn(round, spot[i][0], spot[i][1])) {
                     pick = i;
@@ -600,7 +670,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             about = "going after the other player";
             return;
         }
-    } else if (otherInArena && style.attackPerMille > 0 && !obstaclesLeft(round) &&
+    } else if (hunts && !obstaclesLeft(round) && !roaming &&
                std::abs(ox - cx) + std::abs(oy - cy) > 3) {
         // No bomb ready yet: towards the other player, to be near when one is; to where it
         // was seen while it is still about there. Only by ways clear of the fire.
@@ -652,11 +722,17 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             return;
         }
     }
-    if (doorX >= 0 && room <= 6) {
+    // Just out of a door into this pocket: that door leads nowhere for a while, and through the
+    // labyrinth is a way on only while another door's way on is open.
+    if (doorX >= 0 && room <= 6 && cameOutBy >= 0 && round.gameTime - outOfLabyrinthAt < 15000)
+        leadsNowhereUntil[cameOutBy] = round.gameTime + nowhereMs;
+    // A door cell takes no bomb: from a pocket of door cells alone, through the labyrinth anyway.
+    if (doorX >= 0 && room <= 6 && (labyrinthLeadsOn(round, reach) || room == 0)) {
         about = "going through the labyrinth";
         if (doorX == cx && doorY == cy) {
             intoDoor = passage = true;
             doorIn = cx * side + cy;
+            doorInUntil = round.gameTime + backOutMs;
         } else {
             goal = {Aim::labyrinth, doorX, doorY};
             move = reach.move[doorX][doorY];
@@ -698,6 +774,20 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
 }
 
+bool Bot::justSentHome(const RoundState& round) const {
+    return aboutHome(round, 3 - self) && round.gameTime - otherSentHomeAt < backHomeMs;
+}
+
+bool Bot::labyrinthLeadsOn(const RoundState& round, const Reach& reach) const {
+    for (int32_t i = 0; i < 4; ++i) {
+        const LabyrinthExit& e = exits[i];
+        if (leadsNowhereUntil[i] <= round.gameTime && reach.layer[e.arenaX][e.arenaY] < 0 &&
+            walkable(round, e.arenaX, e.arenaY, false))
+            return true;
+    }
+    return false;
+}
+
 void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& reach) {
     const Player& p = round.player(self);
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
@@ -709,22 +799,26 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
     for (int32_t x = 0; x < side; ++x)
         for (int32_t y = 0; y < side; ++y)
             if (reach.layer[x][y] >= 0) {
-                wayOff = wayOff || isWayOff(round, x, y);
+                wayOff = wayOff || trapLiesAt(round, x, y) ||
+                         (MazeWorld::isHouseDoor(x, y) && labyrinthLeadsOn(round, reach));
                 ++room;
             }
-    const bool canBomb = p.bombsReady > 0 && !bombLiesAt(round, cx, cy);
+    const bool canBomb = p.bombsReady > 0 && bombFits(round, cx, cy);
     if (canBomb && !wayOff && room <= 6) {
         dropBomb = true;
         about = "bombing a way free";
         return;
     }
-    // Kept from every way by a creature that does not move on: past it, as a person would.
-    Reach past;
-    const Reach* ways = &reach;
+    // Kept from its ways by a creature that does not move on (one shut into a few cells, say):
+    // past it, as close as a person would dare, or past it whatever it does.
+    markCreatures(round, 0);
+    Reach close, past;
+    search(round, fire, close, true, 0);
+    const Reach* ways = &close;
     bool anyWay = false;
     for (int32_t x = 0; x < side && !anyWay; ++x)
         for (int32_t y = 0; y < side && !anyWay; ++y)
-            anyWay = reach.safeLayer[x][y] >= 2 && reach.safeMove[x][y] != stay;
+            anyWay = close.safeLayer[x][y] >= 2 && close.safeMove[x][y] != stay;
     if (!anyWay) {
         search(round, fire, past, false, 0);
         ways = &past;
@@ -750,6 +844,12 @@ void Bot::unstick(const RoundState& round, const BurnMap& fire, const Reach& rea
     } else if (canBomb && bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
         about = "bombing a way free";
+    } else if (MazeWorld::isHouseDoor(cx, cy)) {
+        // On a door with no way on in the arena: the labyrinth is the only way left.
+        intoDoor = passage = true;
+        doorIn = cx * side + cy;
+        doorInUntil = round.gameTime + backOutMs;
+        about = "going through the labyrinth";
     }
 }
 
@@ -781,9 +881,12 @@ void Bot::plan(const RoundState& round) {
     fleeing = escaping || reach.safeLayer[cx][cy] != 0 || creatureNear[cx][cy];
     if (fleeing) {
         // On the way to a goal it reaches before the fire and clear of it after: keep going.
+        // Not by waiting where fire is coming: for a creature that keeps to its few cells the
+        // wait would be made again at every plan until the fire came.
         const bool keep = goal.aim != Aim::none && goal.aim != Aim::escape &&
                           !creatureNear[cx][cy] && !(goal.x == cx && goal.y == cy) &&
-                          reach.safeLayer[goal.x][goal.y] > 0;
+                          reach.safeLayer[goal.x][goal.y] > 0 &&
+                          !(reach.safeMove[goal.x][goal.y] == stay && reach.safeLayer[cx][cy] != 0);
         if (keep) {
             move = reach.safeMove[goal.x][goal.y];
             if (reach.safeLayer[cx][cy] != 0)
@@ -806,7 +909,7 @@ void Bot::plan(const RoundState& round) {
     // deficit chased.
     const float timeLeft = tuning::roundMs - round.gameTime;
     const int32_t lead = p.points - other.points;
-    const bool keepLead = timeLeft < 75000 && lead > 0;
+    const bool keepLead = keepsLead(round, self);
     const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
     const float lastTrip = chase ? tuning::roundMs - 30000 : lastLabyrinthMs;
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
@@ -889,7 +992,7 @@ void Bot::plan(const RoundState& round) {
                         for (int32_t i = 0; i < n; ++i)
                             if (creatureCell[blast[i][0]][blast[i][1]])
                                 bombValue += 1.5f;
-                    if (otherInArena && attack > 0)
+                    if (otherInArena && attack > 0 && !justSentHome(round))
                         for (int32_t i = 0; i < n; ++i)
                             if (blast[i][0] == ox && blast[i][1] == oy &&
                                 std::abs(ox - x) + std::abs(oy - y) <= 3)
@@ -931,7 +1034,7 @@ void Bot::plan(const RoundState& round) {
     }
 
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
-    if (style.wary && canBomb && otherInArena && !keepLead && !bombLiesAt(round, cx, cy) &&
+    if (style.shutInSpots > 0 && canBomb && otherInArena && !keepLead && bombFits(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
         bombLeavesWayOut(round, cx, cy)) {
         dropBomb = true;
@@ -948,6 +1051,7 @@ void Bot::plan(const RoundState& round) {
         if (MazeWorld::isHouseDoor(cx, cy)) {
             intoDoor = true;
             doorIn = cx * side + cy;
+            doorInUntil = 0;
             about = "going into the labyrinth";
         } else if (p.carryingCheese && cx == homeColumn(self) && cy == 0) {
             deliver = true;
@@ -1054,7 +1158,14 @@ void Bot::arena(const RoundState& round, bool* keys) {
         ownBombs = mine;
         now = true;
     }
-    const int32_t ready = round.player(3 - self).bombsReady;
+    const Player& other = round.player(3 - self);
+    // Seen to vanish and stand at home again: sent home.
+    if (aboutHome(round, 3 - self) &&
+        std::fabs(other.x - otherX) + std::fabs(other.y - otherY) > 1.5f)
+        otherSentHomeAt = round.gameTime;
+    otherX = other.x;
+    otherY = other.y;
+    const int32_t ready = other.bombsReady;
     if (ready < otherReady)
         otherBombedAt = tickTime(round.ticks);
     otherReady = ready;
@@ -1070,11 +1181,15 @@ void Bot::arena(const RoundState& round, bool* keys) {
         lowX = highX = p.x;
         lowY = highY = p.y;
         stillSince = round.ticks;
+        stuckCount = 0;
     } else if (round.ticks - stillSince > stuckTicks) {
         if (goal.aim != Aim::none && goal.aim != Aim::escape)
             bannedUntil[goal.x][goal.y] = tickTime(round.ticks) + 10000;
         goal = {};
-        unstickUntil = round.ticks + 90;
+        // Longer each time it finds itself in the same box again, and never as long as it
+        // takes to count as standing again.
+        stuckCount = std::min(stuckCount + 1, 3);
+        unstickUntil = round.ticks + 30 + 60 * static_cast<uint32_t>(stuckCount);
         stillSince = round.ticks;
         now = true;
     }
@@ -1142,6 +1257,9 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     }
     int32_t goalC = -1, goalR = -1, best = 1 << 20;
     const LabyrinthExit* out = nullptr;
+    // A door passed through, one whose way on is shut or one that led nowhere is taken only
+    // once there is nothing left to look at for another.
+    constexpr int32_t lastResort = 500;
     if (leaving) {
         about = "leaving the labyrinth";
         for (const LabyrinthExit& e : exits) {
@@ -1154,7 +1272,8 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
             const int32_t cost =
                 dist[e.column][e.row] +
                 (p.carryingCheese ? std::abs(e.arenaX - homeColumn(self)) + e.arenaY : 0) +
-                (shut ? 1000 : 0) + (passage && doorCell == doorIn ? 500 : 0);
+                (shut ? 1000 : 0) + (doorCell == doorIn && round.gameTime < doorInUntil ? 500 : 0) +
+                (leadsNowhereUntil[&e - exits] > round.gameTime ? 2000 : 0);
             if (cost < best) {
                 best = cost;
                 goalC = e.column;
@@ -1181,7 +1300,10 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
     }
     // Nothing known to go to (no cheese seen, or no door yet on the way out): the nearest cell
     // not seen yet.
-    if (goalC < 0) {
+    if (goalC < 0 || best >= lastResort) {
+        const int32_t resortC = goalC, resortR = goalR;
+        goalC = goalR = -1;
+        best = 1 << 20;
         if (leaving)
             about = "looking for a way out";
         for (int32_t c = 0; c < n; ++c)
@@ -1191,6 +1313,12 @@ void Bot::labyrinth(const RoundState& round, bool* keys) {
                     goalC = c;
                     goalR = r;
                 }
+        if (goalC >= 0) {
+            out = nullptr;
+        } else {
+            goalC = resortC;
+            goalR = resortR;
+        }
     }
     if (goalC < 0)
         return;

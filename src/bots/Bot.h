@@ -61,15 +61,22 @@ class Bot {
     // never opens): somewhere else for a while, or a bomb to open the way.
     void unstick(const RoundState& round, const BurnMap& fire, const Reach& reach);
     // heedCreatures: the cells about a creature are shut for the first cells of the way.
-    // who: the player searched for (0: this one).
+    // who: the player searched for (0: this one). laid: a bomb about to be laid, which shuts its
+    // cell to a player not standing on it.
     void search(const RoundState& round, const BurnMap& fire, Reach& reach, bool heedCreatures,
-                int32_t who) const;
+                int32_t who, const PlannedBomb* laid = nullptr) const;
     bool bombLeavesWayOut(const RoundState& round, int32_t x, int32_t y) const;
     // A bomb at (x, y) would leave the other player no way out of the fire.
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
     // Open cells next to (x, y).
     int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
-    void markCreatures(const RoundState& round);
+    // The other player is back at home after a hit, a moment ago.
+    bool justSentHome(const RoundState& round) const;
+    // Through the labyrinth leads somewhere from the cells of `reach`: a door whose way on is
+    // open lies outside them, and is not known to lead nowhere.
+    bool labyrinthLeadsOn(const RoundState& round, const Reach& reach) const;
+    // berth: cells kept from a creature on either side (-1: the style's).
+    void markCreatures(const RoundState& round, int32_t berth = -1);
     bool walkable(const RoundState& round, int32_t x, int32_t y, bool start) const;
     void steer(const RoundState& round, bool* keys, int32_t dx, int32_t dy) const;
     void walk(const RoundState& round, bool* keys) const;
@@ -93,6 +100,8 @@ class Bot {
     // Going through the labyrinth to another door: the door it went in by.
     bool passage = false;
     int32_t doorIn = -1;
+    // Until when that door is not the way out (round ms).
+    float doorInUntil = 0;
     // When the other player last laid a bomb (round ms; a person watching sees it): a player
     // who never bombs is no threat to a way out.
     float otherBombedAt = -1e9f;
@@ -100,14 +109,22 @@ class Bot {
     // and until when it is trying another way.
     float lowX = 1e9f, highX = -1e9f, lowY = 1e9f, highY = -1e9f;
     uint32_t stillSince = 0, unstickUntil = 0;
+    // Times it tried another way without leaving the box.
+    int32_t stuckCount = 0;
     float bannedUntil[side][side] = {};
     bool fleeing = false;
-    // When it last came out of the labyrinth (round ms).
+    // When it last came out of the labyrinth (round ms), and by which door (an index of the
+    // labyrinth's exits, -1: none).
     float outOfLabyrinthAt = 0;
+    int32_t cameOutBy = -1;
+    // Until when each door is known to lead only into a few walled-in cells (round ms).
+    float leadsNowhereUntil[4] = {};
     bool wasInLabyrinth = false;
     // In the labyrinth: the cell it last stood in, and a wrong way taken from it (-1: none).
     int32_t mazeCell = -1, mazeWrongWay = -1;
     int32_t otherReady = -1;
+    // Where the other player stood at the last tick, and when it was last seen sent home.
+    float otherX = -1, otherY = -1, otherSentHomeAt = -1e9f;
     uint32_t replanAt = 0;
     uint32_t hesitateUntil = 0;
     uint64_t ownBombs = 0, otherBombs = 0;

@@ -55,6 +55,7 @@ constexpr BotStyle levelStyles[] = {
      .creatureBerth = 1,
      .huntsCreatures = false,
      .wary = false,
+     .shutInSpots = 3,
      .wrongTurnPerMille = 20},
     // hard: a quick person's reaction, about 150 ms, and no slips: it wins on judgement.
     {.reactionTicks = 9,
@@ -67,7 +68,8 @@ constexpr BotStyle levelStyles[] = {
      .attackPerMille = 250,
      .creatureBerth = 1,
      .huntsCreatures = false,
-     .wary = true},
+     .wary = true,
+     .shutInSpots = 6},
 };
 
 // The benchmark's rivals start from a steady hand: reactions and foresight of a practised

@@ -32,6 +32,9 @@ struct BotStyle {
     // for obstacles with the other player near, and shuts that player in when it can.
     bool huntsCreatures;
     bool wary;
+    // Spots from where a bomb's flames reach the other player that it weighs for one that shuts
+    // it in (nearest first; at most 8): 0 none, 1 only the cell it stands on.
+    int32_t shutInSpots = 0;
     // The simple plans the benchmark measures the levels against: bombing obstacles open or
     // not, taking only coins, staying beside the other player.
     // Chance in 1000, per plan, of a wrong turn: a step to a neighbouring cell off the way.

@@ -16,10 +16,29 @@ struct Fuse {
     bool done;
 };
 
+// Blasts come in the order they go off (the cells burning now first), so a blast either
+// overlaps the last span of the cell or opens a new one after a gap; a third span is joined to
+// the second, gap and all.
 void burn(BurnMap& map, int32_t x, int32_t y, float time) {
-    map.start[x][y] = std::min(map.start[x][y], time);
-    map.end[x][y] = std::max(map.end[x][y], time + tuning::burnMs);
+    const float until = time + tuning::burnMs;
+    float &start = map.start[x][y], &firstEnd = map.firstEnd[x][y];
+    float &lastStart = map.lastStart[x][y], &end = map.end[x][y];
     map.any = true;
+    if (start == BurnMap::never) {
+        start = lastStart = time;
+        firstEnd = end = until;
+    } else if (time <= end) {
+        const bool one = firstEnd == end;
+        start = std::min(start, time);
+        end = std::max(end, until);
+        if (one)
+            firstEnd = end;
+    } else if (firstEnd == end) {
+        lastStart = time;
+        end = until;
+    } else {
+        end = until;
+    }
 }
 
 // One blast in time order: flames stop at pillars, at standing obstacles and laid walls (which
@@ -58,10 +77,12 @@ void spread(const MazeWorld& world, BurnMap& map, Fuse& bomb, Fuse* fuses, int32
 BurnMap burnMap(const RoundState& round, const PlannedBomb* planned, int32_t other,
                 float othersSeenUntil) {
     BurnMap map;
-    for (auto& column : map.start)
-        std::fill(std::begin(column), std::end(column), BurnMap::never);
-    for (auto& column : map.end)
-        std::fill(std::begin(column), std::end(column), -BurnMap::never);
+    for (auto* spans : {&map.start, &map.lastStart})
+        for (auto& column : *spans)
+            std::fill(std::begin(column), std::end(column), BurnMap::never);
+    for (auto* spans : {&map.firstEnd, &map.end})
+        for (auto& column : *spans)
+            std::fill(std::begin(column), std::end(column), -BurnMap::never);
     for (const BurningCell& b : round.world.burning())
         if (b.x >= 0 && b.x < side && b.y >= 0 && b.y < side)
             burn(map, b.x, b.y, b.time);

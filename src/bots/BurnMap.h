@@ -6,16 +6,21 @@ struct RoundState;
 // When each arena cell will burn, as anyone watching the arena can tell: from the bombs lying
 // and their fuses, the reach of their flames, what stops a flame (pillars, obstacles, laid
 // walls, other bombs, which it sets off) and the cells burning now. A cell burns from its
-// blast for burnMs; where several blasts reach a cell, from the first to the end of the last.
+// blast for burnMs. Where several blasts reach a cell it burns from `start` to `firstEnd` and
+// from `lastStart` to `end`, and is clear in between (the same span when there is no gap): a
+// way crosses a row between two blasts.
 struct BurnMap {
     static constexpr int32_t side = 15;
     static constexpr float never = 1e30f;
     float start[side][side];
+    float firstEnd[side][side];
+    float lastStart[side][side];
     float end[side][side];
     bool any = false;
 
     bool burnsDuring(int32_t x, int32_t y, float from, float to) const {
-        return start[x][y] <= to && end[x][y] >= from;
+        return (start[x][y] <= to && firstEnd[x][y] >= from) ||
+               (lastStart[x][y] <= to && end[x][y] >= from);
     }
     // Nothing burns here at `from` or at any time after.
     bool clearFrom(int32_t x, int32_t y, float from) const { return end[x][y] < from; }

@@ -211,15 +211,23 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
 TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
     // Nothing to fetch and no cheese left: every level walks and bombs its way to the other
     // player, standing still only as long as a blast of its own takes to go off and burn out
-    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells).
+    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells), and turns straight
+    // back no more than about once a second (not at every step at the edge of closing in).
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         place(1, 0.5f, 0.5f);
         Bot bot(level, round.seed, 1);
-        float lowX = 99, highX = -1, lowY = 99, highY = -1;
-        int since = 0, longest = 0;
+        float lowX = 99, highX = -1, lowY = 99, highY = -1, lastX = 0.5f, lastY = 0.5f;
+        float stepX = 0, stepY = 0;
+        int since = 0, longest = 0, reversals = 0;
         play(bot, 60 * 60, [&] {
             const Player& p = round.player1;
+            const float dx = p.x - lastX, dy = p.y - lastY;
+            if (std::abs(dx) + std::abs(dy) > 1e-4f && std::abs(dx) + std::abs(dy) < 1) {
+                reversals += dx * stepX + dy * stepY < 0;
+                stepX = dx, stepY = dy;
+            }
+            lastX = p.x, lastY = p.y;
             lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
             lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
             if (highX - lowX > 1.2f || highY - lowY > 1.2f) {
@@ -231,9 +239,60 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
             return true;
         });
         EXPECT_LE(longest, 5 * 60) << botLevelName(level) << " stood " << longest << " ticks";
+        EXPECT_LE(reversals, 60) << botLevelName(level) << " in a minute";
         EXPECT_GE(round.player2.tally.hitByOther, 1)
             << botLevelName(level) << " never reached the other player with a bomb";
     }
+}
+
+TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
+    // The other player (a hard computer player) stands in the one-cell way (2, 1) between two
+    // pillars; a bomb of player 1 at (2, 0), due in 3 s with a reach of one cell, shuts its
+    // south end. Walking out north through (2, 2) it is safe; hard and normal, standing on
+    // (2, 2), lay their next bomb there and shut it in, and lay no third while it cannot get out.
+    for (int hunter : {0, 1, 2}) {
+        SetUp();
+        round.player1.bombCapacity = round.player1.bombsReady = 3;
+        round.player1.bombs[0].reach = 1;
+        place(1, 2.5f, 2.5f);
+        place(2, 2.5f, 1.5f);
+        bomb(1, 2, 0, 3000);
+        Bot other(BotLevel::hard, round.seed, 2);
+        Bot bot(hunter == 2 ? BotLevel::normal : BotLevel::hard, round.seed, 1);
+        int mostLying = 0;
+        for (int t = 0; t < 4 * 60; ++t) {
+            KeyState keys;
+            if (hunter > 0)
+                bot.press(round, keys);
+            other.press(round, keys);
+            tickRound(round, keys);
+            if (!round.world.anyBurning())
+                mostLying = std::max(mostLying, 3 - round.player1.bombsReady);
+        }
+        if (hunter == 0) {
+            EXPECT_EQ(round.player2.tally.hitByOther, 0) << "with the north end open it walks out";
+            continue;
+        }
+        EXPECT_EQ(round.player2.tally.hitByOther, 1) << bot.doing();
+        EXPECT_EQ(mostLying, 2) << "bombs laid before the first blast";
+        EXPECT_EQ(round.player1.tally.hitByOwn, 0);
+    }
+}
+
+TEST_F(BotArena, SeesTheGapBetweenTwoBlastsOnACell) {
+    // Bombs at (4, 0) (reach 2, due in 0.6 s) and (8, 0) (reach 3, due in 2.6 s) both reach
+    // (6, 0): it burns 0.6 to 1.1 s and 2.6 to 3.1 s from now, and can be crossed in between.
+    round.player1.bombCapacity = round.player1.bombsReady = 2;
+    round.player1.bombs[1].reach = 3;
+    bomb(1, 4, 0, 600);
+    bomb(1, 8, 0, 2600);
+    const BurnMap fire = burnMap(round);
+    const float now = tickTime(round.ticks);
+    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 700, now + 800));
+    EXPECT_FALSE(fire.burnsDuring(6, 0, now + 1200, now + 2500)) << "the gap";
+    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 2700, now + 2800));
+    EXPECT_FALSE(fire.burnsDuring(7, 0, now + 700, now + 2500)) << "beyond the first blast";
+    EXPECT_FALSE(fire.clearFrom(6, 0, now + 2000));
 }
 
 TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
@@ -257,6 +316,26 @@ TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
         EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
                          << round.player1.y;
         EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
+    }
+    // The same pocket of laid walls with the way on from every other door shut: the labyrinth
+    // leads back here, so it is not walked in and out of again and again; a bomb opens it.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        for (const auto& [x, y] : {std::pair{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}})
+            round.world.placeWall(x + 0.5f, y + 0.5f);
+        place(1, 9.5f, 9.5f);
+        Bot bot(level, round.seed, 1);
+        int entries = 0;
+        bool inside = false, out = false;
+        play(bot, 60 * 60, [&] {
+            entries += round.world.freeRoam[0] && !inside;
+            inside = round.world.freeRoam[0];
+            out = !inside && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
+            return !out;
+        });
+        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                         << round.player1.y;
+        EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
     }
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();

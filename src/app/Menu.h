@@ -14,7 +14,7 @@ constexpr MenuArea helpArea{-0.99f, 0.71f, -2.2f, -1.5f};
 constexpr MenuArea closeArea{3.96f, 5.41f, -3.74f, -3.2f};
 constexpr MenuArea optionsArea{-1.49f, 1.21f, -3.3f, -2.6f};
 // The opponent line under START: player 2 steps through HUMAN, COMPUTER EASY, NORMAL and HARD.
-constexpr MenuArea opponentArea{-1.9f, 1.9f, -1.38f, -0.95f};
+constexpr MenuArea opponentArea{-3.2f, 3.2f, -1.38f, -0.95f};
 // PLAY ONLINE, a band beside HELP: host or join a game over the internet by its room code.
 constexpr MenuArea onlineArea{0.95f, 3.45f, -2.15f, -1.55f};
 constexpr MenuArea cursorHidingArea{-6.75f, 6.75f, -4.15f, 4.15f};

@@ -38,7 +38,10 @@ void OpponentChoice::describe() {
             side[n] < 0 ? "" : "COMPUTER " + upper(botLevelName(static_cast<BotLevel>(side[n])));
     // What the level is like, in a word or two.
     static const char* const manner[] = {", BEGINNER", ", STEADY", ", SHREWD"};
-    line = "PLAYER 2: " + (side[1] < 0 ? std::string("HUMAN") : hud[1] + manner[side[1]]);
+    const std::string second = side[1] < 0 ? std::string("HUMAN") : hud[1];
+    // Player 1 is a computer only when the command line says so: then both are named.
+    line = side[0] >= 0 ? "PLAYER 1: " + hud[0] + ", PLAYER 2: " + second
+                        : "PLAYER 2: " + (side[1] < 0 ? second : hud[1] + manner[side[1]]);
 }
 
 const char* OpponentChoice::hudLine(int n) const {

@@ -6,7 +6,7 @@
 
 namespace {
 // The band's extent in menu units, as the click area has it (app/OpponentChoice.h).
-constexpr float left = -1.9f, right = 1.9f, bottom = -1.38f, top = -0.95f;
+constexpr float left = -3.2f, right = 3.2f, bottom = -1.38f, top = -0.95f;
 } // namespace
 
 void drawOpponentLine(const char* text) {
@@ -25,7 +25,11 @@ void drawOpponentLine(const char* text) {
     glDisable(GL_BLEND);
     // White letters on a dark rim centred on the band, in menu units (drawn with y down).
     const float white[3] = {1, 1, 1}, rim[3] = {0.05f, 0.08f, 0.2f};
-    const float size = (top - bottom) * 0.6f;
+    // A line too long for the band (two computer players named) is written smaller.
+    float size = (top - bottom) * 0.6f;
+    const float room = (right - left) * 0.94f;
+    if (textWidth(text, size) > room)
+        size *= room / textWidth(text, size);
     glPushMatrix();
     glTranslatef(0, (bottom + top) / 2 - size * 0.36f, 0.06f);
     glScalef(1, -1, 1);

@@ -284,6 +284,10 @@ TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {
     EXPECT_EQ(game.opponents.kept(), "easy");
     EXPECT_STREQ(game.opponents.hudLine(2), "COMPUTER EASY");
     EXPECT_EQ(game.opponents.hudLine(1), nullptr);
+    // A computer player 1 (from the command line) is named on the line too.
+    game.opponents.side[0] = static_cast<int32_t>(BotLevel::hard);
+    game.opponents.choose("normal");
+    EXPECT_EQ(game.opponents.titleLine(), "PLAYER 1: COMPUTER HARD, PLAYER 2: COMPUTER NORMAL");
 }
 
 // Esc reaches the menus as "back" (a pad's B too): each of the game's own menus goes back one

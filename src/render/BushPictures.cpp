@@ -112,26 +112,7 @@ bool BushPictures::take(unsigned int bushList) {
             glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
             glCallList(bushList);
 
-            // Cover where the bush is: everything nearer than the far plane.
-            glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-            glDepthMask(GL_FALSE);
-            glDepthFunc(GL_GREATER);
-            glDisable(GL_LIGHTING);
-            glDisable(GL_CULL_FACE);
-            glMatrixMode(GL_PROJECTION);
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
-            glLoadIdentity();
-            glColor4f(1, 1, 1, 1);
-            glBegin(GL_TRIANGLE_STRIP);
-            glVertex3f(-1, -1, 0.999f);
-            glVertex3f(1, -1, 0.999f);
-            glVertex3f(-1, 1, 0.999f);
-            glVertex3f(1, 1, 0.999f);
-            glEnd();
-            glDepthFunc(GL_LESS);
-            glPopAttrib();
+            markDrawnInAlpha();
 
             glGenerateMipmap(GL_TEXTURE_2D);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);

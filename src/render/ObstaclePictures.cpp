@@ -229,26 +229,7 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
                 drawObstacle(atOrigin, nullptr, {},
                              part == 0 ? ObstacleLight::colourScaled : ObstacleLight::unscaled);
 
-                // Cover where the obstacle is: everything nearer than the far plane.
-                glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-                glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-                glDepthMask(GL_FALSE);
-                glDepthFunc(GL_GREATER);
-                glDisable(GL_LIGHTING);
-                glDisable(GL_CULL_FACE);
-                glMatrixMode(GL_PROJECTION);
-                glLoadIdentity();
-                glMatrixMode(GL_MODELVIEW);
-                glLoadIdentity();
-                glColor4f(1, 1, 1, 1);
-                glBegin(GL_TRIANGLE_STRIP);
-                glVertex3f(-1, -1, 0.999f);
-                glVertex3f(1, -1, 0.999f);
-                glVertex3f(-1, 1, 0.999f);
-                glVertex3f(1, 1, 0.999f);
-                glEnd();
-                glDepthFunc(GL_LESS);
-                glPopAttrib();
+                markDrawnInAlpha();
                 // Drawn by the renderer picture by picture: it holds every piece sent until it
                 // has drawn them, and the 114 drawings held at once cost some 14 MiB at their
                 // peak, the largest part of the round's (a flush alone still left some 6 MiB).

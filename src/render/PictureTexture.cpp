@@ -13,3 +13,25 @@ void shapePictureTexture(unsigned int texture, int w, int h, int filter, int for
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
+
+void markDrawnInAlpha() {
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glDepthMask(GL_FALSE);
+    glDepthFunc(GL_GREATER);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    glBegin(GL_TRIANGLE_STRIP);
+    glVertex3f(-1, -1, 0.999f);
+    glVertex3f(1, -1, 0.999f);
+    glVertex3f(-1, 1, 0.999f);
+    glVertex3f(1, 1, 0.999f);
+    glEnd();
+    glDepthFunc(GL_LESS);
+    glPopAttrib();
+}

@@ -52,8 +52,10 @@ class Scenery {
     unsigned int backgroundLists[15] = {};
     unsigned int orthogonalLists[15] = {};
     unsigned int groundLists[15] = {};
-    // Every cell's ground and roads at a season step, in one list each.
+    // Every cell's ground and roads at a season step, in one list each, calling the shapes of
+    // the cells of each kind of ground (the same at every step) with the step's pictures.
     unsigned int fieldLists[15] = {};
+    unsigned int fieldShapeLists[4] = {};
     unsigned int cottageList = 0;
     unsigned int hutList = 0;
     unsigned int houseCornerList = 0;

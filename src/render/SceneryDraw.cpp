@@ -378,17 +378,18 @@ void fieldTiles(CellGround kind, int size) {
     glEnd();
 }
 
+const CellGround fieldKinds[4] = {CellGround::season, CellGround::road, CellGround::roadAlong,
+                                  CellGround::roadAcross};
+
 // The whole ground of one season step, roads included, with its pictures: one list, so a view
 // draws it at once instead of cell by cell. Leaves the texture state as the tile lists do.
-void compileField(unsigned int list, const unsigned int pictures[4], int size) {
+void compileField(unsigned int list, const unsigned int pictures[4], const unsigned int shapes[4]) {
     glNewList(list, GL_COMPILE);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    const CellGround kinds[4] = {CellGround::season, CellGround::road, CellGround::roadAlong,
-                                 CellGround::roadAcross};
     for (int k = 0; k < 4; ++k) {
         glBindTexture(GL_TEXTURE_2D, pictures[k]);
-        fieldTiles(kinds[k], size);
+        glCallList(shapes[k]);
     }
     glDisable(GL_TEXTURE_2D);
     glEndList();
@@ -548,6 +549,12 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     glPopMatrix();
     glEndList();
 
+    for (int k = 0; k < 4; ++k) {
+        fieldShapeLists[k] = glGenLists(1);
+        glNewList(fieldShapeLists[k], GL_COMPILE);
+        fieldTiles(fieldKinds[k], size);
+        glEndList();
+    }
     for (int k = 0; k < 15; ++k) {
         const int season = k / 5, blend = k % 5;
         compileTextured(backgroundLists[k], texture(backgroundBase[season] + blend), backdrop3List,
@@ -558,7 +565,7 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
         const unsigned int pictures[4] = {texture(groundBase[season] + blend), texture(roadSlot),
                                           texture(roadVSlot), texture(roadVSlot)};
         fieldLists[k] = glGenLists(1);
-        compileField(fieldLists[k], pictures, size);
+        compileField(fieldLists[k], pictures, fieldShapeLists);
     }
 
     glNewList(cottageList, GL_COMPILE);

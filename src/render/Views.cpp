@@ -18,6 +18,8 @@
 #include "scene/Camera.h"
 #include "world/Bomb.h"
 #include "world/MazeWorld.h"
+#include "world/Seasons.h"
+#include "world/Tuning.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
@@ -421,9 +423,14 @@ void drawPlayerView(const RoundView& v, int n) {
 void drawGameFrame(const RoundView& v) {
     // Pictures made once a frame are made anew for this one.
     ++v.look.frameNumber;
-    // The round shows no title, and the season's next pictures come one a frame ahead of time.
+    // The round shows no title, and the season's next pictures come one a frame in the last
+    // seconds before their step shows (a step lasts at least 7 s, the first 79 s): held from the
+    // start, they took their memory for nothing.
     holdMenuPictures(v.look.textures, false, false);
-    holdSeasonPictures(v.look.textures, v.seasonStep, true);
+    constexpr float nextSeasonLeadMs = 3000;
+    holdSeasonPictures(v.look.textures, v.seasonStep,
+                       seasonStepChangesBy(v.seasonPhase, nextSeasonLeadMs / tuning::roundMs,
+                                           v.seasonStep));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(v);
     v.look.handOver.handOn();

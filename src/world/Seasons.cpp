@@ -34,6 +34,11 @@ int32_t selectSeasonStep(float phase, int32_t current) {
     return current;
 }
 
+bool seasonStepChangesBy(float phase, float ahead, int32_t current) {
+    // The steps only ever move on through the round, so the step at the far end tells.
+    return selectSeasonStep(phase + ahead, current) != current;
+}
+
 bool inViewWedge(int32_t px, int32_t py, float dirX, float dirY, int32_t i, int32_t j) {
     if (dirY > 0 && !(j > py - 2 && px - i < j - py + 4 && i - px < j - py + 4))
         return false;

@@ -5,6 +5,10 @@
 // windows and above 0.28, as the round's season cycle wants.
 int32_t selectSeasonStep(float phase, int32_t current);
 
+// Whether the step showing at `phase` (`current`) gives way to another by `phase + ahead`: the
+// time to have the next step's pictures ready.
+bool seasonStepChangesBy(float phase, float ahead, int32_t current);
+
 // The ground and backdrop step showing now: 0 (spring and summer), 5 (autumn), 10 (winter) and
 // the blend steps between them. Chosen once a tick from the round's phase.
 struct Seasons {

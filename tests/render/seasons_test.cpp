@@ -36,6 +36,21 @@ TEST(SeasonStep, ARoundPassesThroughEverySeasonInOrder) {
     }
 }
 
+TEST(SeasonStep, TheNextStepIsComingOnlyInTheSecondsBeforeItShows) {
+    // Three seconds of a 360 s round ahead. Spring's first blend step shows from 79.2 s
+    // (0.22), winter's first from 169.2 s (0.47), the last from 280.8 s (0.78), spring at 0.8.
+    const float ahead = 3.0f / 360.0f;
+    EXPECT_FALSE(seasonStepChangesBy(0.0f, ahead, 0)) << "the round's start";
+    EXPECT_FALSE(seasonStepChangesBy(0.21f, ahead, 0)) << "75.6 s: 3.6 s before";
+    EXPECT_TRUE(seasonStepChangesBy(0.215f, ahead, 0)) << "77.4 s: 1.8 s before";
+    EXPECT_FALSE(seasonStepChangesBy(0.4f, ahead, 5)) << "the middle of autumn";
+    EXPECT_FALSE(seasonStepChangesBy(0.46f, ahead, 5));
+    EXPECT_TRUE(seasonStepChangesBy(0.465f, ahead, 5));
+    EXPECT_TRUE(seasonStepChangesBy(0.775f, ahead, 13)) << "the last blend step toward spring";
+    EXPECT_TRUE(seasonStepChangesBy(0.795f, ahead, 14)) << "spring again at 0.8";
+    EXPECT_FALSE(seasonStepChangesBy(0.9f, ahead, 0)) << "spring to the round's end";
+}
+
 TEST(SeasonStep, EarlyPhaseAfterAutumnKeepsAutumn) {
     const int autumn = selectSeasonStep(0.31f, 0);
     ASSERT_EQ(autumn, 5);

@@ -41,8 +41,10 @@ class Scenery {
     int32_t backgroundBase[3] = {wideBackdropSlots, wideBackdropSlots + 5, wideBackdropSlots + 10};
     int32_t groundBase[3] = {groundSlots, groundSlots + 5, groundSlots + 10};
     int32_t orthogonalBase[3] = {lowBackdropSlots, lowBackdropSlots + 5, lowBackdropSlots + 10};
-    // With the coarser crowns: the overview sees every bush small.
+    // With the coarser crowns: the overview sees every bush small. The list calls the bush and
+    // building lists at their places, as the full cut does.
     unsigned int decorationList = 0;
+    unsigned int coarseBushList = 0;
     unsigned int roadVList = 0;
     unsigned int roadVTurnedList = 0;
     unsigned int roadList = 0;

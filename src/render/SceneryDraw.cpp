@@ -268,16 +268,6 @@ class SceneryModels {
         glDisable(GL_CULL_FACE);
     }
 
-    void buildingAt(int i, int j) const {
-        glPushMatrix();
-        glTranslatef(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f, 0);
-        if (isCottageCell(i, j))
-            cottage();
-        else
-            hut();
-        glPopMatrix();
-    }
-
   private:
     int slices;
     // The crown's spheres: a far bush keeps its outline with fewer of them.
@@ -431,22 +421,14 @@ template <typename Build> void forEachBuildingCell(int size, Build&& build) {
     }
 }
 
-void compileDecoration(unsigned int list, const SceneryModels& models, int size) {
-    glNewList(list, GL_COMPILE);
-    MeshBatch hedges;
-    forEachHedgeBush(size, [&](float x, float y) { models.addBushAt(hedges, x, y); });
-    // Bushes are closed shapes: their far sides never show.
-    glEnable(GL_CULL_FACE);
-    drawMeshBatch(hedges, true);
-    glDisable(GL_CULL_FACE);
-    forEachBuildingCell(size, [&](int i, int j) { models.buildingAt(i, j); });
-    MeshBatch corners;
+// Hedges, buildings and the house's bushes, each called at its place, `bush` for every bush.
+void plantDecoration(unsigned int bush, unsigned int cottage, unsigned int hut, int size) {
+    forEachHedgeBush(size, [&](float x, float y) { callAt(bush, x, y); });
+    forEachBuildingCell(size, [&](int i, int j) {
+        callAt(isCottageCell(i, j) ? cottage : hut, static_cast<float>(i), static_cast<float>(j));
+    });
     for (const auto& b : cornerBushes)
-        models.addBushAt(corners, b[0], b[1]);
-    glEnable(GL_CULL_FACE);
-    drawMeshBatch(corners, true);
-    glDisable(GL_CULL_FACE);
-    glEndList();
+        callAt(bush, b[0], b[1]);
 }
 
 // Beyond this many cells from a player a bush ahead of it is at most about as many pixels tall in
@@ -520,10 +502,6 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
     houseCornerList = glGenLists(1);
     bushList = glGenLists(1);
 
-    // Only what the overview shows is kept compiled: the full cut of the decoration is drawn
-    // from the single bush and building lists when asked for.
-    compileDecoration(decorationList, coarseModels, size);
-
     glNewList(tileList, GL_COMPILE);
     tileShape();
     glEndList();
@@ -588,6 +566,17 @@ void Scenery::build(const TextureTable* textureTable, int32_t roadSlot, int32_t 
 
     glNewList(bushList, GL_COMPILE);
     models.bush();
+    glEndList();
+
+    coarseBushList = glGenLists(1);
+    glNewList(coarseBushList, GL_COMPILE);
+    coarseModels.bush();
+    glEndList();
+
+    // The overview's decoration holds no geometry of its own: a bush compiled once for each of
+    // the 125 places would hold 125 copies of it.
+    glNewList(decorationList, GL_COMPILE);
+    plantDecoration(coarseBushList, cottageList, hutList, size);
     glEndList();
 
     glNewList(fineHouseCornerList, GL_COMPILE);
@@ -727,12 +716,5 @@ void Scenery::drawDecoration(bool coarse) const {
         glCallList(decorationList);
         return;
     }
-    const int size = static_cast<int>(arenaSize);
-    forEachHedgeBush(size, [this](float x, float y) { callAt(bushList, x, y); });
-    forEachBuildingCell(size, [this](int i, int j) {
-        callAt(isCottageCell(i, j) ? cottageList : hutList, static_cast<float>(i),
-               static_cast<float>(j));
-    });
-    for (const auto& b : cornerBushes)
-        callAt(bushList, b[0], b[1]);
+    plantDecoration(bushList, cottageList, hutList, static_cast<int>(arenaSize));
 }

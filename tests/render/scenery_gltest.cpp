@@ -172,14 +172,16 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
         scenery.decorationList,  scenery.roadVList,     scenery.roadVTurnedList,
         scenery.roadList,        scenery.backdrop3List, scenery.tileList,
         scenery.backdrop4List,   scenery.cottageList,   scenery.hutList,
-        scenery.houseCornerList, scenery.bushList};
+        scenery.houseCornerList, scenery.bushList,     scenery.coarseBushList};
+    for (unsigned int list : scenery.fieldShapeLists)
+        lists.insert(list);
     for (int k = 0; k < 15; ++k) {
         lists.insert(scenery.backgroundLists[k]);
         lists.insert(scenery.orthogonalLists[k]);
         lists.insert(scenery.groundLists[k]);
         lists.insert(scenery.fieldLists[k]);
     }
-    EXPECT_EQ(lists.size(), 71u);
+    EXPECT_EQ(lists.size(), 76u);
     for (unsigned int list : lists)
         EXPECT_TRUE(glIsList(list)) << list;
 

@@ -149,6 +149,13 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
 
     glGenTextures(1, &scaled[way]);
     glGenTextures(1, &unscaled[way]);
+    // Drawn into eight bits a channel, then kept as grey: the lights are grey and the pictures
+    // drawn white, so every texel's red, green and blue are one value, and a grey picture holds
+    // it in a quarter (the light the colour scales, with the alpha that marks the obstacle: a
+    // half) of the memory. The pictures of all four ways stay for the round.
+    GLuint drawn = 0;
+    glGenTextures(1, &drawn);
+    shapePictureTexture(drawn, side * offsets, side * slants, GL_LINEAR);
     GLuint framebuffer = 0, depth = 0;
     glGenFramebuffers(1, &framebuffer);
     glGenRenderbuffers(1, &depth);
@@ -174,15 +181,10 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
 
     const float cameraFacing = static_cast<float>(way) * 90.0f / degrees;
     const float cameraDown = pitch / degrees;
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, drawn, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        failed = true;
     for (int part = 0; part < 2 && !failed; ++part) {
-        const unsigned int picture = part == 0 ? scaled[way] : unscaled[way];
-        shapePictureTexture(picture, side * offsets, side * slants, GL_LINEAR);
-        glBindTexture(GL_TEXTURE_2D, picture);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
-        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-            failed = true;
-            break;
-        }
         for (int k = 0; k < offsets; ++k) {
             for (int e = 0; e < slants; ++e) {
                 const float bearing =
@@ -238,6 +240,14 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
         }
         // No smaller levels: the plain filter keeps a far obstacle's outline nearer the shape's
         // (measured against mipmaps, in the picture tests' worst squares).
+        glBindTexture(GL_TEXTURE_2D, part == 0 ? scaled[way] : unscaled[way]);
+        // A copy into a grey format takes the red channel as the grey.
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, part == 0 ? GL_LUMINANCE8_ALPHA8 : GL_LUMINANCE8, 0,
+                         0, side * offsets, side * slants, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
 
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
@@ -249,6 +259,7 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     glDeleteFramebuffers(1, &framebuffer);
     glDeleteRenderbuffers(1, &depth);
+    glDeleteTextures(1, &drawn);
     taken[way] = true;
     if (failed)
         forget();

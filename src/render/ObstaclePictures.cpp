@@ -242,8 +242,8 @@ void ObstaclePictures::take(int way, const Obstacle& model) {
         // (measured against mipmaps, in the picture tests' worst squares).
         glBindTexture(GL_TEXTURE_2D, part == 0 ? scaled[way] : unscaled[way]);
         // A copy into a grey format takes the red channel as the grey.
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, part == 0 ? GL_LUMINANCE8_ALPHA8 : GL_LUMINANCE8, 0,
-                         0, side * offsets, side * slants, 0);
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, part == 0 ? GL_LUMINANCE8_ALPHA8 : GL_LUMINANCE8, 0, 0,
+                         side * offsets, side * slants, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -428,9 +428,9 @@ void drawGameFrame(const RoundView& v) {
     // start, they took their memory for nothing.
     holdMenuPictures(v.look.textures, false, false);
     constexpr float nextSeasonLeadMs = 3000;
-    holdSeasonPictures(v.look.textures, v.seasonStep,
-                       seasonStepChangesBy(v.seasonPhase, nextSeasonLeadMs / tuning::roundMs,
-                                           v.seasonStep));
+    holdSeasonPictures(
+        v.look.textures, v.seasonStep,
+        seasonStepChangesBy(v.seasonPhase, nextSeasonLeadMs / tuning::roundMs, v.seasonStep));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(v);
     v.look.handOver.handOn();

@@ -172,7 +172,7 @@ TEST_F(ScenerySetUp, EveryListIsCompiledInBuildAndNoneDuringAFrame) {
         scenery.decorationList,  scenery.roadVList,     scenery.roadVTurnedList,
         scenery.roadList,        scenery.backdrop3List, scenery.tileList,
         scenery.backdrop4List,   scenery.cottageList,   scenery.hutList,
-        scenery.houseCornerList, scenery.bushList,     scenery.coarseBushList};
+        scenery.houseCornerList, scenery.bushList,      scenery.coarseBushList};
     for (unsigned int list : scenery.fieldShapeLists)
         lists.insert(list);
     for (int k = 0; k < 15; ++k) {

@@ -67,19 +67,25 @@ float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, flo
     return pixelsPerUnitAtOne() / distance;
 }
 
+// A shadow is one flat dark shape laid on the ground: its outline may stray a pixel where the
+// figure's stays within half of one, so it is cut as a figure this much smaller.
+constexpr float shadowSizeShare = 0.5f;
+
 // `camera` is the view's; null draws the figure at the full count.
 void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* camera) {
     const Player& p = v.player(n);
     if (figureBlinkedOut(v, n))
         return;
     const float size = camera ? figurePixelsPerUnit(v, *camera, p.x, p.y) : 0;
-    drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass, size);
+    drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass,
+               shadowPass ? size * shadowSizeShare : size);
 }
 
 void drawCreatureFigure(const RoundView& v, const Creature& c, bool shadowPass,
                         const Camera& camera) {
+    const float size = figurePixelsPerUnit(v, camera, c.x, c.y);
     drawCreature(v.world, c, shadowPass, &v.look.figures[0],
-                 figurePixelsPerUnit(v, camera, c.x, c.y));
+                 shadowPass ? size * shadowSizeShare : size);
 }
 
 void drawCreatures(const RoundView& v, bool shadowPass, const Camera& camera) {

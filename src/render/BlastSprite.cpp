@@ -11,9 +11,12 @@ namespace {
 // The pictures cover this far from the burst's centre each way, in world units: a particle
 // drifts at most about 1.3 before it fades, and is half a unit across.
 constexpr float reach = 2.0f;
-// The burst is a soft blur; 16 texels a unit keep all of it (drawn so, it stays as close to the
-// particles drawn one by one as with 32), and its cost is filling them.
-constexpr int side = 64;
+// The burst is a soft blur; 16 texels a unit keep all of it near the eye (drawn so, it stays as
+// close to the particles drawn one by one as with 32), and its cost is filling them. The whole
+// burst's picture, shown only where a cell is further off, keeps it with 12 (with 8 the
+// nearest of those cells, at 1504 x 1080, come a little off the particles).
+constexpr int sliceSide = 64;
+constexpr int wholeSide = 48;
 // The whole burst's sums are held at a quarter and multiplied back when shown, so that eight
 // bits of the picture do not clip before the screen would, mostly. The slices, shown large near
 // the eye, are held in half floats: where many particles overlap, their sum runs far past four
@@ -32,9 +35,10 @@ int sliceOf(float y) {
     return std::clamp(k, 0, BlastSprite::slices - 1);
 }
 
-bool makeTarget(unsigned int& framebuffer, unsigned int& picture, int width, int format) {
+bool makeTarget(unsigned int& framebuffer, unsigned int& picture, int width, int height,
+                int format) {
     glGenTextures(1, &picture);
-    shapePictureTexture(picture, width, side, GL_LINEAR, format);
+    shapePictureTexture(picture, width, height, GL_LINEAR, format);
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
@@ -55,8 +59,9 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
     if (drawn && drawnFrame == frame)
         return true;
     if (framebuffer == 0 &&
-        (!makeTarget(framebuffer, picture, side, 0) ||
-         !makeTarget(sliceFramebuffer, slicePicture, side * slices, GL_RGBA16F))) {
+        (!makeTarget(framebuffer, picture, wholeSide, wholeSide, 0) ||
+         !makeTarget(sliceFramebuffer, slicePicture, sliceSide * slices, sliceSide,
+                     GL_RGBA16F))) {
         failed = true;
         return false;
     }
@@ -83,11 +88,12 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const float h = halfSize;
-    // A texel more each way: the linear filter reaches that far from the last one written; but
-    // half a texel short of a slice's edge, where it would reach into the next slice.
-    const float texel = 2 * reach / side, edge = reach - texel / 2;
-    // Tile `tile` of the bound picture: the particles of one slice, or all with -1.
-    auto drawTile = [&](int tile, int slice, float share, Cover& c) {
+    // Tile `tile` (`side` texels square) of the bound picture: the particles of one slice, or
+    // all with -1.
+    auto drawTile = [&](int tile, int side, int slice, float share, Cover& c) {
+        // A texel more each way: the linear filter reaches that far from the last one written;
+        // but half a texel short of a slice's edge, where it would reach into the next slice.
+        const float texel = 2 * reach / static_cast<float>(side), edge = reach - texel / 2;
         glViewport(tile * side, 0, side, side);
         glScissor(tile * side, 0, side, side);
         c.left = c.bottom = reach;
@@ -125,16 +131,16 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glClear(GL_COLOR_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
-    drawTile(0, -1, 1.0f / wholeHeadroom, whole);
+    drawTile(0, wholeSide, -1, 1.0f / wholeHeadroom, whole);
     glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_FRAMEBUFFER, sliceFramebuffer);
-    glViewport(0, 0, side * slices, side);
+    glViewport(0, 0, sliceSide * slices, sliceSide);
     glClear(GL_COLOR_BUFFER_BIT);
     // Each slice in its own part of the picture, which keeps a particle at the edge out of the
     // next slice's.
     glEnable(GL_SCISSOR_TEST);
     for (int slice = 0; slice < slices; ++slice)
-        drawTile(slice, slice, 1.0f, cover[slice]);
+        drawTile(slice, sliceSide, slice, 1.0f, cover[slice]);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

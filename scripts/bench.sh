@@ -8,8 +8,9 @@
 #  - the real program, this build and an older one (the build before the frame-cost work, or
 #    BASE_REF), side by side on one virtual 1920 x 1080 screen, each in a 1024 x 735 window and in
 #    full screen: frames a second over ten seconds of the same round (same seed) and the peak
-#    resident memory of the session.
-#   scripts/bench.sh [build folder, default build-bench] [frames per scene, default 300]
+#    resident memory of the session; this build also unpaced (TUVO_UNPACED=1).
+#   scripts/bench.sh [build folder, default build-bench] [frames per scene, default 300; 0: only
+#   the real program]
 #   BASE_REF=<git revision> (default e7f1ee2; "none" leaves the older build out)
 #   FPS_SECONDS=<seconds counted per session> (default 10)
 # Starts virtual X displays as needed. Benchmarks measure; they never fail on a time.
@@ -72,6 +73,7 @@ echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1),
 echo "load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 
+if [ "$FRAMES" -gt 0 ]; then
 echo "== the round without drawing"
 ./bench/tick_bench 3
 echo
@@ -101,6 +103,7 @@ echo
 echo "== start-up"
 ./bench/startup_bench ./tuvo 5
 echo
+fi
 
 # The real program on a screen of its own, 1920 x 1080, whatever display the rest used.
 screen_display=""
@@ -121,11 +124,13 @@ done
 # let the round run 3 s, count the frames shown over FPS_SECONDS, quit with Esc. Prints a table
 # row: frames a second and the session's peak resident memory.
 session() {
-    label=$1 folder=$2 mode=$3
+    label=$1 folder=$2 mode=$3 pacing=${4:-paced}
     rm -rf "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
-    swaps="$WORK/swaps-$label-$mode.txt"
-    times="$WORK/time-$label-$mode.txt"
-    (cd "$folder" && DISPLAY=$screen_display TUVO_SEED=8028 exec /usr/bin/time -v -o "$times" \
+    swaps="$WORK/swaps-$label-$mode-$pacing.txt"
+    times="$WORK/time-$label-$mode-$pacing.txt"
+    unpaced=0
+    [ "$pacing" = unpaced ] && unpaced=1
+    (cd "$folder" && DISPLAY=$screen_display TUVO_SEED=8028 TUVO_UNPACED=$unpaced exec /usr/bin/time -v -o "$times" \
         env LD_PRELOAD="$BUILD/bench/libswap_counter.so" SWAP_COUNTER_FILE="$swaps" \
         ./tuvo >/dev/null 2>&1) &
     GAME_PID=$!
@@ -190,3 +195,7 @@ if [ -n "$BASE_BUILD" ]; then
 fi
 session "this build" "$BUILD" window
 session "this build" "$BUILD" fullscreen
+# The game paces its frames to the display's refresh (60 a second here); unpaced, the frames a
+# second say what the machine could draw.
+session "this build, unpaced" "$BUILD" window unpaced
+session "this build, unpaced" "$BUILD" fullscreen unpaced

@@ -8,6 +8,7 @@
 #include <SDL_syswm.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 namespace {
@@ -67,6 +68,7 @@ void checkFullscreen() {
 // Frame pacing: the refresh period and whether the timer has to hold frames back.
 double framePeriodMs = 1000.0 / 60.0;
 bool timerPacing = false;
+bool unpaced = false;
 Uint64 lastSwap = 0;
 int probeFrames = 0;
 Uint64 probeStart = 0;
@@ -336,7 +338,13 @@ bool initialiseGl(int width, int height) {
     }
     SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil);
 
-    if (SDL_GL_SetSwapInterval(1) != 0)
+    // TUVO_UNPACED=1 draws each frame as soon as the last is shown, for measuring how many
+    // frames a second the machine could draw; the round's tick keeps its pace either way.
+    const char* unpacedText = std::getenv("TUVO_UNPACED");
+    unpaced = unpacedText != nullptr && std::strcmp(unpacedText, "1") == 0;
+    if (unpaced)
+        SDL_GL_SetSwapInterval(0);
+    else if (SDL_GL_SetSwapInterval(1) != 0)
         timerPacing = true;
     SDL_DisplayMode mode;
     if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode) == 0 &&
@@ -553,7 +561,7 @@ void swapBuffers() {
     if (!context)
         return;
     // A driver may accept vsync and still not wait; a quick look at the first frames tells.
-    if (!timerPacing) {
+    if (!timerPacing && !unpaced) {
         if (probeFrames == 0)
             probeStart = SDL_GetPerformanceCounter();
         if (++probeFrames == 30) {

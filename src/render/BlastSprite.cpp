@@ -12,7 +12,7 @@ namespace {
 // drifts at most about 1.3 before it fades, and is half a unit across.
 constexpr float reach = 2.0f;
 // The burst is a soft blur; 16 texels a unit keep all of it (drawn so, it stays as close to the
-// particles drawn one by one as with 32), and its cost is filling them.
+// particles drawn one by one as with 32).
 constexpr int side = 64;
 // The whole burst's sums are held at a quarter and multiplied back when shown, so that eight
 // bits of the picture do not clip before the screen would, mostly. The slices, shown large near
@@ -32,15 +32,12 @@ int sliceOf(float y) {
     return std::clamp(k, 0, BlastSprite::slices - 1);
 }
 
-bool makeTarget(unsigned int& framebuffer, unsigned int& picture, int width, int format) {
-    glGenTextures(1, &picture);
-    shapePictureTexture(picture, width, side, GL_LINEAR, format);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, picture, 0);
-    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    return complete;
+// Covers a particle's square on one axis, in world units, a texel wider each way for the
+// filter; held half a texel inside the picture's edge.
+void widen(float& low, float& high, float texel) {
+    const float edge = reach - texel / 2;
+    low = std::max(low - texel, -edge);
+    high = std::min(high + texel, edge);
 }
 } // namespace
 
@@ -50,97 +47,86 @@ BlastSprite::~BlastSprite() {
 
 bool BlastSprite::update(const Particle* particles, int count, float halfSize, unsigned int texture,
                          uint32_t frame) {
-    if (failed)
+    if (texture == 0)
         return false;
     if (drawn && drawnFrame == frame)
         return true;
-    if (framebuffer == 0 &&
-        (!makeTarget(framebuffer, picture, side, 0) ||
-         !makeTarget(sliceFramebuffer, slicePicture, side * slices, GL_RGBA16F))) {
-        failed = true;
-        return false;
+    if (picture == 0) {
+        glGenTextures(1, &picture);
+        shapePictureTexture(picture, side, side, GL_LINEAR, 0);
+        glGenTextures(1, &slicePicture);
+        shapePictureTexture(slicePicture, side * slices, side, GL_LINEAR, GL_RGBA16F);
     }
-    GLint previous = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    // Looking along +y at the x-z plane: x to the right, z up.
-    glOrtho(-reach, reach, -reach, reach, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0, 0, 0, 0);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    const float h = halfSize;
-    // A texel more each way: the linear filter reaches that far from the last one written; but
-    // half a texel short of a slice's edge, where it would reach into the next slice.
-    const float texel = 2 * reach / side, edge = reach - texel / 2;
-    // Tile `tile` of the bound picture: the particles of one slice, or all with -1.
-    auto drawTile = [&](int tile, int slice, float share, Cover& c) {
-        glViewport(tile * side, 0, side, side);
-        glScissor(tile * side, 0, side, side);
-        c.left = c.bottom = reach;
-        c.right = c.top = -reach;
-        glBegin(GL_QUADS);
-        for (int k = 0; k < count; ++k) {
-            const Particle& p = particles[k];
-            if (!p.alive || (slice >= 0 && sliceOf(p.py) != slice))
-                continue;
-            c.left = std::min(c.left, p.px - h);
-            c.right = std::max(c.right, p.px + h);
-            c.bottom = std::min(c.bottom, p.pz - h);
-            c.top = std::max(c.top, p.pz + h);
-            // The particle's own colour and light come in when the picture is shown.
-            glColor4f(share, share, share, p.alpha);
-            // x to the right, z up, as the square is seen from -y.
-            glTexCoord2f(0, 0);
-            glVertex2f(p.px - h, p.pz - h);
-            glTexCoord2f(1, 0);
-            glVertex2f(p.px + h, p.pz - h);
-            glTexCoord2f(1, 1);
-            glVertex2f(p.px + h, p.pz + h);
-            glTexCoord2f(0, 1);
-            glVertex2f(p.px - h, p.pz + h);
+    // The texture unit and its picture as they were, to be left so. (Rows of four floats a
+    // texel meet any row alignment.)
+    GLint unit = 0, bound = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glActiveTexture(GL_TEXTURE0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    auto restore = [&] {
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+        glActiveTexture(static_cast<GLenum>(unit));
+    };
+    const int square = static_cast<int>(std::lround(2 * halfSize * side / (2 * reach)));
+    if (texture != glowTexture || splat.size() != square) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        if (w <= 0 || h <= 0) {
+            restore();
+            return false;
         }
-        glEnd();
-        c.left = std::max(c.left - texel, -edge);
-        c.bottom = std::max(c.bottom - texel, -edge);
-        c.right = std::min(c.right + texel, edge);
-        c.top = std::min(c.top + texel, edge);
+        std::vector<float> glow(static_cast<size_t>(w) * h * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, glow.data());
+        splat.prepare(glow.data(), w, h, square);
+        glowTexture = texture;
+    }
+
+    // The particles' sums, as additive blending of their squares would leave them: x to the
+    // right, z up, as the burst is seen from -y; row 0 at the bottom.
+    const int sliceWidth = side * slices;
+    wholePixels.assign(static_cast<size_t>(side) * side * 4, 0.0f);
+    slicePixels.assign(static_cast<size_t>(sliceWidth) * side * 4, 0.0f);
+    const float h = halfSize;
+    const float texel = 2 * reach / side;
+    whole = Cover{reach, -reach, reach, -reach};
+    for (Cover& c : cover)
+        c = Cover{reach, -reach, reach, -reach};
+    for (int k = 0; k < count; ++k) {
+        const Particle& p = particles[k];
+        if (!p.alive)
+            continue;
+        const int slice = sliceOf(p.py);
+        for (Cover* c : {&whole, &cover[slice]}) {
+            c->left = std::min(c->left, p.px - h);
+            c->right = std::max(c->right, p.px + h);
+            c->bottom = std::min(c->bottom, p.pz - h);
+            c->top = std::max(c->top, p.pz + h);
+        }
+        const float x = (p.px - h + reach) / texel, z = (p.pz - h + reach) / texel;
+        splat.add(wholePixels.data(), side, side, 0, side, x, z, 1.0f / wholeHeadroom, p.alpha);
+        // Each slice in its own part of the picture, which keeps a particle at the edge out of
+        // the next slice's.
+        splat.add(slicePixels.data(), sliceWidth, side, slice * side, (slice + 1) * side,
+                  static_cast<float>(slice * side) + x, z, 1.0f, p.alpha);
+    }
+    auto finish = [texel](Cover& c) {
+        widen(c.left, c.right, texel);
+        widen(c.bottom, c.top, texel);
         if (c.left >= c.right || c.bottom >= c.top)
             c = Cover{};
     };
-    glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    drawTile(0, -1, 1.0f / wholeHeadroom, whole);
-    glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_FRAMEBUFFER, sliceFramebuffer);
-    glViewport(0, 0, side * slices, side);
-    glClear(GL_COLOR_BUFFER_BIT);
-    // Each slice in its own part of the picture, which keeps a particle at the edge out of the
-    // next slice's.
-    glEnable(GL_SCISSOR_TEST);
-    for (int slice = 0; slice < slices; ++slice)
-        drawTile(slice, slice, 1.0f, cover[slice]);
-    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
+    finish(whole);
+    for (Cover& c : cover)
+        finish(c);
+
+    glBindTexture(GL_TEXTURE_2D, picture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, side, side, GL_RGBA, GL_FLOAT, wholePixels.data());
+    glBindTexture(GL_TEXTURE_2D, slicePicture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, sliceWidth, side, GL_RGBA, GL_FLOAT,
+                    slicePixels.data());
+    restore();
     drawn = true;
     drawnFrame = frame;
     return true;

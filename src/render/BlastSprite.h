@@ -1,10 +1,13 @@
 #pragma once
+#include "render/BurstSplat.h"
 #include <cstdint>
+#include <vector>
 
 struct Particle;
 
-// Every burning cell shows the same burst, so the burst is drawn once a frame into small
-// pictures and each burning cell, in each view, shows them on one square or a few instead of
+// Every burning cell shows the same burst, so the burst is added up once a frame into small
+// pictures (on the processor: hundreds of tiny squares cost a software renderer more than the
+// sums do) and each burning cell, in each view, shows them on one square or a few instead of
 // hundreds of overlapping particle squares. The particles all lie in planes across y. One
 // picture flattens the whole burst into the cell's own plane, which moves each particle by its
 // drift in y: an eye sees that shift in perspective, the more the nearer the cell. For a cell
@@ -21,8 +24,8 @@ class BlastSprite {
     BlastSprite& operator=(const BlastSprite&) = delete;
 
     // Makes the picture show these particles unless it already does for this frame (needs GL;
-    // leaves every GL state as it found it). Answers false when the GL has no framebuffer
-    // objects: the caller then draws the particles one by one.
+    // leaves every GL state as it found it). Answers false without a glow picture to add up:
+    // the caller then draws the particles one by one.
     bool update(const Particle* particles, int count, float halfSize, unsigned int texture,
                 uint32_t frame);
     // The whole burst's picture on one square at the current origin, or with `sliced` the
@@ -32,13 +35,16 @@ class BlastSprite {
 
   private:
     // The whole burst's picture, and the slices' side by side.
-    unsigned int framebuffer = 0;
     unsigned int picture = 0;
-    unsigned int sliceFramebuffer = 0;
     unsigned int slicePicture = 0;
-    bool failed = false;
     bool drawn = false;
     uint32_t drawnFrame = 0;
+    // The glow picture the particles' squares were made from, and the squares.
+    unsigned int glowTexture = 0;
+    BurstSplat splat;
+    // The pictures' values, added up on the processor before they are handed to the GL.
+    std::vector<float> wholePixels;
+    std::vector<float> slicePixels;
     // The part of each slice's picture its live particles cover (x to the right, z up, world
     // units from the burst's centre), a texel wider each way for the filter; outside it the
     // picture is empty, adds nothing, and is not drawn.

@@ -56,7 +56,8 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
                float dirX, float dirY, ObjectPass pass = ObjectPass::all) {
     const bool solid = pass != ObjectPass::overlaid;
     const bool overlaid = pass != ObjectPass::solid;
-    if (look.obstaclesShown && overlaid) {
+    const bool fireOffMarked = (look.obstaclesShown || look.solidsMarked) && overlaid;
+    if (fireOffMarked) {
         glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
         glEnable(GL_STENCIL_TEST);
         glStencilFunc(GL_NOTEQUAL, obstacleStencil, obstacleStencil);
@@ -65,7 +66,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
     if (overlaid)
         drawBlastCells(world, look.textures, look.blastSprite, look.frame, look.eye,
                        look.pixelsPerUnitAtOne);
-    if (look.obstaclesShown && overlaid)
+    if (fireOffMarked)
         glPopAttrib();
     ObstaclePictures* pictures = nullptr;
     float pictureDepth = 0;

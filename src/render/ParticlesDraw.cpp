@@ -25,6 +25,12 @@ bool slicedNear(const BurningCell& cell, const float* eye, float pixelsPerUnitAt
 unsigned int textureOf(const TextureTable* textures, int32_t slot) {
     return textures && slot >= 0 && slot < TextureTable::slotCount ? (*textures)[slot] : 0;
 }
+
+bool updateBlastSprite(const MazeWorld& world, const TextureTable* textures, BlastSprite& sprite,
+                       uint32_t frame) {
+    return sprite.update(world.blastParticles.particles, BlastParticles::count, blastHalfSize,
+                         textureOf(textures, fireGlowSlot), frame);
+}
 } // namespace
 
 void drawParticleSquares(const Particle* particles, int count, float halfSize, unsigned int texture,
@@ -70,14 +76,20 @@ void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textu
                         textureOf(textures, snowFlakeSlot), frustum);
 }
 
+
+void prepareBlastPictures(const MazeWorld& world, const TextureTable* textures,
+                          BlastSprite& sprite, uint32_t frame) {
+    if (world.anyBurning())
+        updateBlastSprite(world, textures, sprite, frame);
+}
+
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures, BlastSprite* sprite,
                     uint32_t frame, const float* eye, float pixelsPerUnitAtOne) {
     if (!world.anyBurning())
         return;
     const Particle* particles = world.blastParticles.particles;
     const unsigned int glow = textureOf(textures, fireGlowSlot);
-    const bool asSprite =
-        sprite && sprite->update(particles, BlastParticles::count, blastHalfSize, glow, frame);
+    const bool asSprite = sprite && updateBlastSprite(world, textures, *sprite, frame);
     for (const BurningCell& burning : world.burning()) {
         glPushMatrix();
         glTranslatef(static_cast<float>(burning.x) + 0.5f, static_cast<float>(burning.y) + 0.5f,

@@ -69,19 +69,25 @@ float figurePixelsPerUnit(const RoundView& v, const Camera& camera, float x, flo
     return pixelsPerUnitAtOne() / distance;
 }
 
+// A shadow is one flat dark shape laid on the ground: its outline may stray a pixel where the
+// figure's stays within half of one, so it is cut as a figure this much smaller.
+constexpr float shadowSizeShare = 0.5f;
+
 // `camera` is the view's; null draws the figure at the full count.
 void drawPlayerFigure(const RoundView& v, int n, bool shadowPass, const Camera* camera) {
     const Player& p = v.player(n);
     if (figureBlinkedOut(v, n))
         return;
     const float size = camera ? figurePixelsPerUnit(v, *camera, p.x, p.y) : 0;
-    drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass, size);
+    drawPlayer(p, v.look.figures[n - 1], v.look.models, shadowPass,
+               shadowPass ? size * shadowSizeShare : size);
 }
 
 void drawCreatureFigure(const RoundView& v, const Creature& c, bool shadowPass,
                         const Camera& camera) {
+    const float size = figurePixelsPerUnit(v, camera, c.x, c.y);
     drawCreature(v.world, c, shadowPass, &v.look.figures[0],
-                 figurePixelsPerUnit(v, camera, c.x, c.y));
+                 shadowPass ? size * shadowSizeShare : size);
 }
 
 void drawCreatures(const RoundView& v, bool shadowPass, const Camera& camera) {
@@ -301,6 +307,39 @@ bool showStillLayer(const RoundView& v) {
     return v.look.overviewStill.show(key, parts, 3, &boxes);
 }
 
+// The stencil of the current view's pixels back to 0.
+void clearViewStencil() {
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    glPushAttrib(GL_SCISSOR_BIT | GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(vp[0], vp[1], vp[2], vp[3]);
+    glStencilMask(0xFFu);
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glPopAttrib();
+}
+
+bool windowHasStencil() {
+    GLint bits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &bits);
+    return bits > 0;
+}
+
+// From `on` until the next call with false, every pixel drawn gets the `obstacleStencil` mark.
+void markSolids(bool on) {
+    if (!on) {
+        glPopAttrib();
+        return;
+    }
+    // The stencil group holds the test's switch too.
+    glPushAttrib(GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(obstacleStencil);
+    glStencilFunc(GL_ALWAYS, obstacleStencil, obstacleStencil);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+}
+
 // What drawing the world's objects in a view takes from the presentation.
 WorldLook worldLook(const RoundView& v) {
     WorldLook look{v.look.models, &v.look.textures,
@@ -384,9 +423,10 @@ void drawPlayerView(const RoundView& v, int n) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
-    } else if (v.look.fullDetail || v.world.anyBurning()) {
+    } else if (v.look.fullDetail || (v.world.anyBurning() && !windowHasStencil())) {
         // The fire is laid over what is drawn before it, without depth, and under what follows:
-        // with fire burning everything keeps its order, the backdrop first.
+        // with fire burning and no stencil to keep it off what stands in front of it, everything
+        // keeps its order, the backdrop first.
         const bool quick = !v.look.fullDetail;
         if (quick)
             v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
@@ -403,12 +443,29 @@ void drawPlayerView(const RoundView& v, int n) {
         // Near to far in kind: what stands on the ground first, then the ground and the backdrop
         // behind it all, whose covered pixels the depth test then rejects before they are
         // filled. The snow, laid over without depth, still goes after what it covers and
-        // before the figures that cover it.
+        // before the figures that cover it. The fire too is laid over the backdrop, the ground
+        // and what stands on it, and it stays off the solid objects by their stencil marks, as
+        // when drawn before them.
+        const bool burning = v.world.anyBurning();
+        if (burning)
+            clearViewStencil();
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, true, false, look.eye);
+        // The fire takes its light from the current normal, which what stands on the ground
+        // leaves when drawn in full just before the fire.
+        float fireNormal[3] = {0, 0, 1};
+        if (burning)
+            glGetFloatv(GL_CURRENT_NORMAL, fireNormal);
         v.look.handOver.handOn();
+        if (burning)
+            markSolids(true);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
+        if (burning)
+            markSolids(false);
         v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
+        look.solidsMarked = burning;
+        if (burning)
+            glNormal3fv(fireNormal);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures, look.frustum);
@@ -431,6 +488,8 @@ void drawGameFrame(const RoundView& v) {
     holdSeasonPictures(
         v.look.textures, v.seasonStep,
         seasonStepChangesBy(v.seasonPhase, nextSeasonLeadMs / tuning::roundMs, v.seasonStep));
+    if (!v.look.fullDetail)
+        prepareBlastPictures(v.world, &v.look.textures, v.look.blastSprite, v.look.frameNumber);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(v);
     v.look.handOver.handOn();

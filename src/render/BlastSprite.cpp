@@ -105,7 +105,10 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
             c->top = std::max(c->top, p.pz + h);
         }
         const float x = (p.px - h + reach) / texel, z = (p.pz - h + reach) / texel;
-        splat.add(wholePixels.data(), side, side, 0, side, x, z, 1.0f / wholeHeadroom, p.alpha);
+        // Rounded as blending into its eight bits would round each particle's share: the
+        // particles drawn one by one lose their faintest light so too.
+        splat.add(wholePixels.data(), side, side, 0, side, x, z, 1.0f / wholeHeadroom, p.alpha,
+                  255);
         // Each slice in its own part of the picture, which keeps a particle at the edge out of
         // the next slice's.
         splat.add(slicePixels.data(), sliceWidth, side, slice * side, (slice + 1) * side,

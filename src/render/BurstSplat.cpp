@@ -62,7 +62,7 @@ void BurstSplat::prepare(const float* glow, int width, int height, int size) {
 }
 
 void BurstSplat::add(float* target, int width, int height, int left, int right, float x, float y,
-                     float share, float alpha) const {
+                     float share, float alpha, int steps) const {
     if (squareSize <= 0)
         return;
     const int n = squareSize + 1;
@@ -83,10 +83,18 @@ void BurstSplat::add(float* target, int width, int height, int left, int right, 
             const float* kt = kr + static_cast<size_t>(col - startX) * 4;
             float* texel = out + static_cast<size_t>(col) * 4;
             const float a = kt[3] * alpha;
-            texel[0] += kt[0] * colourScale;
-            texel[1] += kt[1] * colourScale;
-            texel[2] += kt[2] * colourScale;
-            texel[3] += a * a;
+            const float added[4] = {kt[0] * colourScale, kt[1] * colourScale, kt[2] * colourScale,
+                                    a * a};
+            if (steps > 0) {
+                // Shares are never negative: adding a half and cutting off rounds them.
+                const float scale = static_cast<float>(steps);
+                for (int c = 0; c < 4; ++c)
+                    texel[c] +=
+                        static_cast<float>(static_cast<int>(added[c] * scale + 0.5f)) / scale;
+            } else {
+                for (int c = 0; c < 4; ++c)
+                    texel[c] += added[c];
+            }
         }
     }
 }

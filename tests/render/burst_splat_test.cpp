@@ -59,6 +59,23 @@ TEST(BurstSplat, ASquareFillsTheTexelsItCoversWithItsColourTimesItsAlpha) {
     EXPECT_FLOAT_EQ(at(shifted, 7, 4), 0);
 }
 
+TEST(BurstSplat, RoundedToAPicturesStepsAFaintSquareAddsNothing) {
+    const std::vector<float> glow(8 * 8 * 4, 1.0f);
+    BurstSplat splat;
+    splat.prepare(glow.data(), 8, 8, 4);
+    std::vector<float> exact(width * height * 4, 0.0f), stepped(width * height * 4, 0.0f);
+    // 0.4 of a step of an eight-bit picture, twice: blended one by one, both round away.
+    for (int k = 0; k < 2; ++k) {
+        splat.add(exact.data(), width, height, 0, width, 2, 2, 0.4f / 255, 1);
+        splat.add(stepped.data(), width, height, 0, width, 2, 2, 0.4f / 255, 1, 255);
+    }
+    EXPECT_FLOAT_EQ(at(exact, 3, 3), 0.8f / 255);
+    EXPECT_FLOAT_EQ(at(stepped, 3, 3), 0);
+    // 0.6 of a step rounds up to a whole one each time.
+    splat.add(stepped.data(), width, height, 0, width, 2, 2, 0.6f / 255, 1, 255);
+    EXPECT_FLOAT_EQ(at(stepped, 3, 3), 1.0f / 255);
+}
+
 TEST(BurstSplat, ASquareStaysInsideItsColumnsAndThePicture) {
     const std::vector<float> glow(8 * 8 * 4, 1.0f);
     BurstSplat splat;

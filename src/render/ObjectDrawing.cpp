@@ -56,8 +56,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
                float dirX, float dirY, ObjectPass pass = ObjectPass::all) {
     const bool solid = pass != ObjectPass::overlaid;
     const bool overlaid = pass != ObjectPass::solid;
-    const bool fireOffMarked = (look.obstaclesShown || look.solidsMarked) && overlaid;
-    if (fireOffMarked) {
+    if (look.obstaclesShown && overlaid) {
         glPushAttrib(GL_STENCIL_BUFFER_BIT | GL_ENABLE_BIT);
         glEnable(GL_STENCIL_TEST);
         glStencilFunc(GL_NOTEQUAL, obstacleStencil, obstacleStencil);
@@ -66,7 +65,7 @@ void drawArena(const MazeWorld& world, const WorldLook& look, bool wedge, int px
     if (overlaid)
         drawBlastCells(world, look.textures, look.blastSprite, look.frame, look.eye,
                        look.pixelsPerUnitAtOne);
-    if (fireOffMarked)
+    if (look.obstaclesShown && overlaid)
         glPopAttrib();
     ObstaclePictures* pictures = nullptr;
     float pictureDepth = 0;

@@ -40,9 +40,6 @@ struct WorldLook {
     // The obstacles are in the picture already (the overview's still layer), their pixels
     // marked by `obstacleStencil`.
     bool obstaclesShown = false;
-    // The solid objects' pixels are marked by `obstacleStencil` (a player view's quick drawing
-    // with fire burning): the fire, laid over what is drawn before it, stays off them.
-    bool solidsMarked = false;
 };
 
 // Which of the world's objects a drawing takes: all of them in their order, only the solid ones
@@ -63,9 +60,7 @@ void drawLabyrinthView(const MazeWorld& world, const WorldLook& look, const floa
 void drawBlastCells(const MazeWorld& world, const TextureTable* textures,
                     BlastSprite* sprite = nullptr, uint32_t frame = 0, const float* eye = nullptr,
                     float pixelsPerUnitAtOne = 0);
-// Makes `sprite` show this frame's burst, if anything burns, before the frame draws anything:
-// drawn into its own pictures in the middle of a view, the burst would make the renderer finish
-// all of that view drawn so far before going on.
+// Makes `sprite` show this frame's burst, if anything burns, before the frame draws anything.
 void prepareBlastPictures(const MazeWorld& world, const TextureTable* textures,
                           BlastSprite& sprite, uint32_t frame);
 

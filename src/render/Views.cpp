@@ -307,39 +307,6 @@ bool showStillLayer(const RoundView& v) {
     return v.look.overviewStill.show(key, parts, 3, &boxes);
 }
 
-// The stencil of the current view's pixels back to 0.
-void clearViewStencil() {
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
-    glPushAttrib(GL_SCISSOR_BIT | GL_STENCIL_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(vp[0], vp[1], vp[2], vp[3]);
-    glStencilMask(0xFFu);
-    glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glPopAttrib();
-}
-
-bool windowHasStencil() {
-    GLint bits = 0;
-    glGetIntegerv(GL_STENCIL_BITS, &bits);
-    return bits > 0;
-}
-
-// From `on` until the next call with false, every pixel drawn gets the `obstacleStencil` mark.
-void markSolids(bool on) {
-    if (!on) {
-        glPopAttrib();
-        return;
-    }
-    // The stencil group holds the test's switch too.
-    glPushAttrib(GL_STENCIL_BUFFER_BIT);
-    glEnable(GL_STENCIL_TEST);
-    glStencilMask(obstacleStencil);
-    glStencilFunc(GL_ALWAYS, obstacleStencil, obstacleStencil);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-}
-
 // What drawing the world's objects in a view takes from the presentation.
 WorldLook worldLook(const RoundView& v) {
     WorldLook look{v.look.models, &v.look.textures,
@@ -423,10 +390,9 @@ void drawPlayerView(const RoundView& v, int n) {
         drawLabyrinthView(v.world, look, v.look.fullDetail ? nullptr : eye);
         if (otherInLabyrinth)
             drawPlayerFigure(v, 3 - n, false, &camera);
-    } else if (v.look.fullDetail || (v.world.anyBurning() && !windowHasStencil())) {
+    } else if (v.look.fullDetail || v.world.anyBurning()) {
         // The fire is laid over what is drawn before it, without depth, and under what follows:
-        // with fire burning and no stencil to keep it off what stands in front of it, everything
-        // keeps its order, the backdrop first.
+        // with fire burning everything keeps its order, the backdrop first.
         const bool quick = !v.look.fullDetail;
         if (quick)
             v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
@@ -443,29 +409,12 @@ void drawPlayerView(const RoundView& v, int n) {
         // Near to far in kind: what stands on the ground first, then the ground and the backdrop
         // behind it all, whose covered pixels the depth test then rejects before they are
         // filled. The snow, laid over without depth, still goes after what it covers and
-        // before the figures that cover it. The fire too is laid over the backdrop, the ground
-        // and what stands on it, and it stays off the solid objects by their stencil marks, as
-        // when drawn before them.
-        const bool burning = v.world.anyBurning();
-        if (burning)
-            clearViewStencil();
+        // before the figures that cover it.
         v.look.scenery.drawViewGround(self.x, self.y, self.dirX, self.dirY, v.seasonStep,
                                       look.frustum, true, false, look.eye);
-        // The fire takes its light from the current normal, which what stands on the ground
-        // leaves when drawn in full just before the fire.
-        float fireNormal[3] = {0, 0, 1};
-        if (burning)
-            glGetFloatv(GL_CURRENT_NORMAL, fireNormal);
         v.look.handOver.handOn();
-        if (burning)
-            markSolids(true);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::solid);
-        if (burning)
-            markSolids(false);
         v.look.scenery.drawViewBackdrop(v.seasonStep, look.eye);
-        look.solidsMarked = burning;
-        if (burning)
-            glNormal3fv(fireNormal);
         drawItemsAround(v.world, look, self.x, self.y, self.dirX, self.dirY, ObjectPass::overlaid);
         drawDoorMarkers();
         drawSnow(v.particles, v.seasonPhase, &v.look.textures, look.frustum);

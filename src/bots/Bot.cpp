@@ -1253,6 +1253,9 @@ void Bot::arena(const RoundState& round, bool* keys) {
         otherBombs = theirs;
         replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
     }
+    // Its first look: standing still is counted from here, not from the start of the round.
+    if (lowX > highX)
+        stillSince = round.ticks;
     lowX = std::min(lowX, p.x);
     highX = std::max(highX, p.x);
     lowY = std::min(lowY, p.y);

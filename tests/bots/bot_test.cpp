@@ -279,6 +279,41 @@ TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
     }
 }
 
+TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
+    // As above, but the hunter stands on (2, 2) at the foot of a two-cell dead end (walls on
+    // either side, (2, 4) an obstacle): a bomb there shuts the other player in and the hunter with it. A hit costs 5
+    // points, never below 0. With none to lose against 20, at 5:00, the trade is worth it; level
+    // on points, or with two minutes of the arena still to open, it is not.
+    struct Case {
+        int32_t own, theirs;
+        float atSeconds;
+        bool lays;
+    };
+    for (BotLevel level : {BotLevel::normal, BotLevel::hard})
+        for (const Case& c : {Case{0, 20, 300, true}, Case{20, 20, 300, false},
+                              Case{0, 20, 60, false}}) {
+            SetUp();
+            round.ticks = static_cast<uint32_t>(c.atSeconds * 60);
+            round.clock.set(tickTime(round.ticks));
+            round.gameTime = round.clock.now();
+            round.player1.points = c.own;
+            round.player2.points = c.theirs;
+            round.player1.bombCapacity = round.player1.bombsReady = 3;
+            round.player1.bombs[0].reach = 1;
+            obstacle(2, 4);
+            round.world.placeWall(1.5f, 2.5f);
+            round.world.placeWall(3.5f, 2.5f);
+            place(1, 2.5f, 2.5f);
+            place(2, 2.5f, 1.5f);
+            bomb(1, 2, 0, 3000);
+            Bot bot(level, round.seed, 1);
+            play(bot, 60, [&] { return round.player1.bombsReady > 1; });
+            EXPECT_EQ(round.player1.bombsReady == 1, c.lays)
+                << botLevelName(level) << " with " << c.own << " points to " << c.theirs
+                << " at " << c.atSeconds << " s: " << bot.doing();
+        }
+}
+
 TEST_F(BotArena, SeesTheGapBetweenTwoBlastsOnACell) {
     // Bombs at (4, 0) (reach 2, due in 0.6 s) and (8, 0) (reach 3, due in 2.6 s) both reach
     // (6, 0): it burns 0.6 to 1.1 s and 2.6 to 3.1 s from now, and can be crossed in between.
@@ -336,6 +371,24 @@ TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
         EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
                          << round.player1.y;
         EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
+    }
+    // Four cells north of the house, (6, 7), (7, 7), (8, 7) and (7, 6), shut by pillars and
+    // walls at (6, 6) and (8, 6), the north door leading back here (the other doors' ways on
+    // walled): too roomy to count as standing still, but no way on; a bomb on (7, 6) opens both
+    // walls.
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+        SetUp();
+        for (const auto& [x, y] : {std::pair{6, 6}, {8, 6}, {5, 9}, {9, 9}, {7, 11}})
+            round.world.placeWall(x + 0.5f, y + 0.5f);
+        place(1, 7.5f, 7.5f);
+        Bot bot(level, round.seed, 1);
+        bool out = false;
+        play(bot, 30 * 60, [&] {
+            out = !round.world.freeRoam[0] && cellY(1) <= 5;
+            return !out;
+        });
+        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                         << round.player1.y << ", " << bot.doing();
     }
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -280,24 +281,19 @@ TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
 }
 
 TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
-    // As above, but the hunter stands on (2, 2) at the foot of a two-cell dead end (walls on
-    // either side, (2, 4) an obstacle): a bomb there shuts the other player in and the hunter with it. A hit costs 5
-    // points, never below 0. With none to lose against 20, at 5:00, the trade is worth it; level
-    // on points, or with two minutes of the arena still to open, it is not.
-    struct Case {
-        int32_t own, theirs;
-        float atSeconds;
-        bool lays;
-    };
+    // As above, the hunter on (2, 2) at the foot of a dead end (walls beside it, an obstacle on
+    // (2, 4)): a bomb there shuts both in. A hit costs 5 points, never below 0: with none to lose
+    // against 20 at 5:00 the trade pays; level on points, or at 1:00 with the arena still to
+    // open, it does not.
     for (BotLevel level : {BotLevel::normal, BotLevel::hard})
-        for (const Case& c : {Case{0, 20, 300, true}, Case{20, 20, 300, false},
-                              Case{0, 20, 60, false}}) {
+        for (const auto& [own, seconds, lays] :
+             {std::tuple{0, 300, true}, {20, 300, false}, {0, 60, false}}) {
             SetUp();
-            round.ticks = static_cast<uint32_t>(c.atSeconds * 60);
+            round.ticks = static_cast<uint32_t>(seconds * 60);
             round.clock.set(tickTime(round.ticks));
             round.gameTime = round.clock.now();
-            round.player1.points = c.own;
-            round.player2.points = c.theirs;
+            round.player1.points = own;
+            round.player2.points = 20;
             round.player1.bombCapacity = round.player1.bombsReady = 3;
             round.player1.bombs[0].reach = 1;
             obstacle(2, 4);
@@ -308,9 +304,8 @@ TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
             bomb(1, 2, 0, 3000);
             Bot bot(level, round.seed, 1);
             play(bot, 60, [&] { return round.player1.bombsReady > 1; });
-            EXPECT_EQ(round.player1.bombsReady == 1, c.lays)
-                << botLevelName(level) << " with " << c.own << " points to " << c.theirs
-                << " at " << c.atSeconds << " s: " << bot.doing();
+            EXPECT_EQ(round.player1.bombsReady == 1, lays)
+                << botLevelName(level) << " with " << own << " points at " << seconds << " s";
         }
 }
 
@@ -353,43 +348,33 @@ TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
         EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
     }
     // The same pocket of laid walls with the way on from every other door shut: the labyrinth
-    // leads back here, so it is not walked in and out of again and again; a bomb opens it.
-    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
-        SetUp();
-        for (const auto& [x, y] : {std::pair{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}})
-            round.world.placeWall(x + 0.5f, y + 0.5f);
-        place(1, 9.5f, 9.5f);
-        Bot bot(level, round.seed, 1);
-        int entries = 0;
-        bool inside = false, out = false;
-        play(bot, 60 * 60, [&] {
-            entries += round.world.freeRoam[0] && !inside;
-            inside = round.world.freeRoam[0];
-            out = !inside && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
-            return !out;
-        });
-        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
-                         << round.player1.y;
-        EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
-    }
-    // Four cells north of the house, (6, 7), (7, 7), (8, 7) and (7, 6), shut by pillars and
-    // walls at (6, 6) and (8, 6), the north door leading back here (the other doors' ways on
-    // walled): too roomy to count as standing still, but no way on; a bomb on (7, 6) opens both
-    // walls.
-    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
-        SetUp();
-        for (const auto& [x, y] : {std::pair{6, 6}, {8, 6}, {5, 9}, {9, 9}, {7, 11}})
-            round.world.placeWall(x + 0.5f, y + 0.5f);
-        place(1, 7.5f, 7.5f);
-        Bot bot(level, round.seed, 1);
-        bool out = false;
-        play(bot, 30 * 60, [&] {
-            out = !round.world.freeRoam[0] && cellY(1) <= 5;
-            return !out;
-        });
-        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
-                         << round.player1.y << ", " << bot.doing();
-    }
+    // leads back here, so it is not walked in and out of again and again; a bomb opens it. So
+    // too four cells at the north door, (7, 7) and about, shut by pillars and walls on (6, 6)
+    // and (8, 6): too roomy to count as standing still, but with no way on.
+    const std::vector<std::pair<int, int>> pockets[2] = {
+        {{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}},
+        {{6, 6}, {8, 6}, {5, 9}, {9, 9}, {7, 11}}};
+    for (int pocket : {0, 1})
+        for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+            SetUp();
+            for (const auto& [x, y] : pockets[pocket])
+                round.world.placeWall(x + 0.5f, y + 0.5f);
+            const int sx = pocket == 0 ? 9 : 7, sy = pocket == 0 ? 9 : 7;
+            place(1, sx + 0.5f, sy + 0.5f);
+            Bot bot(level, round.seed, 1);
+            int entries = 0;
+            bool inside = false, out = false;
+            play(bot, 60 * 60, [&] {
+                entries += round.world.freeRoam[0] && !inside;
+                inside = round.world.freeRoam[0];
+                out = !inside && !MazeWorld::isHouseDoor(cellX(1), cellY(1)) &&
+                      std::abs(cellX(1) - sx) + std::abs(cellY(1) - sy) >= 2;
+                return !out;
+            });
+            EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                             << round.player1.y << ", " << bot.doing();
+            EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
+        }
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         round.world.placeWall(2.5f, 0.5f);

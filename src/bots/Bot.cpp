@@ -690,7 +690,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
     }
     if (!(armed && !ownBombLying) && hunts && !obstaclesLeft(round) && !roaming &&
-               std::abs(ox - cx) + std::abs(oy - cy) > 3) {
+        std::abs(ox - cx) + std::abs(oy - cy) > 3) {
         // No bomb ready yet: towards the other player, to be near when one is; to where it
         // was seen while it is still about there. Only by ways clear of the fire.
         const bool kept = goal.aim == Aim::hunt && !(goal.x == cx && goal.y == cy) &&

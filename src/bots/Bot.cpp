@@ -770,8 +770,8 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         move = reach.safeMove[goal.x][goal.y];
         return;
     }
-    // Behind and hunting, between bombs: somewhere about the other player, to keep it under
-    // pressure.
+    // Hunting, between bombs, when behind or late with the other player's points still to
+    // take: somewhere about the other player, to keep it under pressure.
     const bool presses =
         hunts && (p.points < other.points ||
                   (tuning::roundMs - round.gameTime < pressMs && other.points > 0));

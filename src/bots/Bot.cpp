@@ -771,10 +771,10 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         return;
     }
     // Hunting, between bombs, when behind or late with the other player's points still to
-    // take: somewhere about the other player, to keep it under pressure.
-    const bool presses =
-        hunts && (p.points < other.points ||
-                  (tuning::roundMs - round.gameTime < pressMs && other.points > 0));
+    // take: somewhere about the other player, to keep it under pressure (a newcomer does not).
+    const bool presses = hunts && style.attackPerMille >= 150 &&
+                         (p.points < other.points ||
+                          (tuning::roundMs - round.gameTime < pressMs && other.points > 0));
     int32_t candidates[side * side][2], count = 0;
     for (int32_t pass = presses ? 0 : 1; pass < 3 && count == 0; ++pass)
         for (int32_t x = 0; x < side; ++x)

@@ -122,6 +122,13 @@ int32_t cheeseInLabyrinth(const RoundState& round) {
     return std::max(0, left);
 }
 
+// Behind in the last minutes of the round, risks are taken.
+constexpr float chaseMs = 120000;
+
+// In the last minute and a half every hit on a player with points left is a sure 5 points off
+// its total: the other player is kept under pressure.
+constexpr float pressMs = 90000;
+
 // With a lead in the last minutes, what the other player could still turn: two hits on this one
 // and every piece of cheese not yet home. A lead beyond that is safe, and play goes on.
 constexpr float leadKeptMs = 40000;
@@ -612,7 +619,8 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
     }
     // After the other player: a cell from where a bomb's flames reach it, one bomb at a time
-    // (chains of its own bombs are where a hunter gets caught); with none ready, close by.
+    // (chains of its own bombs are where a hunter gets caught) unless the next one shuts it in
+    // with the first; with none ready, close by.
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
@@ -621,7 +629,8 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     // in it would otherwise turn at every step.
     const bool roaming = goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
                          reach.safeLayer[goal.x][goal.y] > 0;
-    if (hunts && p.bombsReady > 0 && !ownBombLying) {
+    const bool armed = hunts && p.bombsReady > 0;
+    if (armed && (!ownBombLying || style.shutInSpots > 1)) {
         int32_t cells[4 * 14 + 1][2], opened = 0;
         const int32_t n = blastCellsOf(round, ox, oy, p.bombs[0].reach, cells, opened);
         // The nearest few spots, nearest first.
@@ -651,14 +660,23 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
         // Where the bomb would leave it no way out, if one of them does.
         int32_t pick = 0;
+        bool shut = false;
         if (style.shutInSpots > 1)
-            for (int32_t i = 0; i < count; ++i)
+            for (int32_t i = 0; i < count && !shut; ++i)
                 if (shutsIn(round, spot[i][0], spot[i][1])) {
                     pick = i;
-                    break;
+                    shut = true;
                 }
+        if (ownBombLying && !shut)
+            count = 0;
+        // Out of reach behind laid walls: a bomb that opens the way.
+        if (count == 0 && !ownBombLying && !obstaclesLeft(round) &&
+            openWall(round, reach, ox, oy, 3)) {
+            about = "opening the way to the other player";
+            return;
+        }
         if (count > 0 && spot[pick][0] == cx && spot[pick][1] == cy) {
-            if (bombLeavesWayOut(round, cx, cy)) {
+            if (bombLeavesWayOut(round, cx, cy) || (shut && tradesAHit(round))) {
                 dropBomb = true;
                 goal = {};
                 about = "laying a bomb for the other player";
@@ -670,8 +688,9 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
             about = "going after the other player";
             return;
         }
-    } else if (hunts && !obstaclesLeft(round) && !roaming &&
-               std::abs(ox - cx) + std::abs(oy - cy) > 3) {
+    }
+    if (!(armed && !ownBombLying) && hunts && !obstaclesLeft(round) && !roaming &&
+        std::abs(ox - cx) + std::abs(oy - cy) > 3) {
         // No bomb ready yet: towards the other player, to be near when one is; to where it
         // was seen while it is still about there. Only by ways clear of the fire.
         const bool kept = goal.aim == Aim::hunt && !(goal.x == cx && goal.y == cy) &&
@@ -739,6 +758,11 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         }
         return;
     }
+    // Walled into a few cells for good: a bomb that opens a wall.
+    if (room <= 6 && openWall(round, reach, cx, cy, side)) {
+        about = "bombing a way free";
+        return;
+    }
     // On somewhere else, kept until reached: a cell picked at random a few cells away.
     about = "walking on";
     if (goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
@@ -746,12 +770,19 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
         move = reach.safeMove[goal.x][goal.y];
         return;
     }
+    // Hunting, between bombs, when behind or late with the other player's points still to
+    // take: somewhere about the other player, to keep it under pressure (a newcomer does not).
+    const bool presses = hunts && style.attackPerMille >= 150 &&
+                         (p.points < other.points ||
+                          (tuning::roundMs - round.gameTime < pressMs && other.points > 0));
     int32_t candidates[side * side][2], count = 0;
-    for (int32_t far = 3; far >= 1 && count == 0; far -= 2)
+    for (int32_t pass = presses ? 0 : 1; pass < 3 && count == 0; ++pass)
         for (int32_t x = 0; x < side; ++x)
             for (int32_t y = 0; y < side; ++y) {
                 const int32_t layer = reach.safeLayer[x][y];
-                if (layer >= far && layer <= 14 && !isWayOff(round, x, y) && !creatureNear[x][y]) {
+                const int32_t apart = std::abs(ox - x) + std::abs(oy - y);
+                if (layer >= (pass < 2 ? 3 : 1) && layer <= 14 && !isWayOff(round, x, y) &&
+                    !creatureNear[x][y] && (pass > 0 || (apart >= 2 && apart <= 5))) {
                     candidates[count][0] = x;
                     candidates[count++][1] = y;
                 }
@@ -772,6 +803,55 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     }
     const int32_t pick = random.nextInt(0, count - 1);
     aimAt(Aim::roam, candidates[pick][0], candidates[pick][1], reach);
+}
+
+bool Bot::openWall(const RoundState& round, const Reach& reach, int32_t tx, int32_t ty,
+                   int32_t near) {
+    const Player& p = round.player(self);
+    if (p.bombsReady == 0)
+        return false;
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const float t0 = tickTime(round.ticks);
+    int32_t best = 1 << 20, bestX = -1, bestY = -1;
+    int32_t cells[4 * 14 + 1][2], opened = 0;
+    for (int32_t x = 0; x < side; ++x)
+        for (int32_t y = 0; y < side; ++y) {
+            const int32_t layer = reach.safeLayer[x][y];
+            if (layer < 0 || layer >= best || isWayOff(round, x, y) || !bombFits(round, x, y) ||
+                noBombUntil[x][y] > t0 || creatureNear[x][y])
+                continue;
+            const int32_t n = blastCellsOf(round, x, y, reachOfNextBomb(p), cells, opened);
+            for (int32_t i = 0; i < n; ++i) {
+                const int32_t wx = cells[i][0], wy = cells[i][1];
+                const int32_t apart = std::abs(wx - tx) + std::abs(wy - ty);
+                if (round.world.cell(wx, wy).wall != Cell::none && apart <= near &&
+                    layer + apart < best) {
+                    best = layer + apart;
+                    bestX = x;
+                    bestY = y;
+                }
+            }
+        }
+    if (bestX < 0)
+        return false;
+    if (bestX != cx || bestY != cy) {
+        aimAt(Aim::bomb, bestX, bestY, reach);
+        return true;
+    }
+    if (!bombLeavesWayOut(round, cx, cy)) {
+        noBombUntil[cx][cy] = t0 + 3000;
+        return false;
+    }
+    dropBomb = true;
+    goal = {};
+    return true;
+}
+
+bool Bot::tradesAHit(const RoundState& round) const {
+    const int32_t mine = round.player(self).points, theirs = round.player(3 - self).points;
+    const bool late = tuning::roundMs - round.gameTime < chaseMs || !obstaclesLeft(round);
+    return late && mine < theirs &&
+           std::min(mine, tuning::hitPenalty) < std::min(theirs, tuning::hitPenalty);
 }
 
 bool Bot::justSentHome(const RoundState& round) const {
@@ -910,7 +990,7 @@ void Bot::plan(const RoundState& round) {
     const float timeLeft = tuning::roundMs - round.gameTime;
     const int32_t lead = p.points - other.points;
     const bool keepLead = keepsLead(round, self);
-    const bool chase = timeLeft < 120000 && (lead < 0 || (lead == 0 && timeLeft < 60000));
+    const bool chase = timeLeft < chaseMs && (lead < 0 || (lead == 0 && timeLeft < 60000));
     const float lastTrip = chase ? tuning::roundMs - 30000 : lastLabyrinthMs;
     const bool wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
                             round.gameTime >= outOfLabyrinthAt + style.tripGapMs &&
@@ -1036,7 +1116,7 @@ void Bot::plan(const RoundState& round) {
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
     if (style.shutInSpots > 0 && canBomb && otherInArena && !keepLead && bombFits(round, cx, cy) &&
         std::abs(ox - cx) + std::abs(oy - cy) <= reachOfBomb && shutsIn(round, cx, cy) &&
-        bombLeavesWayOut(round, cx, cy)) {
+        (bombLeavesWayOut(round, cx, cy) || tradesAHit(round))) {
         dropBomb = true;
         goal = {};
         about = "shutting the other player in";
@@ -1173,6 +1253,9 @@ void Bot::arena(const RoundState& round, bool* keys) {
         otherBombs = theirs;
         replanAt = std::min(replanAt, round.ticks + static_cast<uint32_t>(style.reactionTicks));
     }
+    // Its first look: standing still is counted from here, not from the start of the round.
+    if (lowX > highX)
+        stillSince = round.ticks;
     lowX = std::min(lowX, p.x);
     highX = std::max(highX, p.x);
     lowY = std::min(lowY, p.y);

@@ -70,6 +70,13 @@ class Bot {
     bool shutsIn(const RoundState& round, int32_t x, int32_t y) const;
     // Open cells next to (x, y).
     int32_t waysOn(const RoundState& round, int32_t x, int32_t y) const;
+    // A bomb whose flames open a laid wall within `near` cells of (tx, ty), or the walk to
+    // where it is laid; false when there is none.
+    bool openWall(const RoundState& round, const Reach& reach, int32_t tx, int32_t ty,
+                  int32_t near);
+    // Behind late in the round, a hit on this player costs it less than one on the other: a
+    // bomb that shuts both in is worth laying.
+    bool tradesAHit(const RoundState& round) const;
     // The other player is back at home after a hit, a moment ago.
     bool justSentHome(const RoundState& round) const;
     // Through the labyrinth leads somewhere from the cells of `reach`: a door whose way on is

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -279,6 +280,35 @@ TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
     }
 }
 
+TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
+    // As above, the hunter on (2, 2) at the foot of a dead end (walls beside it, an obstacle on
+    // (2, 4)): a bomb there shuts both in. A hit costs 5 points, never below 0: with none to lose
+    // against 20 at 5:00 the trade pays; level on points, or at 1:00 with the arena still to
+    // open, it does not.
+    for (BotLevel level : {BotLevel::normal, BotLevel::hard})
+        for (const auto& [own, seconds, lays] :
+             {std::tuple{0, 300, true}, {20, 300, false}, {0, 60, false}}) {
+            SetUp();
+            round.ticks = static_cast<uint32_t>(seconds * 60);
+            round.clock.set(tickTime(round.ticks));
+            round.gameTime = round.clock.now();
+            round.player1.points = own;
+            round.player2.points = 20;
+            round.player1.bombCapacity = round.player1.bombsReady = 3;
+            round.player1.bombs[0].reach = 1;
+            obstacle(2, 4);
+            round.world.placeWall(1.5f, 2.5f);
+            round.world.placeWall(3.5f, 2.5f);
+            place(1, 2.5f, 2.5f);
+            place(2, 2.5f, 1.5f);
+            bomb(1, 2, 0, 3000);
+            Bot bot(level, round.seed, 1);
+            play(bot, 60, [&] { return round.player1.bombsReady > 1; });
+            EXPECT_EQ(round.player1.bombsReady == 1, lays)
+                << botLevelName(level) << " with " << own << " points at " << seconds << " s";
+        }
+}
+
 TEST_F(BotArena, SeesTheGapBetweenTwoBlastsOnACell) {
     // Bombs at (4, 0) (reach 2, due in 0.6 s) and (8, 0) (reach 3, due in 2.6 s) both reach
     // (6, 0): it burns 0.6 to 1.1 s and 2.6 to 3.1 s from now, and can be crossed in between.
@@ -318,25 +348,33 @@ TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {
         EXPECT_EQ(round.player1.tally.hitByOwn, 0) << botLevelName(level);
     }
     // The same pocket of laid walls with the way on from every other door shut: the labyrinth
-    // leads back here, so it is not walked in and out of again and again; a bomb opens it.
-    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
-        SetUp();
-        for (const auto& [x, y] : {std::pair{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}})
-            round.world.placeWall(x + 0.5f, y + 0.5f);
-        place(1, 9.5f, 9.5f);
-        Bot bot(level, round.seed, 1);
-        int entries = 0;
-        bool inside = false, out = false;
-        play(bot, 60 * 60, [&] {
-            entries += round.world.freeRoam[0] && !inside;
-            inside = round.world.freeRoam[0];
-            out = !inside && std::abs(cellX(1) - 9) + std::abs(cellY(1) - 9) >= 2;
-            return !out;
-        });
-        EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
-                         << round.player1.y;
-        EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
-    }
+    // leads back here, so it is not walked in and out of again and again; a bomb opens it. So
+    // too four cells at the north door, (7, 7) and about, shut by pillars and walls on (6, 6)
+    // and (8, 6): too roomy to count as standing still, but with no way on.
+    const std::vector<std::pair<int, int>> pockets[2] = {
+        {{9, 8}, {10, 9}, {9, 10}, {7, 7}, {7, 11}, {5, 9}},
+        {{6, 6}, {8, 6}, {5, 9}, {9, 9}, {7, 11}}};
+    for (int pocket : {0, 1})
+        for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
+            SetUp();
+            for (const auto& [x, y] : pockets[pocket])
+                round.world.placeWall(x + 0.5f, y + 0.5f);
+            const int sx = pocket == 0 ? 9 : 7, sy = pocket == 0 ? 9 : 7;
+            place(1, sx + 0.5f, sy + 0.5f);
+            Bot bot(level, round.seed, 1);
+            int entries = 0;
+            bool inside = false, out = false;
+            play(bot, 60 * 60, [&] {
+                entries += round.world.freeRoam[0] && !inside;
+                inside = round.world.freeRoam[0];
+                out = !inside && !MazeWorld::isHouseDoor(cellX(1), cellY(1)) &&
+                      std::abs(cellX(1) - sx) + std::abs(cellY(1) - sy) >= 2;
+                return !out;
+            });
+            EXPECT_TRUE(out) << botLevelName(level) << " still at " << round.player1.x << ", "
+                             << round.player1.y << ", " << bot.doing();
+            EXPECT_LE(entries, 2) << botLevelName(level) << " went in and out of the door";
+        }
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         round.world.placeWall(2.5f, 0.5f);

@@ -283,8 +283,8 @@ TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
 TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
     // As above, the hunter on (2, 2) at the foot of a dead end (walls beside it, an obstacle on
     // (2, 4)): a bomb there shuts both in. A hit costs 5 points, never below 0: with none to lose
-    // against 20 at 5:00 the trade pays; level on points, or at 1:00 with the arena still to
-    // open, it does not.
+    // against 20, 300 s into the round (1:00 on the clock), the trade pays; level on points, or
+    // 60 s in (5:00 on the clock) with the arena still to open, it does not.
     for (BotLevel level : {BotLevel::normal, BotLevel::hard})
         for (const auto& [own, seconds, lays] :
              {std::tuple{0, 300, true}, {20, 300, false}, {0, 60, false}}) {

@@ -135,7 +135,9 @@ bool BlastSprite::update(const Particle* particles, int count, float halfSize, u
     return true;
 }
 
-void BlastSprite::draw(bool sliced) const {
+void BlastSprite::draw(const Place* places, int count) const {
+    if (count <= 0)
+        return;
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -143,38 +145,52 @@ void BlastSprite::draw(bool sliced) const {
     // The picture already holds each particle's alpha.
     glBlendFunc(GL_ONE, GL_ONE);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, sliced ? slicePicture : picture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
     glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PRIMARY_COLOR);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-    glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, sliced ? 1.0f : wholeHeadroom);
     // The particles' orange, lit as each particle square would be (no normal of its own). The
     // light is directional, so the colour is the same at every point of the square and cutting
     // the square to the covered part changes no pixel.
     glColor4f(1.0f, 0.3f, 0.0f, 1.0f);
-    const int tiles = sliced ? slices : 1;
-    glBegin(GL_QUADS);
-    for (int tile = 0; tile < tiles; ++tile) {
-        const Cover& c = sliced ? cover[tile] : whole;
-        if (c.left >= c.right)
-            continue;
-        const float y =
-            sliced ? -depthReach + (static_cast<float>(tile) + 0.5f) * sliceDepth : 0.0f;
-        auto corner = [tile, tiles, y](float x, float z) {
-            glTexCoord2f((static_cast<float>(tile) + (x + reach) / (2 * reach)) /
-                             static_cast<float>(tiles),
-                         (z + reach) / (2 * reach));
-            glVertex3f(x, y, z);
-        };
-        corner(c.left, c.bottom);
-        corner(c.right, c.bottom);
-        corner(c.right, c.top);
-        corner(c.left, c.top);
+    // The places showing the whole picture, then those showing the slices.
+    for (const bool sliced : {false, true}) {
+        bool begun = false;
+        const int tiles = sliced ? slices : 1;
+        for (int k = 0; k < count; ++k) {
+            const Place& at = places[k];
+            if (at.sliced != sliced)
+                continue;
+            if (!begun) {
+                glBindTexture(GL_TEXTURE_2D, sliced ? slicePicture : picture);
+                glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, sliced ? 1.0f : wholeHeadroom);
+                glBegin(GL_QUADS);
+                begun = true;
+            }
+            for (int tile = 0; tile < tiles; ++tile) {
+                const Cover& c = sliced ? cover[tile] : whole;
+                if (c.left >= c.right)
+                    continue;
+                const float y = at.y + (sliced ? -depthReach + (static_cast<float>(tile) + 0.5f) *
+                                                                   sliceDepth
+                                               : 0.0f);
+                auto corner = [&](float x, float z) {
+                    glTexCoord2f((static_cast<float>(tile) + (x + reach) / (2 * reach)) /
+                                     static_cast<float>(tiles),
+                                 (z + reach) / (2 * reach));
+                    glVertex3f(at.x + x, y, at.z + z);
+                };
+                corner(c.left, c.bottom);
+                corner(c.right, c.bottom);
+                corner(c.right, c.top);
+                corner(c.left, c.top);
+            }
+        }
+        if (begun)
+            glEnd();
     }
-    glEnd();
     glTexEnvf(GL_TEXTURE_ENV, GL_RGB_SCALE, 1);
     glPopAttrib();
 }

@@ -28,10 +28,16 @@ class BlastSprite {
     // the caller then draws the particles one by one.
     bool update(const Particle* particles, int count, float halfSize, unsigned int texture,
                 uint32_t frame);
-    // The whole burst's picture on one square at the current origin, or with `sliced` the
-    // slices' pictures, each in its slice's plane across y; added like the particles and lit
-    // like them by the current light and normal.
-    void draw(bool sliced = false) const;
+    // Where a burning cell shows the burst: its centre, and whether it shows the slices.
+    struct Place {
+        float x, y, z;
+        bool sliced;
+    };
+    // The burst at each place: the whole burst's picture on one square, or the slices'
+    // pictures, each in its slice's plane across y; added like the particles and lit like them
+    // by the current light and normal. All in one go: the pictures only add, in any order, and
+    // a change of state between two squares costs a software renderer more than the squares.
+    void draw(const Place* places, int count) const;
 
   private:
     // The whole burst's picture, and the slices' side by side.

@@ -7,6 +7,7 @@
 #include "scene/TextureSlots.h"
 #include "world/MazeWorld.h"
 #include <GL/gl.h>
+#include <vector>
 
 namespace {
 constexpr float blastHalfSize = 0.5f;
@@ -89,15 +90,22 @@ void drawBlastCells(const MazeWorld& world, const TextureTable* textures, BlastS
         return;
     const Particle* particles = world.blastParticles.particles;
     const unsigned int glow = textureOf(textures, fireGlowSlot);
-    const bool asSprite = sprite && updateBlastSprite(world, textures, *sprite, frame);
+    constexpr float burstHeight = 0.35f;
+    if (sprite && updateBlastSprite(world, textures, *sprite, frame)) {
+        std::vector<BlastSprite::Place> places;
+        places.reserve(world.burning().size());
+        for (const BurningCell& burning : world.burning())
+            places.push_back({static_cast<float>(burning.x) + 0.5f,
+                              static_cast<float>(burning.y) + 0.5f, burstHeight,
+                              eye && slicedNear(burning, eye, pixelsPerUnitAtOne)});
+        sprite->draw(places.data(), static_cast<int>(places.size()));
+        return;
+    }
     for (const BurningCell& burning : world.burning()) {
         glPushMatrix();
         glTranslatef(static_cast<float>(burning.x) + 0.5f, static_cast<float>(burning.y) + 0.5f,
-                     0.35f);
-        if (asSprite)
-            sprite->draw(eye && slicedNear(burning, eye, pixelsPerUnitAtOne));
-        else
-            drawParticleSquares(particles, BlastParticles::count, blastHalfSize, glow);
+                     burstHeight);
+        drawParticleSquares(particles, BlastParticles::count, blastHalfSize, glow);
         glPopMatrix();
     }
 }

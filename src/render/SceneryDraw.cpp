@@ -86,9 +86,10 @@ void quadBox(float x0, float x1, float y0, float y1, float z0, float z1) {
 }
 
 // A prism of radius r from z0 to z1 made of `segments` equal pieces of a full circle starting at
-// `startDegrees`; only the first `drawn` pieces are built (the rest is left open).
+// `startDegrees`; only the first `drawn` pieces are built (the rest is left open), and their
+// bottom and top only when asked for.
 void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, int drawn,
-                   float startDegrees) {
+                   float startDegrees, bool bottom = true, bool top = true) {
     const float step = 2.0f * static_cast<float>(M_PI) / static_cast<float>(segments);
     const float start = startDegrees * static_cast<float>(M_PI) / 180.0f;
     for (int k = 0; k < drawn; ++k) {
@@ -96,14 +97,18 @@ void segmentedDisc(MeshBatch& batch, float r, float z0, float z1, int segments, 
         const float a1 = a0 + step;
         const float c0 = std::cos(a0), s0 = std::sin(a0), c1 = std::cos(a1), s1 = std::sin(a1);
         batch.begin(MeshMode::triangles);
-        batch.normal(0, 0, 1);
-        batch.vertex(0, 0, z1);
-        batch.vertex(r * c0, r * s0, z1);
-        batch.vertex(r * c1, r * s1, z1);
-        batch.normal(0, 0, -1);
-        batch.vertex(0, 0, z0);
-        batch.vertex(r * c1, r * s1, z0);
-        batch.vertex(r * c0, r * s0, z0);
+        if (top) {
+            batch.normal(0, 0, 1);
+            batch.vertex(0, 0, z1);
+            batch.vertex(r * c0, r * s0, z1);
+            batch.vertex(r * c1, r * s1, z1);
+        }
+        if (bottom) {
+            batch.normal(0, 0, -1);
+            batch.vertex(0, 0, z0);
+            batch.vertex(r * c1, r * s1, z0);
+            batch.vertex(r * c0, r * s0, z0);
+        }
         batch.end();
         batch.begin(MeshMode::quads);
         batch.normal(c0, s0, 0);
@@ -221,10 +226,13 @@ class SceneryModels {
         applyMaterial(GL_FRONT, metalMaterial);
         MeshBatch discs;
         discs.colourBytes(255, 255, 255);
-        segmentedDisc(discs, 0.4f, 0, 0.1f, segments, segments, start);
+        // Only the floor and ceiling of the room behind the window can be seen of the discs'
+        // ends: the lowest one's bottom stands on the ground, the middle one's ends lie inside
+        // the discs above and below it, and the roof covers the top one's top.
+        segmentedDisc(discs, 0.4f, 0, 0.1f, segments, segments, start, false, true);
         // Pieces run counter-clockwise from just right of -y, so the last two face -y.
-        segmentedDisc(discs, 0.4f, 0.09f, 0.2f, segments, segments - 2, start);
-        segmentedDisc(discs, 0.4f, 0.19f, 0.3f, segments, segments, start);
+        segmentedDisc(discs, 0.4f, 0.09f, 0.2f, segments, segments - 2, start, false, false);
+        segmentedDisc(discs, 0.4f, 0.19f, 0.3f, segments, segments, start, true, false);
         drawMeshBatch(discs, true);
         applyMaterial(GL_FRONT, defaultMaterial);
 

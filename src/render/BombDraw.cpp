@@ -15,11 +15,13 @@ void drawBomb(const Bomb& bomb) {
     glPushMatrix();
     glTranslatef(0, 0, bomb.pulseRadius - 0.03f);
     glColor3f(0.5f, 0.5f, 0.5f);
-    gluCylinder(q, 0.1, 0.1, 0.1, 10, 10);
+    // The sides are straight and lit alike all the way up (the arena's light is directional):
+    // one stack shows them as ten would.
+    gluCylinder(q, 0.1, 0.1, 0.1, 10, 1);
     glRotatef(-45, 0, 0, 1);
     glRotatef(20, 0, 1, 0);
     glColor3f(1, 1, 1);
-    gluCylinder(q, 0.03, 0.03, 0.23, 10, 10);
+    gluCylinder(q, 0.03, 0.03, 0.23, 10, 1);
     glPushMatrix();
     glTranslatef(0, 0, 0.23f);
     glColor3ub(255, 102, 0);

@@ -365,21 +365,7 @@ void drawItem(const Item& item, const WorldModels& models) {
     glTranslatef(item.x, item.y, 0.1f);
     glRotatef(-30, 1, 0, 0);
     glRotatef(static_cast<float>(item.spin), 0, 0, 1);
-    if (item.type == kindCoin) {
-        // A short cylinder closed by a disk at each end, the lower one facing down.
-        static MeshBatch coin;
-        coin.clear();
-        coin.colourBytes(204, 204, 51);
-        coin.translate(0, 0, 0.35f);
-        coin.rotate(-90, 1, 0, 0);
-        coin.cylinder(0.22, 0.22, 0.1, 10, 10);
-        coin.disk(0, 0.22, 10, 10, true);
-        coin.translate(0, 0, 0.1f);
-        coin.disk(0, 0.22, 10, 10);
-        drawMeshBatch(coin, true);
-    } else {
-        glCallList(models.itemList(item.type));
-    }
+    glCallList(item.type == kindCoin ? models.coinList : models.itemList(item.type));
     glPopMatrix();
 }
 
@@ -448,7 +434,8 @@ void drawTrap(const Trap& trap) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4ub(211, 97, 214, 60);
-    gluDisk(sharedQuadric(), 0, 0.3, 10, 10);
+    // Flat and evenly coloured: one ring shows it as ten would.
+    gluDisk(sharedQuadric(), 0, 0.3, 10, 1);
     glDisable(GL_BLEND);
     glPopMatrix();
 }

@@ -1,4 +1,5 @@
 #include "render/WorldModels.h"
+#include "render/MeshBatchGl.h"
 #include "render/TextureTable.h"
 #include "scene/TextureSlots.h"
 #include "world/MazeWorld.h"
@@ -150,6 +151,20 @@ void compileCheese(unsigned int list, unsigned int texture) {
     glPopMatrix();
     glEndList();
 }
+// A short cylinder closed by a disk at each end, the lower one facing down, standing in the
+// item's place. Its sides are straight and its ends flat, each lit alike all over under the
+// arena's directional light: one stack and one ring show them as more would.
+void compileCoin() {
+    MeshBatch coin;
+    coin.colourBytes(204, 204, 51);
+    coin.translate(0, 0, 0.35f);
+    coin.rotate(-90, 1, 0, 0);
+    coin.cylinder(0.22, 0.22, 0.1, 10, 1);
+    coin.disk(0, 0.22, 10, 1, true);
+    coin.translate(0, 0, 0.1f);
+    coin.disk(0, 0.22, 10, 1);
+    drawMeshBatch(coin, true);
+}
 } // namespace
 
 void WorldModels::build(const TextureTable* textures, const MazeGenerator& maze) {
@@ -166,6 +181,10 @@ void WorldModels::build(const TextureTable* textures, const MazeGenerator& maze)
         else
             compileItemCard(itemLists[kind], textureOf(textures, slot));
     }
+    coinList = glGenLists(1);
+    glNewList(coinList, GL_COMPILE);
+    compileCoin();
+    glEndList();
     for (int level = 0; level < gridLevels; ++level) {
         labyrinthWalls[level] = glGenLists(1);
         glNewList(labyrinthWalls[level], GL_COMPILE);

@@ -5,7 +5,7 @@ struct TextureTable;
 class MazeGenerator;
 
 // The display lists of what lies in the world: an upright card for each power-up kind, the
-// cheese wedge, and one labyrinth wall segment and one labyrinth floor cell at each grid level.
+// coin, the cheese wedge, and one labyrinth wall segment and one labyrinth floor cell at each grid level.
 //
 // The labyrinth is lit by the player's lamp, a narrow spot light worked out at the corners of
 // what is drawn: its walls and floor are cut into grids fine enough that the lamp's pool shows
@@ -15,6 +15,7 @@ struct WorldModels {
     // Squares along a cell at each level.
     static constexpr int gridCuts[gridLevels] = {10, 5, 2};
     unsigned int itemLists[9] = {}; // by item kind; none for the coin
+    unsigned int coinList = 0;
     unsigned int labyrinthWall = 0; // the finest level's
     unsigned int labyrinthWalls[gridLevels] = {};
     unsigned int labyrinthFloors[gridLevels] = {};

@@ -173,9 +173,9 @@ void BlastSprite::draw(const Place* places, int count) const {
                 const Cover& c = sliced ? cover[tile] : whole;
                 if (c.left >= c.right)
                     continue;
-                const float y = at.y + (sliced ? -depthReach + (static_cast<float>(tile) + 0.5f) *
-                                                                   sliceDepth
-                                               : 0.0f);
+                const float across =
+                    sliced ? -depthReach + (static_cast<float>(tile) + 0.5f) * sliceDepth : 0.0f;
+                const float y = at.y + across;
                 auto corner = [&](float x, float z) {
                     glTexCoord2f((static_cast<float>(tile) + (x + reach) / (2 * reach)) /
                                      static_cast<float>(tiles),

@@ -77,9 +77,8 @@ void drawSnow(const ParticleSystem& snow, float phase, const TextureTable* textu
                         textureOf(textures, snowFlakeSlot), frustum);
 }
 
-
-void prepareBlastPictures(const MazeWorld& world, const TextureTable* textures,
-                          BlastSprite& sprite, uint32_t frame) {
+void prepareBlastPictures(const MazeWorld& world, const TextureTable* textures, BlastSprite& sprite,
+                          uint32_t frame) {
     if (world.anyBurning())
         updateBlastSprite(world, textures, sprite, frame);
 }

@@ -151,6 +151,7 @@ void compileCheese(unsigned int list, unsigned int texture) {
     glPopMatrix();
     glEndList();
 }
+
 // A short cylinder closed by a disk at each end, the lower one facing down, standing in the
 // item's place. Its sides are straight and its ends flat, each lit alike all over under the
 // arena's directional light: one stack and one ring show them as more would.

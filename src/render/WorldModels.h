@@ -5,7 +5,8 @@ struct TextureTable;
 class MazeGenerator;
 
 // The display lists of what lies in the world: an upright card for each power-up kind, the
-// coin, the cheese wedge, and one labyrinth wall segment and one labyrinth floor cell at each grid level.
+// coin, the cheese wedge, and one labyrinth wall segment and one labyrinth floor cell at each
+// grid level.
 //
 // The labyrinth is lit by the player's lamp, a narrow spot light worked out at the corners of
 // what is drawn: its walls and floor are cut into grids fine enough that the lamp's pool shows

@@ -399,6 +399,53 @@ TEST(ArenaObjects, BurningCellNearTheEyeShowsItsParticlesWhereTheyStand) {
     glDeleteTextures(1, &table.names[47]);
 }
 
+TEST(ArenaObjects, BurningCellsDrawnTogetherShowTheirFireEachAtItsOwnPlace) {
+    glContext();
+    TestWorld t(9);
+    TextureTable table;
+    table.names[47] = solidTexture(255, 255, 255);
+    // One particle at the burst's centre, so that no overlap saturates a pixel.
+    for (Particle& p : t.world.blastParticles.particles)
+        p.alive = false;
+    Particle& p = t.world.blastParticles.particles[0];
+    p = Particle{};
+    p.alive = true;
+    p.alpha = 0.4f;
+    // Four cells ahead of a player's eye (shown in slices) and two far off to its sides (the
+    // whole burst's picture), in one go; between the far two, nothing burns.
+    const int16_t burning[3][2] = {{7, 2}, {3, 8}, {11, 8}};
+    for (const auto& c : burning)
+        t.world.blastCells[t.world.blastCellCount++] = {c[0], c[1], 0.0f};
+    t.clock.set(100);
+    const float eye[2] = {7.5f, -1.5f};
+    BlastSprite sprite;
+    uint32_t frame = 0;
+    for (const bool overview : {false, true}) {
+        // The red at each burning cell's centre and at the cell that does not burn.
+        auto reds = [&](BlastSprite* through) {
+            if (overview)
+                beginOverviewFrame();
+            else
+                beginPlayerView();
+            drawBlastCells(t.world, &table, through, ++frame, overview ? nullptr : eye, 241.42f);
+            std::array<int, 4> red{};
+            for (int k = 0; k < 3; ++k)
+                red[k] = pixelAt(projectPoint(burning[k][0] + 0.5, burning[k][1] + 0.5, 0.35))[0];
+            red[3] = pixelAt(projectPoint(5.5, 8.5, 0.35))[0];
+            return red;
+        };
+        const std::array<int, 4> oneByOne = reds(nullptr);
+        const std::array<int, 4> together = reds(&sprite);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_GT(oneByOne[k], 25) << "cell " << k << (overview ? " in the overview" : "");
+            EXPECT_NEAR(together[k], oneByOne[k], 12)
+                << "cell " << k << (overview ? " in the overview" : "");
+        }
+        EXPECT_LT(together[3], 15) << "no fire where no cell burns";
+    }
+    glDeleteTextures(1, &table.names[47]);
+}
+
 TEST(ArenaObjects, SnowOutsideAPlayersViewIsNotSentAndNothingShowsLess) {
     glContext();
     TestWorld t(5);

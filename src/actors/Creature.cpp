@@ -9,6 +9,16 @@ using tuning::creatureStep;
 constexpr float houseLeft = 6, houseRight = 9, houseBottom = 8, houseTop = 11;
 constexpr float arenaEdge = tuning::arenaSize;
 
+// Whether a body of radius r at (x, y) reaches into the house or a home cell: creatures keep
+// out of both, so none can wait where a player comes back.
+bool keptOut(float x, float y, float r) {
+    if (x + r >= houseLeft && x - r <= houseRight && y + r >= houseBottom && y - r <= houseTop)
+        return true;
+    if (y - r > 1)
+        return false;
+    return x - r < 1 || x + r > arenaEdge - 1;
+}
+
 float runLength(RandomGenerator& random) {
     return static_cast<float>(
         random.nextInt(tuning::creatureRunShortest, tuning::creatureRunLongest));
@@ -39,11 +49,9 @@ void Creature::roam(MazeWorld& world, RandomGenerator& random) {
     const float nx = x + dirX * creatureStep;
     const float ny = y + dirY * creatureStep;
     if (!newRun) {
-        const bool touchesHouse = nx + r >= houseLeft && nx - r <= houseRight &&
-                                  ny + r >= houseBottom && ny - r <= houseTop;
         const bool outside = nx < 0 || nx >= arenaEdge || ny < 0 || ny >= arenaEdge;
         // The arena test comes first: cells are looked up only for a target inside it.
-        newRun = touchesHouse || outside || !world.isPassable(nx, ny, r) ||
+        newRun = keptOut(nx, ny, r) || outside || !world.isPassable(nx, ny, r) ||
                  !world.bombAllows(x, y, nx, ny) || !world.wallAllows(x, y, nx, ny) ||
                  (dirX > 0 && nx + r > arenaEdge) || (dirX < 0 && nx - r < 0) ||
                  (dirY > 0 && ny + r > arenaEdge) || (dirY < 0 && ny - r < 0);
@@ -81,7 +89,7 @@ void Creature::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Creature::touchTest(MazeWorld& world, float now) {
+void Creature::touchTest(MazeWorld& world) {
     if (world.creatureHit[number - 1])
         return;
     const float reach = 2 * world.playerRadius;
@@ -90,7 +98,7 @@ void Creature::touchTest(MazeWorld& world, float now) {
     for (int i = 0; i < 2; ++i) {
         const float dx = x - playerX[i];
         const float dy = y - playerY[i];
-        if (std::sqrt(dx * dx + dy * dy) > reach || world.creatureGrace(i + 1, now))
+        if (std::sqrt(dx * dx + dy * dy) > reach || world.sheltered(i + 1))
             continue;
         if (!world.respawnRequest[i])
             world.respawnCause[i] = causeCreature;
@@ -102,10 +110,10 @@ bool Creature::inPlay(const MazeWorld& world) const {
     return number >= 1 && number <= 4 && !world.creatureHit[number - 1];
 }
 
-void Creature::step(MazeWorld& world, RandomGenerator& random, float now) {
+void Creature::step(MazeWorld& world, RandomGenerator& random) {
     if (!inPlay(world))
         return;
     roam(world, random);
     advanceAnimation();
-    touchTest(world, now);
+    touchTest(world);
 }

@@ -19,10 +19,10 @@ class Creature {
     void roam(MazeWorld& world, RandomGenerator& random);
     // Heading and foot swing of one step.
     void advanceAnimation();
-    // Sends home a player it touches at game time `now`, unless that player is in its grace.
-    void touchTest(MazeWorld& world, float now);
+    // Sends home a player it touches, unless that player is sheltered at home.
+    void touchTest(MazeWorld& world);
     // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
-    void step(MazeWorld& world, RandomGenerator& random, float now);
+    void step(MazeWorld& world, RandomGenerator& random);
     // False once a blast has removed it.
     bool inPlay(const MazeWorld& world) const;
 

@@ -414,9 +414,8 @@ void drawPlayerOverlay(const RoundView& v, int n) {
 }
 
 bool figureBlinkedOut(const RoundView& v, int n) {
-    const float until = v.world.creatureGraceUntil[n - 1];
-    if (v.gameTime >= until)
+    if (!v.world.sheltered(n))
         return false;
     // Out for a fifth of each quarter second.
-    return std::fmod(until - v.gameTime, 250.0f) < 50.0f;
+    return std::fmod(v.gameTime, 250.0f) < 50.0f;
 }

@@ -74,9 +74,9 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
     bool stillInArena = true;
     if (!g.steeringHelp || !steerTowardGap(p, g.world, g.random, stillInArena))
         stillInArena = arenaStep(p, g.world, g.random);
-    // A step, a throw or a door ends the grace after being sent home; a turn on the spot does not.
+    // A step, a throw or a door ends the shelter at home; a turn on the spot does not.
     if (p.x != fromX || p.y != fromY)
-        g.world.creatureGraceUntil[n - 1] = -1;
+        g.world.homeShelter[n - 1] = false;
     if (stillInArena) {
         g.world.recordPlayerPosition(p.x, p.y, n);
         cam.translate(p.stepX, p.stepY);
@@ -206,7 +206,7 @@ void handleRespawns(RoundState& round) {
         const float startX = arena::homeXOf(n);
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);
-        round.world.creatureGraceUntil[n - 1] = round.gameTime + tuning::homeGraceMs;
+        round.world.homeShelter[n - 1] = true;
         resetAngles(round.keyAngle[n - 1]);
         return;
     }

@@ -14,7 +14,7 @@ void playerShown(RoundState& g, Player& p) {
 
 void creaturesShown(RoundState& g) {
     for (int n = 1; n <= 4; ++n)
-        g.creature(n).step(g.world, g.random, g.clock.now());
+        g.creature(n).step(g.world, g.random);
 }
 
 void overviewSteps(RoundState& g, const TickViews& views) {

@@ -110,7 +110,7 @@ void addWorld(Fingerprint& f, const MazeWorld& w) {
     f.addAll(w.bombX);
     f.addAll(w.bombY);
     f.addAll(w.respawnRequest);
-    f.addAll(w.creatureGraceUntil);
+    f.addAll(w.homeShelter);
     f.addAll(w.freeRoam);
     f.addAll(w.creatureHit);
     f.addAll(w.creatureX);

@@ -130,7 +130,7 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
     const float playerX[2] = {player1X, player2X};
     const float playerY[2] = {player1Y, player2Y};
     for (int32_t i = 0; i < 2; ++i) {
-        if (!isHit(playerX[i], playerY[i]))
+        if (!isHit(playerX[i], playerY[i]) || homeShelter[i])
             continue;
         if (!respawnRequest[i])
             respawnCause[i] = blastOwner;

@@ -167,10 +167,10 @@ void MazeWorld::clearRespawn(int32_t playerNumber) {
     }
 }
 
-bool MazeWorld::creatureGrace(int32_t playerNumber, float now) const {
+bool MazeWorld::sheltered(int32_t playerNumber) const {
     if (playerNumber != 1 && playerNumber != 2)
         return false;
-    return now < creatureGraceUntil[playerNumber - 1];
+    return homeShelter[playerNumber - 1];
 }
 
 bool MazeWorld::canPlace(float x, float y) const {

@@ -142,8 +142,8 @@ class MazeWorld {
     void recordPlayerPosition(float x, float y, int32_t playerNumber);
     void recordCreaturePosition(int32_t number, float x, float y);
     void clearRespawn(int32_t playerNumber);
-    // Whether a creature touching player `playerNumber` at game time `now` leaves it be.
-    bool creatureGrace(int32_t playerNumber, float now) const;
+    // Whether player `playerNumber` is sheltered at home: creatures and blasts leave it be.
+    bool sheltered(int32_t playerNumber) const;
     bool canPlace(float x, float y) const;
     void placeTrap(float x, float y);
     void placeWall(float x, float y);
@@ -205,9 +205,9 @@ class MazeWorld {
     // Why each pending request was made: the bomb of player 1 or 2, or a creature.
     int32_t respawnCause[2] = {0, 0};
     int32_t blastOwner = 0;
-    // Per player: the game time until which no creature catches it, set at the round's start and
-    // when it is sent home, and ended by its first step; -1: none.
-    float creatureGraceUntil[2] = {tuning::homeGraceMs, tuning::homeGraceMs};
+    // Per player: sheltered at home, from the round's start and from being sent home until its
+    // first step.
+    bool homeShelter[2] = {true, true};
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
     MazeGenerator maze;

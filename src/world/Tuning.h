@@ -33,9 +33,8 @@ constexpr float speedBonus = 0.025f; // step length a speed item adds
 constexpr float labyrinthStepLength = 0.1f;
 // No walking in the arena this long after the last labyrinth step.
 constexpr float labyrinthLockMs = 2000;
-// A player at the round's start or sent home cannot be caught by a creature this long, or until
-// its first step.
-constexpr float homeGraceMs = 2000;
+// A player at the round's start or sent home is sheltered at home until its first step: no
+// creature catches it and no blast sends it home again. Creatures keep out of the home cells.
 // Steering help: a press toward a lane or door this close to the side slides the player into
 // line with it.
 constexpr float steeringReach = 0.4f;

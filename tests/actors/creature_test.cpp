@@ -39,6 +39,11 @@ struct CreatureField : ActorWorld {
 bool touchesHouse(float x, float y, float r) {
     return x + r >= 6 && x - r <= 9 && y + r >= 8 && y - r <= 11;
 }
+
+// The home cells are (0, 0) and (14, 0).
+bool reachesAHome(float x, float y, float r) {
+    return y - r < 1 && (x - r < 1 || x + r > 14);
+}
 } // namespace
 
 TEST(Creature, ConstructionDrawsTheFirstRunLength) {
@@ -148,7 +153,7 @@ TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
     EXPECT_TRUE(sawRowTwo);
 }
 
-TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
+TEST(Creature, LongRoamsKeepOutOfTheHouseAndTheHomesAndOffOtherBombs) {
     ActorWorld w(55);
     const int bombCells[3][2] = {{2, 6}, {10, 4}, {12, 12}};
     for (int i = 0; i < 3; ++i)
@@ -164,6 +169,7 @@ TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
             c.roam(w.world, w.random);
             const float r = c.bodyRadius;
             ASSERT_FALSE(touchesHouse(c.x, c.y, r)) << c.x << ", " << c.y;
+            ASSERT_FALSE(reachesAHome(c.x, c.y, r)) << c.x << ", " << c.y;
             ASSERT_TRUE(c.x - r >= 0 && c.x + r <= 15 && c.y - r >= 0 && c.y + r <= 15);
             ASSERT_TRUE(w.world.isPassable(c.x, c.y, r));
             const Cell& now = w.world.cells[static_cast<int>(c.x)][static_cast<int>(c.y)];
@@ -175,37 +181,64 @@ TEST(Creature, LongRoamsKeepOutOfTheHouseAndOffOtherBombs) {
     }
 }
 
+TEST(Creature, TurnsAwayAtTheEdgeOfAHomeCell) {
+    // Heading into player 1's home along the bottom row, and into player 2's from above: the
+    // creature turns where its body would reach into the cell, and stands still that step.
+    struct Approach {
+        float x, y;
+        int32_t dirX, dirY;
+    } approaches[2] = {{1.3f, 0.5f, -1, 0}, {14.5f, 1.3f, 0, -1}};
+    for (const Approach& a : approaches) {
+        ActorWorld w(8);
+        for (int x = 0; x < 15; ++x)
+            for (int y = 0; y < 3; ++y)
+                if (!w.world.cell(x, y).pillar)
+                    w.world.cell(x, y).setObstacle(false);
+        Creature c(1, w.random);
+        c.x = a.x, c.y = a.y, c.dirX = a.dirX, c.dirY = a.dirY;
+        c.runLeft = 5;
+        c.roam(w.world, w.random);
+        EXPECT_FLOAT_EQ(c.x, a.x);
+        EXPECT_FLOAT_EQ(c.y, a.y);
+        // However long it roams from there, it never reaches into a home cell.
+        for (int step = 0; step < 2000; ++step) {
+            c.roam(w.world, w.random);
+            ASSERT_FALSE(reachesAHome(c.x, c.y, c.bodyRadius)) << c.x << ", " << c.y;
+        }
+    }
+}
+
 TEST(Creature, TouchSendsAPlayerHomeUntilTheCreatureIsHit) {
     CreatureField f;
     // Players that have made their first move: no grace of the round's start.
-    f.world.creatureGraceUntil[0] = f.world.creatureGraceUntil[1] = -1;
+    f.world.homeShelter[0] = f.world.homeShelter[1] = false;
     f.stand(4.5f, 4.5f, 1, 0);
     f.world.recordPlayerPosition(5.0f, 4.5f, 1);
     f.world.recordPlayerPosition(4.86f, 4.86f, 2); // 0.509 away on the diagonal
-    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.touchTest(f.world);
     EXPECT_TRUE(f.world.respawnRequest[0]);
     EXPECT_TRUE(f.world.respawnRequest[1]);
 
     f.world.respawnRequest[0] = f.world.respawnRequest[1] = false;
     f.world.recordPlayerPosition(5.03f, 4.5f, 1);
     f.world.recordPlayerPosition(4.5f, 3.97f, 2);
-    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.touchTest(f.world);
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FALSE(f.world.respawnRequest[1]);
 
     // Staying close asks again on every draw.
     f.world.recordPlayerPosition(4.9f, 4.5f, 1);
-    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.touchTest(f.world);
     EXPECT_TRUE(f.world.respawnRequest[0]);
     f.world.respawnRequest[0] = false;
-    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.touchTest(f.world);
     EXPECT_TRUE(f.world.respawnRequest[0]);
 
     f.world.respawnRequest[0] = false;
     f.world.creatureHit[0] = true;
     f.world.creatureX[0] = f.world.creatureY[0] = -1;
     RandomGenerator before = f.random;
-    f.creature.touchTest(f.world, f.clock.now());
+    f.creature.touchTest(f.world);
     f.creature.roam(f.world, f.random);
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FLOAT_EQ(f.creature.x, 4.5f);

@@ -217,6 +217,9 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         place(1, 0.5f, 0.5f);
+        // The other player has stepped out of its home's shelter and has points to lose.
+        round.world.homeShelter[1] = false;
+        round.player2.points = 30;
         Bot bot(level, round.seed, 1);
         float lowX = 99, highX = -1, lowY = 99, highY = -1, lastX = 0.5f, lastY = 0.5f;
         float stepX = 0, stepY = 0;

@@ -100,72 +100,66 @@ TEST_F(OpenRound, TheClockCountsTicksAndTheRoundEndsAtZero) {
     EXPECT_NEAR(game.gameTime, 359016.67f, 0.01f);
 }
 
-TEST_F(OpenRound, APlayerIsSafeFromCreaturesAtTheStartAndWhenSentHomeUntilItStepsOr2sPass) {
+TEST_F(OpenRound, APlayerIsShelteredAtHomeFromCreaturesAndBlastsUntilItsFirstStep) {
     Player& p = game.player1;
     Creature& c = game.creature(1);
-    // A creature that waits at player 1's home, put back there before every tick.
+    // A creature put beside player 1 at its home before every tick, half a cell away, out of
+    // the flames' reach (a creature never walks in there of itself).
     auto creatureAtHome = [&] {
-        c.x = 0.5f;
-        c.y = 0.9f;
+        c.x = 1.0f;
+        c.y = 0.5f;
         c.dirX = 1;
         c.dirY = 0;
         c.runLeft = 100;
         game.world.recordCreaturePosition(1, c.x, c.y);
     };
+    // A flame in the home cell, as a blast's reach would burn it.
+    auto flameAtHome = [&] { game.world.hitTest(0, 0); };
+    game.world.blastOwner = 2;
     p.points = 20;
-    // From the round's first tick, standing still beside the creature: caught only once two
-    // seconds have passed (sent home on the tick after the touch).
-    int caughtAt = -1;
-    for (int t = 0; t < 200 && caughtAt < 0; ++t) {
+    // From the round's first tick, standing still for ten seconds beside the creature and in
+    // the flames: neither catches it.
+    for (int t = 0; t < 600; ++t) {
         creatureAtHome();
-        tickRound(game, KeyState{});
-        if (p.tally.caught == 1)
-            caughtAt = static_cast<int>(game.gameTime);
-    }
-    EXPECT_GE(caughtAt, 2000);
-    EXPECT_LE(caughtAt, 2050);
-    EXPECT_EQ(p.tally.caught, 1);
-    EXPECT_EQ(p.points, 15);
-
-    // Standing still at home for a second and a half beside the creature: not caught again.
-    for (int t = 0; t < 90; ++t) {
-        creatureAtHome();
+        if (t % 60 == 0)
+            flameAtHome();
         tickRound(game, KeyState{});
     }
-    EXPECT_EQ(p.tally.caught, 1);
-    EXPECT_EQ(p.points, 15);
-    EXPECT_FLOAT_EQ(p.x, 0.5f);
-
-    // A blast still sends it home.
-    game.world.respawnRequest[0] = true;
-    game.world.respawnCause[0] = causeBombOf2;
-    creatureAtHome();
-    tickRound(game, KeyState{});
-    EXPECT_EQ(p.tally.hitByOther, 1);
-    EXPECT_EQ(p.points, 10);
+    EXPECT_EQ(p.tally.caught, 0);
+    EXPECT_EQ(p.tally.hitByOther, 0);
+    EXPECT_EQ(p.points, 20);
+    EXPECT_TRUE(game.world.sheltered(1));
 
     // One step, and the creature beside it catches it.
     KeyState forward;
     forward.player[0][keyForward] = true;
     creatureAtHome();
     tickRound(game, forward);
+    EXPECT_FALSE(game.world.sheltered(1));
     creatureAtHome();
     tickRound(game, KeyState{});
-    EXPECT_EQ(p.tally.caught, 2);
-    EXPECT_EQ(p.points, 5);
+    EXPECT_EQ(p.tally.caught, 1);
+    EXPECT_EQ(p.points, 15);
+    EXPECT_TRUE(game.world.sheltered(1));
+    EXPECT_FLOAT_EQ(p.x, 0.5f);
 
-    // Sent home at this tick: standing still, it is caught again once two seconds have passed,
-    // and not before.
-    const float home = game.gameTime;
-    int caughtAfter = -1;
-    for (int t = 0; t < 200 && caughtAfter < 0; ++t) {
+    // Sent home, it is sheltered again for as long as it stands still.
+    for (int t = 0; t < 600; ++t) {
         creatureAtHome();
+        if (t % 60 == 30)
+            flameAtHome();
         tickRound(game, KeyState{});
-        if (p.tally.caught == 3)
-            caughtAfter = static_cast<int>(game.gameTime - home);
     }
-    EXPECT_GE(caughtAfter, 2000);
-    EXPECT_LE(caughtAfter, 2050);
-    EXPECT_EQ(p.tally.caught, 3);
-    EXPECT_EQ(p.points, 0);
+    EXPECT_EQ(p.tally.caught, 1);
+    EXPECT_EQ(p.points, 15);
+
+    // A step out, and a flame sends it home like anyone else.
+    c.x = c.y = 7.5f;
+    game.world.recordCreaturePosition(1, c.x, c.y);
+    tickRound(game, forward);
+    const int cellX = static_cast<int>(p.x), cellY = static_cast<int>(p.y);
+    game.world.hitTest(cellX, cellY);
+    tickRound(game, KeyState{});
+    EXPECT_EQ(p.tally.hitByOther, 1);
+    EXPECT_EQ(p.points, 10);
 }

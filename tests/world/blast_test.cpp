@@ -30,6 +30,8 @@ class Blast : public ::testing::Test {
   protected:
     Blast() : t(21) {
         t.clearArena();
+        // Players out in the arena, long past the shelter of their homes.
+        w.homeShelter[0] = w.homeShelter[1] = false;
         w.recordPlayerPosition(6.5f, 6.5f, 1);
         w.recordPlayerPosition(6.5f, 4.5f, 2);
     }

@@ -52,6 +52,9 @@ class Player {
     int32_t points = 0;
     float stepLength = tuning::freshStepLength;
     float freeMoveTime = -1;
+    // The direction key whose step moved the player on its last tick in the arena, -1: none.
+    // With steering help, a player let go between two cell middles walks on to the next one.
+    int32_t glideKey = -1;
     bool carryingCheese = false;
     int32_t number;
     float colourR, colourG, colourB, colourA;

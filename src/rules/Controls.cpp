@@ -3,6 +3,8 @@
 #include "rules/Movement.h"
 #include "rules/RoundState.h"
 #include "world/ArenaLayout.h"
+#include <algorithm>
+#include <cmath>
 
 namespace {
 void countRespawn(Player& p, int32_t cause) {
@@ -64,7 +66,24 @@ void turnDirections(Player& p, const Camera& cam) {
     p.setDirections(cam.viewDirection(), cam.strafe);
 }
 
-void arenaCase(RoundState& g, int n, PlayerKey k) {
+// How far the middle of a cell lies ahead of the player along its heading, 0 when the player
+// stands on one or does not face along an axis.
+float toMiddleAhead(const Player& p) {
+    const bool alongX = std::fabs(p.dirX) > 0.9f, alongY = std::fabs(p.dirY) > 0.9f;
+    if (alongX == alongY)
+        return 0;
+    const float at = alongX ? p.x : p.y;
+    const float ahead = (alongX ? p.dirX : p.dirY) > 0 ? 1.0f : -1.0f;
+    const float middle = std::floor(at) + 0.5f;
+    float gap = (middle - at) * ahead;
+    if (gap < -1e-4f)
+        gap += 1;
+    return gap > 1e-4f ? gap : 0;
+}
+
+// A step of key k; a glide is the walk on to the middle ahead after the key was let go, cut
+// short at that middle.
+void arenaCase(RoundState& g, int n, PlayerKey k, bool glide = false) {
     Player& p = g.player(n);
     Camera& cam = g.playerCamera(n);
     float* angles = g.keyAngle[n - 1];
@@ -72,10 +91,18 @@ void arenaCase(RoundState& g, int n, PlayerKey k) {
     turnDirections(p, cam);
     const float fromX = p.x, fromY = p.y;
     bool stillInArena = true;
-    if (!g.steeringHelp || !steerTowardGap(p, g.world, g.random, stillInArena))
+    // A glide finishes a slide into a lane too, so a tap let go halfway still lines up.
+    if (!g.steeringHelp || !steerTowardGap(p, g.world, g.random, stillInArena)) {
+        const float stepLength = p.stepLength;
+        if (glide)
+            p.stepLength = std::min(stepLength, toMiddleAhead(p));
         stillInArena = arenaStep(p, g.world, g.random);
+        p.stepLength = stepLength;
+    }
+    const bool moved = p.x != fromX || p.y != fromY;
+    p.glideKey = moved && stillInArena ? k : -1;
     // A step, a throw or a door ends the shelter at home; a turn on the spot does not.
-    if (p.x != fromX || p.y != fromY)
+    if (moved)
         g.world.homeShelter[n - 1] = false;
     if (stillInArena) {
         g.world.recordPlayerPosition(p.x, p.y, n);
@@ -134,9 +161,24 @@ void directionKey(RoundState& g, int n, PlayerKey k) {
     arenaCase(g, n, k);
 }
 
+// Walks a player let go between two cell middles on toward the next one.
+void glide(RoundState& g, int n) {
+    Player& p = g.player(n);
+    const bool locked =
+        p.freeMoveTime >= 0 && g.gameTime - p.freeMoveTime <= tuning::labyrinthLockMs;
+    if (!g.steeringHelp || g.world.freeRoam[n - 1] || locked || toMiddleAhead(p) == 0) {
+        p.glideKey = -1;
+        return;
+    }
+    arenaCase(g, n, static_cast<PlayerKey>(p.glideKey), true);
+}
+
 void playerKeys(RoundState& g, int n, const bool* held) {
     Player& p = g.player(n);
     MazeWorld& w = g.world;
+    const bool walking = held[keyForward] || held[keyBack] || held[keyRight] || held[keyLeft];
+    if (!walking && p.glideKey >= 0)
+        glide(g, n);
     for (int k = 0; k < playerKeyCount; ++k) {
         if (!held[k])
             continue;
@@ -207,6 +249,7 @@ void handleRespawns(RoundState& round) {
         round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
         round.world.clearRespawn(n);
         round.world.homeShelter[n - 1] = true;
+        p.glideKey = -1;
         resetAngles(round.keyAngle[n - 1]);
         return;
     }

@@ -85,6 +85,7 @@ void addPlayer(Fingerprint& f, const Player& p) {
     f.add(p.points);
     f.add(p.stepLength);
     f.add(p.freeMoveTime);
+    f.add(p.glideKey);
     f.add(p.carryingCheese);
     f.add(p.bombsReady);
     f.add(p.bombCapacity);

@@ -36,8 +36,9 @@ constexpr float labyrinthLockMs = 2000;
 // A player at the round's start or sent home is sheltered at home until its first step: no
 // creature catches it and no blast sends it home again. Creatures keep out of the home cells.
 // Steering help: a press toward a lane or door this close to the side slides the player into
-// line with it.
-constexpr float steeringReach = 0.4f;
+// line with it (half a cell: any lane the player is beside), and a player let go between two
+// cell middles walks on to the middle ahead, so that a tap moves it one whole cell.
+constexpr float steeringReach = 0.5f;
 
 // Points.
 constexpr int32_t coinPoints = 1;

@@ -335,8 +335,9 @@ TEST_F(ControlsTest, TheLabyrinthCameraNeverStandsBehindAWall) {
 }
 
 // Pressing forward beside the lane over column 2 (pillars at (1, 1) and (3, 1)): with steering
-// help the player slides into line and goes up the lane; without it, it bumps against the
-// pillar's row and stays. A lane farther than 0.4 to the side is left alone either way.
+// help the player slides into line and goes up the lane from anywhere in the lane's column;
+// without it, it bumps against the pillar's row and stays. Standing in a pillar's column, with
+// the lanes a whole cell to either side, it bumps either way.
 TEST_F(ControlsTest, SteeringHelpSlidesIntoANearbyLaneAndIsOffByDefault) {
     EXPECT_FALSE(game.steeringHelp) << "a round is the plain step unless the game asks for help";
     struct Case {
@@ -344,8 +345,9 @@ TEST_F(ControlsTest, SteeringHelpSlidesIntoANearbyLaneAndIsOffByDefault) {
         float fromX;
         bool through;
     };
-    for (const Case c : {Case{true, 2.15f, true}, Case{false, 2.15f, false},
-                         Case{true, 2.85f, true}, Case{true, 2.05f, false}}) {
+    for (const Case c :
+         {Case{true, 2.15f, true}, Case{false, 2.15f, false}, Case{true, 2.85f, true},
+          Case{true, 2.02f, true}, Case{true, 1.5f, false}}) {
         RoundState g{20261207};
         setUpRound(g);
         g.clock.set(1000);
@@ -375,4 +377,66 @@ TEST_F(ControlsTest, SteeringHelpSlidesIntoANearbyLaneAndIsOffByDefault) {
             EXPECT_FLOAT_EQ(p.x, c.fromX) << "and did not slide";
         }
     }
+}
+
+// With steering help a tap, however short, walks the player on to the middle of the next cell:
+// an item one cell away is taken with one press, and a tap up beside a lane lines the player up
+// and takes it into the lane. Without help the player stops where the key was let go.
+TEST_F(ControlsTest, WithSteeringHelpATapMovesOneWholeCell) {
+    auto openRound = [](bool help) {
+        RoundState g{20261207};
+        setUpRound(g);
+        g.clock.set(1000);
+        for (auto& column : g.world.cells)
+            for (Cell& cell : column)
+                if (cell.obstacle != Cell::none) {
+                    g.world.obstacles[cell.obstacle].destroyed = true;
+                    cell.obstacle = Cell::none;
+                    cell.setObstacle(false);
+                }
+        g.steeringHelp = help;
+        return g;
+    };
+    auto tap = [](RoundState& g, PlayerKey k, int ticks) {
+        KeyState held;
+        held.player[0][k] = true;
+        for (int t = 0; t < ticks; ++t)
+            frameUpdate(g, held);
+        for (int t = 0; t < 30; ++t)
+            frameUpdate(g, KeyState{});
+    };
+    for (int ticks : {1, 3, 6, 12}) {
+        RoundState g = openRound(true);
+        Item* speed = &g.world.items[0];
+        speed->type = kindSpeed;
+        speed->x = 1.5f;
+        speed->y = 0.5f;
+        g.world.cell(1, 0).item = 0;
+        Player& p = g.player1;
+        tap(g, keyRight, ticks);
+        const float expected = ticks < 10 ? 1.5f : 2.5f;
+        // Twelve ticks walk 1.2 cells; the tap goes on to the middle after that.
+        EXPECT_NEAR(p.x, expected, 1e-4) << "a tap of " << ticks << " ticks";
+        EXPECT_FLOAT_EQ(p.y, 0.5f);
+        EXPECT_EQ(p.speedItems, 1) << "the speed item one cell away, tap of " << ticks;
+        // The next tap: one cell further.
+        tap(g, keyRight, 2);
+        EXPECT_NEAR(p.x, expected + 1, 1e-4);
+    }
+
+    // Beside the lane over column 2, a tap up of 0.1 s slides into line and walks into the lane.
+    RoundState g = openRound(true);
+    Player& p = g.player1;
+    p.x = 2.08f;
+    g.world.recordPlayerPosition(p.x, p.y, 1);
+    g.playerCamera(1).place(p.x, -1.5f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+    tap(g, keyForward, 6);
+    // In the lane, clear of both pillars beside it, at the middle of its row.
+    EXPECT_NEAR(p.x, 2.5f, 0.5f - p.bodyRadius);
+    EXPECT_NEAR(p.y, 1.5f, 1e-4);
+
+    // Without help, three ticks of a tap are three steps and no more.
+    RoundState plain = openRound(false);
+    tap(plain, keyRight, 3);
+    EXPECT_NEAR(plain.player1.x, 0.8f, 1e-4);
 }

@@ -163,3 +163,4 @@ TEST_F(OpenRound, APlayerIsShelteredAtHomeFromCreaturesAndBlastsUntilItsFirstSte
     EXPECT_EQ(p.tally.hitByOther, 1);
     EXPECT_EQ(p.points, 10);
 }
+

@@ -24,56 +24,64 @@ const char* botLevelName(BotLevel level) {
 }
 
 namespace {
-// What sets each level apart, by BotLevel.
-constexpr BotStyle levelStyles[] = {
-    // easy: a newcomer: half a second to take in a bomb, pauses, wrong turns, wide of
-    // creatures, into the labyrinth only when the arena offers little, walking two ticks of three.
-    {.reactionTicks = 36,
-     .replanTicks = 30,
-     .errPerMille = 350,
-     .hesitateTicks = 50,
-     .blastGuardMs = 60,
-     .lookAheadCells = 12,
-     .fetchesCheese = true,
-     .attackPerMille = 60,
-     .creatureBerth = 2,
-     .huntsCreatures = false,
-     .wary = false,
-     .wrongTurnPerMille = 200,
-     .restEvery = 3,
-     .cheeseValue = 3,
-     .tripGapMs = 120000},
-    // normal
-    {.reactionTicks = 20,
-     .replanTicks = 18,
-     .errPerMille = 120,
-     .hesitateTicks = 30,
-     .blastGuardMs = 90,
-     .lookAheadCells = 16,
-     .fetchesCheese = true,
-     .attackPerMille = 150,
-     .creatureBerth = 1,
-     .huntsCreatures = false,
-     .wary = false,
-     .shutInSpots = 3,
-     .wrongTurnPerMille = 20},
-    // hard: a quick person's reaction, about 150 ms, and no slips: it wins on judgement.
-    {.reactionTicks = 9,
-     .replanTicks = 6,
-     .errPerMille = 0,
-     .hesitateTicks = 0,
-     .blastGuardMs = 100,
-     .lookAheadCells = 24,
-     .fetchesCheese = true,
-     .attackPerMille = 250,
-     .creatureBerth = 1,
-     .huntsCreatures = false,
-     .wary = true,
-     .shutInSpots = 6},
-};
+// easy: a newcomer: half a second to take in a bomb, pauses, wrong turns, wide of creatures,
+// into the labyrinth only when the arena offers little, walking two ticks of three.
+constexpr BotStyle easyLevel = {.reactionTicks = 36,
+                                .replanTicks = 30,
+                                .errPerMille = 350,
+                                .hesitateTicks = 50,
+                                .blastGuardMs = 60,
+                                .lookAheadCells = 12,
+                                .fetchesCheese = true,
+                                .attackPerMille = 60,
+                                .creatureBerth = 2,
+                                .huntsCreatures = false,
+                                .wary = false,
+                                .wrongTurnPerMille = 200,
+                                .restEvery = 3,
+                                .cheeseValue = 3,
+                                .tripGapMs = 120000,
+                                .huntsOtherPlayer = true,
+                                .trapPerMille = 15};
+
+constexpr BotStyle normalLevel = {.reactionTicks = 20,
+                                  .replanTicks = 18,
+                                  .errPerMille = 120,
+                                  .hesitateTicks = 30,
+                                  .blastGuardMs = 90,
+                                  .lookAheadCells = 16,
+                                  .fetchesCheese = true,
+                                  .attackPerMille = 150,
+                                  .creatureBerth = 1,
+                                  .huntsCreatures = false,
+                                  .wary = false,
+                                  .shutInSpots = 3,
+                                  .wrongTurnPerMille = 20,
+                                  .huntsOtherPlayer = true,
+                                  .watchesOtherPlayer = true,
+                                  .shutsInFromAfar = true,
+                                  .trapPerMille = 37};
+
+// hard: a quick person's reaction, about 150 ms, and no slips: it wins on judgement.
+constexpr BotStyle hardLevel = {.reactionTicks = 9,
+                                .replanTicks = 6,
+                                .errPerMille = 0,
+                                .hesitateTicks = 0,
+                                .blastGuardMs = 100,
+                                .lookAheadCells = 24,
+                                .fetchesCheese = true,
+                                .attackPerMille = 250,
+                                .creatureBerth = 1,
+                                .huntsCreatures = false,
+                                .wary = true,
+                                .shutInSpots = 6,
+                                .huntsOtherPlayer = true,
+                                .watchesOtherPlayer = true,
+                                .shutsInFromAfar = true,
+                                .trapPerMille = 62};
 
 // The benchmark's rivals start from a steady hand: reactions and foresight of a practised
-// player, no hesitation, no cheese.
+// player, no hesitation, no cheese, and no eye for the other player.
 constexpr BotStyle steadyHand = {.reactionTicks = 10,
                                  .replanTicks = 12,
                                  .errPerMille = 0,
@@ -88,7 +96,14 @@ constexpr BotStyle steadyHand = {.reactionTicks = 10,
 } // namespace
 
 BotStyle styleOf(BotLevel level) {
-    return levelStyles[static_cast<int>(level)];
+    switch (level) {
+    case BotLevel::easy:
+        return easyLevel;
+    case BotLevel::normal:
+        return normalLevel;
+    default:
+        return hardLevel;
+    }
 }
 
 bool readRivalStyle(const std::string& name, BotStyle& style) {

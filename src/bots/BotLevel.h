@@ -22,9 +22,10 @@ struct BotStyle {
     float blastGuardMs;
     // Cells of the way ahead planned around the fire.
     int32_t lookAheadCells;
-    // Whether it fetches cheese from the labyrinth, and whether it goes after the other player
-    // with bombs, walls and traps (chance in 1000 when a chance comes).
+    // Whether it fetches cheese from the labyrinth.
     bool fetchesCheese;
+    // How keen it is on a bomb whose flames would reach the other player: in 1000ths of three
+    // coins' points, three times that chasing a deficit late, nothing when keeping a lead.
     int32_t attackPerMille;
     // Cells kept from a creature.
     int32_t creatureBerth;
@@ -49,6 +50,17 @@ struct BotStyle {
     bool opensObstacles = true;
     bool onlyCoins = false;
     bool shadows = false;
+    // Whether it goes after the other player at all: bombs laid where the flames reach it, a
+    // walk towards it with none ready.
+    bool huntsOtherPlayer = false;
+    // Whether it counts on the other player taking an item it reaches first, and keeps near it
+    // between bombs when behind or late in the round.
+    bool watchesOtherPlayer = false;
+    // Whether it lays a second bomb, from a spot a few cells off, that leaves the other player
+    // no way out of the first.
+    bool shutsInFromAfar = false;
+    // Chance in 1000, when the other player is close and it has a trap, of laying it.
+    int32_t trapPerMille = 0;
 };
 
 BotStyle styleOf(BotLevel level);

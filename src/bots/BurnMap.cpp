@@ -41,6 +41,18 @@ void burn(BurnMap& map, int32_t x, int32_t y, float time) {
     }
 }
 
+// Sets off the bombs lying on cell (x, y) a tick after `time`; false when there are none.
+bool setOff(Fuse* fuses, int32_t count, int32_t x, int32_t y, float time) {
+    bool any = false;
+    for (int32_t b = 0; b < count; ++b) {
+        if (fuses[b].done || fuses[b].x != x || fuses[b].y != y)
+            continue;
+        fuses[b].time = std::min(fuses[b].time, time + static_cast<float>(tickMs));
+        any = true;
+    }
+    return any;
+}
+
 // One blast in time order: flames stop at pillars, at standing obstacles and laid walls (which
 // they take away for later blasts) and at bombs, which they set off a tick later.
 void spread(const MazeWorld& world, BurnMap& map, Fuse& bomb, Fuse* fuses, int32_t count,
@@ -60,14 +72,7 @@ void spread(const MazeWorld& world, BurnMap& map, Fuse& bomb, Fuse* fuses, int32
                 gone[x][y] = true;
                 break;
             }
-            bool stopped = false;
-            for (int32_t b = 0; b < count; ++b) {
-                if (fuses[b].done || fuses[b].x != x || fuses[b].y != y)
-                    continue;
-                fuses[b].time = std::min(fuses[b].time, bomb.time + static_cast<float>(tickMs));
-                stopped = true;
-            }
-            if (stopped)
+            if (setOff(fuses, count, x, y, bomb.time))
                 break;
         }
     }
@@ -130,11 +135,9 @@ int32_t blastCellsOf(const RoundState& round, int32_t x, int32_t y, int32_t reac
                 break;
             cells[count][0] = cx;
             cells[count++][1] = cy;
-            if (c.hasObstacle || c.wall != Cell::none || c.bomb != Cell::none) {
-                if (c.hasObstacle)
-                    ++opened;
+            opened += c.hasObstacle ? 1 : 0;
+            if (c.hasObstacle || c.wall != Cell::none || c.bomb != Cell::none)
                 break;
-            }
         }
     }
     return count;

@@ -1,4 +1,5 @@
 #pragma once
+#include "world/Tuning.h"
 #include <cstdint>
 
 struct RoundState;
@@ -37,7 +38,11 @@ struct PlannedBomb {
 BurnMap burnMap(const RoundState& round, const PlannedBomb* planned = nullptr, int32_t other = 0,
                 float othersSeenUntil = BurnMap::never);
 
-// The cells a bomb at (x, y) of this reach would burn in the arena as it stands now, up to 4 *
-// 14 + 1, into cells[][2]; answers how many. Obstacles it would open are counted in `opened`.
+// The most cells one blast burns: its own and a full reach each way.
+inline constexpr int32_t mostBlastCells = 4 * tuning::fullReach + 1;
+
+// The cells a bomb at (x, y) of this reach would burn in the arena as it stands now, up to
+// mostBlastCells, into cells[][2]; answers how many. Obstacles it would open are counted in
+// `opened`.
 int32_t blastCellsOf(const RoundState& round, int32_t x, int32_t y, int32_t reach,
                      int32_t cells[][2], int32_t& opened);

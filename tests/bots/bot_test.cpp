@@ -3,6 +3,7 @@
 // nothing left in it, a second target a hair better, a blast too soon for a slow eye), what
 // they may know, and that the same round gives the same keys and replays exactly.
 #include "bots/Bot.h"
+#include "bots/BotArena.h"
 #include "rules/WorldHash.h"
 #include "rules/Controls.h"
 #include "rules/RoundState.h"
@@ -24,88 +25,6 @@ struct Played {
     uint64_t finalHash = 0;
 };
 
-// A round with the arena opened up: no obstacles, no items lying about, no creatures, all the
-// cheese delivered by player 2 (nothing draws a computer player into the labyrinth), and player
-// 2 standing still at home unless a test moves it.
-struct BotArena : testing::Test {
-    RoundState round{2024};
-
-    void SetUp() override {
-        round = RoundState(2024);
-        setUpRound(round);
-        for (auto& column : round.world.cells)
-            for (Cell& c : column) {
-                if (c.obstacle != Cell::none)
-                    round.world.obstacles[c.obstacle].destroyed = true;
-                c.obstacle = Cell::none;
-                c.setObstacle(false);
-                c.item = Cell::none;
-            }
-        for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
-            round.world.items[i].taken = 3;
-        round.player2.cheese = MazeWorld::itemTotal - MazeWorld::firstCheese;
-        for (int n = 1; n <= 4; ++n) {
-            round.world.creatureHit[n - 1] = true;
-            round.world.creatureX[n - 1] = round.world.creatureY[n - 1] = -1;
-            round.creature(n).x = round.creature(n).y = -1;
-        }
-    }
-    // Stands player n on the centre of cell (x, y), its camera behind it as after a respawn.
-    void place(int n, float x, float y) {
-        Player& p = round.player(n);
-        p.x = x;
-        p.y = y;
-        round.world.recordPlayerPosition(x, y, n);
-        round.playerCamera(n).place(x, y - 1.5f, 0.9f, x, y, 0.7f, 0, 0, 1);
-        const float facing[4] = {0, 180, 90, -90};
-        std::copy(facing, facing + 4, round.keyAngle[n - 1]);
-    }
-    void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
-    // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
-    void lay(int kind, int x, int y, int index = 0) {
-        Item* item = &round.world.items[index];
-        item->type = kind;
-        item->taken = 0;
-        item->x = static_cast<float>(x) + 0.5f;
-        item->y = static_cast<float>(y) + 0.5f;
-        round.world.cell(x, y).item = static_cast<int8_t>(index);
-    }
-    // A bomb of player n on cell (x, y) that goes off `fuseLeft` ms after the next tick.
-    void bomb(int n, int x, int y, float fuseLeft) {
-        Player& p = round.player(n);
-        const float px = p.x, py = p.y;
-        p.x = static_cast<float>(x) + 0.5f;
-        p.y = static_cast<float>(y) + 0.5f;
-        p.dropBomb(round.world, round.clock.now());
-        for (Bomb& b : p.bombs)
-            if (!b.ready && b.x == p.x && b.y == p.y) {
-                b.dropTime = tickTime(round.ticks) + fuseLeft - tuning::fuseMs;
-                b.blastTime = b.dropTime + tuning::fuseMs;
-            }
-        p.x = px;
-        p.y = py;
-    }
-    // Ticks with bot playing its player, calling `each` after every tick; stops early when
-    // `each` answers false.
-    void play(
-        Bot& bot, int ticks, const std::function<bool()>& each = [] { return true; }) {
-        for (int t = 0; t < ticks; ++t) {
-            KeyState keys;
-            bot.press(round, keys);
-            tickRound(round, keys);
-            if (!each())
-                return;
-        }
-    }
-    bool burning(int x, int y) const {
-        for (const BurningCell& b : round.world.burning())
-            if (b.x == x && b.y == y)
-                return true;
-        return false;
-    }
-    int cellX(int n) const { return static_cast<int>(round.player(n).x); }
-    int cellY(int n) const { return static_cast<int>(round.player(n).y); }
-};
 } // namespace
 
 TEST_F(BotArena, EscapesItsOwnBombOutOfADeadEnd) {
@@ -310,22 +229,6 @@ TEST_F(BotArena, BehindLateWithLessToLoseItShutsTheOtherInAtItsOwnCost) {
             EXPECT_EQ(round.player1.bombsReady == 1, lays)
                 << botLevelName(level) << " with " << own << " points at " << seconds << " s";
         }
-}
-
-TEST_F(BotArena, SeesTheGapBetweenTwoBlastsOnACell) {
-    // Bombs at (4, 0) (reach 2, due in 0.6 s) and (8, 0) (reach 3, due in 2.6 s) both reach
-    // (6, 0): it burns 0.6 to 1.1 s and 2.6 to 3.1 s from now, and can be crossed in between.
-    round.player1.bombCapacity = round.player1.bombsReady = 2;
-    round.player1.bombs[1].reach = 3;
-    bomb(1, 4, 0, 600);
-    bomb(1, 8, 0, 2600);
-    const BurnMap fire = burnMap(round);
-    const float now = tickTime(round.ticks);
-    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 700, now + 800));
-    EXPECT_FALSE(fire.burnsDuring(6, 0, now + 1200, now + 2500)) << "the gap";
-    EXPECT_TRUE(fire.burnsDuring(6, 0, now + 2700, now + 2800));
-    EXPECT_FALSE(fire.burnsDuring(7, 0, now + 700, now + 2500)) << "beyond the first blast";
-    EXPECT_FALSE(fire.clearFrom(6, 0, now + 2000));
 }
 
 TEST_F(BotArena, WalledInAtADoorOrInACornerItGetsOut) {

@@ -48,3 +48,28 @@ for pair in $PAIRS; do
                      a, b, wa, wb, d, pct, pa, pb, longest[1], longest[2], over[1], over[2],
                      share[1], share[2], rev[1], rev[2], own, ch, lc, ob, t, took }' "$OUT/$a-$b.txt"
 done
+
+# Fair for a newcomer, from the matches above where they ran, and both players still: rounds in
+# which a still player was caught twice or more in the first minute, hits a round of a still
+# player by the computer's bombs, and what a coins-first script wins against each level.
+"$BUILD/tuvo" --match idle idle --rounds "$ROUNDS" --seed "$SEED" >"$OUT/idle-idle.txt"
+echo
+echo "| fairness ($ROUNDS rounds) | easy | normal | hard |"
+echo "| --- | ---: | ---: | ---: |"
+caught=$(sed -n 's/.*(side 1):.*first minute in \([0-9]*\) rounds/\1/p' "$OUT/idle-idle.txt")
+echo "| both players still: rounds with a player caught twice or more in the first minute | $caught | $caught | $caught |"
+row() {
+    printf '| %s |' "$1"
+    for level in easy normal hard; do
+        f="$OUT/$level-$2.txt"
+        if [ -f "$f" ]; then
+            printf ' %s |' "$(sed -n "$3" "$f" | head -1)"
+        else
+            printf ' - |'
+        fi
+    done
+    echo
+}
+row "a still player's hits by the computer's bombs a round" idle \
+    "s/^idle (side 2):.*by the other's \([0-9.]*\),.*/\1/p"
+row "rounds the coins-first script wins" coins 's/^coins (side 2): \([0-9]*\) wins.*/\1/p'

@@ -18,6 +18,7 @@ namespace {
 // a box of stillBox by stillBox cells, the ticks spent in stretches longer than longStill, and
 // how often it turned straight back.
 constexpr uint32_t ticksPerSecond = 60;
+constexpr uint32_t firstMinuteTicks = 60 * ticksPerSecond;
 constexpr float stillBox = 1.2f;
 constexpr uint32_t longStill = 5 * ticksPerSecond;
 
@@ -90,6 +91,8 @@ class Stillness {
 struct SideResult {
     int32_t points = 0, ownBombs = 0, otherBombs = 0, creatures = 0, cheese = 0;
     float longestStill = 0, longShare = 0, reversals = 0;
+    // Times caught by creatures in the round's first minute.
+    int32_t caughtFirstMinute = 0;
     // Where the longest stretch began: game seconds, the cell, and what the player was about.
     float stillFrom = 0;
     int32_t stillX = 0, stillY = 0;
@@ -173,6 +176,8 @@ RoundResult playRound(const MatchOptions& o, int32_t index, Times (&times)[2]) {
             const Player& p = round.player((s == 0) != r.swapped ? 1 : 2);
             still[s].add(p.x, p.y, players[s].doing());
             cells[s].emplace_back(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y));
+            if (round.ticks == firstMinuteTicks)
+                r.side[s].caughtFirstMinute = p.tally.caught;
             if (p.points != points[s]) {
                 points[s] = p.points;
                 r.lastScoreChange = round.gameTime / 1000;
@@ -182,7 +187,9 @@ RoundResult playRound(const MatchOptions& o, int32_t index, Times (&times)[2]) {
     for (int s = 0; s < 2; ++s) {
         const Player& p = round.player((s == 0) != r.swapped ? 1 : 2);
         SideResult& side = r.side[s];
+        const int32_t caughtFirstMinute = side.caughtFirstMinute;
         side = {p.points, p.tally.hitByOwn, p.tally.hitByOther, p.tally.caught, p.cheese};
+        side.caughtFirstMinute = caughtFirstMinute;
         side.longestStill = still[s].longestSeconds();
         side.longShare = still[s].longSharePercent();
         side.reversals = still[s].reversalsPerMinute();
@@ -239,6 +246,7 @@ int playMatch(const MatchOptions& o, std::FILE* out) {
     // Per side: the worst round for standing still, and the rounds with a stretch over 15 s.
     size_t worst[2] = {0, 0};
     int32_t over15[2] = {0, 0};
+    int32_t caughtTwiceEarly[2] = {0, 0};
     std::vector<float> lastChanges;
     double obstaclesLeft = 0;
     int32_t bareRounds = 0;
@@ -269,6 +277,7 @@ int playMatch(const MatchOptions& o, std::FILE* out) {
             if (r.side[s].longestStill > results[worst[s]].side[s].longestStill)
                 worst[s] = i;
             over15[s] += r.side[s].longestStill > 15 ? 1 : 0;
+            caughtTwiceEarly[s] += r.side[s].caughtFirstMinute >= 2 ? 1 : 0;
         }
         lastChanges.push_back(r.lastScoreChange);
         obstaclesLeft += r.obstaclesLeft;
@@ -279,10 +288,11 @@ int playMatch(const MatchOptions& o, std::FILE* out) {
         std::fprintf(out,
                      "%s (side %d): %d wins, %d draws, %d losses; %.1f points a round; caught "
                      "a round by its own bombs %.2f, by the other's %.2f, by creatures %.2f; "
-                     "cheese delivered %.2f a round\n",
+                     "cheese delivered %.2f a round; caught twice or more in the first minute in "
+                     "%d rounds\n",
                      o.sides[s].c_str(), s + 1, wins[s], draws, wins[1 - s], sum[s].points / n,
                      sum[s].ownBombs / n, sum[s].otherBombs / n, sum[s].creatures / n,
-                     sum[s].cheese / n);
+                     sum[s].cheese / n, caughtTwiceEarly[s]);
         const SideResult& w = results[worst[s]].side[s];
         std::fprintf(out,
                      "%s (side %d) standing still: longest inside a %.1f-cell box %.1f s (round "

@@ -24,6 +24,8 @@ constexpr float creatureWatchCells = 3.5f;
 // How far from a cell's centre across the way (cells) it stands when it stays: away from the
 // corners, where a neighbour's fire reaches.
 constexpr float standingOff = 0.25f;
+// A quick person's reaction: 150 ms.
+constexpr int32_t quickestReactionTicks = 9;
 } // namespace
 
 Bot::Bot(BotLevel level, uint32_t roundSeed, int32_t playerNumber)
@@ -42,7 +44,7 @@ bool Bot::chance(int32_t perMille) {
 void Bot::press(const RoundState& round, KeyState& keys) {
     bool* k = keys.player[self - 1];
     std::fill(k, k + playerKeyCount, false);
-    if (round.roundOver)
+    if (round.roundOver || round.ticks < static_cast<uint32_t>(style.firstLookTicks))
         return;
     if (wasInLabyrinth && !round.world.freeRoam[self - 1]) {
         const Player& p = round.player(self);
@@ -103,7 +105,10 @@ void Bot::arena(const RoundState& round, bool* keys) {
     watchOtherPlayer(round);
     if (watchStillness(round))
         now = true;
-    if (!now && round.ticks > planTick + static_cast<uint32_t>(style.reactionTicks / 2))
+    // A creature close by is looked at twice as often as the arena, but never sooner than a
+    // quick person could.
+    const int32_t creatureLookTicks = std::max(style.reactionTicks / 2, quickestReactionTicks);
+    if (!now && round.ticks > planTick + static_cast<uint32_t>(creatureLookTicks))
         now = creatureClose(round);
     if (now)
         plan(round);

@@ -126,6 +126,9 @@ class Bot {
     float bombWorth(const RoundState& round, int32_t x, int32_t y, const Outlook& look) const;
     void layWallOrTrap(const RoundState& round, const Outlook& look);
     bool shutInHere(const RoundState& round, const Outlook& look);
+    // A beginner's slip: now and then a bomb where it stands, that opens nothing, as long as it
+    // has a way out and the other player is not close.
+    bool poorBomb(const RoundState& round, const Outlook& look);
     void actHere(const RoundState& round, Aim aim);
     void headFor(const RoundState& round, const Reach& reach, const Choice& choice);
     // With a lead late in the round that the other player could still turn.
@@ -149,8 +152,9 @@ class Bot {
     // Behind late in the round, a hit on this player costs it less than one on the other: a
     // bomb that shuts both in is worth laying.
     bool tradesAHit(const RoundState& round) const;
-    // The other player is back at home after a hit, a moment ago.
-    bool justSentHome(const RoundState& round) const;
+    // The other player is not to be bombed: back at home after a hit a moment ago, sheltered at
+    // home (it blinks there), or with no points and no cheese left to lose.
+    bool leftAlone(const RoundState& round) const;
 
     // BotWayOut.cpp: out of fire, pockets and standing still.
     void escape(const RoundState& round, const BurnMap& fire, Reach& reach);

@@ -108,7 +108,7 @@ void Bot::plan(const RoundState& round) {
     }
     const Choice best = chooseGoal(round, fire, reach, look);
     layWallOrTrap(round, look);
-    if (shutInHere(round, look))
+    if (shutInHere(round, look) || poorBomb(round, look))
         return;
     const Player& p = round.player(self);
     if (best.x < 0)
@@ -277,7 +277,7 @@ float Bot::bombWorth(const RoundState& round, int32_t x, int32_t y, const Outloo
         for (int32_t i = 0; i < n; ++i)
             if (creatures.cell[blast[i][0]][blast[i][1]])
                 value += creatureValue;
-    if (look.otherInArena && look.attack > 0 && !justSentHome(round))
+    if (look.otherInArena && look.attack > 0 && !leftAlone(round))
         for (int32_t i = 0; i < n; ++i)
             if (blast[i][0] == look.ox && blast[i][1] == look.oy &&
                 std::abs(look.ox - x) + std::abs(look.oy - y) <= closeCells)
@@ -305,7 +305,7 @@ bool Bot::shutInHere(const RoundState& round, const Outlook& look) {
     const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
     // A bomb here that leaves the other player no way out of its fire, and this one a way.
     if (style.shutInSpots > 0 && look.canBomb && look.otherInArena && !look.keepLead &&
-        bombFits(round, cx, cy) &&
+        !leftAlone(round) && bombFits(round, cx, cy) &&
         std::abs(look.ox - cx) + std::abs(look.oy - cy) <= look.reachOfBomb &&
         shutsIn(round, cx, cy) && (bombLeavesWayOut(round, cx, cy) || tradesAHit(round))) {
         dropBomb = true;
@@ -314,6 +314,20 @@ bool Bot::shutInHere(const RoundState& round, const Outlook& look) {
         return true;
     }
     return false;
+}
+
+bool Bot::poorBomb(const RoundState& round, const Outlook& look) {
+    const Player& p = round.player(self);
+    const int32_t cx = static_cast<int32_t>(p.x), cy = static_cast<int32_t>(p.y);
+    const bool otherClose = look.otherInArena && std::abs(look.ox - cx) + std::abs(look.oy - cy) <=
+                                                     closeCells + look.reachOfBomb;
+    if (!look.canBomb || otherClose || !chance(style.poorBombPerMille) ||
+        !bombFits(round, cx, cy) || !bombLeavesWayOut(round, cx, cy))
+        return false;
+    dropBomb = true;
+    goal = {};
+    about = "laying a bomb in a poor place";
+    return true;
 }
 
 void Bot::actHere(const RoundState& round, Aim aim) {

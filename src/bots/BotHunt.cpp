@@ -42,7 +42,7 @@ void Bot::seekSomething(const RoundState& round, const Reach& reach) {
     bool ownBombLying = false;
     for (const Bomb& b : p.bombs)
         ownBombLying = ownBombLying || b.lyingUnexploded() || b.exploding;
-    const bool hunts = otherInArena && style.huntsOtherPlayer && !justSentHome(round);
+    const bool hunts = otherInArena && style.huntsOtherPlayer && !leftAlone(round);
     // A walk on somewhere, once begun, is ended before closing in again: at the edge of closing
     // in it would otherwise turn at every step.
     const bool roaming = goal.aim == Aim::roam && !(goal.x == cx && goal.y == cy) &&
@@ -199,7 +199,7 @@ bool Bot::closeIn(const RoundState& round, const Reach& reach) {
 bool Bot::shutsIn(const RoundState& round, int32_t x, int32_t y) const {
     const Player& p = round.player(self);
     const Player& other = round.player(3 - self);
-    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y) || justSentHome(round))
+    if (round.world.freeRoam[2 - self] || !bombFits(round, x, y) || leftAlone(round))
         return false;
     const float t0 = tickTime(round.ticks);
     const PlannedBomb bomb{x, y, reachOfNextBomb(p), t0 + tuning::fuseMs};
@@ -290,6 +290,10 @@ bool Bot::tradesAHit(const RoundState& round) const {
            std::min(mine, tuning::hitPenalty) < std::min(theirs, tuning::hitPenalty);
 }
 
-bool Bot::justSentHome(const RoundState& round) const {
-    return aboutHome(round, 3 - self) && round.gameTime - otherSentHomeAt < backHomeMs;
+bool Bot::leftAlone(const RoundState& round) const {
+    const int32_t other = 3 - self;
+    const Player& them = round.player(other);
+    if (round.world.sheltered(other) || (them.points <= 0 && !them.carryingCheese))
+        return true;
+    return aboutHome(round, other) && round.gameTime - otherSentHomeAt < backHomeMs;
 }

@@ -24,16 +24,17 @@ const char* botLevelName(BotLevel level) {
 }
 
 namespace {
-// easy: a newcomer: half a second to take in a bomb, pauses, wrong turns, wide of creatures,
-// into the labyrinth only when the arena offers little, walking two ticks of three.
-constexpr BotStyle easyLevel = {.reactionTicks = 36,
+// easy: a newcomer: three quarters of a second to take in a bomb, pauses, wrong turns, now and
+// then a bomb that opens nothing, wide of creatures, into the labyrinth only when the arena
+// offers little, walking two ticks of three, and no eye for bombing the other player.
+constexpr BotStyle easyLevel = {.reactionTicks = 45,
                                 .replanTicks = 30,
                                 .errPerMille = 350,
                                 .hesitateTicks = 50,
                                 .blastGuardMs = 60,
                                 .lookAheadCells = 12,
                                 .fetchesCheese = true,
-                                .attackPerMille = 60,
+                                .attackPerMille = 0,
                                 .creatureBerth = 2,
                                 .huntsCreatures = false,
                                 .wary = false,
@@ -41,8 +42,8 @@ constexpr BotStyle easyLevel = {.reactionTicks = 36,
                                 .restEvery = 3,
                                 .cheeseValue = 3,
                                 .tripGapMs = 120000,
-                                .huntsOtherPlayer = true,
-                                .trapPerMille = 15};
+                                .firstLookTicks = 60,
+                                .poorBombPerMille = 25};
 
 constexpr BotStyle normalLevel = {.reactionTicks = 20,
                                   .replanTicks = 18,
@@ -60,7 +61,8 @@ constexpr BotStyle normalLevel = {.reactionTicks = 20,
                                   .huntsOtherPlayer = true,
                                   .watchesOtherPlayer = true,
                                   .shutsInFromAfar = true,
-                                  .trapPerMille = 37};
+                                  .trapPerMille = 37,
+                                  .firstLookTicks = 30};
 
 // hard: a quick person's reaction, about 150 ms, and no slips: it wins on judgement.
 constexpr BotStyle hardLevel = {.reactionTicks = 9,
@@ -78,7 +80,8 @@ constexpr BotStyle hardLevel = {.reactionTicks = 9,
                                 .huntsOtherPlayer = true,
                                 .watchesOtherPlayer = true,
                                 .shutsInFromAfar = true,
-                                .trapPerMille = 62};
+                                .trapPerMille = 62,
+                                .firstLookTicks = 20};
 
 // The benchmark's rivals start from a steady hand: reactions and foresight of a practised
 // player, no hesitation, no cheese, and no eye for the other player.

@@ -61,6 +61,11 @@ struct BotStyle {
     bool shutsInFromAfar = false;
     // Chance in 1000, when the other player is close and it has a trap, of laying it.
     int32_t trapPerMille = 0;
+    // Ticks from the round's start before its first look at the arena: a person takes in the
+    // arena before the first key.
+    int32_t firstLookTicks = 15;
+    // Chance in 1000, per plan, of a bomb laid where it stands that opens nothing.
+    int32_t poorBombPerMille = 0;
 };
 
 BotStyle styleOf(BotLevel level);

@@ -39,6 +39,8 @@ struct BotArena : testing::Test {
         p.x = x;
         p.y = y;
         round.world.recordPlayerPosition(x, y, n);
+        // Put there as if it had walked: out of its home's shelter.
+        round.world.homeShelter[n - 1] = false;
         round.playerCamera(n).place(x, y - 1.5f, 0.9f, x, y, 0.7f, 0, 0, 1);
         const float facing[4] = {0, 180, 90, -90};
         std::copy(facing, facing + 4, round.keyAngle[n - 1]);

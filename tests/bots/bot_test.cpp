@@ -129,10 +129,11 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
 }
 
 TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
-    // Nothing to fetch and no cheese left: every level walks and bombs its way to the other
-    // player, standing still only as long as a blast of its own takes to go off and burn out
-    // (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells), and turns straight
-    // back no more than about once a second (not at every step at the edge of closing in).
+    // Nothing to fetch and no cheese left: normal and hard walk and bomb their way to the other
+    // player, easy walks on; every level stands still only as long as a blast of its own takes to
+    // go off and burn out (3.5 s and 0.5 s; five seconds at most inside a box of 1.2 cells), and
+    // turns straight back no more than about once a second (not at every step at the edge of
+    // closing in).
     for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard}) {
         SetUp();
         place(1, 0.5f, 0.5f);
@@ -163,8 +164,12 @@ TEST_F(BotArena, WithTheArenaBareGoesAfterTheOtherPlayerAndNeverStandsLong) {
         });
         EXPECT_LE(longest, 5 * 60) << botLevelName(level) << " stood " << longest << " ticks";
         EXPECT_LE(reversals, 60) << botLevelName(level) << " in a minute";
-        EXPECT_GE(round.player2.tally.hitByOther, 1)
-            << botLevelName(level) << " never reached the other player with a bomb";
+        // A beginner does not hunt; the others reach the other player with a bomb.
+        if (level == BotLevel::easy)
+            EXPECT_EQ(round.player2.tally.hitByOther, 0) << "easy went after the other player";
+        else
+            EXPECT_GE(round.player2.tally.hitByOther, 1)
+                << botLevelName(level) << " never reached the other player with a bomb";
     }
 }
 
@@ -177,6 +182,9 @@ TEST_F(BotArena, ShutsTheOtherPlayerInWithASecondBombAndNoThird) {
         SetUp();
         round.player1.bombCapacity = round.player1.bombsReady = 3;
         round.player1.bombs[0].reach = 1;
+        round.player2.points = 20;
+        // A minute into the round, both long past their first look at the arena.
+        round.ticks = 60 * 60;
         place(1, 2.5f, 2.5f);
         place(2, 2.5f, 1.5f);
         bomb(1, 2, 0, 3000);
@@ -453,4 +461,34 @@ TEST(Bot, KeysWalkWhereTheControlsSayWhateverTheCamera) {
         EXPECT_NEAR(h.x * dy - h.y * dx, 0, 1e-4) << "step " << step;
         EXPECT_GT(h.x * dx + h.y * dy, 0) << "step " << step;
     }
+}
+
+TEST_F(BotArena, LeavesAlonePlayersWithNothingToLoseOrShelteredAtHome) {
+    // The arena bare, the other player standing still a few cells away: with no points and no
+    // cheese it has nothing to lose, and sheltered at home no blast can send it anywhere; no
+    // level lays its fire over it in twenty seconds. With points, out in the open, normal and
+    // hard do.
+    struct Case {
+        int points;
+        bool sheltered;
+        bool bombed;
+    };
+    for (BotLevel level : {BotLevel::easy, BotLevel::normal, BotLevel::hard})
+        for (const Case c : {Case{0, false, false}, Case{20, true, false}, Case{20, false, true}}) {
+            SetUp();
+            round.ticks = 60 * 60;
+            place(1, 4.5f, 2.5f);
+            place(2, 0.5f, 0.5f);
+            round.player2.points = c.points;
+            round.world.homeShelter[1] = c.sheltered;
+            Bot bot(level, round.seed, 1);
+            bool fireOver = false;
+            play(bot, 20 * 60, [&] {
+                fireOver = fireOver || burning(0, 0);
+                return true;
+            });
+            const bool expected = c.bombed && level != BotLevel::easy;
+            EXPECT_EQ(fireOver, expected) << botLevelName(level) << " with " << c.points
+                                          << " points, sheltered " << c.sheltered;
+        }
 }

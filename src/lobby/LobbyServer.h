@@ -4,9 +4,17 @@
 #include <cstdint>
 #include <string>
 
-// The lobby on TCP: one thread, non-blocking sockets and poll. Each connection's lines go to the
-// Lobby; a line longer than the protocol allows ends the connection with an error, and a
-// connection's unsent replies are bounded too.
+// The lobby on TCP: one thread, non-blocking sockets and epoll. Every connection waiting to be
+// taken is taken on each pass (a burst of players at once waits in a backlog sized for it, not
+// for a SYN sent again). Each connection's lines go to the Lobby; a line longer than the
+// protocol allows ends the connection with an error, and a connection that does not read its
+// replies is hung up: what it holds is bounded (a line coming in, its replies going out).
+constexpr int lobbyBacklog = 4096;
+constexpr size_t mostUnsentLobbyBytes = 8 * 1024;
+// What the server holds for a connection at most beside the lobby: a line coming in, the
+// replies going out.
+constexpr size_t lobbyServerBytesPerConnection = 2 * longestLobbyLine + mostUnsentLobbyBytes + 64;
+
 struct LobbyAddress {
     std::string host; // empty: every address
     uint16_t port = 7720;

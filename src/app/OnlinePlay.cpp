@@ -237,9 +237,12 @@ void OnlinePlay::step(int by) {
     notice.clear();
 }
 
-void OnlinePlay::type(const std::string& key, RoundState& round) {
-    if (key.empty())
+void OnlinePlay::type(const platform::Typed& typed, RoundState& round) {
+    const std::string& key = typed.key;
+    if (!typed.text.empty()) {
+        write(typed.text);
         return;
+    }
     if (key == "Escape") {
         press(round, backRow);
         return;
@@ -248,49 +251,61 @@ void OnlinePlay::type(const std::string& key, RoundState& round) {
         press(round, goRow);
         return;
     }
-    if (key == "Backspace") {
-        if (code[static_cast<size_t>(cursor)] == ' ' && cursor > 0)
+    if (key == "Backspace" || key == "Delete") {
+        if (key == "Backspace" && code[static_cast<size_t>(cursor)] == ' ' && cursor > 0)
             --cursor;
         code[static_cast<size_t>(cursor)] = ' ';
         notice.clear();
         return;
     }
-    if (key == "Left" || key == "Right") {
-        cursor = std::clamp(cursor + (key == "Left" ? -1 : 1), 0, roomCodeLength - 1);
+    if (key == "Left" || key == "Right" || key == "Home" || key == "End") {
+        cursor = key == "Home" ? 0
+                 : key == "End"
+                     ? roomCodeLength - 1
+                     : std::clamp(cursor + (key == "Left" ? -1 : 1), 0, roomCodeLength - 1);
         return;
     }
     if (key == "Up" || key == "Down") {
         step(key == "Up" ? 1 : -1);
         return;
     }
-    if (key == "Tab") {
+    if (key == "Tab")
         focus = focus == goRow ? backRow : goRow;
+}
+
+void OnlinePlay::write(const std::string& text) {
+    // A whole code (pasted, say, as the host's "AB3-K9Z") takes the place of what was there.
+    if (const std::string whole = normalRoomCode(text); !whole.empty() && text.size() > 1) {
+        code = whole;
+        cursor = roomCodeLength - 1;
+        notice.clear();
         return;
     }
-    std::string symbol = key;
-    if (symbol.rfind("Keypad ", 0) == 0)
-        symbol = symbol.substr(7);
-    if (symbol.size() != 1)
-        return;
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(symbol[0])));
-    if (!isRoomCodeSymbol(c)) {
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            notice = "A CODE HAS NO 0, O, 1 OR I";
-        return;
+    for (char symbol : text) {
+        if (symbol == ' ' || symbol == '-')
+            continue;
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(symbol)));
+        if (!isRoomCodeSymbol(c)) {
+            notice = std::isalnum(static_cast<unsigned char>(c))
+                         ? "A CODE HAS NO 0, O, 1 OR I"
+                         : "A CODE HAS ONLY LETTERS AND DIGITS";
+            return;
+        }
+        code[static_cast<size_t>(cursor)] = c;
+        notice.clear();
+        if (cursor < roomCodeLength - 1)
+            ++cursor;
     }
-    code[static_cast<size_t>(cursor)] = c;
-    notice.clear();
-    if (cursor < roomCodeLength - 1)
-        ++cursor;
 }
 
 void OnlinePlay::frame(RoundState& round, const std::vector<MenuKey>& keys,
-                       const std::string& typed, const MenuPointer& pointer) {
+                       const std::vector<platform::Typed>& typed, const MenuPointer& pointer) {
     watch(round);
     if (screen == Screen::hidden)
         return;
-    if (wantsTyping())
-        type(typed, round);
+    for (const platform::Typed& t : typed)
+        if (wantsTyping())
+            type(t, round);
     const bool picking = screen == Screen::join && !link;
     const int rows = screen == Screen::choose ? 3 : backRow + 1;
     for (MenuKey k : keys) {

@@ -37,12 +37,13 @@ class OnlinePlay {
     void host(RoundState& round);
     void join(RoundState& round, const std::string& code);
 
-    // One frame of the screen: the menu keys, the key typed (its SDL name, on the join screen),
-    // the pointer. `connected` is called once with the round played over the path; `left` when
-    // the player goes back and an online game there was is given up.
+    // One frame of the screen: the menu keys, what was typed (on the join screen: text and
+    // the keys that edit, every one of the frame), the pointer. `connected` is called once with
+    // the round played over the path; `left` when the player goes back and an online game there
+    // was is given up.
     void frame(RoundState& round, const std::vector<platform::MenuKey>& keys,
-               const std::string& typed, const MenuPointer& pointer);
-    // Whether the join screen wants typed keys by name.
+               const std::vector<platform::Typed>& typed, const MenuPointer& pointer);
+    // Whether the join screen wants what is typed.
     bool wantsTyping() const { return screen == Screen::join && !link; }
     void draw(const FrameRect& frame) const;
     // The panel as it shows now (its rows take the pointer).
@@ -64,7 +65,8 @@ class OnlinePlay {
   private:
     void press(RoundState& round, int row);
     void step(int by);
-    void type(const std::string& key, RoundState& round);
+    void type(const platform::Typed& typed, RoundState& round);
+    void write(const std::string& text);
     void giveUp();
     void watch(RoundState& round);
 

@@ -8,8 +8,15 @@ namespace {
 using platform::MenuKey;
 const MenuPointer still{1024, 735, -1, -1, false};
 
-void keys(OnlinePlay& o, RoundState& round, std::vector<MenuKey> k, const std::string& typed = "") {
+void keys(OnlinePlay& o, RoundState& round, std::vector<MenuKey> k,
+          std::vector<platform::Typed> typed = {}) {
     o.frame(round, k, typed, still);
+}
+platform::Typed text(const std::string& t) {
+    return {t, {}};
+}
+platform::Typed key(const std::string& name) {
+    return {{}, name};
 }
 } // namespace
 
@@ -22,13 +29,16 @@ TEST(OnlinePlay, TheCodeIsTypedOrPickedSymbolBySymbolAndOnlyAWholeOneJoins) {
     ASSERT_EQ(o.screen, OnlinePlay::Screen::join) << "JOIN A GAME under HOST A GAME";
     EXPECT_TRUE(o.wantsTyping());
 
-    for (const char* k : {"a", "b", "3"})
-        keys(o, round, {}, k);
+    // Typed faster than frames are drawn: every symbol of a frame is kept, as the keyboard's
+    // layout gives it.
+    keys(o, round, {}, {text("a"), text("b"), text("3")});
     EXPECT_EQ(o.code, "AB3   ");
-    keys(o, round, {}, "o");
+    keys(o, round, {}, {text("o")});
     EXPECT_EQ(o.code, "AB3   ") << "O is no symbol of a code";
     EXPECT_EQ(o.notice, "A CODE HAS NO 0, O, 1 OR I");
-    keys(o, round, {}, "Backspace");
+    keys(o, round, {}, {text("\xc3\xa9")});
+    EXPECT_EQ(o.notice, "A CODE HAS ONLY LETTERS AND DIGITS");
+    keys(o, round, {}, {key("Backspace")});
     EXPECT_EQ(o.code, "AB    ");
     EXPECT_EQ(o.cursor, 2);
 
@@ -38,22 +48,28 @@ TEST(OnlinePlay, TheCodeIsTypedOrPickedSymbolBySymbolAndOnlyAWholeOneJoins) {
     keys(o, round, {MenuKey::press});
     EXPECT_EQ(o.screen, OnlinePlay::Screen::join) << "A on a code not yet whole moves on";
     EXPECT_EQ(o.cursor, 4);
-    for (const char* k : {"Keypad 9", "k"})
-        keys(o, round, {}, k);
+    keys(o, round, {}, {text("9"), text("k")});
     EXPECT_EQ(o.code, "AB3Z9K");
 
     // The pointer: a click on a symbol's upper half steps it on.
     const MenuPanel p = o.panel();
     const MenuPointer onFirst{1024, 735, (p.left + p.right) / 2 - 200, p.rowTop(0) + 20, true};
-    o.frame(round, {}, "", onFirst);
+    o.frame(round, {}, {}, onFirst);
     EXPECT_EQ(o.code, "BB3Z9K");
 
     // Return joins: with a lobby that is no HOST:PORT it says so and stays, the code kept.
-    keys(o, round, {}, "Return");
+    keys(o, round, {}, {key("Return")});
     EXPECT_EQ(o.notice, "THE LOBBY NO LOBBY HERE:X IS NOT HOST:PORT");
     EXPECT_EQ(o.code, "BB3Z9K");
     EXPECT_EQ(o.play(), nullptr);
-    keys(o, round, {}, "Escape");
+    // A code pasted whole, as the host may have sent it, takes the place of the one there;
+    // the keys that edit act in the order typed, within one frame.
+    keys(o, round, {}, {text("zx7-k9m")});
+    EXPECT_EQ(o.code, "ZX7K9M");
+    keys(o, round, {}, {key("Home"), text("2"), key("End"), key("Backspace"), key("Left")});
+    EXPECT_EQ(o.code, "2X7K9 ");
+    EXPECT_EQ(o.cursor, 4);
+    keys(o, round, {}, {key("Escape")});
     EXPECT_EQ(o.screen, OnlinePlay::Screen::choose);
     keys(o, round, {MenuKey::back});
     EXPECT_FALSE(o.shown());

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -232,6 +234,10 @@ bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>
                 close(fd);
                 continue;
             }
+            // Each reply is a whole message: sent at once, not held back for the ACK of the
+            // one before (a host's TURN comes long after its ROOM).
+            const int yes = 1;
+            setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
             Peer& p = peers[Lobby::slotOf(c)];
             p = Peer{};
             p.id = c;

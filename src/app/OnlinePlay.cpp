@@ -1,10 +1,12 @@
 #include "app/OnlinePlay.h"
 #include "app/Menu.h"
 #include "lobby/LobbyServer.h"
+#include "lobby/LocalLobby.h"
 #include "lobby/RoomCode.h"
 #include "net/NetPlay.h"
 #include "net/NetSession.h"
 #include "net/OnlineLink.h"
+#include "platform/SteadyClock.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -22,6 +24,14 @@ std::string upper(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
+}
+
+// The lobby could not be reached at all (as opposed to having said no).
+bool noLobby(const std::string& error) {
+    return error.rfind("cannot reach the lobby", 0) == 0 ||
+           error.rfind("no lobby called", 0) == 0 ||
+           (error.rfind("the lobby at ", 0) == 0 &&
+            error.find(" does not answer") != std::string::npos);
 }
 
 bool selectable(OnlinePlay::Screen screen, int row) {
@@ -47,6 +57,7 @@ void OnlinePlay::giveUp() {
     net.reset();
     session.reset();
     link.reset();
+    localLobby.reset();
     status.clear();
     if (had && left)
         left();
@@ -68,14 +79,18 @@ void OnlinePlay::host(RoundState& round) {
         notice = upper(error);
         return;
     }
+    hostAt(at.host, at.port);
+    watch(round);
+}
+
+void OnlinePlay::hostAt(const std::string& lobbyHost, uint16_t lobbyPort) {
     OnlineOptions o;
     o.host = true;
-    o.lobbyHost = at.host;
-    o.lobbyPort = at.port;
+    o.lobbyHost = lobbyHost;
+    o.lobbyPort = lobbyPort;
     o.alwaysRelay = alwaysRelay;
     o.enetPort = session->port;
     link = std::make_unique<OnlineLink>(o);
-    watch(round);
 }
 
 void OnlinePlay::join(RoundState& round, const std::string& typed) {
@@ -102,6 +117,10 @@ void OnlinePlay::join(RoundState& round, const std::string& typed) {
     o.code = normal;
     o.lobbyHost = at.host;
     o.lobbyPort = at.port;
+    // A game waiting on this network is joined through its own lobby.
+    for (const LocalGame& g : nearby)
+        if (g.code == normal)
+            o.lobbyHost = g.address, o.lobbyPort = g.port;
     o.alwaysRelay = alwaysRelay;
     link = std::make_unique<OnlineLink>(o);
     watch(round);
@@ -118,12 +137,22 @@ void OnlinePlay::watch(RoundState& round) {
         status = hosting ? "ASKING THE LOBBY FOR A CODE..." : "ASKING THE LOBBY...";
         break;
     case OnlineLink::Stage::waiting:
-        status = "WAITING FOR PLAYER 2";
+        status = localLobby ? "NO LOBBY: PLAYER 2 JOINS ON THIS NETWORK" : "WAITING FOR PLAYER 2";
         break;
     case OnlineLink::Stage::connecting:
         status = hosting ? "PLAYER 2 IS COMING: FINDING A WAY..." : "FINDING A WAY TO PLAYER 1...";
         break;
     case OnlineLink::Stage::failed: {
+        if (hosting && !localLobby && !net && noLobby(s.error)) {
+            // No lobby to be had: one of our own, for this network.
+            link.reset();
+            localLobby = std::make_unique<LocalLobby>(askPort);
+            if (localLobby->running()) {
+                hostAt("127.0.0.1", localLobby->port());
+                watch(round);
+                return;
+            }
+        }
         const std::string why = upper(s.error);
         giveUp();
         notice = why;
@@ -192,7 +221,14 @@ MenuPanel OnlinePlay::panel() const {
         p.rows[goRow].dimmed = link && !ready;
     } else {
         p.title = link ? "JOINING WITH THE CODE" : "TYPE THE CODE FROM PLAYER 1";
-        p.rows[statusRow] = {link ? status : "LETTERS AND DIGITS, OR UP AND DOWN TO PICK", ""};
+        std::string here;
+        for (const LocalGame& g : nearby)
+            if (here.size() < 40)
+                here += (here.empty() ? "ON THIS NETWORK: " : ", ") + g.code;
+        p.rows[statusRow] = {link           ? status
+                             : here.empty() ? "LETTERS AND DIGITS, OR UP AND DOWN TO PICK"
+                                            : here,
+                             ""};
         p.rows[goRow] = {link ? "START" : "JOIN", ""};
         p.rows[goRow].dimmed = link ? !ready : normalRoomCode(code).empty();
     }
@@ -230,6 +266,26 @@ void OnlinePlay::press(RoundState& round, int row) {
         host(round);
     else if (!link && screen == Screen::join && !normalRoomCode(code).empty())
         join(round, code);
+}
+
+// While the join screen waits for a code: the games waiting on this network, the first filled
+// in once when nothing is typed yet.
+void OnlinePlay::lookAround() {
+    if (screen != Screen::join || link) {
+        search.reset();
+        nearby.clear();
+        filledFromNearby = false;
+        return;
+    }
+    if (!search)
+        search = std::make_unique<LocalGameSearch>(askPort, askAt);
+    nearby = search->look(steadyMs());
+    if (!nearby.empty() && !filledFromNearby && code == std::string(roomCodeLength, ' ')) {
+        code = nearby.front().code;
+        cursor = roomCodeLength - 1;
+        focus = goRow;
+    }
+    filledFromNearby |= !nearby.empty();
 }
 
 void OnlinePlay::step(int by) {
@@ -303,6 +359,7 @@ void OnlinePlay::frame(RoundState& round, const std::vector<MenuKey>& keys,
     watch(round);
     if (screen == Screen::hidden)
         return;
+    lookAround();
     for (const platform::Typed& t : typed)
         if (wantsTyping())
             type(t, round);

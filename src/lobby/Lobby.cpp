@@ -38,6 +38,14 @@ size_t Lobby::roomCount() const {
     }));
 }
 
+std::vector<std::string> Lobby::waitingCodes(size_t most) const {
+    std::vector<std::string> codes;
+    for (const Client& k : slots)
+        if (k.stage == Stage::hostWaiting && codes.size() < most)
+            codes.push_back(k.code);
+    return codes;
+}
+
 size_t Lobby::mostBytes() const {
     return slots.capacity() * (sizeof(Client) + longestDescription + roomCodeLength + 1) +
            freeSlots.capacity() * sizeof(uint32_t) + remembered.bytes();

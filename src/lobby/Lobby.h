@@ -67,6 +67,8 @@ class Lobby {
     void tick(uint64_t nowMs, std::vector<Reply>& replies);
 
     size_t roomCount() const;
+    // The codes of rooms whose host waits for its guest, at most `most` of them.
+    std::vector<std::string> waitingCodes(size_t most) const;
     size_t connectionCount() const { return limits.connections - freeSlots.size(); }
     size_t capacity() const { return limits.connections; }
     static size_t slotOf(Connection c) { return static_cast<size_t>(c & 0xffffffffu); }

@@ -114,7 +114,7 @@ bool readLobbyMessage(std::string_view line, LobbyMessage& m, std::string& why) 
     }
     if (name == "TURN") {
         const size_t relays = (w.size() - 3) / 2;
-        if (w.size() < 5 || w.size() % 2 == 0 || relays > mostLobbyRelays || !isTurnWord(w[1]) ||
+        if (w.size() < 3 || w.size() % 2 == 0 || relays > mostLobbyRelays || !isTurnWord(w[1]) ||
             !isTurnWord(w[2]))
             return refuse(why, "not a relay with credentials");
         for (size_t n = 0; n < relays; ++n) {

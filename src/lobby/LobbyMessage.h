@@ -13,7 +13,8 @@
 //                   ICE DESCRIPTION             this side's ICE credentials and candidates
 //   lobby -> game   ROOM CODE                   the host's room, to be read out to player 2
 //                   TURN USER PASS HOST PORT... once both sides are there: the relays to use
-//                                               (one to four), one credential good for each
+//                                               (up to four; none from a lobby for one local
+//                                               network), one credential good for each
 //                   PEER DESCRIPTION            the other side's ICE credentials and candidates
 //                   ERROR TEXT...               what went wrong; the lobby then hangs up
 //
@@ -34,7 +35,7 @@ struct LobbyMessage {
     std::string code;        // join, room
     std::string description; // ice, peer (base64)
     std::string turnUser, turnPassword;
-    std::vector<LobbyRelay> relays; // turn: 1 to mostLobbyRelays
+    std::vector<LobbyRelay> relays; // turn: up to mostLobbyRelays
     std::string text;               // error
 };
 

@@ -119,10 +119,26 @@ bool readLobbyAddress(const std::string& text, uint16_t defaultPort, LobbyAddres
     return true;
 }
 
-bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>& stop) {
+int openLobbyListener(const LobbyAddress& where, uint16_t& port) {
     const int listener = listenOn(where);
-    if (listener < 0)
-        return false;
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    port = 0;
+    if (listener >= 0 && getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
+        port = ntohs(bound.ss_family == AF_INET6
+                         ? reinterpret_cast<const sockaddr_in6&>(bound).sin6_port
+                         : reinterpret_cast<const sockaddr_in&>(bound).sin_port);
+    return listener;
+}
+
+bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>& stop) {
+    uint16_t port = 0;
+    const int listener = openLobbyListener(where, port);
+    return listener >= 0 && serveLobbyOn(listener, lobby, stop);
+}
+
+bool serveLobbyOn(int listener, Lobby& lobby, const std::atomic<bool>& stop,
+                  const LobbySideline& sideline) {
     const int poller = epoll_create1(EPOLL_CLOEXEC);
     epoll_event listening{};
     listening.events = EPOLLIN;
@@ -131,6 +147,13 @@ bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>
         std::fprintf(stderr, "tuvo-lobby: epoll: %s\n", std::strerror(errno));
         close(listener);
         return false;
+    }
+    constexpr uint64_t sidelineMark = ~uint64_t{0};
+    if (sideline.fd >= 0) {
+        epoll_event e{};
+        e.events = EPOLLIN;
+        e.data.u64 = sidelineMark;
+        epoll_ctl(poller, EPOLL_CTL_ADD, sideline.fd, &e);
     }
     // A descriptor kept in hand: when the process has none left, it is let go to take the waiting
     // connection and hang it up, rather than leave it knocking on every pass.
@@ -287,6 +310,10 @@ bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>
         for (int n = 0; n < ready; ++n) {
             if (events[n].data.u64 == 0) {
                 accepting(now);
+                continue;
+            }
+            if (events[n].data.u64 == sidelineMark) {
+                sideline.ready();
                 continue;
             }
             Peer* p = peerOf(events[n].data.u64);

@@ -2,6 +2,7 @@
 #include "lobby/Lobby.h"
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The lobby on TCP: one thread, non-blocking sockets and epoll. Every connection waiting to be
@@ -25,3 +26,15 @@ bool readLobbyAddress(const std::string& text, uint16_t defaultPort, LobbyAddres
 // Listens and serves until `stop` turns true (checked at least every 200 ms). Answers false,
 // having said why on standard error, when it cannot listen.
 bool serveLobby(const LobbyAddress& listen, Lobby& lobby, const std::atomic<bool>& stop);
+
+// The same in two steps: a listening socket (and the port it took, port 0 asking for any), -1
+// when there is none; then serving on it, which closes it at the end. `sideline`, when given, is
+// a socket the server's thread also watches: `ready` runs there when it is readable, so that it
+// may read the lobby.
+struct LobbySideline {
+    int fd = -1;
+    std::function<void()> ready;
+};
+int openLobbyListener(const LobbyAddress& listen, uint16_t& port);
+bool serveLobbyOn(int listener, Lobby& lobby, const std::atomic<bool>& stop,
+                  const LobbySideline& sideline = {});

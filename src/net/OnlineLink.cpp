@@ -384,7 +384,7 @@ struct OnlineLink::Impl {
         });
     }
     void noPath() {
-        fail(hasRelayCandidate() || options.alwaysRelay
+        fail(hasRelayCandidate() || options.alwaysRelay || relaysAsked == 0
                  ? "no way through to the other player"
                  : "no way through to the other player: the relay refused this game");
     }

@@ -2,7 +2,13 @@
 // picking a code, and what is refused before anything is asked of the network.
 #include "app/OnlinePlay.h"
 #include "rules/RoundState.h"
+#include "lobby/RoomCode.h"
+#include <arpa/inet.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 using platform::MenuKey;
@@ -24,6 +30,7 @@ TEST(OnlinePlay, TheCodeIsTypedOrPickedSymbolBySymbolAndOnlyAWholeOneJoins) {
     RoundState round(7);
     OnlinePlay o;
     o.configure("no lobby here:x", false);
+    o.askAt = {"127.0.0.1"}; // the join screen looks around this machine only
     o.open();
     keys(o, round, {MenuKey::down, MenuKey::press});
     ASSERT_EQ(o.screen, OnlinePlay::Screen::join) << "JOIN A GAME under HOST A GAME";
@@ -73,4 +80,54 @@ TEST(OnlinePlay, TheCodeIsTypedOrPickedSymbolBySymbolAndOnlyAWholeOneJoins) {
     EXPECT_EQ(o.screen, OnlinePlay::Screen::choose);
     keys(o, round, {MenuKey::back});
     EXPECT_FALSE(o.shown());
+}
+
+TEST(OnlinePlay, WithNoLobbyToReachTheHostsCodeWorksOnThisNetworkAndTheJoinScreenFindsIt) {
+    // Asks go to this machine only, on a port free a moment ago.
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&a), &length);
+    close(probe);
+    RoundState hostRound(7), guestRound(7);
+    OnlinePlay host, guest;
+    for (OnlinePlay* o : {&host, &guest}) {
+        o->configure("127.0.0.1:1", false); // nobody listens on port 1
+        o->askAt = {"127.0.0.1"};
+        o->askPort = ntohs(a.sin_port);
+    }
+    // frames(CONDITION): frames of both screens until it holds, for ten seconds at most.
+    auto frames = [&](const std::function<bool()>& done) {
+        for (int n = 0; n < 500 && !done(); ++n) {
+            keys(host, hostRound, {});
+            keys(guest, guestRound, {});
+            usleep(20000);
+        }
+        return done();
+    };
+    host.open();
+    keys(host, hostRound, {MenuKey::press});
+    ASSERT_TRUE(frames([&] { return !normalRoomCode(host.code).empty(); }))
+        << "no code of its own: " << host.notice;
+    EXPECT_EQ(host.panel().rows[4].label, "NO LOBBY: PLAYER 2 JOINS ON THIS NETWORK");
+
+    guest.open();
+    keys(guest, guestRound, {MenuKey::down, MenuKey::press});
+    ASSERT_TRUE(frames([&] { return guest.code == host.code; })) << "the code was not filled in";
+    EXPECT_EQ(guest.panel().rows[4].label, "ON THIS NETWORK: " + host.code);
+    // Erased, it stays erased: filled in once.
+    keys(guest, guestRound, {}, std::vector<platform::Typed>(6, key("Backspace")));
+    EXPECT_TRUE(frames([&] { return guest.code == "      "; }));
+    keys(guest, guestRound, {}, {text(host.code), key("Return")});
+    // The guest reached the host's own lobby: the host hears its guest coming.
+    EXPECT_TRUE(frames([&] {
+        return host.panel().rows[4].label.rfind("PLAYER 2 IS COMING", 0) == 0 ||
+               host.play() != nullptr;
+    })) << host.panel().rows[4].label
+        << " / " << guest.panel().rows[4].label << guest.notice;
+    guest.close();
+    host.close();
 }

@@ -1,6 +1,7 @@
 #include "lobby/Lobby.h"
 #include "lobby/LobbyMessage.h"
 #include "lobby/LobbyServer.h"
+#include "lobby/LocalLobby.h"
 #include "lobby/RoomCode.h"
 #include "lobby/TurnCredentials.h"
 #include <arpa/inet.h>
@@ -301,8 +302,8 @@ TEST(Lobby, AnAddressAndAnIpv6SlashSixtyFourAreBoundedInWhatTheyMayTake) {
         // (One a second: a /64 opens sixty connections a minute at most.)
         int answered = 0;
         for (int n = 0; n < 500; ++n, l.now += second) {
-            const Lobby::Connection c = l.open("2001:db8:5:5:" + std::to_string(n / 8) + "::" +
-                                               std::to_string(n % 8 + 1));
+            const Lobby::Connection c =
+                l.open("2001:db8:5:5:" + std::to_string(n / 8) + "::" + std::to_string(n % 8 + 1));
             answered += l.errorTo(c, "JOIN 2 222222") == "no game has the code 222222";
         }
         EXPECT_EQ(answered, 20);
@@ -394,7 +395,7 @@ TEST(Lobby, WhatCannotBeReadIsRefusedWithAMessageNeverTakenForSomethingElse) {
         {"TURN user pass 203.0.113.1 0", "not a relay with credentials"},
         {"TURN user pass 203.0.113.1 65536", "not a relay with credentials"},
         {"TURN user pass 203.0.113.1", "not a relay with credentials"},
-        {"TURN user pass", "not a relay with credentials"},
+        {"TURN user", "not a relay with credentials"},
         {"TURN u p a 1 b 2 c 3 d 4 e 5", "not a relay with credentials"},
         {"HOST 1", "another version of the game"},
         {"ROOM 1234", "not a room code"},
@@ -499,4 +500,79 @@ TEST(LobbyAddress, ListenAndRelayAddressesAreReadWithTheirDefaultPorts) {
     EXPECT_EQ(a.host, "");
     for (const char* bad : {"host:", "host:0", "host:65536", "host:12a", "2001:db8::1", "[::1"})
         EXPECT_FALSE(readLobbyAddress(bad, 7720, a)) << bad;
+}
+
+TEST(LocalLobby, AGameOnTheLocalNetworkIsFoundByItsCodeUntilItsGuestHasCome) {
+    // A port for the asks free a moment ago, so that a game running here is not disturbed.
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&a), &length);
+    const uint16_t askPort = ntohs(a.sin_port);
+    close(probe);
+
+    LocalLobby local(askPort);
+    ASSERT_TRUE(local.running()) << local.error;
+    LocalGameSearch search(askPort, {"127.0.0.1"});
+    auto connectTo = [&](uint16_t port) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+        return fd;
+    };
+    auto say = [](int fd, const std::string& line) {
+        const std::string bytes = line + "\n";
+        send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    };
+    auto hear = [](int fd) {
+        std::string line;
+        char c;
+        while (recv(fd, &c, 1, 0) == 1 && c != '\n')
+            line += c;
+        return line;
+    };
+    // Asked every second: found within a few asks, with where its lobby is.
+    auto lookFor = [&](uint64_t& now, const std::string& code) {
+        for (int n = 0; n < 50; ++n, now += 200) {
+            for (const LocalGame& g : search.look(now))
+                if (g.code == code)
+                    return g;
+            usleep(20000);
+        }
+        return LocalGame{};
+    };
+    uint64_t now = 0;
+    EXPECT_TRUE(search.look(now).empty()) << "no room waits yet";
+    const int host = connectTo(local.port());
+    say(host, "HOST 2");
+    const std::string room = hear(host);
+    ASSERT_EQ(room.rfind("ROOM ", 0), 0u) << room;
+    const std::string code = room.substr(5);
+    const LocalGame found = lookFor(now, code);
+    EXPECT_EQ(found.code, code);
+    EXPECT_EQ(found.address, "127.0.0.1");
+    EXPECT_EQ(found.port, local.port());
+
+    // Joined by its code through the local lobby: no relays, none needed on one network.
+    const int guest = connectTo(found.port);
+    say(guest, "JOIN 2 " + code);
+    LobbyMessage turn;
+    std::string why;
+    ASSERT_TRUE(readLobbyMessage(hear(guest), turn, why)) << why;
+    EXPECT_EQ(turn.kind, LobbyKind::turn);
+    EXPECT_TRUE(turn.relays.empty());
+    EXPECT_EQ(hear(host).rfind("TURN ", 0), 0u);
+    // No longer waiting: no longer answered, and forgotten once the last answer is old.
+    now += 5000;
+    for (int n = 0; n < 10 && !search.look(now).empty(); ++n, now += 1000)
+        usleep(20000);
+    EXPECT_TRUE(search.look(now).empty());
+    close(host);
+    close(guest);
 }

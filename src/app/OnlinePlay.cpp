@@ -27,6 +27,9 @@ std::string upper(std::string s) {
 }
 
 // The lobby could not be reached at all (as opposed to having said no).
+// How long a guest with no lobby to ask looks for its code on this network.
+constexpr uint64_t lookNearbyMs = 3000;
+
 bool noLobby(const std::string& error) {
     return error.rfind("cannot reach the lobby", 0) == 0 ||
            error.rfind("no lobby called", 0) == 0 ||
@@ -118,9 +121,10 @@ void OnlinePlay::join(RoundState& round, const std::string& typed) {
     o.lobbyHost = at.host;
     o.lobbyPort = at.port;
     // A game waiting on this network is joined through its own lobby.
+    joinedNearby = false;
     for (const LocalGame& g : nearby)
         if (g.code == normal)
-            o.lobbyHost = g.address, o.lobbyPort = g.port;
+            o.lobbyHost = g.address, o.lobbyPort = g.port, joinedNearby = true;
     o.alwaysRelay = alwaysRelay;
     link = std::make_unique<OnlineLink>(o);
     watch(round);
@@ -152,6 +156,15 @@ void OnlinePlay::watch(RoundState& round) {
                 watch(round);
                 return;
             }
+        }
+        if (!hosting && !net && !joinedNearby && noLobby(s.error)) {
+            // No lobby to ask: perhaps the game is on this network.
+            lookingWhy = upper(s.error);
+            link.reset();
+            status.clear();
+            lookingSince = std::max<uint64_t>(steadyMs(), 1);
+            notice = "LOOKING ON THIS NETWORK...";
+            return;
         }
         const std::string why = upper(s.error);
         giveUp();
@@ -270,16 +283,31 @@ void OnlinePlay::press(RoundState& round, int row) {
 
 // While the join screen waits for a code: the games waiting on this network, the first filled
 // in once when nothing is typed yet.
-void OnlinePlay::lookAround() {
+void OnlinePlay::lookAround(RoundState& round) {
     if (screen != Screen::join || link) {
         search.reset();
         nearby.clear();
         filledFromNearby = false;
+        lookingSince = 0;
         return;
     }
     if (!search)
         search = std::make_unique<LocalGameSearch>(askPort, askAt);
-    nearby = search->look(steadyMs());
+    const uint64_t now = steadyMs();
+    nearby = search->look(now);
+    if (lookingSince) {
+        // A code the lobby could not be asked about, looked for on this network a while.
+        const bool here = std::any_of(nearby.begin(), nearby.end(),
+                                      [&](const LocalGame& g) { return g.code == code; });
+        if (here || now - lookingSince >= lookNearbyMs) {
+            lookingSince = 0;
+            if (here)
+                join(round, code);
+            else
+                notice = "NO GAME ON THIS NETWORK HAS THE CODE " + code + ", AND " + lookingWhy;
+            return;
+        }
+    }
     if (!nearby.empty() && !filledFromNearby && code == std::string(roomCodeLength, ' ')) {
         code = nearby.front().code;
         cursor = roomCodeLength - 1;
@@ -359,7 +387,7 @@ void OnlinePlay::frame(RoundState& round, const std::vector<MenuKey>& keys,
     watch(round);
     if (screen == Screen::hidden)
         return;
-    lookAround();
+    lookAround(round);
     for (const platform::Typed& t : typed)
         if (wantsTyping())
             type(t, round);

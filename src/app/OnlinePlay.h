@@ -79,7 +79,7 @@ class OnlinePlay {
     void giveUp();
     void watch(RoundState& round);
     void hostAt(const std::string& lobbyHost, uint16_t lobbyPort);
-    void lookAround();
+    void lookAround(RoundState& round);
 
     std::string lobby;
     bool alwaysRelay = false;
@@ -90,7 +90,10 @@ class OnlinePlay {
     std::unique_ptr<LocalGameSearch> search; // the join screen's look around this network
     std::vector<LocalGame> nearby;
     bool filledFromNearby = false;
-    std::string status; // the link's state in words
+    bool joinedNearby = false; // through the lobby of a game on this network
+    uint64_t lookingSince = 0; // looking for the code on this network since (0: not)
+    std::string lookingWhy;    // why the lobby could not be asked
+    std::string status;        // the link's state in words
     int pointerX = -1, pointerY = -1;
     bool pointerDown = false;
 };

@@ -121,7 +121,16 @@ TEST(OnlinePlay, WithNoLobbyToReachTheHostsCodeWorksOnThisNetworkAndTheJoinScree
     // Erased, it stays erased: filled in once.
     keys(guest, guestRound, {}, std::vector<platform::Typed>(6, key("Backspace")));
     EXPECT_TRUE(frames([&] { return guest.code == "      "; }));
-    keys(guest, guestRound, {}, {text(host.code), key("Return")});
+    EXPECT_EQ(guest.panel().rows[4].label, "ON THIS NETWORK: " + host.code);
+    keys(guest, guestRound, {MenuKey::back});
+
+    // A code from the command line, with no lobby to ask: looked for on this network. A code
+    // nobody there has is answered so after a while.
+    guest.join(guestRound, "222222");
+    EXPECT_TRUE(frames([&] { return guest.notice.rfind("NO GAME ON THIS NETWORK", 0) == 0; }));
+    EXPECT_EQ(guest.notice, "NO GAME ON THIS NETWORK HAS THE CODE 222222, AND CANNOT REACH THE "
+                            "LOBBY AT 127.0.0.1:1");
+    guest.join(guestRound, host.code);
     // The guest reached the host's own lobby: the host hears its guest coming.
     EXPECT_TRUE(frames([&] {
         return host.panel().rows[4].label.rfind("PLAYER 2 IS COMING", 0) == 0 ||

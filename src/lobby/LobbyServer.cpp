@@ -145,6 +145,8 @@ bool serveLobbyOn(int listener, Lobby& lobby, const std::atomic<bool>& stop,
     listening.data.u64 = 0;
     if (poller < 0 || epoll_ctl(poller, EPOLL_CTL_ADD, listener, &listening) != 0) {
         std::fprintf(stderr, "tuvo-lobby: epoll: %s\n", std::strerror(errno));
+        if (poller >= 0)
+            close(poller);
         close(listener);
         return false;
     }

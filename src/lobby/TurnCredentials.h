@@ -10,8 +10,8 @@
 struct TurnCredentials {
     std::string user, password;
 };
-// Long enough for a relayed game of several rounds: coturn ends an allocation when its
-// credential runs out.
+// Long enough for a relayed game of several rounds: the relay's allocation is refreshed with the
+// same credential for as long as the game goes on.
 constexpr int64_t turnCredentialSeconds = 3600;
 
 TurnCredentials turnCredentials(const std::string& secret, int64_t expiresAt,

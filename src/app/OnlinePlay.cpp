@@ -357,7 +357,13 @@ void OnlinePlay::type(const platform::Typed& typed, RoundState& round) {
         focus = focus == goRow ? backRow : goRow;
 }
 
-void OnlinePlay::write(const std::string& text) {
+void OnlinePlay::write(const std::string& typed) {
+    // Spaces, dashes and line ends are no part of a code: a code pasted from a message comes
+    // with them.
+    std::string text;
+    for (char c : typed)
+        if (c != ' ' && c != '-' && c != '\n' && c != '\r' && c != '\t')
+            text += c;
     // A whole code (pasted, say, as the host's "AB3-K9Z") takes the place of what was there.
     if (const std::string whole = normalRoomCode(text); !whole.empty() && text.size() > 1) {
         code = whole;
@@ -366,8 +372,6 @@ void OnlinePlay::write(const std::string& text) {
         return;
     }
     for (char symbol : text) {
-        if (symbol == ' ' || symbol == '-')
-            continue;
         const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(symbol)));
         if (!isRoomCodeSymbol(c)) {
             notice = std::isalnum(static_cast<unsigned char>(c))

@@ -71,7 +71,7 @@ TEST(OnlinePlay, TheCodeIsTypedOrPickedSymbolBySymbolAndOnlyAWholeOneJoins) {
     EXPECT_EQ(o.play(), nullptr);
     // A code pasted whole, as the host may have sent it, takes the place of the one there;
     // the keys that edit act in the order typed, within one frame.
-    keys(o, round, {}, {text("zx7-k9m")});
+    keys(o, round, {}, {text(" zx7-k9m\n")});
     EXPECT_EQ(o.code, "ZX7K9M");
     keys(o, round, {}, {key("Home"), text("2"), key("End"), key("Backspace"), key("Left")});
     EXPECT_EQ(o.code, "2X7K9 ");

@@ -84,17 +84,14 @@ online_net_up() {
     secret=$(head -c 24 /dev/urandom | base64 | tr -d '/+=')
     echo "$secret" >"$work/turn-secret"
     echo "not-the-secret" >"$work/wrong-secret"
-    # coturn as packaging/server/turnserver.conf sets it up: credentials from the shared secret,
-    # no peers in private or loopback ranges, no command line interface; its files in WORK.
-    ip netns exec "$pub" turnserver -n --listening-ip=203.0.113.1 --relay-ip=203.0.113.1 \
-        --listening-port=3478 --min-port=49152 --max-port=49999 --use-auth-secret \
-        --static-auth-secret="$secret" --realm=tuvo.test --no-cli --no-tls --no-dtls \
-        --no-tcp-relay --fingerprint --no-multicast-peers \
-        --denied-peer-ip=0.0.0.0-0.255.255.255 --denied-peer-ip=10.0.0.0-10.255.255.255 \
-        --denied-peer-ip=127.0.0.0-127.255.255.255 --denied-peer-ip=172.16.0.0-172.31.255.255 \
-        --denied-peer-ip=192.168.0.0-192.168.255.255 --user-quota=12 --total-quota=400 \
+    # coturn with the configuration shipped in packaging/server/turnserver.conf, on the public
+    # side's address; its files in WORK (and a narrower range of relay ports).
+    sed -e "s|@SECRET@|$secret|" -e "s|@REALM@|tuvo.test|" -e "s|@PUBLIC_IP@|203.0.113.1|" \
+        -e '/^syslog$/d' "$(dirname "${BASH_SOURCE[0]}")/../../packaging/server/turnserver.conf" \
+        >"$work/turnserver.conf"
+    ip netns exec "$pub" turnserver -c "$work/turnserver.conf" --min-port=49152 --max-port=49999 \
         --pidfile="$work/turnserver.pid" --userdb="$work/turndb" --log-file="$work/turn.log" \
-        --no-stdout-log --simple-log >/dev/null 2>&1 &
+        --no-stdout-log >/dev/null 2>&1 &
     ONLINE_PIDS="$ONLINE_PIDS $!"
     ip netns exec "$pub" "$lobby" --listen 203.0.113.1:7720 --turn 203.0.113.1:3478 \
         --turn-secret "$work/turn-secret" 2>"$work/lobby.log" &

@@ -131,7 +131,7 @@ struct Loop {
     double noticeUntil = 0;
     std::function<bool(Game&)> beforeFrame{};
     std::string lobby{}; // --lobby, else the settings' lobby
-    bool typing = false; // the online join screen takes keys by name
+    bool typing = false; // the online join screen takes what is typed
 };
 
 // The settings file as it is to be now: the window's size from the window, when it is not on
@@ -453,20 +453,18 @@ void gameFrame(Game& game, Loop& loop) {
     updateSound(game.scheduler.get());
 }
 
-// The PLAY ONLINE screens over the title: the join screen takes keys by name, as typed.
+// The PLAY ONLINE screens over the title: the join screen takes what is typed.
 void onlineFrame(Game& game, Loop& loop, const std::vector<platform::MenuKey>& keys,
                  const MenuPointer& pointer) {
     game.online.configure(loop.lobby.empty() ? loop.settings.lobby : loop.lobby,
                           loop.settings.alwaysRelay);
-    std::string typed;
+    std::vector<platform::Typed> typed;
     if (loop.typing)
-        typed = platform::takeCapturedKey();
+        typed = platform::takeTyped();
     game.online.frame(game.round, keys, typed, pointer);
     const bool typing = game.online.shown() && game.online.wantsTyping();
     if (typing != loop.typing)
-        platform::captureKey(typing);
-    else if (typing && !typed.empty())
-        platform::captureKey(true); // ready for the next key
+        platform::typeText(typing);
     loop.typing = typing;
 }
 
@@ -484,6 +482,12 @@ void menuFrame(Game& game, Loop& loop) {
                 playAlone(game, loop);
             keys.clear();
         }
+    }
+    if (!game.online.shown() && loop.typing) {
+        // The online screens closed by other means (a path found, the window's end): keys act
+        // as keys again.
+        platform::typeText(false);
+        loop.typing = false;
     }
     if (game.online.shown()) {
         onlineFrame(game, loop, keys, pointer);

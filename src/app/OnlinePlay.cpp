@@ -1,10 +1,12 @@
 #include "app/OnlinePlay.h"
 #include "app/Menu.h"
 #include "lobby/LobbyServer.h"
+#include "lobby/LocalLobby.h"
 #include "lobby/RoomCode.h"
 #include "net/NetPlay.h"
 #include "net/NetSession.h"
 #include "net/OnlineLink.h"
+#include "platform/SteadyClock.h"
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -22,6 +24,17 @@ std::string upper(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
+}
+
+// The lobby could not be reached at all (as opposed to having said no).
+// How long a guest with no lobby to ask looks for its code on this network.
+constexpr uint64_t lookNearbyMs = 3000;
+
+bool noLobby(const std::string& error) {
+    return error.rfind("cannot reach the lobby", 0) == 0 ||
+           error.rfind("no lobby called", 0) == 0 ||
+           (error.rfind("the lobby at ", 0) == 0 &&
+            error.find(" does not answer") != std::string::npos);
 }
 
 bool selectable(OnlinePlay::Screen screen, int row) {
@@ -47,6 +60,7 @@ void OnlinePlay::giveUp() {
     net.reset();
     session.reset();
     link.reset();
+    localLobby.reset();
     status.clear();
     if (had && left)
         left();
@@ -68,14 +82,18 @@ void OnlinePlay::host(RoundState& round) {
         notice = upper(error);
         return;
     }
+    hostAt(at.host, at.port);
+    watch(round);
+}
+
+void OnlinePlay::hostAt(const std::string& lobbyHost, uint16_t lobbyPort) {
     OnlineOptions o;
     o.host = true;
-    o.lobbyHost = at.host;
-    o.lobbyPort = at.port;
+    o.lobbyHost = lobbyHost;
+    o.lobbyPort = lobbyPort;
     o.alwaysRelay = alwaysRelay;
     o.enetPort = session->port;
     link = std::make_unique<OnlineLink>(o);
-    watch(round);
 }
 
 void OnlinePlay::join(RoundState& round, const std::string& typed) {
@@ -102,6 +120,11 @@ void OnlinePlay::join(RoundState& round, const std::string& typed) {
     o.code = normal;
     o.lobbyHost = at.host;
     o.lobbyPort = at.port;
+    // A game waiting on this network is joined through its own lobby.
+    joinedNearby = false;
+    for (const LocalGame& g : nearby)
+        if (g.code == normal)
+            o.lobbyHost = g.address, o.lobbyPort = g.port, joinedNearby = true;
     o.alwaysRelay = alwaysRelay;
     link = std::make_unique<OnlineLink>(o);
     watch(round);
@@ -118,12 +141,31 @@ void OnlinePlay::watch(RoundState& round) {
         status = hosting ? "ASKING THE LOBBY FOR A CODE..." : "ASKING THE LOBBY...";
         break;
     case OnlineLink::Stage::waiting:
-        status = "WAITING FOR PLAYER 2";
+        status = localLobby ? "NO LOBBY: PLAYER 2 JOINS ON THIS NETWORK" : "WAITING FOR PLAYER 2";
         break;
     case OnlineLink::Stage::connecting:
         status = hosting ? "PLAYER 2 IS COMING: FINDING A WAY..." : "FINDING A WAY TO PLAYER 1...";
         break;
     case OnlineLink::Stage::failed: {
+        if (hosting && !localLobby && !net && noLobby(s.error)) {
+            // No lobby to be had: one of our own, for this network.
+            link.reset();
+            localLobby = std::make_unique<LocalLobby>(askPort);
+            if (localLobby->running()) {
+                hostAt("127.0.0.1", localLobby->port());
+                watch(round);
+                return;
+            }
+        }
+        if (!hosting && !net && !joinedNearby && noLobby(s.error)) {
+            // No lobby to ask: perhaps the game is on this network.
+            lookingWhy = upper(s.error);
+            link.reset();
+            status.clear();
+            lookingSince = std::max<uint64_t>(steadyMs(), 1);
+            notice = "LOOKING ON THIS NETWORK...";
+            return;
+        }
         const std::string why = upper(s.error);
         giveUp();
         notice = why;
@@ -192,7 +234,14 @@ MenuPanel OnlinePlay::panel() const {
         p.rows[goRow].dimmed = link && !ready;
     } else {
         p.title = link ? "JOINING WITH THE CODE" : "TYPE THE CODE FROM PLAYER 1";
-        p.rows[statusRow] = {link ? status : "LETTERS AND DIGITS, OR UP AND DOWN TO PICK", ""};
+        std::string here;
+        for (const LocalGame& g : nearby)
+            if (here.size() < 40)
+                here += (here.empty() ? "ON THIS NETWORK: " : ", ") + g.code;
+        p.rows[statusRow] = {link           ? status
+                             : here.empty() ? "LETTERS AND DIGITS, OR UP AND DOWN TO PICK"
+                                            : here,
+                             ""};
         p.rows[goRow] = {link ? "START" : "JOIN", ""};
         p.rows[goRow].dimmed = link ? !ready : normalRoomCode(code).empty();
     }
@@ -232,14 +281,52 @@ void OnlinePlay::press(RoundState& round, int row) {
         join(round, code);
 }
 
+// While the join screen waits for a code: the games waiting on this network, the first filled
+// in once when nothing is typed yet.
+void OnlinePlay::lookAround(RoundState& round) {
+    if (screen != Screen::join || link) {
+        search.reset();
+        nearby.clear();
+        filledFromNearby = false;
+        lookingSince = 0;
+        return;
+    }
+    if (!search)
+        search = std::make_unique<LocalGameSearch>(askPort, askAt);
+    const uint64_t now = steadyMs();
+    nearby = search->look(now);
+    if (lookingSince) {
+        // A code the lobby could not be asked about, looked for on this network a while.
+        const bool here = std::any_of(nearby.begin(), nearby.end(),
+                                      [&](const LocalGame& g) { return g.code == code; });
+        if (here || now - lookingSince >= lookNearbyMs) {
+            lookingSince = 0;
+            if (here)
+                join(round, code);
+            else
+                notice = "NO GAME ON THIS NETWORK HAS THE CODE " + code + ", AND " + lookingWhy;
+            return;
+        }
+    }
+    if (!nearby.empty() && !filledFromNearby && code == std::string(roomCodeLength, ' ')) {
+        code = nearby.front().code;
+        cursor = roomCodeLength - 1;
+        focus = goRow;
+    }
+    filledFromNearby |= !nearby.empty();
+}
+
 void OnlinePlay::step(int by) {
     code[static_cast<size_t>(cursor)] = nextRoomCodeSymbol(code[static_cast<size_t>(cursor)], by);
     notice.clear();
 }
 
-void OnlinePlay::type(const std::string& key, RoundState& round) {
-    if (key.empty())
+void OnlinePlay::type(const platform::Typed& typed, RoundState& round) {
+    const std::string& key = typed.key;
+    if (!typed.text.empty()) {
+        write(typed.text);
         return;
+    }
     if (key == "Escape") {
         press(round, backRow);
         return;
@@ -248,49 +335,66 @@ void OnlinePlay::type(const std::string& key, RoundState& round) {
         press(round, goRow);
         return;
     }
-    if (key == "Backspace") {
-        if (code[static_cast<size_t>(cursor)] == ' ' && cursor > 0)
+    if (key == "Backspace" || key == "Delete") {
+        if (key == "Backspace" && code[static_cast<size_t>(cursor)] == ' ' && cursor > 0)
             --cursor;
         code[static_cast<size_t>(cursor)] = ' ';
         notice.clear();
         return;
     }
-    if (key == "Left" || key == "Right") {
-        cursor = std::clamp(cursor + (key == "Left" ? -1 : 1), 0, roomCodeLength - 1);
+    if (key == "Left" || key == "Right" || key == "Home" || key == "End") {
+        cursor = key == "Home" ? 0
+                 : key == "End"
+                     ? roomCodeLength - 1
+                     : std::clamp(cursor + (key == "Left" ? -1 : 1), 0, roomCodeLength - 1);
         return;
     }
     if (key == "Up" || key == "Down") {
         step(key == "Up" ? 1 : -1);
         return;
     }
-    if (key == "Tab") {
+    if (key == "Tab")
         focus = focus == goRow ? backRow : goRow;
+}
+
+void OnlinePlay::write(const std::string& typed) {
+    // Spaces, dashes and line ends are no part of a code: a code pasted from a message comes
+    // with them.
+    std::string text;
+    for (char c : typed)
+        if (c != ' ' && c != '-' && c != '\n' && c != '\r' && c != '\t')
+            text += c;
+    // A whole code (pasted, say, as the host's "AB3-K9Z") takes the place of what was there.
+    if (const std::string whole = normalRoomCode(text); !whole.empty() && text.size() > 1) {
+        code = whole;
+        cursor = roomCodeLength - 1;
+        notice.clear();
         return;
     }
-    std::string symbol = key;
-    if (symbol.rfind("Keypad ", 0) == 0)
-        symbol = symbol.substr(7);
-    if (symbol.size() != 1)
-        return;
-    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(symbol[0])));
-    if (!isRoomCodeSymbol(c)) {
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            notice = "A CODE HAS NO 0, O, 1 OR I";
-        return;
+    for (char symbol : text) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(symbol)));
+        if (!isRoomCodeSymbol(c)) {
+            notice = std::isalnum(static_cast<unsigned char>(c))
+                         ? "A CODE HAS NO 0, O, 1 OR I"
+                         : "A CODE HAS ONLY LETTERS AND DIGITS";
+            return;
+        }
+        code[static_cast<size_t>(cursor)] = c;
+        notice.clear();
+        if (cursor < roomCodeLength - 1)
+            ++cursor;
     }
-    code[static_cast<size_t>(cursor)] = c;
-    notice.clear();
-    if (cursor < roomCodeLength - 1)
-        ++cursor;
 }
 
 void OnlinePlay::frame(RoundState& round, const std::vector<MenuKey>& keys,
-                       const std::string& typed, const MenuPointer& pointer) {
+                       const std::vector<platform::Typed>& typed, const MenuPointer& pointer) {
     watch(round);
     if (screen == Screen::hidden)
         return;
-    if (wantsTyping())
-        type(typed, round);
+    lookAround(round);
+    for (const platform::Typed& t : typed)
+        if (wantsTyping())
+            type(t, round);
     const bool picking = screen == Screen::join && !link;
     const int rows = screen == Screen::choose ? 3 : backRow + 1;
     for (MenuKey k : keys) {

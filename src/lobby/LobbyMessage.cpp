@@ -113,13 +113,20 @@ bool readLobbyMessage(std::string_view line, LobbyMessage& m, std::string& why) 
         return true;
     }
     if (name == "TURN") {
-        if (w.size() != 5 || !isTurnWord(w[1]) || !readPort(w[2], m.turnPort) ||
-            !isTurnWord(w[3]) || !isTurnWord(w[4]))
+        const size_t relays = (w.size() - 3) / 2;
+        if (w.size() < 3 || w.size() % 2 == 0 || relays > mostLobbyRelays || !isTurnWord(w[1]) ||
+            !isTurnWord(w[2]))
             return refuse(why, "not a relay with credentials");
+        for (size_t n = 0; n < relays; ++n) {
+            LobbyRelay relay;
+            if (!isTurnWord(w[3 + 2 * n]) || !readPort(w[4 + 2 * n], relay.port))
+                return refuse(why, "not a relay with credentials");
+            relay.host = w[3 + 2 * n];
+            m.relays.push_back(relay);
+        }
         m.kind = LobbyKind::turn;
-        m.turnHost = w[1];
-        m.turnUser = w[3];
-        m.turnPassword = w[4];
+        m.turnUser = w[1];
+        m.turnPassword = w[2];
         return true;
     }
     if (name == "ERROR") {
@@ -147,9 +154,12 @@ std::string writeLobbyMessage(const LobbyMessage& m) {
         return "PEER " + m.description;
     case LobbyKind::room:
         return "ROOM " + m.code;
-    case LobbyKind::turn:
-        return "TURN " + m.turnHost + " " + std::to_string(m.turnPort) + " " + m.turnUser + " " +
-               m.turnPassword;
+    case LobbyKind::turn: {
+        std::string line = "TURN " + m.turnUser + " " + m.turnPassword;
+        for (const LobbyRelay& relay : m.relays)
+            line += " " + relay.host + " " + std::to_string(relay.port);
+        return line;
+    }
     case LobbyKind::error:
         return "ERROR " + m.text;
     }

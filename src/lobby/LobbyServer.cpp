@@ -5,17 +5,21 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <map>
 #include <netdb.h>
-#include <poll.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-// What one connection may have waiting to be sent: a few replies, never an endless pile for a
-// peer that does not read.
-constexpr size_t mostUnsent = 16 * 1024;
+
+// Connections taken from the listener in one pass, so that a flood of them still leaves the
+// connections already there their turn.
+constexpr int acceptsPerPass = 1024;
+// How long a connection sent off may take to read its last line.
+constexpr uint64_t lingerMs = 5000;
 
 uint64_t monotonicMs() {
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -24,9 +28,12 @@ uint64_t monotonicMs() {
 }
 
 struct Peer {
+    Lobby::Connection id = 0;
     int fd = -1;
     std::string in, out;
     bool closing = false; // hang up once `out` is sent
+    uint64_t closingSince = 0;
+    bool watchingOut = false;
 };
 
 std::string addressText(const sockaddr_storage& a) {
@@ -58,7 +65,7 @@ int listenOn(const LobbyAddress& where) {
             continue;
         const int yes = 1;
         setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        if (bind(fd, a->ai_addr, a->ai_addrlen) != 0 || listen(fd, 64) != 0) {
+        if (bind(fd, a->ai_addr, a->ai_addrlen) != 0 || listen(fd, lobbyBacklog) != 0) {
             close(fd);
             fd = -1;
         }
@@ -112,105 +119,240 @@ bool readLobbyAddress(const std::string& text, uint16_t defaultPort, LobbyAddres
     return true;
 }
 
-bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>& stop) {
+int openLobbyListener(const LobbyAddress& where, uint16_t& port) {
     const int listener = listenOn(where);
-    if (listener < 0)
-        return false;
-    std::map<Lobby::Connection, Peer> peers;
-    Lobby::Connection next = 1;
-    std::vector<Lobby::Reply> replies;
-    std::vector<Lobby::Connection> gone;
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    port = 0;
+    if (listener >= 0 && getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
+        port = ntohs(bound.ss_family == AF_INET6
+                         ? reinterpret_cast<const sockaddr_in6&>(bound).sin6_port
+                         : reinterpret_cast<const sockaddr_in&>(bound).sin_port);
+    return listener;
+}
 
-    auto deliver = [&] {
+bool serveLobby(const LobbyAddress& where, Lobby& lobby, const std::atomic<bool>& stop) {
+    uint16_t port = 0;
+    const int listener = openLobbyListener(where, port);
+    return listener >= 0 && serveLobbyOn(listener, lobby, stop);
+}
+
+bool serveLobbyOn(int listener, Lobby& lobby, const std::atomic<bool>& stop,
+                  const LobbySideline& sideline) {
+    const int poller = epoll_create1(EPOLL_CLOEXEC);
+    epoll_event listening{};
+    listening.events = EPOLLIN;
+    listening.data.u64 = 0;
+    if (poller < 0 || epoll_ctl(poller, EPOLL_CTL_ADD, listener, &listening) != 0) {
+        std::fprintf(stderr, "tuvo-lobby: epoll: %s\n", std::strerror(errno));
+        if (poller >= 0)
+            close(poller);
+        close(listener);
+        return false;
+    }
+    constexpr uint64_t sidelineMark = ~uint64_t{0};
+    if (sideline.fd >= 0) {
+        epoll_event e{};
+        e.events = EPOLLIN;
+        e.data.u64 = sidelineMark;
+        epoll_ctl(poller, EPOLL_CTL_ADD, sideline.fd, &e);
+    }
+    // A descriptor kept in hand: when the process has none left, it is let go to take the waiting
+    // connection and hang it up, rather than leave it knocking on every pass.
+    int spare = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    // One peer a slot of the lobby: the lobby's bound is the server's.
+    std::vector<Peer> peers(lobby.capacity());
+    std::vector<Lobby::Reply> replies;
+    std::vector<Lobby::Connection> closing;
+    uint64_t lastTick = 0;
+
+    auto peerOf = [&](Lobby::Connection c) -> Peer* {
+        const size_t slot = Lobby::slotOf(c);
+        return slot < peers.size() && peers[slot].id == c && peers[slot].fd >= 0 ? &peers[slot]
+                                                                                 : nullptr;
+    };
+    auto watch = [&](Peer& p) {
+        const bool out = !p.out.empty();
+        if (out == p.watchingOut)
+            return;
+        epoll_event e{};
+        e.events = EPOLLIN | (out ? uint32_t{EPOLLOUT} : 0u);
+        e.data.u64 = p.id;
+        epoll_ctl(poller, EPOLL_CTL_MOD, p.fd, &e);
+        p.watchingOut = out;
+    };
+    auto hangUp = [&](Peer& p, uint64_t now) {
+        if (!p.closing) {
+            p.closing = true;
+            p.closingSince = now;
+            closing.push_back(p.id);
+        }
+    };
+    auto flush = [&](Peer& p, uint64_t now) {
+        while (!p.out.empty()) {
+            const ssize_t sent = send(p.fd, p.out.data(), p.out.size(), MSG_NOSIGNAL);
+            if (sent > 0) {
+                p.out.erase(0, static_cast<size_t>(sent));
+            } else {
+                if (sent < 0 && errno != EAGAIN && errno != EINTR) {
+                    p.out.clear();
+                    hangUp(p, now);
+                }
+                break;
+            }
+        }
+        watch(p);
+    };
+    auto deliver = [&](uint64_t now) {
         for (const Lobby::Reply& r : replies) {
-            auto it = peers.find(r.to);
-            if (it == peers.end())
+            Peer* p = peerOf(r.to);
+            if (!p)
                 continue;
-            if (!r.line.empty() && it->second.out.size() + r.line.size() < mostUnsent)
-                it->second.out += r.line + "\n";
-            it->second.closing |= r.close;
+            if (!r.line.empty()) {
+                // A peer that does not read its few replies is hung up, never served half.
+                if (p->out.size() + r.line.size() + 1 > mostUnsentLobbyBytes) {
+                    p->out.clear();
+                    hangUp(*p, now);
+                    continue;
+                }
+                p->out += r.line + "\n";
+                if (!p->watchingOut)
+                    flush(*p, now);
+            }
+            if (r.close)
+                hangUp(*p, now);
         }
         replies.clear();
     };
-
-    while (!stop) {
-        std::vector<pollfd> watched{{listener, POLLIN, 0}};
-        std::vector<Lobby::Connection> order;
-        for (auto& [c, p] : peers) {
-            watched.push_back(
-                {p.fd, static_cast<short>(POLLIN | (p.out.empty() ? 0 : POLLOUT)), 0});
-            order.push_back(c);
-        }
-        if (poll(watched.data(), watched.size(), 200) < 0 && errno != EINTR) {
-            std::fprintf(stderr, "tuvo-lobby: poll: %s\n", std::strerror(errno));
-            break;
-        }
-        const uint64_t now = monotonicMs();
-        if (watched[0].revents & POLLIN) {
+    // The one way a connection's socket goes: the lobby hears of it at once.
+    auto drop = [&](Peer& p, uint64_t now) {
+        epoll_ctl(poller, EPOLL_CTL_DEL, p.fd, nullptr);
+        close(p.fd);
+        const Lobby::Connection c = p.id;
+        p = Peer{};
+        lobby.closed(c, now, replies);
+    };
+    auto accepting = [&](uint64_t now) {
+        for (int n = 0; n < acceptsPerPass; ++n) {
             sockaddr_storage from{};
             socklen_t length = sizeof from;
             const int fd = accept4(listener, reinterpret_cast<sockaddr*>(&from), &length,
                                    SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (fd >= 0) {
-                const Lobby::Connection c = next++;
-                peers[c] = Peer{fd, {}, {}, false};
-                lobby.opened(c, addressText(from), now, replies);
-            }
-        }
-        for (size_t n = 1; n < watched.size(); ++n) {
-            const Lobby::Connection c = order[n - 1];
-            Peer& p = peers[c];
-            if (watched[n].revents & (POLLIN | POLLHUP | POLLERR)) {
-                char buffer[4096];
-                const ssize_t got = recv(p.fd, buffer, sizeof buffer, 0);
-                if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
-                    gone.push_back(c);
+            if (fd < 0) {
+                if ((errno == EMFILE || errno == ENFILE) && spare >= 0) {
+                    close(spare);
+                    const int taken = accept(listener, nullptr, nullptr);
+                    if (taken >= 0)
+                        close(taken);
+                    spare = open("/dev/null", O_RDONLY | O_CLOEXEC);
                     continue;
                 }
-                if (got > 0 && !p.closing) {
-                    p.in.append(buffer, static_cast<size_t>(got));
-                    size_t end;
-                    while (!p.closing && (end = p.in.find('\n')) != std::string::npos) {
-                        std::string line = p.in.substr(0, end);
-                        p.in.erase(0, end + 1);
-                        if (!line.empty() && line.back() == '\r')
-                            line.pop_back();
-                        lobby.received(c, line, now, replies);
-                        deliver();
-                    }
-                    if (p.in.size() > longestLobbyLine + 1) {
-                        replies.push_back(
-                            {c, "ERROR the lobby cannot read that: message too long", true});
-                        p.in.clear();
-                    }
-                }
+                if (errno == EINTR || errno == ECONNABORTED)
+                    continue;
+                return; // EAGAIN: every waiting connection is taken
             }
-            if ((watched[n].revents & POLLOUT) && !p.out.empty()) {
-                const ssize_t sent = send(p.fd, p.out.data(), p.out.size(), MSG_NOSIGNAL);
-                if (sent > 0)
-                    p.out.erase(0, static_cast<size_t>(sent));
-                else if (sent < 0 && errno != EAGAIN && errno != EINTR)
-                    gone.push_back(c);
-            }
-        }
-        lobby.tick(now, replies);
-        deliver();
-        for (auto& [c, p] : peers)
-            if (p.closing && p.out.empty())
-                gone.push_back(c);
-        for (Lobby::Connection c : gone) {
-            auto it = peers.find(c);
-            if (it == peers.end())
+            std::string refusal;
+            const Lobby::Connection c = lobby.opened(addressText(from), now, refusal);
+            if (!c) {
+                refusal += "\n";
+                send(fd, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+                close(fd);
                 continue;
-            close(it->second.fd);
-            peers.erase(it);
-            lobby.closed(c, now, replies);
+            }
+            // Each reply is a whole message: sent at once, not held back for the ACK of the
+            // one before (a host's TURN comes long after its ROOM).
+            const int yes = 1;
+            setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+            Peer& p = peers[Lobby::slotOf(c)];
+            p = Peer{};
+            p.id = c;
+            p.fd = fd;
+            epoll_event e{};
+            e.events = EPOLLIN;
+            e.data.u64 = c;
+            epoll_ctl(poller, EPOLL_CTL_ADD, fd, &e);
         }
-        gone.clear();
-        deliver();
+    };
+    auto reading = [&](Peer& p, uint64_t now) {
+        char buffer[4096];
+        const ssize_t got = recv(p.fd, buffer, sizeof buffer, 0);
+        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR)) {
+            drop(p, now);
+            return;
+        }
+        if (got < 0 || p.closing)
+            return; // what comes after the last line is read and let go
+        p.in.append(buffer, static_cast<size_t>(got));
+        size_t end;
+        while (!p.closing && (end = p.in.find('\n')) != std::string::npos) {
+            std::string line = p.in.substr(0, end);
+            p.in.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lobby.received(p.id, line, now, replies);
+            deliver(now);
+        }
+        if (p.closing) {
+            std::string().swap(p.in);
+        } else if (p.in.size() > longestLobbyLine + 1) {
+            std::string().swap(p.in);
+            replies.push_back({p.id, "ERROR the lobby cannot read that: message too long", true});
+            deliver(now);
+        }
+    };
+
+    epoll_event events[256];
+    while (!stop) {
+        const int ready = epoll_wait(poller, events, 256, 100);
+        if (ready < 0 && errno != EINTR) {
+            std::fprintf(stderr, "tuvo-lobby: epoll: %s\n", std::strerror(errno));
+            break;
+        }
+        const uint64_t now = monotonicMs();
+        for (int n = 0; n < ready; ++n) {
+            if (events[n].data.u64 == 0) {
+                accepting(now);
+                continue;
+            }
+            if (events[n].data.u64 == sidelineMark) {
+                sideline.ready();
+                continue;
+            }
+            Peer* p = peerOf(events[n].data.u64);
+            if (!p)
+                continue;
+            if (events[n].events & (EPOLLIN | EPOLLHUP | EPOLLERR))
+                reading(*p, now);
+            p = peerOf(events[n].data.u64);
+            if (p && (events[n].events & EPOLLOUT))
+                flush(*p, now);
+        }
+        if (now - lastTick >= 100) {
+            lastTick = now;
+            lobby.tick(now, replies);
+        }
+        deliver(now);
+        // Hung up once their last line is out, or after a while whatever is left.
+        for (size_t n = 0; n < closing.size();) {
+            Peer* p = peerOf(closing[n]);
+            if (p && !p->out.empty() && now - p->closingSince < lingerMs) {
+                ++n;
+                continue;
+            }
+            closing[n] = closing.back();
+            closing.pop_back();
+            if (p) {
+                drop(*p, now);
+                deliver(now);
+            }
+        }
     }
-    for (auto& [c, p] : peers)
-        close(p.fd);
+    for (Peer& p : peers)
+        if (p.fd >= 0)
+            close(p.fd);
+    if (spare >= 0)
+        close(spare);
+    close(poller);
     close(listener);
     return true;
 }

@@ -1,13 +1,10 @@
 #include "lobby/TurnCredentials.h"
-#include <cstdio>
 #include <glib.h>
 
-TurnCredentials turnCredentials(const std::string& secret, int64_t unixNow, uint32_t tag,
-                                int64_t lifetimeSeconds) {
+TurnCredentials turnCredentials(const std::string& secret, int64_t expiresAt,
+                                const std::string& name) {
     TurnCredentials c;
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", tag);
-    c.user = std::to_string(unixNow + lifetimeSeconds) + ":tuvo-" + hex;
+    c.user = std::to_string(expiresAt) + ":" + name;
     GHmac* hmac =
         g_hmac_new(G_CHECKSUM_SHA1, reinterpret_cast<const guchar*>(secret.data()), secret.size());
     g_hmac_update(hmac, reinterpret_cast<const guchar*>(c.user.data()),

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 // Once a working pair goes through the relay, a direct one may still be on its way (a check
@@ -72,6 +73,7 @@ struct OnlineLink::Impl {
     NiceAgent* agent = nullptr;
     guint stream = 0;
     std::string turnIp;
+    size_t relaysAsked = 0, relaysGathered = 0;
     bool gathered = false;
     bool pathChosen = false;
     gint64 peerKnownAt = 0;
@@ -237,7 +239,7 @@ struct OnlineLink::Impl {
             }
             break;
         case LobbyKind::room:
-            if (options.host && gathered && stage() == Stage::lobby) {
+            if (options.host && !agent && stage() == Stage::lobby) {
                 {
                     std::lock_guard<std::mutex> hold(lock);
                     state.code = m.code;
@@ -262,24 +264,29 @@ struct OnlineLink::Impl {
     }
 
     // --- ICE
+    // The relays come once both sides are in the room: the host has shown its code long before.
     void startAgent(const LobbyMessage& turn) {
-        turnIp = resolve(turn.turnHost);
+        std::vector<std::pair<std::string, uint16_t>> relays;
+        for (const LobbyRelay& r : turn.relays)
+            if (std::string ip = resolve(r.host); !ip.empty())
+                relays.emplace_back(ip, r.port);
+        turnIp = relays.empty() ? "" : relays[0].first;
+        relaysAsked = relays.size();
         agent = nice_agent_new_full(context, NICE_COMPATIBILITY_RFC5245, NICE_AGENT_OPTION_NONE);
         g_object_set(agent, "controlling-mode", options.host ? TRUE : FALSE, "upnp", FALSE,
                      "ice-tcp", FALSE, "force-relay", options.alwaysRelay ? TRUE : FALSE, nullptr);
         if (!turnIp.empty())
             g_object_set(agent, "stun-server", turnIp.c_str(), "stun-server-port",
-                         static_cast<guint>(turn.turnPort), nullptr);
+                         static_cast<guint>(relays[0].second), nullptr);
         g_signal_connect(agent, "candidate-gathering-done", G_CALLBACK(+gatheringDone), this);
         g_signal_connect(agent, "new-candidate-full", G_CALLBACK(+candidateFound), this);
         g_signal_connect(agent, "component-state-changed", G_CALLBACK(+stateChanged), this);
         g_signal_connect(agent, "new-selected-pair-full", G_CALLBACK(+pairSelected), this);
         stream = nice_agent_add_stream(agent, 1);
         nice_agent_set_stream_name(agent, stream, "application");
-        if (!turnIp.empty())
-            nice_agent_set_relay_info(agent, stream, 1, turnIp.c_str(), turn.turnPort,
-                                      turn.turnUser.c_str(), turn.turnPassword.c_str(),
-                                      NICE_RELAY_TYPE_TURN_UDP);
+        for (const auto& [ip, port] : relays)
+            nice_agent_set_relay_info(agent, stream, 1, ip.c_str(), port, turn.turnUser.c_str(),
+                                      turn.turnPassword.c_str(), NICE_RELAY_TYPE_TURN_UDP);
         nice_agent_attach_recv(agent, stream, 1, context, +fromPeer, this);
         if (!nice_agent_gather_candidates(agent, stream)) {
             fail("this machine has no network to play over");
@@ -290,11 +297,12 @@ struct OnlineLink::Impl {
             return G_SOURCE_REMOVE;
         });
     }
-    // The relay's answer carries this side's public address as well: with both, the
-    // description is complete enough to send (a STUN request the relay leaves unanswered on the
-    // same port would hold gathering back until its time-out).
+    // The relays' answers carry this side's public address as well: with a candidate from each,
+    // the description is complete enough to send (a STUN request the relay leaves unanswered on
+    // the same port would hold gathering back until its time-out).
     static void candidateFound(NiceAgent*, NiceCandidate* candidate, gpointer self) {
-        if (candidate->type != NICE_CANDIDATE_TYPE_RELAYED)
+        Impl& l = *static_cast<Impl*>(self);
+        if (candidate->type != NICE_CANDIDATE_TYPE_RELAYED || ++l.relaysGathered < l.relaysAsked)
             return;
         GSource* soon = g_idle_source_new();
         g_source_set_callback(
@@ -376,7 +384,7 @@ struct OnlineLink::Impl {
         });
     }
     void noPath() {
-        fail(hasRelayCandidate() || options.alwaysRelay
+        fail(hasRelayCandidate() || options.alwaysRelay || relaysAsked == 0
                  ? "no way through to the other player"
                  : "no way through to the other player: the relay refused this game");
     }

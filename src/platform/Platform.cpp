@@ -108,6 +108,10 @@ bool capturing = false;
 // Esc is a menu key (back) rather than the end of the game.
 bool escapeBack = false;
 std::string capturedKey;
+bool typingText = false;
+std::vector<Typed> typed;
+// What one frame's typing may hold: far more than hands type, never an endless pile.
+constexpr size_t mostTyped = 256;
 // A stick counts as one press when it leans far past its dead zone, and again only after it
 // came back near the middle.
 constexpr int stickPress = 20000;
@@ -254,7 +258,35 @@ void noteMenuKey(const SDL_KeyboardEvent& key) {
     }
 }
 
+void keyTyped(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    const bool control = (key.keysym.mod & KMOD_CTRL) != 0;
+    const bool paste =
+        (control && sym == SDLK_v) || ((key.keysym.mod & KMOD_SHIFT) && sym == SDLK_INSERT);
+    if (typed.size() >= mostTyped)
+        return;
+    if (paste && !key.repeat) {
+        if (char* clip = SDL_GetClipboardText()) {
+            typed.push_back({std::string(clip).substr(0, 64), {}});
+            SDL_free(clip);
+        }
+        return;
+    }
+    // Keys held down repeat where that edits; the ones that act once do not.
+    const bool repeats = sym == SDLK_BACKSPACE || sym == SDLK_DELETE || sym == SDLK_LEFT ||
+                         sym == SDLK_RIGHT || sym == SDLK_UP || sym == SDLK_DOWN;
+    const bool editing = repeats || sym == SDLK_ESCAPE || sym == SDLK_RETURN ||
+                         sym == SDLK_KP_ENTER || sym == SDLK_TAB || sym == SDLK_HOME ||
+                         sym == SDLK_END;
+    if (editing && (repeats || !key.repeat))
+        typed.push_back({{}, SDL_GetKeyName(sym)});
+}
+
 void keyPressed(const SDL_KeyboardEvent& key) {
+    if (typingText) {
+        keyTyped(key);
+        return;
+    }
     if (capturing) {
         if (!key.repeat && capturedKey.empty())
             capturedKey = SDL_GetScancodeName(key.keysym.scancode);
@@ -402,13 +434,17 @@ EventKind takeEvent(int& quitCode) {
         }
         break;
     case SDL_KEYDOWN:
-        if (e.key.keysym.sym == SDLK_ESCAPE && !capturing && escapeBack) {
+        if (e.key.keysym.sym == SDLK_ESCAPE && !capturing && !typingText && escapeBack) {
             if (!e.key.repeat)
                 menuKeys.push_back(MenuKey::back);
-        } else if (e.key.keysym.sym == SDLK_ESCAPE && !capturing) {
+        } else if (e.key.keysym.sym == SDLK_ESCAPE && !capturing && !typingText) {
             shutdownWindow();
         } else
             keyPressed(e.key);
+        break;
+    case SDL_TEXTINPUT:
+        if (typingText && typed.size() < mostTyped)
+            typed.push_back({e.text.text, {}});
         break;
     case SDL_CONTROLLERDEVICEADDED:
         padAdded(e.cdevice.which);
@@ -461,6 +497,23 @@ std::vector<MenuKey> takeMenuKeys() {
 void captureKey(bool on) {
     capturing = on;
     capturedKey.clear();
+}
+
+void typeText(bool on) {
+    if (on == typingText)
+        return;
+    typingText = on;
+    typed.clear();
+    if (on)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
+}
+
+std::vector<Typed> takeTyped() {
+    std::vector<Typed> taken;
+    taken.swap(typed);
+    return taken;
 }
 
 std::string takeCapturedKey() {

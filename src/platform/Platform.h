@@ -51,6 +51,17 @@ void escapeGoesBack(bool on);
 // instead of ending the game (it is taken as "Escape"), and no key acts otherwise.
 void captureKey(bool on);
 std::string takeCapturedKey();
+// While on (a code to type), what is typed comes as text, in the symbols the keyboard layout
+// gives, Ctrl+V (or Shift+Insert) pastes what the clipboard holds, and the keys that edit come
+// by their name: Escape, Return, Keypad Enter, Tab, Backspace, Delete, Home, End and the arrows.
+// No key acts otherwise; Esc is taken as "Escape" instead of ending the game.
+struct Typed {
+    std::string text; // or
+    std::string key;
+};
+void typeText(bool on);
+// Everything typed since the last call, in order: a frame keeps every key of it.
+std::vector<Typed> takeTyped();
 // A key's scancode by its SDL name ("R", "Up", "Left Shift"); 0 for no such key.
 int scancodeOf(const std::string& name);
 bool isKeyName(const std::string& name);

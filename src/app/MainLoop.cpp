@@ -573,7 +573,8 @@ int mainLoop(Game& game, Loop& loop) {
         if (loop.net && loop.net->hosting())
             loop.net->steeringHelp = loop.settings.steeringHelp;
         const bool paused = game.gameRunning && game.round.paused && !game.round.roundOver;
-        platform::escapeGoesBack(game.menus.optionsShown || paused ||
+        // Esc goes back one step in every screen the game added, PLAY ONLINE's among them.
+        platform::escapeGoesBack(game.menus.optionsShown || paused || game.online.shown() ||
                                  (loop.net && (!game.gameRunning || loop.net->goneForGood())));
         if (loop.beforeFrame && !loop.beforeFrame(game))
             platform::shutdownWindow();

@@ -25,16 +25,16 @@ struct TitleEntry {
     MenuArea area; // the button painted in the title picture, and where it takes a click
     TitleAction action;
 };
-// The title's buttons in the order the keys and pads move through them; the highlight starts on
-// the first. Another entry is another line here (with its action handled in pressTitle).
-// PLAY ONLINE stands beside HELP but comes last: the painted buttons keep their order.
+// The title's buttons in reading order, the order Tab and Shift+Tab go through them; the arrows
+// go to the nearest button that way on the picture. The highlight starts on the first. Another
+// entry is another line here (with its action handled in pressTitle).
 // clang-format off
 inline constexpr TitleEntry titleEntries[] = {
     {startArea, TitleAction::start},
     {opponentArea, TitleAction::opponent},
     {helpArea, TitleAction::help},
-    {optionsArea, TitleAction::options},
     {onlineArea, TitleAction::online},
+    {optionsArea, TitleAction::options},
 };
 // clang-format on
 inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries[0];

@@ -3,6 +3,7 @@
 #include "app/Menu.h"
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 namespace {
 using platform::MenuKey;
@@ -232,6 +233,40 @@ MenuOutcome optionsPointer(MenuState& m, Settings& s, int x, int y, bool press, 
     return pressRow(m, s, row, by, fullscreen, shadows);
 }
 
+namespace {
+// The title entry the arrow `key` leads to from entry `from`: the nearest shown entry that way,
+// rows before columns (Up and Down go to the row above or below, the nearest across it; Left
+// and Right stay in the row). Past the last row Up and Down go round; a row's end stays put.
+int titleNeighbour(const Game& g, int from, MenuKey key) {
+    const MenuArea& a = titleEntries[from].area;
+    const float ax = (a.left + a.right) / 2, ay = (a.bottom + a.top) / 2;
+    const bool vertical = key == MenuKey::up || key == MenuKey::down;
+    const float sign = key == MenuKey::up || key == MenuKey::right ? 1.0f : -1.0f;
+    int best = -1, farthest = -1;
+    float bestCost = 0, farthestAway = 0;
+    for (int n = 0; n < titleEntryCount; ++n) {
+        if (n == from || !titleEntryShown(g, n))
+            continue;
+        const MenuArea& b = titleEntries[n].area;
+        const float dx = (b.left + b.right) / 2 - ax, dy = (b.bottom + b.top) / 2 - ay;
+        const bool sameRow = b.bottom < a.top && b.top > a.bottom;
+        const float along = vertical ? dy * sign : dx * sign;
+        const float across = vertical ? std::fabs(dx) : std::fabs(dy);
+        if (vertical == sameRow)
+            continue;
+        if (along > 0 && (best < 0 || along + across < bestCost)) {
+            best = n;
+            bestCost = along + across;
+        }
+        if (vertical && along < 0 && (farthest < 0 || -along - across > farthestAway)) {
+            farthest = n;
+            farthestAway = -along - across;
+        }
+    }
+    return best >= 0 ? best : farthest >= 0 ? farthest : from;
+}
+} // namespace
+
 void titleKey(Game& g, MenuKey key) {
     MenuState& m = g.menus;
     if (g.helpShown) {
@@ -248,13 +283,15 @@ void titleKey(Game& g, MenuKey key) {
             pressTitle(g, TitleAction::opponent);
             break;
         }
-        [[fallthrough]];
+        m.titleFocus = titleNeighbour(g, m.titleFocus, key);
+        break;
     case MenuKey::up:
-    case MenuKey::previous:
     case MenuKey::down:
+        m.titleFocus = titleNeighbour(g, m.titleFocus, key);
+        break;
+    case MenuKey::previous:
     case MenuKey::next: {
-        const int by =
-            key == MenuKey::up || key == MenuKey::left || key == MenuKey::previous ? -1 : 1;
+        const int by = key == MenuKey::previous ? -1 : 1;
         do
             m.titleFocus = stepped(m.titleFocus, by, titleEntryCount);
         while (!titleEntryShown(g, m.titleFocus));

@@ -132,10 +132,13 @@ TEST(FrameLayout, TheFrameFitsCentredAndItsViewsShareTheirEdges) {
     EXPECT_FALSE(frameRect(1024, 735).empty());
 }
 
-// The title by keys alone: the highlight starts on START, so Return alone starts; arrows, Tab and
-// Shift+Tab go round the buttons; HELP and OPTIONS are left with Backspace (a pad's B).
+// The title by keys alone: the highlight starts on START, so Return alone starts; Up and Down go
+// to the row above or below, Left and Right between HELP and PLAY ONLINE beside it, Tab and
+// Shift+Tab round the buttons in reading order; HELP and OPTIONS are left with Backspace (a
+// pad's B).
 TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     using platform::MenuKey;
+    game.onlineOffered = true;
     titleKey(game, MenuKey::down);
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::opponent);
     titleKey(game, MenuKey::press);
@@ -150,9 +153,26 @@ TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     EXPECT_EQ(game.helpShown, 1) << "the arrows do not leave the help picture";
     titleKey(game, MenuKey::back);
     EXPECT_EQ(game.helpShown, 0);
+    titleKey(game, MenuKey::right);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::online)
+        << "PLAY ONLINE stands right of HELP";
+    titleKey(game, MenuKey::right);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::online) << "row's end";
+    titleKey(game, MenuKey::down);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::options);
+    titleKey(game, MenuKey::up);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::help)
+        << "OPTIONS stands under HELP";
+    titleKey(game, MenuKey::up);
+    titleKey(game, MenuKey::up);
+    titleKey(game, MenuKey::up);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::options)
+        << "up from START goes round to the bottom";
+    titleKey(game, MenuKey::previous);
+    EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::online);
     titleKey(game, MenuKey::next);
     titleKey(game, MenuKey::press);
-    EXPECT_TRUE(game.menus.optionsShown) << "after HELP comes OPTIONS";
+    EXPECT_TRUE(game.menus.optionsShown) << "after PLAY ONLINE comes OPTIONS";
     game.menus.optionsShown = false;
     titleKey(game, MenuKey::next);
     EXPECT_EQ(titleEntries[game.menus.titleFocus].action, TitleAction::start) << "round again";

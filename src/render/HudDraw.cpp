@@ -116,9 +116,9 @@ void drawHud(const RoundView& game) {
         colours[n - 1][2] = p.colourB / 255;
         if (layout.headers)
             text(x, layout.headerY, n == 1 ? "PLAYER 1" : "PLAYER 2", colours[n - 1]);
-        for (int line = 0; line < hudLineCount; ++line)
+        for (int line = 0; line < layout.columnLines; ++line)
             text(x, layout.firstLineY + layout.lineStep * static_cast<float>(line),
-                 hudLine(p, line));
+                 hudLine(p, layout.firstColumnLine() + line));
         if (const char* computer = game.computer[n - 1])
             text(layout.lineX(n - 1, static_cast<int>(std::strlen(computer))), layout.computerY,
                  computer, colours[n - 1]);

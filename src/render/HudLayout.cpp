@@ -9,6 +9,9 @@ constexpr float overviewHeight = windowHeight - splitHeight;
 // baseline, each with the one-pixel rim.
 constexpr float smallCell[3] = {8, 12, 3};
 constexpr float largeCell[3] = {9, 13, 4};
+// The share of the overview's area the two columns of seven lines may cover; past it they
+// shrink to the points alone.
+constexpr float mostColumnCover = 0.2f;
 } // namespace
 
 int BandLine::letters() const {
@@ -55,8 +58,12 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines, bool c
     // Down the column: the header, seven lines, the line saying which computer plays the side,
     // and the room the rising line needs under them.
     const float headerRoom = std::max(l.lineStep, l.bigDescent + l.ascent + 2 / s);
+    const float fullBottom =
+        top + headerRoom + l.lineStep * static_cast<float>(6 + (computerLines ? 1 : 0)) + l.descent;
+    const float cover = 2 * columnReach * (fullBottom - top) / (windowWidth * overviewHeight);
+    l.columnLines = cover > mostColumnCover ? 1 : 7;
     auto columnBottom = [&](bool headers, bool rising) {
-        const int rows = 7 + (computerLines ? 1 : 0) + (rising ? 2 : 0);
+        const int rows = l.columnLines + (computerLines ? 1 : 0) + (rising ? 2 : 0);
         return top + (headers ? headerRoom : 0) + l.lineStep * static_cast<float>(rows - 1) +
                l.descent;
     };
@@ -66,7 +73,7 @@ HudLayout hudLayout(double scale, const std::vector<BandLine>& bandLines, bool c
     l.headerY = top;
     // The header is in the larger letters, its lines follow where those end.
     l.firstLineY = l.headers ? top + std::max(l.lineStep, l.bigDescent + l.ascent + 2 / s) : top;
-    const float lastLineY = l.firstLineY + 6 * l.lineStep;
+    const float lastLineY = l.firstLineY + static_cast<float>(l.columnLines - 1) * l.lineStep;
     l.computerY = lastLineY + l.lineStep;
     const float underLines = computerLines ? l.computerY : lastLineY;
     l.riseFromY = underLines + 2 * l.lineStep;

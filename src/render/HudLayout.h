@@ -33,6 +33,11 @@ struct HudLayout {
     float ascent, descent, bigAscent, bigDescent;
     float lineStep;
     bool columns, headers, risingLines;
+    // Lines down a column: all seven, or in a small frame, where seven would cover much of the
+    // overview, the points alone.
+    int columnLines;
+    // The first of the seven lines a column shows.
+    int firstColumnLine() const { return 7 - columnLines; }
     float columnX[2];
     float headerY; // the header's baseline; the lines follow it one step apart
     float firstLineY;

@@ -33,10 +33,11 @@ void drawMenuPanel(const FrameRect& frame, const MenuPanel& p) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     const int bottom = p.bottom() + (p.notice.empty() ? 0 : p.rowHeight);
-    // A dark rim and a pale face, like the panels of the help picture.
+    // A dark rim and a pale face, like the panels of the help picture; the face is solid, so
+    // that no text of the picture or panel underneath shows through between the entries.
     glColor4f(0.1f, 0.12f, 0.25f, 0.85f);
     box(p.left - 4, p.top - 4, p.right + 4, bottom + 4);
-    glColor4f(1.0f, 0.97f, 0.86f, 0.93f);
+    glColor4f(1.0f, 0.97f, 0.86f, 1.0f);
     box(p.left, p.top, p.right, bottom);
     glDisable(GL_BLEND);
 

@@ -139,9 +139,39 @@ std::vector<BandLine> bandLinesOf(const RoundView& v) {
 }
 
 namespace {
+// Where the rows of numbers stand: every label ends before the first number column, whatever
+// the letters' widths, and both columns hold three digits with a space before them; all of it
+// narrowed together where it would pass the band's right side.
+struct NumberColumns {
+    float size = 0;
+    float firstEnd = 0, columnWidth = 0; // from the row's start
+};
+
+NumberColumns numberColumns(const HudLayout& layout, const std::vector<BandLine>& lines, float x,
+                            float rightSide) {
+    NumberColumns c;
+    c.size = (layout.ascent + layout.descent) * 1.05f;
+    float labels = 0;
+    for (const BandLine& b : lines)
+        if (b.numbers)
+            labels = std::max(
+                labels, textWidth(b.text.substr(0, b.text.find_last_not_of(' ') + 1), c.size));
+    const float digit = textWidth("0", c.size);
+    c.columnWidth = std::max(layout.letterWidth * 5, 4 * digit);
+    c.firstEnd = std::max(layout.letterWidth * 7 + c.columnWidth, labels + digit + c.columnWidth);
+    const float wide = c.firstEnd + c.columnWidth;
+    if (x + wide > rightSide && rightSide > x) {
+        const float narrower = (rightSide - x) / wide;
+        c.size *= narrower;
+        c.firstEnd *= narrower;
+        c.columnWidth *= narrower;
+    }
+    return c;
+}
+
 // The band's lines in the game's scalable letters, on the boxes and baselines the layout gives
 // the bitmap letters: each line as high as its bitmap line, narrowed where it would pass the
-// band's sides; numbers right-aligned where the bitmap's five places end.
+// band's sides; numbers right-aligned in their columns.
 void drawBandLetters(const HudLayout& layout, const std::vector<BandLine>& lines,
                      const float (*colours)[3]) {
     const float rim[3] = {0.05f, 0.04f, 0.08f};
@@ -162,12 +192,12 @@ void drawBandLetters(const HudLayout& layout, const std::vector<BandLine>& lines
             continue;
         }
         const float x = layout.bandX[i];
-        const float labelEnd = x + layout.letterWidth * static_cast<float>(b.text.size());
-        drawText(x, y, size, b.text, white, rim);
+        const NumberColumns c = numberColumns(layout, lines, x, layout.bandBox.x1 - pad);
+        drawText(x, y, c.size, b.text, white, rim);
         for (int n = 0; n < 2; ++n) {
             const std::string number = std::to_string(b.values[n]);
-            const float end = labelEnd + layout.letterWidth * 5 * static_cast<float>(n + 1);
-            drawText(end - textWidth(number, size), y, size, number, colours[n], rim);
+            const float end = x + c.firstEnd + c.columnWidth * static_cast<float>(n);
+            drawText(end - textWidth(number, c.size), y, c.size, number, colours[n], rim);
         }
     }
 }

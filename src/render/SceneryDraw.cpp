@@ -461,6 +461,16 @@ bool farBush(bool byDistance, float distanceSquared) {
     return byDistance && distanceSquared > fineBushReach * fineBushReach;
 }
 
+// A hedge bush between the player and its camera, which follows two cells behind: at home the
+// hedge along the arena's edge would hide the player's own figure.
+constexpr float eyeBehindCells = 2.0f;
+constexpr float clearOfLineCells = 1.2f;
+bool hidesThePlayer(float awayX, float awayY, float dirX, float dirY) {
+    const float along = awayX * dirX + awayY * dirY;
+    const float across = std::fabs(awayX * dirY - awayY * dirX);
+    return along < 0 && along > -eyeBehindCells - 0.5f && across < clearOfLineCells;
+}
+
 int32_t validStep(int32_t step) {
     return step >= 0 && step < 15 ? step : 0;
 }
@@ -676,6 +686,8 @@ void Scenery::drawViewGround(float x, float y, float dirX, float dirY, int32_t s
             const unsigned int corner = far     ? farHouseCornerList
                                         : whole ? houseCornerList
                                                 : fineHouseCornerList;
+            if (isOutsideArena(i, j, size) && hidesThePlayer(awayX, awayY, dirX, dirY))
+                continue;
             if (pictured && far && isOutsideArena(i, j, size)) {
                 farBushPictures.queue(static_cast<float>(i) + 0.5f, static_cast<float>(j) + 0.5f);
                 continue;

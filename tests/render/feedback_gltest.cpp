@@ -226,7 +226,10 @@ TEST_F(Feedback, TheBackdropSeenEdgeOnNearACornerKeepsItsDetail) {
 // the overview's door cells show as they did.
 TEST_F(Feedback, TheHousesDoorCellsCarryAnArrowInThePlayerViews) {
     Game& g = *game;
-    // Player 1 in the cell before the south door (7, 8), facing it. The arrow: bright orange.
+    // Player 1 in the cell before the south door (7, 8), facing it, its own figure (which
+    // stands between its eye and the door) blinked out of the way. The arrow: bright orange.
+    g.round.world.homeShelter[0] = true;
+    g.round.gameTime = 1000;
     auto doorArrow = [&] {
         return shadeOf(
                    0, 0, 512, 200,

@@ -165,7 +165,7 @@ TEST(HudLayout, TextsKeepApartAtEveryWindowSize) {
                     for (int n = 0; n < 2 && l.columns; ++n) {
                         if (l.headers)
                             boxes.push_back({l.box(l.columnX[n], l.headerY, 9, true), "header"});
-                        for (int line = 0; line < 7; ++line)
+                        for (int line = 0; line < l.columnLines; ++line)
                             boxes.push_back({l.box(l.columnX[n], l.firstLineY + l.lineStep * line,
                                                    hudColumnLetters, false),
                                              "column line"});
@@ -212,7 +212,17 @@ TEST(HudLayout, TextsKeepApartAtEveryWindowSize) {
     EXPECT_GT(sizes, 2000);
     // The headers stay at the smallest window the game is played in, and at its own size the
     // result stands between the columns.
-    EXPECT_TRUE(hudLayout(frameRect(320, 240).scale(), {}).headers);
+    const HudLayout small = hudLayout(frameRect(320, 240).scale(), {});
+    EXPECT_TRUE(small.headers);
+    // There the columns shrink to their points, and most of the overview stays in sight: each
+    // column's header and line take less than a tenth of it.
+    EXPECT_EQ(small.columnLines, 1);
+    const HudBox header = small.box(small.columnX[0], small.headerY, 9, true);
+    const HudBox points = small.box(small.columnX[0], small.firstLineY, hudColumnLetters, false);
+    const float area = (header.x1 - header.x0) * (header.y1 - header.y0) +
+                       (points.x1 - points.x0) * (points.y1 - points.y0);
+    EXPECT_LT(area, 0.1f * windowWidth * (windowHeight - splitHeight));
     const HudLayout own = hudLayout(1.0, result);
     EXPECT_TRUE(own.columns && own.headers && own.risingLines);
+    EXPECT_EQ(own.columnLines, 7);
 }

@@ -22,12 +22,11 @@ Creature::Creature(int32_t number_, RandomGenerator& random) : number(number_) {
 
 void Creature::place(MazeWorld& world, RandomGenerator& random) {
     for (;;) {
-        x = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
-        y = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
+        x = static_cast<float>(random.nextInt(0, tuning::lastCell)) + 0.5f;
+        y = static_cast<float>(random.nextInt(0, tuning::lastCell)) + 0.5f;
         if (y > 2 && world.isPassable(x, y, 0) && world.canPlace(x, y))
             break;
     }
-    world.recordCreaturePosition(number, x, y);
 }
 
 void Creature::roam(MazeWorld& world, RandomGenerator& random) {
@@ -73,7 +72,6 @@ void Creature::roam(MazeWorld& world, RandomGenerator& random) {
     }
     x = nx;
     y = ny;
-    world.recordCreaturePosition(number, x, y);
 }
 
 void Creature::advanceAnimation() {
@@ -81,15 +79,13 @@ void Creature::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Creature::touchTest(MazeWorld& world, float now) {
+void Creature::touchTest(MazeWorld& world, const FigurePlaces& figures, float now) {
     if (world.creatureHit[number - 1])
         return;
-    const float reach = 2 * world.playerRadius;
-    const float playerX[2] = {world.player1X, world.player2X};
-    const float playerY[2] = {world.player1Y, world.player2Y};
+    const float reach = 2 * figures.playerRadius;
     for (int i = 0; i < 2; ++i) {
-        const float dx = x - playerX[i];
-        const float dy = y - playerY[i];
+        const float dx = x - figures.playerX[i];
+        const float dy = y - figures.playerY[i];
         if (std::sqrt(dx * dx + dy * dy) > reach || world.creatureGrace(i + 1, now))
             continue;
         if (!world.respawnRequest[i])
@@ -102,10 +98,11 @@ bool Creature::inPlay(const MazeWorld& world) const {
     return number >= 1 && number <= 4 && !world.creatureHit[number - 1];
 }
 
-void Creature::step(MazeWorld& world, RandomGenerator& random, float now) {
+void Creature::step(MazeWorld& world, const FigurePlaces& figures, RandomGenerator& random,
+                    float now) {
     if (!inPlay(world))
         return;
     roam(world, random);
     advanceAnimation();
-    touchTest(world, now);
+    touchTest(world, figures, now);
 }

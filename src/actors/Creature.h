@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class MazeWorld;
+struct FigurePlaces;
 class RandomGenerator;
 
 // A roaming creature: a figure with a yellow head that runs straight along the axes, springs
@@ -20,9 +21,10 @@ class Creature {
     // Heading and foot swing of one step.
     void advanceAnimation();
     // Sends home a player it touches at game time `now`, unless that player is in its grace.
-    void touchTest(MazeWorld& world, float now);
+    // `figures`: where the players stand.
+    void touchTest(MazeWorld& world, const FigurePlaces& figures, float now);
     // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
-    void step(MazeWorld& world, RandomGenerator& random, float now);
+    void step(MazeWorld& world, const FigurePlaces& figures, RandomGenerator& random, float now);
     // False once a blast has removed it.
     bool inPlay(const MazeWorld& world) const;
 

@@ -77,7 +77,7 @@ int32_t reachOfNextBomb(const Player& p) {
 // A bomb can be laid here: open ground (not a door of the house) with no bomb on it.
 bool bombFits(const RoundState& round, int32_t x, int32_t y) {
     const Cell& c = round.world.cell(x, y);
-    return c.open && c.bomb == Cell::none;
+    return c.open() && c.bomb == Cell::none;
 }
 
 bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {

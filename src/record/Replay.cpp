@@ -11,7 +11,9 @@ constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
 // 3: a player sent home is safe from the creatures until its first move or for 2 s.
 // 4: no creature catches a player before its first move or 2 s into the round; the round's
 //    options (bit 0: steering help) follow the final hash.
-constexpr uint32_t formatVersion = 4;
+// 5: the final hash is the fingerprint of the whole round (the tallies, the labyrinth, what the
+//    players have seen of it, the clock and the rest); the keys play as in 4.
+constexpr uint32_t formatVersion = 5;
 // Signature, version, seed, tick count, final hash, options.
 constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8 + 4;
 constexpr uint32_t optionSteering = 1;

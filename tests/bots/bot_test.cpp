@@ -38,7 +38,7 @@ struct BotArena : testing::Test {
                 if (c.obstacle != Cell::none)
                     round.world.obstacles[c.obstacle].destroyed = true;
                 c.obstacle = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
                 c.item = Cell::none;
             }
         for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
@@ -46,7 +46,6 @@ struct BotArena : testing::Test {
         round.player2.cheese = MazeWorld::itemTotal - MazeWorld::firstCheese;
         for (int n = 1; n <= 4; ++n) {
             round.world.creatureHit[n - 1] = true;
-            round.world.creatureX[n - 1] = round.world.creatureY[n - 1] = -1;
             round.creature(n).x = round.creature(n).y = -1;
         }
     }
@@ -55,12 +54,11 @@ struct BotArena : testing::Test {
         Player& p = round.player(n);
         p.x = x;
         p.y = y;
-        round.world.recordPlayerPosition(x, y, n);
         round.playerCamera(n).place(x, y - 1.5f, 0.9f, x, y, 0.7f, 0, 0, 1);
         const float facing[4] = {0, 180, 90, -90};
         std::copy(facing, facing + 4, round.keyAngle[n - 1]);
     }
-    void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
+    void obstacle(int x, int y) { round.world.cell(x, y).hasObstacle = true; }
     // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
     void lay(int kind, int x, int y, int index = 0) {
         Item* item = &round.world.items[index];
@@ -161,7 +159,6 @@ TEST_F(BotArena, WaitsForACreatureToPass) {
     c.dirX = 1;
     c.dirY = 0;
     c.runLeft = 13;
-    round.world.recordCreaturePosition(1, c.x, c.y);
     Bot bot(BotLevel::hard, round.seed, 1);
     bool crossedAhead = false;
     play(bot, 600, [&] {
@@ -195,7 +192,6 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
     p.dirX = 0;
     p.dirY = 1;
     round.world.freeRoam[0] = true;
-    round.world.recordPlayerPosition(p.x, p.y, 1);
     round.player1Camera.place(p.x, p.y - p.bodyRadius - 0.5f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
     Item* piece = &round.world.items[MazeWorld::firstCheese];
     piece->taken = 1;

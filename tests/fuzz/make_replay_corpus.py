@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the replay fuzz target: small recordings as the game writes them
-(signature, format 4, seed, tick count, final fingerprint, round options, two bytes of keys a
+(signature, format 5, seed, tick count, final fingerprint, round options, two bytes of keys a
 tick, checksum)."""
 import os
 import struct
@@ -16,7 +16,7 @@ def checksum(data):
 
 
 def replay(seed, keys, final_hash, options=0):
-    body = b"TUVOREPL" + struct.pack("<IIIQI", 4, seed, len(keys), final_hash, options)
+    body = b"TUVOREPL" + struct.pack("<IIIQI", 5, seed, len(keys), final_hash, options)
     body += b"".join(struct.pack("<H", k) for k in keys)
     return body + struct.pack("<I", checksum(body))
 

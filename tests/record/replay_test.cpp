@@ -122,7 +122,12 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     // One of the rules before the grace at the round's start: creatures could catch a player
     // that had not moved yet.
     otherVersion[8] = 3;
-    EXPECT_NE(replayError(otherVersion).find("(replay format 3, this game reads 4)"),
+    EXPECT_NE(replayError(otherVersion).find("(replay format 3, this game reads 5)"),
+              std::string::npos);
+    // One whose end was fingerprinted without the tallies, the labyrinth and the clock: its end
+    // cannot be checked against this game's fingerprint.
+    otherVersion[8] = 4;
+    EXPECT_NE(replayError(otherVersion).find("(replay format 4, this game reads 5)"),
               std::string::npos);
 
     // Steering help is kept; an option the game does not know is damage.

@@ -19,11 +19,10 @@ struct OpenRound : testing::Test {
                 if (c.obstacle != Cell::none)
                     game.world.obstacles[c.obstacle].destroyed = true;
                 c.obstacle = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
             }
         for (int n = 2; n <= 4; ++n) {
             game.world.creatureHit[n - 1] = true;
-            game.world.creatureX[n - 1] = game.world.creatureY[n - 1] = -1;
         }
         Creature& c = game.creature(1);
         c.x = 2.5f;
@@ -31,7 +30,6 @@ struct OpenRound : testing::Test {
         c.dirX = 1;
         c.dirY = 0;
         c.runLeft = 100;
-        game.world.recordCreaturePosition(1, c.x, c.y);
     }
     // Steps creature 1 and player 1's feet took during one tick with no keys.
     struct Steps {
@@ -110,7 +108,6 @@ TEST_F(OpenRound, APlayerIsSafeFromCreaturesAtTheStartAndWhenSentHomeUntilItStep
         c.dirX = 1;
         c.dirY = 0;
         c.runLeft = 100;
-        game.world.recordCreaturePosition(1, c.x, c.y);
     };
     p.points = 20;
     // From the round's first tick, standing still beside the creature: caught only once two

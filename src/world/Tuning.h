@@ -26,7 +26,7 @@ constexpr float snowStopPhase = 0.65f;
 constexpr float fuseMs = 3500; // from the drop to the blast
 constexpr float burnMs = 500;  // a cell burns this long after its blast
 constexpr int32_t bombSlots = 10;
-constexpr int32_t freshReach = 2;  // cells a flame runs from a player's first bomb
+constexpr int32_t freshReach = 2;       // cells a flame runs from a player's first bomb
 constexpr int32_t fullReach = lastCell; // with MAX fire, and the most fire items give
 constexpr float bombPulseLow = 0.25f, bombPulseHigh = 0.3f; // radius of a lying bomb's pulse
 

@@ -44,6 +44,8 @@ void Rollback::step() {
         matched.push_back(true);
         fresh.push_back(e);
     }
+    if (fresh.size() > freshKept)
+        fresh.erase(fresh.begin(), fresh.end() - freshKept);
 }
 
 void Rollback::advance(const KeyState& keys) {

@@ -63,7 +63,7 @@ const arena::HouseDoor* doorEntered(const Player& p) {
 // Through a door into the labyrinth: the player arrives at the door's entry facing in, and the
 // camera's eye is put r + 0.5 behind it, outside the labyrinth door.
 void enterLabyrinth(Player& p, const arena::HouseDoor& door) {
-    const float behind = p.bodyRadius + 0.5f;
+    const float behind = p.bodyRadius + tuning::labyrinthCameraGap;
     p.x = door.labyrinthX;
     p.y = door.labyrinthY;
     p.dirX = static_cast<float>(-door.outX);

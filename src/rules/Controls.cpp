@@ -182,7 +182,7 @@ KeyHeading keyHeading(const RoundState& round, int n, PlayerKey key) {
             return {sign * p.dirX, sign * p.dirY};
         }
         cam.orbit(key == keyRight ? -tuning::labyrinthTurnDegrees : tuning::labyrinthTurnDegrees,
-                  p.x, p.y, p.bodyRadius + 0.5f);
+                  p.x, p.y, labyrinthCameraDistance(p.bodyRadius));
     } else {
         cam.orbit(round.keyAngle[n - 1][angleIndex(key)], p.x, p.y, tuning::cameraBack);
     }

@@ -71,6 +71,8 @@ constexpr float cameraHeight = 0.9f;
 constexpr float lookHeight = 0.7f;
 constexpr float labyrinthLookHeight = 0.85f;
 constexpr float labyrinthTurnDegrees = 5.0f;
+// In the labyrinth the eye stands this far behind the figure's body, where no wall is nearer.
+constexpr float labyrinthCameraGap = 0.5f;
 // The overview's fixed eye, the point it looks at, and its up direction.
 constexpr float overviewEye[3] = {7.5f, -5.7625f, 8.541f};
 constexpr float overviewTarget[3] = {7.5f, 6.6575f, -0.855f};

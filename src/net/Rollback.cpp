@@ -44,7 +44,8 @@ void Rollback::step() {
         matched.push_back(true);
         fresh.push_back(e);
     }
-    if (fresh.size() > freshKept)
+    // Let go in batches, so a side that never takes them does not move the list every tick.
+    if (fresh.size() > 2 * freshKept)
         fresh.erase(fresh.begin(), fresh.end() - freshKept);
 }
 

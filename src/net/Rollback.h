@@ -67,7 +67,7 @@ class Rollback {
     uint32_t latestRemote = 0;
     uint32_t ackedByOther = 0;
     // The events each unconfirmed tick has handed on, and those the frame has not taken yet (at
-    // most freshKept: a side that never takes them keeps only the latest).
+    // most twice freshKept: a side that never takes them keeps only the latest).
     std::map<uint32_t, std::vector<RoundEvent>> handedOn;
     std::vector<RoundEvent> fresh;
     static constexpr size_t freshKept = 4096;

@@ -25,7 +25,7 @@ void openCell(MazeWorld& world, int x, int y) {
     if (c.obstacle != Cell::none)
         world.obstacles[c.obstacle].destroyed = true;
     c.obstacle = Cell::none;
-    c.setObstacle(false);
+    c.hasObstacle = false;
 }
 
 } // namespace

@@ -55,6 +55,8 @@ struct Side {
             return false;
         sent = {frame, round.ticks, packKeys(own)};
         rollback.advance(own);
+        // As the game's frame does: what the ticks told is taken to be shown and played.
+        rollback.takeEvents();
         return true;
     }
 };

@@ -7,8 +7,10 @@
 # header; only drawing and app talk to the GL, only audio and app to the sound library, only
 # platform (and app) to SDL and X11, only net to ENet and libnice; the lobby (its rooms, messages
 # and program) sees none of the game, only GLib. Every file in every subfolder counts, and
-# so does every way of naming a header: #include "..." and <...>, and __has_include. A quoted
-# include names a folder of src/ from its start: one that climbs ("..") or starts at "./" would
+# so does every way of naming a header: #include "..." and <...>, and __has_include. A header
+# of the game's own folders counts whichever way it is named: <render/Views.h> as much as
+# "render/Views.h" (a system header that shares a folder's name, like <net/if.h>, is no file of
+# src/ and stays the system's). A quoted include names a folder of src/ from its start: one that climbs ("..") or starts at "./" would
 # step around the folders the build gives each library, and one made by a macro cannot be read;
 # all three are refused. No source file lies directly in src/.
 # Also refused: a tuning value of the round written out again outside its one table.
@@ -95,12 +97,15 @@ library_of() {
     X11 | xcb) echo X11 ;;
     plib | enet | nice) echo "$first" ;;
     *)
-        if [ "$kind" = q ] && [ -n "$first" ]; then
-            case " $GAME_FOLDERS " in
-            *" $first "*) echo "$first" ;;
-            *) echo "UNKNOWN:$first" ;;
-            esac
-        fi
+        [ -n "$first" ] || return
+        case " $GAME_FOLDERS " in
+        *" $first "*)
+            if [ "$kind" = q ] || [ -e "$SRC/$path" ]; then
+                echo "$first"
+            fi
+            ;;
+        *) [ "$kind" = q ] && echo "UNKNOWN:$first" ;;
+        esac
         ;;
     esac
 }
@@ -141,8 +146,8 @@ for dir in "$SRC"/*/; do
 done
 
 # A tuning value of the round is written out once, in world/Tuning.h: elsewhere a name of the
-# table given a number again, or the round's length spelled out, is refused.
-grep -rn -E '\b(arenaEdge|arenaSize|roundMs|fuseMs|burnMs|homeGraceMs|labyrinthLockMs|bodyRadius|creatureStep|stepLength|freshStepLength|fastestStepLength|speedBonus|freshReach|fullReach|hitPenalty|coinPoints|cheesePoints|snowStopPhase)[[:space:]]*=[[:space:]]*(0\.[0-9]+|[1-9])|360000' \
+# table given a number again, or the round's length spelled out (in ms or ticks), is refused.
+grep -rn -E '\b(arenaEdge|arenaSize|lastCell|roundMinutes|minuteMs|roundMs|ticksPerSecond|ticksPerRound|cameraBack|cameraHeight|lookHeight|layingPool|fireParticles|snowflakes|fuseMs|burnMs|homeGraceMs|labyrinthLockMs|bodyRadius|creatureStep|stepLength|freshStepLength|fastestStepLength|speedBonus|freshReach|fullReach|hitPenalty|coinPoints|cheesePoints|snowStopPhase)[[:space:]]*=[[:space:]]*(0\.[0-9]+|[1-9])|360000|21600' \
     "$SRC" 2>/dev/null | grep -v '/world/Tuning.h:' |
     sed -E "s#^$SRC/*##; s#^([^:]+:[0-9]+):.*#\1: a tuning value written out again; name it from world/Tuning.h#" \
         >>"$out"

@@ -32,12 +32,11 @@ Creature::Creature(int32_t number_, RandomGenerator& random) : number(number_) {
 
 void Creature::place(MazeWorld& world, RandomGenerator& random) {
     for (;;) {
-        x = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
-        y = static_cast<float>(random.nextInt(0, 14)) + 0.5f;
+        x = static_cast<float>(random.nextInt(0, tuning::lastCell)) + 0.5f;
+        y = static_cast<float>(random.nextInt(0, tuning::lastCell)) + 0.5f;
         if (y > 2 && world.isPassable(x, y, 0) && world.canPlace(x, y))
             break;
     }
-    world.recordCreaturePosition(number, x, y);
 }
 
 void Creature::roam(MazeWorld& world, RandomGenerator& random) {
@@ -81,7 +80,6 @@ void Creature::roam(MazeWorld& world, RandomGenerator& random) {
     }
     x = nx;
     y = ny;
-    world.recordCreaturePosition(number, x, y);
 }
 
 void Creature::advanceAnimation() {
@@ -89,15 +87,13 @@ void Creature::advanceAnimation() {
     shape.swingFeet();
 }
 
-void Creature::touchTest(MazeWorld& world) {
+void Creature::touchTest(MazeWorld& world, const FigurePlaces& figures) {
     if (world.creatureHit[number - 1])
         return;
-    const float reach = 2 * world.playerRadius;
-    const float playerX[2] = {world.player1X, world.player2X};
-    const float playerY[2] = {world.player1Y, world.player2Y};
+    const float reach = 2 * figures.playerRadius;
     for (int i = 0; i < 2; ++i) {
-        const float dx = x - playerX[i];
-        const float dy = y - playerY[i];
+        const float dx = x - figures.playerX[i];
+        const float dy = y - figures.playerY[i];
         if (std::sqrt(dx * dx + dy * dy) > reach || world.sheltered(i + 1))
             continue;
         if (!world.respawnRequest[i])
@@ -110,10 +106,10 @@ bool Creature::inPlay(const MazeWorld& world) const {
     return number >= 1 && number <= 4 && !world.creatureHit[number - 1];
 }
 
-void Creature::step(MazeWorld& world, RandomGenerator& random) {
+void Creature::step(MazeWorld& world, const FigurePlaces& figures, RandomGenerator& random) {
     if (!inPlay(world))
         return;
     roam(world, random);
     advanceAnimation();
-    touchTest(world);
+    touchTest(world, figures);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class MazeWorld;
+struct FigurePlaces;
 class RandomGenerator;
 
 // A roaming creature: a figure with a yellow head that runs straight along the axes, springs
@@ -19,10 +20,11 @@ class Creature {
     void roam(MazeWorld& world, RandomGenerator& random);
     // Heading and foot swing of one step.
     void advanceAnimation();
-    // Sends home a player it touches, unless that player is sheltered at home.
-    void touchTest(MazeWorld& world);
+    // Sends home a player it touches, unless that player is sheltered at home. `figures`: where
+    // the players stand.
+    void touchTest(MazeWorld& world, const FigurePlaces& figures);
     // One step of a view that shows the creature: roam, animate, touch test; nothing once hit.
-    void step(MazeWorld& world, RandomGenerator& random);
+    void step(MazeWorld& world, const FigurePlaces& figures, RandomGenerator& random);
     // False once a blast has removed it.
     bool inPlay(const MazeWorld& world) const;
 

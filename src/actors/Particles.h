@@ -7,7 +7,7 @@ class RandomGenerator;
 
 // The snowflakes: 1000 particles falling over the arena through the winter part of the round.
 struct FlakeEmitter {
-    static constexpr int count = 1000;
+    static constexpr int count = tuning::snowflakes;
     float slowdown = 2.0f;
     bool stopped = false;
     Particle flakes[count];

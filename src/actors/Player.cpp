@@ -196,11 +196,8 @@ void Player::tickBombs(MazeWorld& world, const BombRack& rack, float now, Random
                 ++ready;
             continue;
         }
-        if (bomb.update(now) && !bomb.blastApplied) {
-            ++blastSoundsRaised;
-            ++blastSoundRequests;
+        if (bomb.update(now) && !bomb.blastApplied)
             world.blast(bomb, number, rack, now, random);
-        }
         if (bomb.ready)
             world.clearBomb(bomb.x, bomb.y, i, number);
     }

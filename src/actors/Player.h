@@ -65,11 +65,5 @@ class Player {
     int32_t bombCapacity = 1;
     FigureShape shape;
     float heading = 90;
-    // How many blast and bounce effects this player's steps have raised in all, and how many
-    // wait to be played by the frame.
-    int32_t blastSoundRequests = 0;
-    int32_t bounceSoundRequests = 0;
-    int32_t blastSoundsRaised = 0;
-    int32_t bounceSoundsRaised = 0;
     RoundTally tally;
 };

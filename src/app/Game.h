@@ -10,6 +10,7 @@
 #include "scene/Camera.h"
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class slScheduler;
 class slSample;
@@ -30,6 +31,8 @@ struct Game {
 
     // The pictures, the lights and everything compiled for drawing.
     Presentation look;
+    // What the ticks run since the last frame made happen: the frame shows it, then plays it.
+    std::vector<RoundEvent> frameEvents;
     // What the players have been shown of the round's events.
     RoundFeedback feedback;
     std::unique_ptr<slScheduler> scheduler;

@@ -393,6 +393,8 @@ void runDueTicks(Game& game, Loop& loop) {
         const int ran = loop.net->runTicks(
             due, [&] { return localKeys(loop); },
             [&](const RoundState& agreed, const KeyState& k) { loop.keys.ran(agreed, k); });
+        const std::vector<RoundEvent> told = loop.net->takeEvents();
+        game.frameEvents.insert(game.frameEvents.end(), told.begin(), told.end());
         // Ticks held for the other side's keys are still owed: they run once the keys come.
         loop.pacer.owe(due - ran);
         return;
@@ -403,6 +405,8 @@ void runDueTicks(Game& game, Loop& loop) {
         if (!loop.keys.replaying())
             game.opponents.press(game.round, tickKeys);
         tickRound(game.round, tickKeys);
+        const std::span<const RoundEvent> told = game.round.events();
+        game.frameEvents.insert(game.frameEvents.end(), told.begin(), told.end());
         loop.keys.ran(game.round, tickKeys);
     }
 }
@@ -425,7 +429,7 @@ void gameFrame(Game& game, Loop& loop) {
         }
     }
     runDueTicks(game, loop);
-    game.feedback.observe(game.round);
+    game.feedback.observe(game.round, game.frameEvents);
     game.look.frame = platform::frame();
     // In full screen the game's own picture is all there is to see, but for a menu.
     platform::setCursorHidden(platform::isFullscreen() && !game.round.paused);
@@ -446,10 +450,8 @@ void gameFrame(Game& game, Loop& loop) {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
         platform::waitForNextFrame();
     }
-    game.effects.playRaised(game.round.player1);
-    game.effects.playRaised(game.round.player2);
-    for (int n = game.feedback.takeCaughtSounds(); n > 0; --n)
-        game.effects.play(game.effects.caught);
+    game.effects.playEvents(game.frameEvents);
+    game.frameEvents.clear();
     updateSound(game.scheduler.get());
 }
 

@@ -17,7 +17,7 @@ namespace {
 // How a player's standing still looks to someone watching: the longest stretch it spent inside
 // a box of stillBox by stillBox cells, the ticks spent in stretches longer than longStill, and
 // how often it turned straight back.
-constexpr uint32_t ticksPerSecond = 60;
+constexpr uint32_t ticksPerSecond = tuning::ticksPerSecond;
 constexpr uint32_t firstMinuteTicks = 60 * ticksPerSecond;
 constexpr float stillBox = 1.2f;
 constexpr uint32_t longStill = 5 * ticksPerSecond;

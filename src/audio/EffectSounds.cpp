@@ -1,7 +1,7 @@
 #include "audio/EffectSounds.h"
-#include "actors/Player.h"
 #include "audio/Sound.h"
 #include "audio/SoundFile.h"
+#include "world/MazeWorld.h"
 
 #include <plib/sl.h>
 
@@ -47,9 +47,13 @@ void EffectSounds::play(slSample* sample) {
     scheduler->addSampleEnvelope(sample, 0, 0, effectsVolume(), SL_VOLUME_ENVELOPE);
 }
 
-void EffectSounds::playRaised(Player& player) {
-    for (; player.blastSoundsRaised > 0; --player.blastSoundsRaised)
-        play(blast);
-    for (; player.bounceSoundsRaised > 0; --player.bounceSoundsRaised)
-        play(bounce);
+void EffectSounds::playEvents(std::span<const RoundEvent> events) {
+    for (const RoundEvent& e : events) {
+        if (e.kind == RoundEvent::blast)
+            play(blast);
+        else if (e.kind == RoundEvent::bump)
+            play(bounce);
+        else if (e.kind == RoundEvent::sentHome && e.detail == causeCreature)
+            play(caught);
+    }
 }

@@ -1,12 +1,13 @@
 #pragma once
+#include "world/TickEvents.h"
 #include <cstdint>
+#include <span>
 
-class Player;
 class slScheduler;
 class slSample;
 
-// The blast, the wall bounce and being caught, loaded once against the mixer and played when a tick
-// raises them. Without a mixer every call is silent and harmless.
+// The blast, the wall bounce and being caught, loaded once against the mixer and played for the
+// events of the round's ticks. Without a mixer every call is silent and harmless.
 class EffectSounds {
   public:
     EffectSounds() = default;
@@ -19,8 +20,9 @@ class EffectSounds {
     void load(slScheduler* mixer);
     // Requests an effect on the mixer (priority 1, abort mode).
     void play(slSample* sample);
-    // Plays the effects a player's steps raised since the last call, then forgets them.
-    void playRaised(Player& player);
+    // Plays what these events sound like, in their order: a blast, a bump into a labyrinth
+    // wall, a player caught by a creature.
+    void playEvents(std::span<const RoundEvent> events);
 
     slScheduler* scheduler = nullptr;
     slSample* blast = nullptr;

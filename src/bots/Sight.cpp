@@ -44,7 +44,7 @@ bool trapLiesAt(const RoundState& round, int32_t x, int32_t y) {
 
 bool bombFits(const RoundState& round, int32_t x, int32_t y) {
     const Cell& c = round.world.cell(x, y);
-    return c.open && c.bomb == Cell::none;
+    return c.open() && c.bomb == Cell::none;
 }
 
 bool isWayOff(const RoundState& round, int32_t x, int32_t y) {

@@ -134,6 +134,8 @@ int playNetHeadless(const Replay& script, const NetHeadlessOptions& o, std::FILE
         const uint32_t ticksBefore = game.ticks;
         const auto callStart = std::chrono::steady_clock::now();
         used += static_cast<uint64_t>(play.runTicks(due, localKeys, confirmed));
+        // Nothing is shown or played here.
+        play.takeEvents();
         const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
             std::chrono::steady_clock::now() - callStart);
         const uint32_t again =

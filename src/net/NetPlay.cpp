@@ -288,7 +288,6 @@ int NetPlay::runTicks(int due, const std::function<KeyState()>& localKeys,
         waitingSince = 0;
     else if (waitingSince == 0)
         waitingSince = steadyMs();
-    rollback->deliverEffects();
     if (ran)
         sendKeys();
     session.flush();

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct RoundState;
 
@@ -50,6 +51,10 @@ class NetPlay {
     // The round both machines agree on so far (the one to record), or the present before a
     // round began.
     const RoundState& confirmedRound() const;
+    // What the ticks run since the last call made happen, each event once: the frame's to show.
+    std::vector<RoundEvent> takeEvents() {
+        return rollback ? rollback->takeEvents() : std::vector<RoundEvent>{};
+    }
     // Corrections so far in this round; null before a round.
     const Rollback* corrections() const { return rollback.get(); }
 

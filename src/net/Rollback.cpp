@@ -22,40 +22,34 @@ uint16_t Rollback::guess(uint32_t tick) const {
     return known->second;
 }
 
-void Rollback::takePending() {
-    for (int n = 0; n < 2; ++n) {
-        Player& p = present.player(n + 1);
-        fresh.blasts[n] += p.blastSoundsRaised;
-        fresh.bounces[n] += p.bounceSoundsRaised;
-        p.blastSoundsRaised = 0;
-        p.bounceSoundsRaised = 0;
-    }
-}
-
 void Rollback::step() {
     const uint32_t tick = present.ticks;
     const uint16_t other = guess(tick);
     used[tick] = other;
     tickRound(present, unpackKeys(own.at(tick) | other));
-    // What the tick raised now, against what it raised when it ran before: only the rest is new.
-    Effects& before = handedOn[tick];
-    for (int n = 0; n < 2; ++n) {
-        Player& p = present.player(n + 1);
-        const int32_t blasts = std::max(0, p.blastSoundsRaised - before.blasts[n]);
-        const int32_t bounces = std::max(0, p.bounceSoundsRaised - before.bounces[n]);
-        effectsKept += static_cast<uint32_t>(p.blastSoundsRaised - blasts) +
-                       static_cast<uint32_t>(p.bounceSoundsRaised - bounces);
-        fresh.blasts[n] += blasts;
-        fresh.bounces[n] += bounces;
-        before.blasts[n] = std::max(before.blasts[n], p.blastSoundsRaised);
-        before.bounces[n] = std::max(before.bounces[n], p.bounceSoundsRaised);
-        p.blastSoundsRaised = 0;
-        p.bounceSoundsRaised = 0;
+    // What the tick told now, against what it told when it ran before: each event handed on
+    // then stands for one like it now, and only the rest is new.
+    std::vector<RoundEvent>& before = handedOn[tick];
+    std::vector<bool> matched(before.size(), false);
+    for (const RoundEvent& e : present.events()) {
+        size_t i = 0;
+        while (i < before.size() && (matched[i] || !(before[i] == e)))
+            ++i;
+        if (i < before.size()) {
+            matched[i] = true;
+            ++eventsKept;
+            continue;
+        }
+        before.push_back(e);
+        matched.push_back(true);
+        fresh.push_back(e);
     }
+    // Let go in batches, so a side that never takes them does not move the list every tick.
+    if (fresh.size() > 2 * freshKept)
+        fresh.erase(fresh.begin(), fresh.end() - freshKept);
 }
 
 void Rollback::advance(const KeyState& keys) {
-    takePending();
     KeyState mine;
     for (int k = 0; k < playerKeyCount; ++k)
         mine.player[localPlayer - 1][k] = keys.player[0][k] || keys.player[1][k];
@@ -99,7 +93,6 @@ uint32_t Rollback::heardTicks() const {
 
 void Rollback::settle(
     const std::function<void(const RoundState&, const KeyState&)>& confirmedTick) {
-    takePending();
     bool wrong = false;
     while (confirmed.ticks < present.ticks) {
         const uint32_t tick = confirmed.ticks;
@@ -108,12 +101,8 @@ void Rollback::settle(
             break;
         wrong = wrong || used.at(tick) != heard->second;
         const KeyState keys = unpackKeys(own.at(tick) | heard->second);
+        // The present hands events on; the confirmed round's are nobody's to show.
         tickRound(confirmed, keys);
-        // The present hands effects on; the confirmed round's are nobody's to play.
-        for (int n = 1; n <= 2; ++n) {
-            confirmed.player(n).blastSoundsRaised = 0;
-            confirmed.player(n).bounceSoundsRaised = 0;
-        }
         lastRemote = heard->second;
         remote.erase(heard);
         used.erase(tick);
@@ -139,12 +128,8 @@ void Rollback::settle(
         step();
 }
 
-void Rollback::deliverEffects() {
-    takePending();
-    for (int n = 0; n < 2; ++n) {
-        Player& p = present.player(n + 1);
-        p.blastSoundsRaised = fresh.blasts[n];
-        p.bounceSoundsRaised = fresh.bounces[n];
-    }
-    fresh = Effects{};
+std::vector<RoundEvent> Rollback::takeEvents() {
+    std::vector<RoundEvent> taken;
+    taken.swap(fresh);
+    return taken;
 }

@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <vector>
 
 // One machine's side of a round that two machines play: this machine's keys act on the next
 // tick, whatever the round trip. The other player's keys for ticks not heard of yet are guessed
 // (the keys it last held); when its real keys come and differ from the guess, the round is put
 // back to the last tick whose keys were all known and run again to the present. The present is
 // the round shown and heard; the confirmed round is the one both machines agree on, never more
-// than `window` ticks behind. An effect a tick raised (a blast, a bounce) is handed to the
-// present's players once: a tick run again after a correction raises only what it did not
-// raise before.
+// than `window` ticks behind. What a tick made happen (a blast, a bounce, a catch) is handed
+// on once: a tick run again after a correction hands on only what it did not tell before.
 class Rollback {
   public:
     // How far the present may run ahead of the confirmed round: a third of a second.
@@ -35,9 +35,9 @@ class Rollback {
     // `confirmedTick` with the round after it, and runs the present again from there when a
     // guess turned out wrong.
     void settle(const std::function<void(const RoundState&, const KeyState&)>& confirmedTick);
-    // Leaves the effects of the ticks run since the last call in the present's players, where
-    // the frame plays them.
-    void deliverEffects();
+    // The events of the present's ticks run since the last call, each handed on once, in the
+    // order they happened: what the frame shows and plays.
+    std::vector<RoundEvent> takeEvents();
 
     const RoundState& confirmedRound() const { return confirmed; }
     // The other side's ticks held from 0 without a gap: what this side acknowledges.
@@ -49,17 +49,12 @@ class Rollback {
     uint32_t latestRemoteTick() const { return latestRemote; }
 
     // What corrections cost: how many, the ticks run again in all and at most at once, and the
-    // effects a tick run again raised that had already been handed on.
-    uint32_t corrections = 0, ticksRunAgain = 0, deepestCorrection = 0, effectsKept = 0;
+    // events a tick run again told that had already been handed on.
+    uint32_t corrections = 0, ticksRunAgain = 0, deepestCorrection = 0, eventsKept = 0;
 
   private:
-    struct Effects {
-        int32_t blasts[2] = {};
-        int32_t bounces[2] = {};
-    };
     uint16_t guess(uint32_t tick) const;
     void step();
-    void takePending();
 
     int localPlayer;
     RoundState& present;
@@ -71,7 +66,9 @@ class Rollback {
     uint16_t lastRemote = 0;
     uint32_t latestRemote = 0;
     uint32_t ackedByOther = 0;
-    // Effects each unconfirmed tick has handed on, and those not yet left in the present.
-    std::map<uint32_t, Effects> handedOn;
-    Effects fresh;
+    // The events each unconfirmed tick has handed on, and those the frame has not taken yet (at
+    // most twice freshKept: a side that never takes them keeps only the latest).
+    std::map<uint32_t, std::vector<RoundEvent>> handedOn;
+    std::vector<RoundEvent> fresh;
+    static constexpr size_t freshKept = 4096;
 };

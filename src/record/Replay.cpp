@@ -11,6 +11,11 @@ constexpr char signature[8] = {'T', 'U', 'V', 'O', 'R', 'E', 'P', 'L'};
 // 3: a player sent home is safe from the creatures until its first move or for 2 s.
 // 4: no creature catches a player before its first move or 2 s into the round; the round's
 //    options (bit 0: steering help) follow the final hash.
+// 5: a player sent home, or at the round's start, is sheltered from creatures and blasts until
+//    its first step; creatures keep out of the home cells; with steering help a player let go
+//    between two cell middles walks on to the next; and the final hash is the fingerprint of
+//    the whole round (the tallies, the labyrinth, what the players have seen of it, the clock
+//    and the rest).
 constexpr uint32_t formatVersion = 5;
 // Signature, version, seed, tick count, final hash, options.
 constexpr size_t headerBytes = 8 + 4 + 4 + 4 + 8 + 4;

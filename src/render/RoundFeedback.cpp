@@ -1,36 +1,56 @@
 #include "render/RoundFeedback.h"
 #include "rules/RoundState.h"
+#include "world/MazeWorld.h"
 #include <algorithm>
 
 float PlayerFeedback::age(float now) const {
     return std::max(0.0f, (now - since) / 1000.0f);
 }
 
-void RoundFeedback::observe(const RoundState& round) {
+namespace {
+// What the events did to one player.
+struct Counts {
+    int32_t caught = 0, hit = 0, coins = 0, cheesePoints = 0, cheeseLost = 0, pointsLost = 0;
+};
+
+Counts countFor(int player, std::span<const RoundEvent> events) {
+    Counts c;
+    for (const RoundEvent& e : events) {
+        if (e.player != player)
+            continue;
+        switch (e.kind) {
+        case RoundEvent::sentHome:
+            c.caught += e.detail == causeCreature;
+            c.hit += e.detail == causeBombOf1 || e.detail == causeBombOf2;
+            c.pointsLost += e.points;
+            break;
+        case RoundEvent::itemTaken:
+            c.coins += e.detail == kindCoin;
+            break;
+        case RoundEvent::cheeseHome:
+            c.cheesePoints += e.points;
+            break;
+        case RoundEvent::cheeseLost:
+            ++c.cheeseLost;
+            break;
+        default:
+            break;
+        }
+    }
+    return c;
+}
+} // namespace
+
+void RoundFeedback::observe(const RoundState& round, std::span<const RoundEvent> events) {
     if (!started || seed != round.seed) {
         *this = RoundFeedback{};
         started = true;
         seed = round.seed;
     }
     for (int n = 1; n <= 2; ++n) {
-        const Player& p = round.player(n);
-        const RoundTally& t = p.tally;
-        Counts& h = highest[n - 1];
-        // How far each count went beyond what was shown; the highest is then what was shown.
-        auto grown = [](int32_t now, int32_t& shownSoFar) {
-            const int32_t more = std::max(0, now - shownSoFar);
-            shownSoFar = std::max(shownSoFar, now);
-            return more;
-        };
-        const int32_t caught = grown(t.caught, h.caught);
-        const int32_t hit = grown(t.hitByOwn + t.hitByOther, h.hit);
-        const int32_t coins = grown(t.coins, h.coins);
-        const int32_t cheese = grown(p.cheese, h.cheese);
-        const int32_t cheeseLost = grown(t.cheeseLost, h.cheeseLost);
-        const int32_t pointsLost = grown(t.pointsLost, h.pointsLost);
-        if (caught + hit + coins + cheese + cheeseLost + pointsLost == 0)
+        const auto [caught, hit, coins, cheesePoints, cheeseLost, pointsLost] = countFor(n, events);
+        if (caught + hit + coins + cheesePoints + cheeseLost + pointsLost == 0)
             continue;
-        caughtSounds += caught;
 
         PlayerFeedback f;
         f.since = round.gameTime;
@@ -44,8 +64,8 @@ void RoundFeedback::observe(const RoundState& round) {
             if (cheeseLost > 0)
                 f.viewWordBelow = "CHEESE LOST";
             f.flash = PlayerFeedback::Flash::harm;
-        } else if (cheese > 0) {
-            f.viewWord = std::string("+").append(std::to_string(10 * cheese));
+        } else if (cheesePoints > 0) {
+            f.viewWord = std::string("+").append(std::to_string(cheesePoints));
             f.columnLine = f.viewWord;
             f.flash = PlayerFeedback::Flash::gain;
         } else if (coins > 0) {
@@ -61,10 +81,4 @@ void RoundFeedback::observe(const RoundState& round) {
         }
         feedback[n - 1] = f;
     }
-}
-
-int RoundFeedback::takeCaughtSounds() {
-    const int count = caughtSounds;
-    caughtSounds = 0;
-    return count;
 }

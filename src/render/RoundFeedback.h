@@ -1,5 +1,7 @@
 #pragma once
+#include "world/TickEvents.h"
 #include <cstdint>
+#include <span>
 #include <string>
 
 struct RoundState;
@@ -22,25 +24,18 @@ struct PlayerFeedback {
     static constexpr float shownSeconds = 1.2f;
 };
 
-// The presentation's memory of a round's events: the highest count of each it has shown per
-// player this round. A count that grows beyond it is shown once; a count that goes down and up
-// again (a round rolled back and run again) is not shown twice. The round itself keeps no such
-// state.
+// What each player was last shown of the round's events. Each event is handed over once (a
+// round played online hands over a tick run again only what it did not tell before), so this
+// shows what it is given; the round itself keeps no such state.
 class RoundFeedback {
   public:
-    // Looks at the round's tallies after its ticks; a round of another seed starts afresh.
-    void observe(const RoundState& round);
+    // Shows the events of the ticks run since the last frame, at the round's time now; a round
+    // of another seed starts afresh.
+    void observe(const RoundState& round, std::span<const RoundEvent> events);
     const PlayerFeedback& shown(int player) const { return feedback[player == 2 ? 1 : 0]; }
-    // How many catches were newly shown since the last call (one "caught" sound each).
-    int takeCaughtSounds();
 
   private:
-    struct Counts {
-        int32_t caught = 0, hit = 0, coins = 0, cheese = 0, cheeseLost = 0, pointsLost = 0;
-    };
     bool started = false;
     uint32_t seed = 0;
-    Counts highest[2];
     PlayerFeedback feedback[2];
-    int caughtSounds = 0;
 };

@@ -28,7 +28,8 @@ bool passable(const MazeWorld& world, float x, float y, float radius) {
 
 bool atHome(const Player& p) {
     const float r = p.bodyRadius;
-    return p.number == 1 ? (p.x < 1 - r && p.y < 1 - r) : (p.x > 14 + r && p.y < 1 - r);
+    return p.number == 1 ? (p.x < 1 - r && p.y < 1 - r)
+                         : (p.x > tuning::lastCell + r && p.y < 1 - r);
 }
 
 // Cheese carried home: ten points, and the piece counts as delivered.
@@ -36,6 +37,8 @@ void deliverCheese(Player& p, MazeWorld& world) {
     ++p.cheese;
     p.points += tuning::cheesePoints;
     p.carryingCheese = false;
+    world.events.tell(RoundEvent::of(RoundEvent::cheeseHome, p.number, static_cast<int32_t>(p.x),
+                                     static_cast<int32_t>(p.y), kindCheese, tuning::cheesePoints));
     for (int32_t i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i) {
         Item& piece = world.items[i];
         if (piece.type != 0 && piece.taken == p.number)
@@ -60,7 +63,7 @@ const arena::HouseDoor* doorEntered(const Player& p) {
 // Through a door into the labyrinth: the player arrives at the door's entry facing in, and the
 // camera's eye is put r + 0.5 behind it, outside the labyrinth door.
 void enterLabyrinth(Player& p, const arena::HouseDoor& door) {
-    const float behind = p.bodyRadius + 0.5f;
+    const float behind = p.bodyRadius + tuning::labyrinthCameraGap;
     p.x = door.labyrinthX;
     p.y = door.labyrinthY;
     p.dirX = static_cast<float>(-door.outX);
@@ -97,7 +100,7 @@ bool takeStep(Player& p, MazeWorld& world, RandomGenerator& random, float nx, fl
     if (type != -1 && (type != kindCheese || !hadCheese))
         world.takeItem(nx, ny, p.number);
     if (world.hasTrap(nx, ny) && !world.hasTrap(p.x, p.y)) {
-        world.springTrap(nx, ny, random);
+        world.springTrap(nx, ny, random, p.number);
         teleportToRandomCell(p, world, random);
         p.stepX = 0;
         p.stepY = -2;
@@ -201,8 +204,8 @@ bool steerTowardGap(Player& p, MazeWorld& world, RandomGenerator& random, bool& 
 
 void teleportToRandomCell(Player& p, const MazeWorld& world, RandomGenerator& random) {
     do {
-        const int32_t column = random.nextInt(0, 14);
-        const int32_t row = random.nextInt(0, 14);
+        const int32_t column = random.nextInt(0, tuning::lastCell);
+        const int32_t row = random.nextInt(0, tuning::lastCell);
         p.x = static_cast<float>(column) + 0.5f;
         p.y = static_cast<float>(row) + 0.5f;
     } while (!(world.isPassable(p.x, p.y, 0) && world.canPlace(p.x, p.y)));

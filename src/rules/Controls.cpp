@@ -87,7 +87,7 @@ void arenaCase(RoundState& g, int n, PlayerKey k, bool glide = false) {
     Player& p = g.player(n);
     Camera& cam = g.playerCamera(n);
     float* angles = g.keyAngle[n - 1];
-    cam.orbit(angles[angleIndex(k)], p.x, p.y, 2.0f);
+    cam.orbit(angles[angleIndex(k)], p.x, p.y, tuning::cameraBack);
     turnDirections(p, cam);
     const float fromX = p.x, fromY = p.y;
     bool stillInArena = true;
@@ -105,19 +105,19 @@ void arenaCase(RoundState& g, int n, PlayerKey k, bool glide = false) {
     if (moved)
         g.world.homeShelter[n - 1] = false;
     if (stillInArena) {
-        g.world.recordPlayerPosition(p.x, p.y, n);
         cam.translate(p.stepX, p.stepY);
         anglesAfterStep(angles, k);
         return;
     }
     resetAngles(angles);
     if (p.x > arena::labyrinthOrigin) {
-        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
+        cam.place(p.x + p.stepX, p.y + p.stepY, tuning::cameraHeight, p.x, p.y,
+                  tuning::labyrinthLookHeight, 0, 0, 1);
         g.world.freeRoam[n - 1] = true;
     } else {
-        // Thrown by a trap: blasts and creatures find the player where it landed.
-        g.world.recordPlayerPosition(p.x, p.y, n);
-        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+        // Thrown by a trap.
+        cam.place(p.x + p.stepX, p.y + p.stepY, tuning::cameraHeight, p.x, p.y, tuning::lookHeight,
+                  0, 0, 1);
     }
 }
 
@@ -126,7 +126,8 @@ void labyrinthCase(RoundState& g, int n, PlayerKey k) {
     Camera& cam = g.playerCamera(n);
     float* angles = g.keyAngle[n - 1];
     if (k == keyRight || k == keyLeft) {
-        cam.orbit(k == keyRight ? -5.0f : 5.0f, p.x, p.y, labyrinthCameraDistance(p.bodyRadius));
+        cam.orbit(k == keyRight ? -tuning::labyrinthTurnDegrees : tuning::labyrinthTurnDegrees, p.x,
+                  p.y, labyrinthCameraDistance(p.bodyRadius));
         turnDirections(p, cam);
         keepCameraOffWalls(cam, g.world.maze, p.x, p.y, p.bodyRadius);
         return;
@@ -143,10 +144,10 @@ void labyrinthCase(RoundState& g, int n, PlayerKey k) {
                                         : d.outY > 0 ? keyForward
                                         : d.outX < 0 ? keyLeft
                                                      : keyRight);
-        cam.place(p.x + p.stepX, p.y + p.stepY, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
+        cam.place(p.x + p.stepX, p.y + p.stepY, tuning::cameraHeight, p.x, p.y, tuning::lookHeight,
+                  0, 0, 1);
         g.world.freeRoam[n - 1] = false;
     }
-    g.world.recordPlayerPosition(p.x, p.y, n);
 }
 
 void directionKey(RoundState& g, int n, PlayerKey k) {
@@ -191,12 +192,16 @@ void playerKeys(RoundState& g, int n, const bool* held) {
             break;
         case keyTrap:
             // The item is spent before the world lays it, even when the pool is empty.
-            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendTrap())
-                w.placeTrap(p.x, p.y);
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendTrap() &&
+                w.placeTrap(p.x, p.y))
+                w.events.tell(RoundEvent::of(RoundEvent::trapLaid, n, static_cast<int32_t>(p.x),
+                                             static_cast<int32_t>(p.y)));
             break;
         case keyWall:
-            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendWall())
-                w.placeWall(p.x, p.y);
+            if (!w.freeRoam[n - 1] && w.canPlace(p.x, p.y) && p.spendWall() &&
+                w.placeWall(p.x, p.y))
+                w.events.tell(RoundEvent::of(RoundEvent::wallLaid, n, static_cast<int32_t>(p.x),
+                                             static_cast<int32_t>(p.y)));
             break;
         case keyBomb:
             if (!w.freeRoam[n - 1])
@@ -218,9 +223,10 @@ KeyHeading keyHeading(const RoundState& round, int n, PlayerKey key) {
             const float sign = key == keyForward ? 1.0f : -1.0f;
             return {sign * p.dirX, sign * p.dirY};
         }
-        cam.orbit(key == keyRight ? -5.0f : 5.0f, p.x, p.y, p.bodyRadius + 0.5f);
+        cam.orbit(key == keyRight ? -tuning::labyrinthTurnDegrees : tuning::labyrinthTurnDegrees,
+                  p.x, p.y, labyrinthCameraDistance(p.bodyRadius));
     } else {
-        cam.orbit(round.keyAngle[n - 1][angleIndex(key)], p.x, p.y, 2.0f);
+        cam.orbit(round.keyAngle[n - 1][angleIndex(key)], p.x, p.y, tuning::cameraBack);
     }
     turnDirections(probe, cam);
     return {probe.dirX, probe.dirY};
@@ -243,10 +249,17 @@ void handleRespawns(RoundState& round) {
         if (!round.world.respawnRequest[n - 1])
             continue;
         Player& p = round.player(n);
-        countRespawn(p, round.world.respawnCause[n - 1]);
+        const int32_t cause = round.world.respawnCause[n - 1];
+        countRespawn(p, cause);
+        const RoundTally before = p.tally;
+        const int32_t x = static_cast<int32_t>(p.x), y = static_cast<int32_t>(p.y);
         p.returnToStart(round.world, round.random);
+        round.world.events.tell(RoundEvent::of(RoundEvent::sentHome, n, x, y, cause,
+                                               p.tally.pointsLost - before.pointsLost));
+        if (p.tally.cheeseLost > before.cheeseLost)
+            round.world.events.tell(RoundEvent::of(RoundEvent::cheeseLost, n, x, y, kindCheese));
         const float startX = arena::homeXOf(n);
-        round.playerCamera(n).place(startX, -1.5f, 0.9f, startX, arena::homeY, 0.7f, 0, 0, 1);
+        placeStartCamera(round.playerCamera(n), startX);
         round.world.clearRespawn(n);
         round.world.homeShelter[n - 1] = true;
         p.glideKey = -1;

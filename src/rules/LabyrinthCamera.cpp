@@ -33,7 +33,7 @@ bool wallAlong(const MazeGenerator& maze, int j, int c) {
 } // namespace
 
 float labyrinthCameraDistance(float bodyRadius) {
-    return bodyRadius + 0.5f;
+    return bodyRadius + tuning::labyrinthCameraGap;
 }
 
 bool nearLabyrinthWall(const MazeGenerator& maze, float x, float y, float reach) {

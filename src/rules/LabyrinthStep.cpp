@@ -255,10 +255,9 @@ bool freeRoamStep(Player& p, MazeWorld& world, float now, int direction) {
             oy += sy;
         }
     }
-    if (blocked) {
-        ++p.bounceSoundsRaised;
-        ++p.bounceSoundRequests;
-    }
+    if (blocked)
+        world.events.tell(RoundEvent::of(RoundEvent::bump, p.number, static_cast<int32_t>(p.x),
+                                         static_cast<int32_t>(p.y)));
 
     p.stepX = ox - p.x;
     p.stepY = oy - p.y;

@@ -6,16 +6,34 @@ RoundState::RoundState(uint32_t seed_)
       player2(2, arena::homeX[1], arena::homeY, 0, 1.0f, 1.0f, 0), creatures{Creature(1, random),
                                                                              Creature(2, random),
                                                                              Creature(3, random),
-                                                                             Creature(4, random)} {
-    world.playerRadius = player1.bodyRadius;
+                                                                             Creature(4, random)} {}
+
+void placeStartCamera(Camera& camera, float homeX) {
+    camera.place(homeX, arena::homeY - tuning::cameraBack, tuning::cameraHeight, homeX,
+                 arena::homeY, tuning::lookHeight, 0, 0, 1);
+}
+
+FigurePlaces figurePlaces(const RoundState& r) {
+    FigurePlaces f;
+    for (int n = 1; n <= 2; ++n) {
+        f.playerX[n - 1] = r.player(n).x;
+        f.playerY[n - 1] = r.player(n).y;
+    }
+    f.playerRadius = r.player1.bodyRadius;
+    for (int n = 1; n <= 4; ++n) {
+        f.creatureX[n - 1] = r.creature(n).x;
+        f.creatureY[n - 1] = r.creature(n).y;
+    }
+    return f;
 }
 
 void setUpRound(RoundState& r) {
-    r.overviewCamera.place(7.5f, -5.7625f, 8.541f, 7.5f, 6.6575f, -0.855f, 0, 0.937f, 0.342f);
-    for (int n = 1; n <= 2; ++n) {
-        const float x = arena::homeXOf(n);
-        r.playerCamera(n).place(x, -1.5f, 0.9f, x, arena::homeY, 0.7f, 0, 0, 1);
-    }
+    using namespace tuning;
+    r.overviewCamera.place(overviewEye[0], overviewEye[1], overviewEye[2], overviewTarget[0],
+                           overviewTarget[1], overviewTarget[2], overviewUp[0], overviewUp[1],
+                           overviewUp[2]);
+    for (int n = 1; n <= 2; ++n)
+        placeStartCamera(r.playerCamera(n), arena::homeXOf(n));
     r.world.createWallBlocks();
     r.world.generateLabyrinth(r.random);
     r.world.createBlastParticles(r.random);

@@ -26,6 +26,8 @@ struct RoundState {
     const Camera& playerCamera(int n) const { return n == 1 ? player1Camera : player2Camera; }
     Creature& creature(int n) { return creatures[(n >= 1 && n <= 4 ? n : 4) - 1]; }
     const Creature& creature(int n) const { return creatures[(n >= 1 && n <= 4 ? n : 4) - 1]; }
+    // What the last tick made happen, in its order: what the sounds and the feedback show.
+    std::span<const RoundEvent> events() const { return world.events.all(); }
 
     // The one clock of the round: the tick sets it, bombs take their times from it.
     GameClock clock;
@@ -60,6 +62,12 @@ struct RoundState {
     LabyrinthSight sight[2];
 };
 static_assert(std::is_trivially_copyable_v<RoundState>, "a round is copied as its bytes");
+
+// A player's camera at its home: behind it, looking up the arena.
+void placeStartCamera(Camera& camera, float homeX);
+
+// Where the players and creatures stand now, for the calls that look for them.
+FigurePlaces figurePlaces(const RoundState& round);
 
 // The round's set-up in its order: the cameras, the arena's walls, the labyrinth, the fire, the
 // items, the creatures' places and the snowfall. All the random draws of a round's start.

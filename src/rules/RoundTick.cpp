@@ -9,12 +9,14 @@ namespace {
 // Feet, heading and bombs of a player drawn in a view; the shadow pass draws the figure only.
 void playerShown(RoundState& g, Player& p) {
     p.advanceAnimation();
-    p.tickBombs(g.world, BombRack{{g.player1.bombs, g.player2.bombs}}, g.clock.now(), g.random);
+    p.tickBombs(g.world, BombRack{{g.player1.bombs, g.player2.bombs}, figurePlaces(g)},
+                g.clock.now(), g.random);
 }
 
 void creaturesShown(RoundState& g) {
+    const FigurePlaces places = figurePlaces(g);
     for (int n = 1; n <= 4; ++n)
-        g.creature(n).step(g.world, g.random);
+        g.creature(n).step(g.world, places, g.random);
 }
 
 void overviewSteps(RoundState& g, const TickViews& views) {
@@ -54,6 +56,7 @@ TickViews tickViews(const RoundState& round) {
 }
 
 void tickRound(RoundState& g, const KeyState& keys) {
+    g.world.events.clear();
     g.clock.set(tickTime(g.ticks));
     ++g.ticks;
     frameUpdate(g, keys);

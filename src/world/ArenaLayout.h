@@ -7,7 +7,7 @@ namespace arena {
 
 constexpr int32_t size = tuning::arenaSize;
 // The players' homes, at the bottom corners: player 1 at the left, player 2 at the right.
-constexpr float homeX[2] = {0.5f, 14.5f};
+constexpr float homeX[2] = {0.5f, tuning::lastCell + 0.5f};
 constexpr float homeY = 0.5f;
 // The labyrinth's cells lie from (labyrinthOrigin, labyrinthOrigin) on; anything beyond
 // labyrinthOrigin on x is inside it.

@@ -21,9 +21,10 @@ int32_t bombEntry(int32_t slot, int32_t playerNumber) {
 bool MazeWorld::placeBomb(float x, float y, int32_t slot, int32_t playerNumber) {
     Cell* c = arenaCell(x, y);
     const int32_t entry = bombEntry(slot, playerNumber);
-    if (c == nullptr || entry < 0 || !c->open || c->bomb != Cell::none)
+    if (c == nullptr || entry < 0 || !c->open() || c->bomb != Cell::none)
         return false;
     c->bomb = static_cast<int8_t>(entry);
+    events.tell(RoundEvent::of(RoundEvent::bombLaid, playerNumber, truncate(x), truncate(y)));
     bombX[entry] = static_cast<float>(truncate(x)) + 0.5f;
     bombY[entry] = static_cast<float>(truncate(y)) + 0.5f;
     return true;
@@ -47,6 +48,7 @@ void MazeWorld::blast(Bomb& bomb, int32_t owner, const BombRack& rack, float now
     bomb.blastApplied = true;
     const int32_t cx = truncate(bomb.x);
     const int32_t cy = truncate(bomb.y);
+    events.tell(RoundEvent::of(RoundEvent::blast, owner, cx, cy));
     burnCell(cx, cy, bomb.blastTime, rack, now, random);
 
     // Directions in the order +x, -x, +y, -y; each flame runs until something stops it.
@@ -80,7 +82,7 @@ bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRac
         --blastCellCount;
     }
     blastCells[blastCellCount++] = {static_cast<int16_t>(cellX), static_cast<int16_t>(cellY), time};
-    const bool hit = hitTest(cellX, cellY);
+    const bool hit = hitTest(cellX, cellY, rack.figures);
     Cell& c = cells[cellX][cellY];
 
     if (c.wall != Cell::none) {
@@ -89,6 +91,7 @@ bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRac
         wall.x = -1;
         wall.y = -1;
         c.wall = Cell::none;
+        events.tell(RoundEvent::of(RoundEvent::wallBurnt, 0, cellX, cellY));
         returnItem(kindWall, random);
         return false;
     }
@@ -96,7 +99,8 @@ bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRac
         if (c.obstacle != Cell::none)
             obstacles[c.obstacle].destroyed = true;
         c.obstacle = Cell::none;
-        c.setObstacle(false);
+        c.hasObstacle = false;
+        events.tell(RoundEvent::of(RoundEvent::obstacleOpened, 0, cellX, cellY));
         return false;
     }
     if (c.bomb == Cell::none)
@@ -111,8 +115,8 @@ bool MazeWorld::burnCell(int32_t cellX, int32_t cellY, float time, const BombRac
     return false;
 }
 
-bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
-    const float d = playerRadius - 0.1f;
+bool MazeWorld::hitTest(int32_t cellX, int32_t cellY, const FigurePlaces& figures) {
+    const float d = figures.playerRadius - 0.1f;
     const float left = static_cast<float>(cellX);
     const float right = static_cast<float>(cellX + 1);
     const float bottom = static_cast<float>(cellY);
@@ -127,10 +131,8 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
     };
 
     bool anything = false;
-    const float playerX[2] = {player1X, player2X};
-    const float playerY[2] = {player1Y, player2Y};
     for (int32_t i = 0; i < 2; ++i) {
-        if (!isHit(playerX[i], playerY[i]) || homeShelter[i])
+        if (!isHit(figures.playerX[i], figures.playerY[i]) || homeShelter[i])
             continue;
         if (!respawnRequest[i])
             respawnCause[i] = blastOwner;
@@ -138,10 +140,9 @@ bool MazeWorld::hitTest(int32_t cellX, int32_t cellY) {
         anything = true;
     }
     for (int32_t i = 0; i < 4; ++i) {
-        if (isHit(creatureX[i], creatureY[i])) {
-            creatureX[i] = -1;
-            creatureY[i] = -1;
+        if (!creatureHit[i] && isHit(figures.creatureX[i], figures.creatureY[i])) {
             creatureHit[i] = true;
+            events.tell(RoundEvent::of(RoundEvent::creatureBlasted, 0, cellX, cellY, i + 1));
             anything = true;
         }
     }

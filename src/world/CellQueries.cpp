@@ -26,7 +26,7 @@ bool MazeWorld::isPassable(float x, float y, float radius) const {
         const Cell* c = arenaCell(px, py);
         if (c == nullptr)
             return false;
-        if (!c->open && !isHouseDoor(truncate(px), truncate(py)))
+        if (!c->open() && !isHouseDoor(truncate(px), truncate(py)))
             return false;
     }
     return true;
@@ -65,16 +65,19 @@ void MazeWorld::takeItem(float x, float y, int32_t playerNumber) {
     if (c == nullptr || c->item == Cell::none)
         return;
     Item& item = items[c->item];
+    events.tell(
+        RoundEvent::of(RoundEvent::itemTaken, playerNumber, truncate(x), truncate(y), item.type));
     item.x = -1;
     item.y = -1;
     item.taken = playerNumber;
     c->item = Cell::none;
 }
 
-void MazeWorld::springTrap(float x, float y, RandomGenerator& random) {
+void MazeWorld::springTrap(float x, float y, RandomGenerator& random, int32_t by) {
     Cell* c = arenaCell(x, y);
     if (c == nullptr || c->trap == Cell::none)
         return;
+    events.tell(RoundEvent::of(RoundEvent::trapSprung, by, truncate(x), truncate(y)));
     Trap& trap = traps[c->trap];
     trap.x = -1;
     trap.y = -1;

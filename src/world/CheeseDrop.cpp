@@ -17,6 +17,8 @@ bool MazeWorld::takeCheese(float x, float y, int32_t playerNumber) {
         Item& cheese = items[i];
         if (cheese.type != 0 && cheese.taken == 0 && cheese.x == centreX && cheese.y == centreY) {
             cheese.taken = playerNumber;
+            events.tell(RoundEvent::of(RoundEvent::itemTaken, playerNumber, truncate(x),
+                                       truncate(y), kindCheese));
             return true;
         }
     }

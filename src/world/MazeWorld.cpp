@@ -1,6 +1,7 @@
 #include "world/MazeWorld.h"
 #include "scene/TextureSlots.h"
 #include "scene/RandomGenerator.h"
+#include <array>
 
 namespace {
 
@@ -12,28 +13,39 @@ bool isApproachCell(int32_t x, int32_t y) {
     return false;
 }
 
+// The item table holds the obstacles' items by kind, in the order of the kinds (bomb, speed,
+// maximum fire, fire, trap and wall cards, then coins), and the cheese after them.
+constexpr int32_t itemsOfKind[kindCoin + 1] = {0,
+                                               tuning::bombCards,
+                                               tuning::speedCards,
+                                               tuning::maxFireCards,
+                                               tuning::fireCards,
+                                               tuning::trapCards,
+                                               tuning::wallCards,
+                                               tuning::coins};
+
+// First and one-past-last entry of each kind up to the coins in the item table.
+struct EntrySpan {
+    int32_t first, end;
+};
+constexpr std::array<EntrySpan, kindCoin + 1> kindEntries = [] {
+    std::array<EntrySpan, kindCoin + 1> spans{};
+    int32_t at = 0;
+    for (int32_t kind = kindBomb; kind <= kindCoin; ++kind) {
+        spans[kind] = {at, at + itemsOfKind[kind]};
+        at += itemsOfKind[kind];
+    }
+    return spans;
+}();
+static_assert(kindEntries[kindCoin].end == MazeWorld::firstCheese);
+
 // The kind of each fixed entry of the item table.
 int32_t kindOfEntry(int32_t entry) {
-    if (entry < 20)
-        return kindBomb;
-    if (entry < 35)
-        return kindSpeed;
-    if (entry < 37)
-        return kindMaxFire;
-    if (entry < 45)
-        return kindFire;
-    if (entry < 52)
-        return kindTrap;
-    if (entry < 59)
-        return kindWall;
-    if (entry < 90)
-        return kindCoin;
+    for (int32_t kind = kindBomb; kind <= kindCoin; ++kind)
+        if (entry < kindEntries[kind].end)
+            return kind;
     return kindCheese;
 }
-
-// First and one-past-last entry of kinds 1..6 in the item table.
-constexpr int32_t kindEntries[7][2] = {{0, 0},   {0, 20},  {20, 35}, {35, 37},
-                                       {37, 45}, {45, 52}, {52, 59}};
 
 // The item cards are stored bomb, speed, fire, maximum fire, wall, trap; kinds count bomb,
 // speed, maximum fire, fire, trap, wall.
@@ -58,14 +70,14 @@ int32_t itemPictureSlot(int32_t kind) {
 MazeWorld::MazeWorld() {
     for (int32_t x = 0; x < arenaSize; ++x)
         for (int32_t y = 0; y < arenaSize; ++y)
-            cells[x][y].setPillar(x % 2 == 1 && y % 2 == 1);
-    cells[5][9].setPillar(false);
-    cells[7][7].setPillar(false);
-    cells[9][9].setPillar(false);
-    cells[7][11].setPillar(false);
+            cells[x][y].pillar = x % 2 == 1 && y % 2 == 1;
+    cells[5][9].pillar = false;
+    cells[7][7].pillar = false;
+    cells[9][9].pillar = false;
+    cells[7][11].pillar = false;
     for (int32_t x = 6; x <= 8; ++x)
         for (int32_t y = 8; y <= 10; ++y)
-            cells[x][y].setPillar(true);
+            cells[x][y].pillar = true;
 
     for (int32_t i = 0; i < bombEntries; ++i) {
         bombX[i] = -1;
@@ -103,20 +115,20 @@ void MazeWorld::placeItems(RandomGenerator& random) {
 
         int32_t x, y;
         for (;;) {
-            x = random.nextInt(0, 14);
-            y = random.nextInt(0, 14);
+            x = random.nextInt(0, tuning::lastCell);
+            y = random.nextInt(0, tuning::lastCell);
             if (y == 0)
                 continue;
-            if (y == 1 && (x == 0 || x == 14))
+            if (y == 1 && (x == 0 || x == tuning::lastCell))
                 continue;
             if (isApproachCell(x, y))
                 continue;
-            if (!cells[x][y].open)
+            if (!cells[x][y].open())
                 continue;
             break;
         }
         Cell& c = cells[x][y];
-        c.setObstacle(true);
+        c.hasObstacle = true;
         c.obstacle = static_cast<int8_t>(i);
         c.item = static_cast<int8_t>(i);
         obstacle.x = item.x = static_cast<float>(x) + 0.5f;
@@ -138,33 +150,9 @@ void MazeWorld::placeItems(RandomGenerator& random) {
     }
 }
 
-void MazeWorld::recordPlayerPosition(float x, float y, int32_t playerNumber) {
-    if (playerNumber == 1) {
-        player1X = x;
-        player1Y = y;
-    } else if (playerNumber == 2) {
-        player2X = x;
-        player2Y = y;
-    }
-}
-
-void MazeWorld::recordCreaturePosition(int32_t number, float x, float y) {
-    if (number < 1 || number > 4)
-        return;
-    creatureX[number - 1] = x;
-    creatureY[number - 1] = y;
-}
-
 void MazeWorld::clearRespawn(int32_t playerNumber) {
-    if (playerNumber == 1) {
-        respawnRequest[0] = false;
-        player1X = arena::homeX[0];
-        player1Y = arena::homeY;
-    } else if (playerNumber == 2) {
-        respawnRequest[1] = false;
-        player2X = arena::homeX[1];
-        player2Y = arena::homeY;
-    }
+    if (playerNumber == 1 || playerNumber == 2)
+        respawnRequest[playerNumber - 1] = false;
 }
 
 bool MazeWorld::sheltered(int32_t playerNumber) const {
@@ -182,10 +170,10 @@ bool MazeWorld::canPlace(float x, float y) const {
     return c->wall == Cell::none && c->trap == Cell::none && c->bomb == Cell::none;
 }
 
-void MazeWorld::placeTrap(float x, float y) {
+bool MazeWorld::placeTrap(float x, float y) {
     Cell* c = arenaCell(x, y);
     if (c == nullptr || c->trap != Cell::none || c->bomb != Cell::none)
-        return;
+        return false;
     for (int32_t i = 0; i < poolSize; ++i) {
         Trap& trap = traps[i];
         if (!trap.free)
@@ -194,16 +182,17 @@ void MazeWorld::placeTrap(float x, float y) {
         trap.x = static_cast<float>(truncate(x)) + 0.5f;
         trap.y = static_cast<float>(truncate(y)) + 0.5f;
         c->trap = static_cast<int8_t>(i);
-        return;
+        return true;
     }
+    return false;
 }
 
-void MazeWorld::placeWall(float x, float y) {
+bool MazeWorld::placeWall(float x, float y) {
     Cell* c = arenaCell(x, y);
     // A cell that already holds a wall is refused too: a second block laid there would have no
     // cell link, so no blast could ever free it and it would be lost to the pool.
     if (c == nullptr || c->trap != Cell::none || c->bomb != Cell::none || c->wall != Cell::none)
-        return;
+        return false;
     for (int32_t i = 0; i < poolSize; ++i) {
         WallBlock& wall = walls[i];
         if (!wall.free)
@@ -212,14 +201,15 @@ void MazeWorld::placeWall(float x, float y) {
         wall.x = static_cast<float>(truncate(x)) + 0.5f;
         wall.y = static_cast<float>(truncate(y)) + 0.5f;
         c->wall = static_cast<int8_t>(i);
-        return;
+        return true;
     }
+    return false;
 }
 
 void MazeWorld::returnItem(int32_t kind, RandomGenerator& random) {
     if (kind < kindBomb || kind > kindWall)
         return;
-    for (int32_t i = kindEntries[kind][0]; i < kindEntries[kind][1]; ++i) {
+    for (int32_t i = kindEntries[kind].first; i < kindEntries[kind].end; ++i) {
         if (items[i].type != 0 && items[i].taken > 0) {
             putBackIntoArena(i, random);
             return;
@@ -230,11 +220,11 @@ void MazeWorld::returnItem(int32_t kind, RandomGenerator& random) {
 void MazeWorld::putBackIntoArena(int32_t entry, RandomGenerator& random) {
     Item& item = items[entry];
     for (;;) {
-        int32_t x = random.nextInt(0, 14);
-        int32_t y = random.nextInt(0, 14);
+        int32_t x = random.nextInt(0, tuning::lastCell);
+        int32_t y = random.nextInt(0, tuning::lastCell);
         if (y == 0 && (x < 3 || x > 11))
             continue;
-        if (y == 1 && (x == 0 || x == 14))
+        if (y == 1 && (x == 0 || x == tuning::lastCell))
             continue;
         Cell& c = cells[x][y];
         if (c.pillar || c.item != Cell::none)

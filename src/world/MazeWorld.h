@@ -2,6 +2,7 @@
 #include "world/ArenaLayout.h"
 #include "world/Bomb.h"
 #include "world/MazeGenerator.h"
+#include "world/TickEvents.h"
 #include <cstdint>
 #include <span>
 
@@ -67,7 +68,7 @@ struct Particle {
 
 // The fire burst drawn at every burning cell: one shared table of 500 particles.
 struct BlastParticles {
-    static constexpr int count = 500;
+    static constexpr int count = tuning::fireParticles;
     bool stopped = false;
     float slowdown = 2.0f;
     Particle particles[count];
@@ -87,18 +88,11 @@ struct Cell {
     int8_t item = none;
     int8_t wall = none;
     int8_t trap = none;
-    bool open = true; // always == !pillar && !hasObstacle
     bool pillar = false;
     bool hasObstacle = false;
 
-    void setPillar(bool v) {
-        pillar = v;
-        open = !pillar && !hasObstacle;
-    }
-    void setObstacle(bool v) {
-        hasObstacle = v;
-        open = !pillar && !hasObstacle;
-    }
+    // Nothing standing in the cell: a figure may walk in, a bomb may lie there.
+    bool open() const { return !pillar && !hasObstacle; }
 };
 
 struct BurningCell {
@@ -106,11 +100,21 @@ struct BurningCell {
     float time;
 };
 
-// Both players' bomb slots by their entry (the slot plus 10 for player 2), as cells name them:
-// what a blast reaches when its flame sets off another bomb. A view, handed to the calls that
-// need it and never kept.
+// Where the players and creatures stand at the moment of a call: read off the figures
+// themselves for that call and never kept, so there is no second place to keep in step.
+// Creatures a blast has removed stand nowhere (creatureHit says which).
+struct FigurePlaces {
+    float playerX[2] = {-1, -1}, playerY[2] = {-1, -1};
+    float playerRadius = 0;
+    float creatureX[4] = {-1, -1, -1, -1}, creatureY[4] = {-1, -1, -1, -1};
+};
+
+// What a blast reaches beyond its cells: both players' bomb slots by their entry (the slot plus
+// 10 for player 2), as cells name them, for a flame that sets off another bomb, and where the
+// figures a flame can hit stand. A view, handed to the calls that need it and never kept.
 struct BombRack {
     Bomb* slots[2];
+    FigurePlaces figures;
     Bomb& at(int32_t entry) const { return slots[entry / 10][entry % 10]; }
 };
 
@@ -121,10 +125,11 @@ struct BombRack {
 class MazeWorld {
   public:
     static constexpr int arenaSize = arena::size;
-    static constexpr int obstacleTotal = 90;
-    static constexpr int itemTotal = 95;
-    static constexpr int firstCheese = 90;
-    static constexpr int poolSize = 7;
+    static constexpr int obstacleTotal = tuning::obstacles;
+    // Every obstacle's item, then the cheese.
+    static constexpr int itemTotal = tuning::obstacles + tuning::cheesePieces;
+    static constexpr int firstCheese = tuning::obstacles;
+    static constexpr int poolSize = tuning::layingPool;
     static constexpr int bombEntries = 2 * tuning::bombSlots;
     // A blast burns its own cell and at most the rest of its row and its column, and no bomb
     // blasts twice within the time a cell burns: the most cells that can burn at once.
@@ -139,14 +144,13 @@ class MazeWorld {
     void placeItems(RandomGenerator& random);
 
     // Play operations.
-    void recordPlayerPosition(float x, float y, int32_t playerNumber);
-    void recordCreaturePosition(int32_t number, float x, float y);
     void clearRespawn(int32_t playerNumber);
     // Whether player `playerNumber` is sheltered at home: creatures and blasts leave it be.
     bool sheltered(int32_t playerNumber) const;
     bool canPlace(float x, float y) const;
-    void placeTrap(float x, float y);
-    void placeWall(float x, float y);
+    // Whether the trap or wall was laid: a free one in the pool and a cell to hold it.
+    bool placeTrap(float x, float y);
+    bool placeWall(float x, float y);
     void returnItem(int32_t kind, RandomGenerator& random);
     bool cheeseCellFree(int32_t entry, float x, float y) const;
 
@@ -158,7 +162,8 @@ class MazeWorld {
     bool hasTrap(float x, float y) const;
     int32_t itemTypeAt(float x, float y) const;
     void takeItem(float x, float y, int32_t playerNumber);
-    void springTrap(float x, float y, RandomGenerator& random);
+    // `by`: the player thrown by it, 0 for a creature.
+    void springTrap(float x, float y, RandomGenerator& random, int32_t by = 0);
     bool takeCheese(float x, float y, int32_t playerNumber);
     void dropCheese(float x, float y, int32_t playerNumber, RandomGenerator& random);
 
@@ -170,7 +175,9 @@ class MazeWorld {
     void blast(Bomb& bomb, int32_t owner, const BombRack& rack, float now, RandomGenerator& random);
     bool burnCell(int32_t cellX, int32_t cellY, float time, const BombRack& rack, float now,
                   RandomGenerator& random);
-    bool hitTest(int32_t cellX, int32_t cellY);
+    // Sends home the players and removes the creatures a flame in the cell finds; answers
+    // whether it found any.
+    bool hitTest(int32_t cellX, int32_t cellY, const FigurePlaces& figures);
     // Drops burning cells older than 500 ms.
     void expireBlastCells(float now);
     // One view's step of the fire: expiry at the tick's time, then the shared burst advances
@@ -211,23 +218,20 @@ class MazeWorld {
     bool freeRoam[2] = {false, false};
     bool creatureHit[4] = {false, false, false, false};
     MazeGenerator maze;
-    float creatureX[4] = {-1, -1, -1, -1};
-    float creatureY[4] = {-1, -1, -1, -1};
     // Filled by placeItems; an entry of type 0 is not made yet.
     Item items[itemTotal] = {};
-    float player1X = arena::homeX[0], player1Y = arena::homeY;
     Cell cells[arenaSize][arenaSize];
     Obstacle obstacles[obstacleTotal] = {};
     WallBlock walls[poolSize] = {};
     Trap traps[poolSize] = {};
     BlastParticles blastParticles;
-    int32_t obstacleCount = 90;
-    int32_t itemCount = 95;
-    float player2X = arena::homeX[1], player2Y = arena::homeY;
-    float playerRadius = 0;
+    int32_t obstacleCount = obstacleTotal;
+    int32_t itemCount = itemTotal;
     // The burning cells, oldest first.
     BurningCell blastCells[maxBurningCells] = {};
     int32_t blastCellCount = 0;
+    // What the current tick has made happen so far; the tick clears it as it begins.
+    TickEvents events;
 
   private:
     void putBackIntoArena(int32_t entry, RandomGenerator& random);

@@ -3,9 +3,10 @@
 #include <cstdio>
 
 RoundClock roundClock(float e) {
-    int m = static_cast<int>(6 - e / 60000);
-    int w = static_cast<int>(e / 60000);
-    int s = static_cast<int>(60 - (e - w * 60000) / 1000);
+    using tuning::minuteMs;
+    int m = static_cast<int>(tuning::roundMinutes - e / minuteMs);
+    int w = static_cast<int>(e / minuteMs);
+    int s = static_cast<int>(60 - (e - w * minuteMs) / 1000);
     return {m, s % 60};
 }
 

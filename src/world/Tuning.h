@@ -6,11 +6,16 @@
 // them.
 namespace tuning {
 
-// The arena: cells on a side.
+// The arena: cells on a side, and the last cell's number on either axis (its edge).
 constexpr int32_t arenaSize = 15;
+constexpr int32_t lastCell = arenaSize - 1;
 
-// The round.
-constexpr float roundMs = 360000;
+// The round: six minutes of game time in ticks of a sixtieth of a second.
+constexpr int32_t roundMinutes = 6;
+constexpr float minuteMs = 60000;
+constexpr float roundMs = roundMinutes * minuteMs;
+constexpr int32_t ticksPerSecond = 60;
+constexpr uint32_t ticksPerRound = roundMinutes * 60 * ticksPerSecond;
 // The seasons by the round's phase (game time over roundMs): snow falls from 0.45 to 0.8 and
 // stops coming back from 0.65 on.
 constexpr float snowFromPhase = 0.45f;
@@ -21,8 +26,8 @@ constexpr float snowStopPhase = 0.65f;
 constexpr float fuseMs = 3500; // from the drop to the blast
 constexpr float burnMs = 500;  // a cell burns this long after its blast
 constexpr int32_t bombSlots = 10;
-constexpr int32_t freshReach = 2;  // cells a flame runs from a player's first bomb
-constexpr int32_t fullReach = 14;  // with MAX fire, and the most fire items give
+constexpr int32_t freshReach = 2;       // cells a flame runs from a player's first bomb
+constexpr int32_t fullReach = lastCell; // with MAX fire, and the most fire items give
 constexpr float bombPulseLow = 0.25f, bombPulseHigh = 0.3f; // radius of a lying bomb's pulse
 
 // Players.
@@ -44,6 +49,34 @@ constexpr float steeringReach = 0.5f;
 constexpr int32_t coinPoints = 1;
 constexpr int32_t cheesePoints = 10;
 constexpr int32_t hitPenalty = 5; // lost when sent home, never below 0
+
+// What the obstacles hide, one item each: the cards by kind, and coins. Five pieces of cheese
+// lie in the labyrinth besides.
+constexpr int32_t bombCards = 20, speedCards = 15, maxFireCards = 2, fireCards = 8;
+constexpr int32_t trapCards = 7, wallCards = 7, coins = 31;
+constexpr int32_t cheesePieces = 5;
+constexpr int32_t obstacles =
+    bombCards + speedCards + maxFireCards + fireCards + trapCards + wallCards + coins;
+
+// Pools: laid walls and traps (each), the fire's shared burst and the snowfall, in particles.
+constexpr int32_t layingPool = 7;
+constexpr int32_t fireParticles = 500;
+constexpr int32_t snowflakes = 1000;
+
+// The players' cameras: the eye stands cameraBack cells behind the figure in the arena,
+// cameraHeight above the ground, and looks at a point lookHeight above the figure's feet
+// (labyrinthLookHeight in the labyrinth, where a turn swings it by labyrinthTurnDegrees).
+constexpr float cameraBack = 2.0f;
+constexpr float cameraHeight = 0.9f;
+constexpr float lookHeight = 0.7f;
+constexpr float labyrinthLookHeight = 0.85f;
+constexpr float labyrinthTurnDegrees = 5.0f;
+// In the labyrinth the eye stands this far behind the figure's body, where no wall is nearer.
+constexpr float labyrinthCameraGap = 0.5f;
+// The overview's fixed eye, the point it looks at, and its up direction.
+constexpr float overviewEye[3] = {7.5f, -5.7625f, 8.541f};
+constexpr float overviewTarget[3] = {7.5f, 6.6575f, -0.855f};
+constexpr float overviewUp[3] = {0, 0.937f, 0.342f};
 
 // Creatures.
 constexpr float creatureStep = 0.13f;

@@ -12,10 +12,15 @@ struct ActorWorld {
     GameClock clock;
     Player player1;
     Player player2;
+    // Where blasts and creatures find the players (at their homes unless a test places them)
+    // and the creatures (nowhere unless placed).
+    FigurePlaces figures;
 
     explicit ActorWorld(uint32_t seed)
         : random(seed), player1(1, 0.5f, 0.5f, 0, 1, 1, 0), player2(2, 14.5f, 0.5f, 0, 1, 1, 0) {
-        world.playerRadius = player1.bodyRadius;
+        figures.playerRadius = player1.bodyRadius;
+        placePlayer(1, player1.x, player1.y);
+        placePlayer(2, player2.x, player2.y);
         world.createWallBlocks();
         world.generateLabyrinth(random);
         world.createBlastParticles(random);
@@ -23,7 +28,12 @@ struct ActorWorld {
         clock.set(1000);
     }
 
-    BombRack rack() { return BombRack{{player1.bombs, player2.bombs}}; }
+    void placePlayer(int n, float x, float y) {
+        figures.playerX[n - 1] = x;
+        figures.playerY[n - 1] = y;
+    }
+
+    BombRack rack() { return BombRack{{player1.bombs, player2.bombs}, figures}; }
     // What the round does with a player, at the clock's time.
     void dropBomb(Player& p) { p.dropBomb(world, clock.now()); }
     void tickBombs(Player& p) { p.tickBombs(world, rack(), clock.now(), random); }
@@ -35,7 +45,7 @@ struct ActorWorld {
             for (Cell& c : column) {
                 c.obstacle = Cell::none;
                 c.item = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
             }
     }
 

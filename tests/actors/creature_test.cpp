@@ -7,8 +7,8 @@ struct CreatureField : ActorWorld {
     Creature creature;
     CreatureField() : ActorWorld(33), creature(1, random) {
         clearArena();
-        world.recordPlayerPosition(0.5f, 0.5f, 1);
-        world.recordPlayerPosition(14.5f, 0.5f, 2);
+        placePlayer(1, 0.5f, 0.5f);
+        placePlayer(2, 14.5f, 0.5f);
     }
 
     // Sets the creature running along (dx, dy) from (x, y) with plenty of run left.
@@ -58,15 +58,13 @@ TEST(Creature, ConstructionDrawsTheFirstRunLength) {
     EXPECT_EQ(std::vector<float>({c.colourR, c.colourG, c.colourB}), std::vector<float>({1, 1, 0}));
 }
 
-TEST(Creature, StepsAlongItsRunAndRecordsWhereItIs) {
+TEST(Creature, StepsAlongItsRun) {
     CreatureField f;
     f.stand(2.5f, 4.5f, 0, 1);
     f.creature.roam(f.world, f.random);
     EXPECT_NEAR(f.creature.y, 4.63f, 1e-6);
     EXPECT_FLOAT_EQ(f.creature.x, 2.5f);
     EXPECT_NEAR(f.creature.runLeft, 4.87f, 1e-6);
-    EXPECT_EQ(f.world.creatureX[0], f.creature.x);
-    EXPECT_EQ(f.world.creatureY[0], f.creature.y);
 }
 
 TEST(Creature, EveryObstacleEndsTheRunWithoutAStep) {
@@ -75,10 +73,10 @@ TEST(Creature, EveryObstacleEndsTheRunWithoutAStep) {
     f.creature.runLeft = 0.1f;
     f.expectNewRunInPlace("run used up");
 
-    f.world.cells[3][2].setObstacle(true);
+    f.world.cells[3][2].hasObstacle = true;
     f.stand(2.7f, 2.5f, 1, 0);
     f.expectNewRunInPlace("obstacle");
-    f.world.cells[3][2].setObstacle(false);
+    f.world.cells[3][2].hasObstacle = false;
 
     f.stand(2.7f, 3.5f, 1, 0);
     f.expectNewRunInPlace("pillar");
@@ -126,8 +124,6 @@ TEST(Creature, SpringsATrapAndIsPlacedAnew) {
     EXPECT_EQ(f.lyingInArena(kindTrap), 1);
     EXPECT_GT(f.creature.y, 2);
     EXPECT_FLOAT_EQ(f.creature.x - static_cast<int>(f.creature.x), 0.5f);
-    EXPECT_EQ(f.world.creatureX[0], f.creature.x);
-    EXPECT_EQ(f.world.creatureY[0], f.creature.y);
 }
 
 TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
@@ -147,8 +143,6 @@ TEST(Creature, PlacedOnlyOnFreeCellsAwayFromTheHomeRows) {
         sawRowTwo = sawRowTwo || static_cast<int>(c.y) == 2;
         EXPECT_TRUE(w.world.isPassable(c.x, c.y, 0));
         EXPECT_TRUE(w.world.canPlace(c.x, c.y)) << c.x << ", " << c.y;
-        EXPECT_EQ(w.world.creatureX[1], c.x);
-        EXPECT_EQ(w.world.creatureY[1], c.y);
     }
     EXPECT_TRUE(sawRowTwo);
 }
@@ -193,7 +187,7 @@ TEST(Creature, TurnsAwayAtTheEdgeOfAHomeCell) {
         for (int x = 0; x < 15; ++x)
             for (int y = 0; y < 3; ++y)
                 if (!w.world.cell(x, y).pillar)
-                    w.world.cell(x, y).setObstacle(false);
+                    w.world.cell(x, y).hasObstacle = false;
         Creature c(1, w.random);
         c.x = a.x, c.y = a.y, c.dirX = a.dirX, c.dirY = a.dirY;
         c.runLeft = 5;
@@ -213,36 +207,34 @@ TEST(Creature, TouchSendsAPlayerHomeUntilTheCreatureIsHit) {
     // Players that have made their first move: no grace of the round's start.
     f.world.homeShelter[0] = f.world.homeShelter[1] = false;
     f.stand(4.5f, 4.5f, 1, 0);
-    f.world.recordPlayerPosition(5.0f, 4.5f, 1);
-    f.world.recordPlayerPosition(4.86f, 4.86f, 2); // 0.509 away on the diagonal
-    f.creature.touchTest(f.world);
+    f.placePlayer(1, 5.0f, 4.5f);
+    f.placePlayer(2, 4.86f, 4.86f); // 0.509 away on the diagonal
+    f.creature.touchTest(f.world, f.figures);
     EXPECT_TRUE(f.world.respawnRequest[0]);
     EXPECT_TRUE(f.world.respawnRequest[1]);
 
     f.world.respawnRequest[0] = f.world.respawnRequest[1] = false;
-    f.world.recordPlayerPosition(5.03f, 4.5f, 1);
-    f.world.recordPlayerPosition(4.5f, 3.97f, 2);
-    f.creature.touchTest(f.world);
+    f.placePlayer(1, 5.03f, 4.5f);
+    f.placePlayer(2, 4.5f, 3.97f);
+    f.creature.touchTest(f.world, f.figures);
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FALSE(f.world.respawnRequest[1]);
 
     // Staying close asks again on every draw.
-    f.world.recordPlayerPosition(4.9f, 4.5f, 1);
-    f.creature.touchTest(f.world);
+    f.placePlayer(1, 4.9f, 4.5f);
+    f.creature.touchTest(f.world, f.figures);
     EXPECT_TRUE(f.world.respawnRequest[0]);
     f.world.respawnRequest[0] = false;
-    f.creature.touchTest(f.world);
+    f.creature.touchTest(f.world, f.figures);
     EXPECT_TRUE(f.world.respawnRequest[0]);
 
     f.world.respawnRequest[0] = false;
     f.world.creatureHit[0] = true;
-    f.world.creatureX[0] = f.world.creatureY[0] = -1;
     RandomGenerator before = f.random;
-    f.creature.touchTest(f.world);
+    f.creature.touchTest(f.world, f.figures);
     f.creature.roam(f.world, f.random);
     EXPECT_FALSE(f.world.respawnRequest[0]);
     EXPECT_FLOAT_EQ(f.creature.x, 4.5f);
-    EXPECT_FLOAT_EQ(f.world.creatureX[0], -1);
     EXPECT_EQ(before.nextInt(0, 1000000), f.random.nextInt(0, 1000000));
 }
 

@@ -33,7 +33,7 @@ TEST(PlayerRecord, FreshPlayersStartAsTheRoundBegins) {
               std::vector<float>({237, 74, 89, 255}));
     EXPECT_EQ(std::vector<float>({p2.colourR, p2.colourG, p2.colourB, p2.colourA}),
               std::vector<float>({74, 151, 237, 255}));
-    EXPECT_FLOAT_EQ(w.world.playerRadius, 0.26f);
+    EXPECT_FLOAT_EQ(p1.bodyRadius, 0.26f);
 }
 
 TEST(PlayerRecord, DerivedShapeFollowsBodyAndHead) {

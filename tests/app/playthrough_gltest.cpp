@@ -132,7 +132,6 @@ TEST(PlayThrough, AWholeRoundKeepsItsBookkeepingAndEndsWithTheRightResult) {
                     continue;
                 cr.x = game.round.player2.x;
                 cr.y = game.round.player2.y;
-                game.round.world.recordCreaturePosition(c, cr.x, cr.y);
                 forcedCatch = true;
                 break;
             }

@@ -18,7 +18,7 @@ TEST(TickPacer, HoldingForwardWalksSixCellsASecondAtEveryDrawRate) {
         for (int y = 0; y < MazeWorld::arenaSize; ++y) {
             Cell& c = g.world.cell(0, y);
             c.obstacle = Cell::none;
-            c.setObstacle(false);
+            c.hasObstacle = false;
         }
         TickPacer pacer;
         for (int frame = 0; g.ticks < 180; ++frame) {

@@ -118,7 +118,8 @@ TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
     {
         Arena arena;
         arena.sounds.play(arena.sounds.blast); // before any sounds are loaded
-        EXPECT_EQ(arena.player1.blastSoundRequests, 0);
+        const RoundEvent blast = RoundEvent::of(RoundEvent::blast, 1, 2, 2);
+        arena.sounds.playEvents({&blast, 1});
     }
 
     ScopedEnv driver("SDL_AUDIODRIVER", "nosuchdriver");
@@ -138,9 +139,35 @@ TEST(PlayerSounds, EffectsWithoutASchedulerOrDeviceAreSilentAndHarmless) {
     arena.sounds.play(arena.sounds.bounce);
     updateSound(scheduler.get());
     EXPECT_EQ(arena.sounds.blast->getPlayCount(), 0);
-    // Counting requests is the caller's business, not the effect's.
-    EXPECT_EQ(arena.player1.blastSoundRequests, 0);
-    EXPECT_EQ(arena.player1.bounceSoundRequests, 0);
+}
+
+// Each event that has a sound plays it once: a blast, a bump into a labyrinth wall, a player
+// caught by a creature (not one hit by a blast); the rest are silent.
+TEST(PlayerSounds, EventsPlayTheirOwnSounds) {
+    ScratchDir dir;
+    writeEffects(dir);
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    std::unique_ptr<slScheduler> scheduler(createScheduler());
+    ASSERT_FALSE(scheduler->notWorking());
+    Arena arena;
+    arena.sounds.load(scheduler.get());
+    const RoundEvent quiet[] = {RoundEvent::of(RoundEvent::obstacleOpened, 0, 2, 2),
+                                RoundEvent::of(RoundEvent::itemTaken, 1, 2, 2, kindCoin),
+                                RoundEvent::of(RoundEvent::sentHome, 2, 3, 3, causeBombOf1, 5)};
+    arena.sounds.playEvents(quiet);
+    EXPECT_EQ(arena.sounds.blast->getPlayCount(), 0);
+    EXPECT_EQ(arena.sounds.bounce->getPlayCount(), 0);
+    EXPECT_EQ(arena.sounds.caught->getPlayCount(), 0);
+
+    const RoundEvent heard[] = {RoundEvent::of(RoundEvent::blast, 1, 2, 2),
+                                RoundEvent::of(RoundEvent::bump, 2, 101, 104),
+                                RoundEvent::of(RoundEvent::sentHome, 1, 5, 5, causeCreature, 5)};
+    arena.sounds.playEvents(heard);
+    EXPECT_EQ(arena.sounds.blast->getPlayCount(), 1);
+    EXPECT_EQ(arena.sounds.bounce->getPlayCount(), 1);
+    EXPECT_EQ(arena.sounds.caught->getPlayCount(), 1);
+    for (slSample* s : {arena.sounds.blast, arena.sounds.bounce, arena.sounds.caught})
+        stopAndLetGo(*scheduler, s);
 }
 
 // Missing files, and files that once crashed or hung the start: a sample of 0 bits (SIGFPE) and

@@ -21,7 +21,7 @@ struct BotArena : testing::Test {
                 if (c.obstacle != Cell::none)
                     round.world.obstacles[c.obstacle].destroyed = true;
                 c.obstacle = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
                 c.item = Cell::none;
             }
         for (int i = MazeWorld::firstCheese; i < MazeWorld::itemTotal; ++i)
@@ -29,7 +29,6 @@ struct BotArena : testing::Test {
         round.player2.cheese = MazeWorld::itemTotal - MazeWorld::firstCheese;
         for (int n = 1; n <= 4; ++n) {
             round.world.creatureHit[n - 1] = true;
-            round.world.creatureX[n - 1] = round.world.creatureY[n - 1] = -1;
             round.creature(n).x = round.creature(n).y = -1;
         }
     }
@@ -38,14 +37,13 @@ struct BotArena : testing::Test {
         Player& p = round.player(n);
         p.x = x;
         p.y = y;
-        round.world.recordPlayerPosition(x, y, n);
         // Put there as if it had walked: out of its home's shelter.
         round.world.homeShelter[n - 1] = false;
         round.playerCamera(n).place(x, y - 1.5f, 0.9f, x, y, 0.7f, 0, 0, 1);
         const float facing[4] = {0, 180, 90, -90};
         std::copy(facing, facing + 4, round.keyAngle[n - 1]);
     }
-    void obstacle(int x, int y) { round.world.cell(x, y).setObstacle(true); }
+    void obstacle(int x, int y) { round.world.cell(x, y).hasObstacle = true; }
     // An item of a kind lying open on cell (x, y): one of the round's own items, moved there.
     void lay(int kind, int x, int y, int index = 0) {
         Item* item = &round.world.items[index];

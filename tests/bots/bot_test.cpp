@@ -80,7 +80,6 @@ TEST_F(BotArena, WaitsForACreatureToPass) {
     c.dirX = 1;
     c.dirY = 0;
     c.runLeft = 13;
-    round.world.recordCreaturePosition(1, c.x, c.y);
     Bot bot(BotLevel::hard, round.seed, 1);
     bool crossedAhead = false;
     play(bot, 600, [&] {
@@ -114,7 +113,6 @@ TEST_F(BotArena, FindsItsWayHomeFromTheLabyrinthWithCheese) {
     p.dirX = 0;
     p.dirY = 1;
     round.world.freeRoam[0] = true;
-    round.world.recordPlayerPosition(p.x, p.y, 1);
     round.player1Camera.place(p.x, p.y - p.bodyRadius - 0.5f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
     Item* piece = &round.world.items[MazeWorld::firstCheese];
     piece->taken = 1;

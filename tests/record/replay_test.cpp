@@ -124,8 +124,9 @@ TEST(Replay, DamagedAndForeignFilesAreTurnedAway) {
     otherVersion[8] = 3;
     EXPECT_NE(replayError(otherVersion).find("(replay format 3, this game reads 5)"),
               std::string::npos);
-    // One of the rules before the shelter at home: a blast could send home a player that had
-    // just come back and not moved yet.
+    // One of the rules before the shelter at home (a blast could send home a player that had
+    // just come back and not moved yet), whose end was fingerprinted without the tallies, the
+    // labyrinth and the clock.
     otherVersion[8] = 4;
     EXPECT_NE(replayError(otherVersion).find("(replay format 4, this game reads 5)"),
               std::string::npos);

@@ -68,8 +68,9 @@ struct Feedback : testing::Test {
     }
     void TearDown() override { delete game; }
 
-    void draw() {
-        game->feedback.observe(game->round);
+    // A frame after ticks that told these events.
+    void draw(const std::vector<RoundEvent>& events = {}) {
+        game->feedback.observe(game->round, events);
         drawGameFrame(roundView(*game));
     }
     void keep(const char* name) {
@@ -85,25 +86,21 @@ TEST_F(Feedback, EachEventFlashesItsPlayersViewOnly) {
     const Shade calm1 = shadeOf(0, 0, 512, 200), calm2 = shadeOf(512, 0, 512, 200);
 
     // Caught: player 1's view turns red at once, player 2's stays as it was.
-    g.round.player1.tally.caught = 1;
-    g.round.player1.tally.pointsLost = 5;
-    draw();
+    draw({RoundEvent::of(RoundEvent::sentHome, 1, 4, 4, causeCreature, 5)});
     Shade now1 = shadeOf(0, 0, 512, 200), now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now1.r - now1.g, calm1.r - calm1.g + 40) << "no red flash";
     EXPECT_NEAR(now2.r, calm2.r, 1);
     EXPECT_NEAR(now2.g, calm2.g, 1);
     keep("feedback-caught");
-    EXPECT_EQ(g.feedback.takeCaughtSounds(), 1);
 
     // A coin for player 2: a golden flash in its view, red and green up over blue.
     g.round.gameTime += 2000;
-    g.round.player2.tally.coins = 1;
-    draw();
+    draw({RoundEvent::of(RoundEvent::itemTaken, 2, 9, 9, kindCoin)});
     now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now2.r + now2.g - 2 * now2.b, calm2.r + calm2.g - 2 * calm2.b + 30);
     keep("feedback-coin");
 
-    // The flash fades within the second; a second look at the same counts shows nothing new.
+    // The flash fades within the second; a frame that told nothing shows nothing new.
     g.round.gameTime += 1500;
     draw();
     now1 = shadeOf(0, 0, 512, 200);
@@ -112,13 +109,11 @@ TEST_F(Feedback, EachEventFlashesItsPlayersViewOnly) {
     EXPECT_NEAR(now2.b, calm2.b, 3);
 
     // Cheese home for player 1, then a blast that costs player 2 its cheese.
-    g.round.player1.cheese = 1;
-    draw();
+    draw({RoundEvent::of(RoundEvent::cheeseHome, 1, 0, 0, kindCheese, 10)});
     keep("feedback-cheese");
     g.round.gameTime += 1500;
-    g.round.player2.tally.hitByOther = 1;
-    g.round.player2.tally.cheeseLost = 1;
-    draw();
+    draw({RoundEvent::of(RoundEvent::sentHome, 2, 6, 6, causeBombOf1, 0),
+          RoundEvent::of(RoundEvent::cheeseLost, 2, 6, 6, kindCheese)});
     now2 = shadeOf(512, 0, 512, 200);
     EXPECT_GT(now2.r - now2.g, calm2.r - calm2.g + 40);
     keep("feedback-hit");
@@ -174,7 +169,6 @@ TEST_F(Feedback, TheLabyrinthShowsItsMapAndTheOverviewItsMarker) {
     p.dirX = 0;
     p.dirY = 1;
     g.round.world.freeRoam[0] = true;
-    g.round.world.recordPlayerPosition(p.x, p.y, 1);
     g.round.player1Camera.place(p.x, p.y - 0.76f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
     lookAround(g.round.sight[0], g.round.world.maze, p.x, p.y, p.dirX, p.dirY);
     int seen = 0;
@@ -242,7 +236,6 @@ TEST_F(Feedback, TheHousesDoorCellsCarryAnArrowInThePlayerViews) {
         p.y = y;
         p.dirX = 0;
         p.dirY = 1;
-        g.round.world.recordPlayerPosition(p.x, p.y, 1);
         g.round.player1Camera.place(p.x, p.y - 2.0f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
     };
     place(7.4f);

@@ -64,7 +64,7 @@ TEST(ArenaObjects, ObstaclesStandWhereTheWorldSaysAndNowhereElse) {
     int checkedFree = 0;
     for (int i = 0; i < 15; ++i) {
         for (int j = 1; j < 15; ++j) {
-            if (!t.world.cell(i, j).open || cellHoldsObstacle(t.world, i - 1, j - 1) ||
+            if (!t.world.cell(i, j).open() || cellHoldsObstacle(t.world, i - 1, j - 1) ||
                 cellHoldsObstacle(t.world, i, j - 1) || cellHoldsObstacle(t.world, i + 1, j - 1))
                 continue;
             const ScreenPoint p = projectPoint(i + 0.5, j + 0.5, 0.01);
@@ -94,7 +94,7 @@ TEST(ArenaObjects, DestroyedObstacleVanishesAndUncoversItsSpinningItem) {
 
     o.destroyed = true;
     t.world.cell(cx, cy).obstacle = Cell::none;
-    t.world.cell(cx, cy).setObstacle(false);
+    t.world.cell(cx, cy).hasObstacle = false;
     advanceArenaView(t.world, t.random, t.clock.now(), false, 0, 0, 0, 0);
     EXPECT_EQ(item.spin, 10);
     beginOverviewFrame();

@@ -1,5 +1,5 @@
-// What the players are shown of their round: each event once, the labyrinth map's cells, and the
-// overview's texts kept apart at every window size.
+// What the players are shown of their round: what its events did to them, the labyrinth map's
+// cells, and the overview's texts kept apart at every window size.
 #include "render/HudLayout.h"
 #include "render/LabyrinthMap.h"
 #include "render/RoundFeedback.h"
@@ -7,74 +7,83 @@
 #include "rules/RoundState.h"
 #include <gtest/gtest.h>
 
-TEST(RoundFeedback, EachEventIsShownOnceEvenWhenTheRoundRunsAgain) {
+namespace {
+RoundEvent sentHome(int player, int cause, int pointsLost) {
+    return RoundEvent::of(RoundEvent::sentHome, player, 3, 4, cause, pointsLost);
+}
+} // namespace
+
+TEST(RoundFeedback, ShowsWhatTheFramesEventsDidToEachPlayer) {
     RoundState round(41);
     startRound(round, 41);
     RoundFeedback feedback;
-    feedback.observe(round);
+    feedback.observe(round, {});
     EXPECT_FALSE(feedback.shown(1).showing(round.gameTime));
     EXPECT_FALSE(feedback.shown(2).showing(round.gameTime));
 
-    // Player 1 caught with 20 points: its line, its word, a harm flash and one sound.
+    // Player 1 caught with 20 points: its line, its word and a harm flash; player 2 sees
+    // nothing of it.
     round.gameTime = 1000;
-    round.player1.tally.caught = 1;
-    round.player1.tally.pointsLost = 5;
-    feedback.observe(round);
+    std::vector<RoundEvent> frame = {sentHome(1, causeCreature, 5)};
+    feedback.observe(round, frame);
     EXPECT_EQ(feedback.shown(1).columnLine, "CAUGHT! -5");
     EXPECT_EQ(feedback.shown(1).viewWord, "CAUGHT!");
     EXPECT_EQ(feedback.shown(1).flash, PlayerFeedback::Flash::harm);
     EXPECT_FALSE(feedback.shown(2).showing(1000));
-    EXPECT_EQ(feedback.takeCaughtSounds(), 1);
-    EXPECT_EQ(feedback.takeCaughtSounds(), 0);
-
-    // Rolled back before the catch and run again to it: not shown a second time.
-    round.gameTime = 900;
-    round.player1.tally = {};
-    feedback.observe(round);
+    // Frames without events leave it showing for about a second, then it is gone.
     round.gameTime = 1016;
-    round.player1.tally.caught = 1;
-    round.player1.tally.pointsLost = 5;
-    feedback.observe(round);
+    feedback.observe(round, {});
     EXPECT_FLOAT_EQ(feedback.shown(1).since, 1000);
-    EXPECT_EQ(feedback.takeCaughtSounds(), 0);
-    // About a second, then gone.
     EXPECT_TRUE(feedback.shown(1).showing(2100));
     EXPECT_FALSE(feedback.shown(1).showing(2300));
 
-    // Caught at 0 points: the word alone. Hit while carrying cheese: the cheese lost under it.
+    // Caught at 0 points: the word alone. Hit by the other's bomb while carrying cheese (the
+    // cheese told after the return home): the cheese lost under it.
     round.gameTime = 3000;
-    round.player2.tally.caught = 1;
-    feedback.observe(round);
+    frame = {sentHome(2, causeCreature, 0)};
+    feedback.observe(round, frame);
     EXPECT_EQ(feedback.shown(2).columnLine, "CAUGHT!");
     round.gameTime = 4000;
-    round.player1.tally.hitByOther = 1;
-    round.player1.tally.cheeseLost = 1;
-    round.player1.tally.pointsLost = 10;
-    feedback.observe(round);
+    frame = {sentHome(1, causeBombOf2, 5), RoundEvent::of(RoundEvent::cheeseLost, 1, 3, 4)};
+    feedback.observe(round, frame);
     EXPECT_EQ(feedback.shown(1).columnLine, "HIT! -5");
+    EXPECT_EQ(feedback.shown(1).viewWord, "HIT!");
     EXPECT_EQ(feedback.shown(1).viewWordBelow, "CHEESE LOST");
+    // Its own bomb is a hit too.
+    round.gameTime = 4500;
+    frame = {sentHome(2, causeBombOf2, 5)};
+    feedback.observe(round, frame);
+    EXPECT_EQ(feedback.shown(2).columnLine, "HIT! -5");
 
-    // Gains: a coin, and a piece of cheese home.
+    // Gains: two coins in one frame, and a piece of cheese home. A card taken shows nothing.
     round.gameTime = 5000;
-    round.player2.tally.coins = 1;
-    feedback.observe(round);
-    EXPECT_EQ(feedback.shown(2).columnLine, "+1");
+    frame = {RoundEvent::of(RoundEvent::itemTaken, 2, 1, 1, kindCoin),
+             RoundEvent::of(RoundEvent::itemTaken, 2, 1, 2, kindCoin),
+             RoundEvent::of(RoundEvent::itemTaken, 1, 5, 5, kindSpeed)};
+    feedback.observe(round, frame);
+    EXPECT_EQ(feedback.shown(2).columnLine, "+2");
     EXPECT_EQ(feedback.shown(2).flash, PlayerFeedback::Flash::gain);
+    EXPECT_FLOAT_EQ(feedback.shown(1).since, 4000) << "the speed card changed nothing shown";
     round.gameTime = 6000;
-    round.player2.cheese = 1;
-    feedback.observe(round);
+    frame = {RoundEvent::of(RoundEvent::cheeseHome, 2, 14, 0, kindCheese, 10)};
+    feedback.observe(round, frame);
     EXPECT_EQ(feedback.shown(2).columnLine, "+10");
     EXPECT_EQ(feedback.shown(2).viewWord, "+10");
+    // A catch outweighs a coin taken in the same frame.
+    round.gameTime = 7000;
+    frame = {RoundEvent::of(RoundEvent::itemTaken, 2, 1, 1, kindCoin),
+             sentHome(2, causeCreature, 5)};
+    feedback.observe(round, frame);
+    EXPECT_EQ(feedback.shown(2).columnLine, "CAUGHT! -5");
 
-    // Another round starts from nothing: its first catch is shown.
+    // Another round starts from nothing: what the last one showed is gone.
     RoundState next(42);
     startRound(next, 42);
     next.gameTime = 500;
-    next.player1.tally.caught = 1;
-    feedback.observe(next);
+    frame = {sentHome(1, causeCreature, 0)};
+    feedback.observe(next, frame);
     EXPECT_FLOAT_EQ(feedback.shown(1).since, 500);
     EXPECT_FALSE(feedback.shown(2).showing(500));
-    EXPECT_EQ(feedback.takeCaughtSounds(), 1);
 }
 
 TEST(LabyrinthMap, ShowsWhatThePlayerHasSeenAndNoMore) {

@@ -17,10 +17,10 @@ struct Arena : ActorWorld {
 
     // Walls the cell (4, 4) in with obstacles on its four sides.
     void boxInCellFourFour() {
-        world.cells[4][5].setObstacle(true);
-        world.cells[4][3].setObstacle(true);
-        world.cells[5][4].setObstacle(true);
-        world.cells[3][4].setObstacle(true);
+        world.cells[4][5].hasObstacle = true;
+        world.cells[4][3].hasObstacle = true;
+        world.cells[5][4].hasObstacle = true;
+        world.cells[3][4].hasObstacle = true;
     }
 
     // Where teleportToRandomCell must land, from a copy of the generator: the first drawn cell
@@ -31,7 +31,7 @@ struct Arena : ActorWorld {
             const int r = copy.nextInt(0, 14);
             const Cell& cell = world.cells[c][r];
             const bool door = (c == 7 && (r == 8 || r == 10)) || (r == 9 && (c == 6 || c == 8));
-            if (cell.open && !door && cell.wall == Cell::none && cell.trap == Cell::none &&
+            if (cell.open() && !door && cell.wall == Cell::none && cell.trap == Cell::none &&
                 cell.bomb == Cell::none) {
                 EXPECT_FLOAT_EQ(p.x, c + 0.5f);
                 EXPECT_FLOAT_EQ(p.y, r + 0.5f);
@@ -92,7 +92,7 @@ TEST(ArenaStep, RefusedStepsPushFlushAgainstEachSide) {
     }
 
     // On a diagonal only the blocked axis is pushed; the free one keeps its value.
-    a.world.cells[4][5].setObstacle(false);
+    a.world.cells[4][5].hasObstacle = false;
     Player& p = a.at(4.7f, 4.5f, 0.7071f, 0.7071f);
     EXPECT_TRUE(arenaStep(p, a.world, a.random));
     EXPECT_NEAR(p.x, 4.73f, 1e-5);
@@ -247,7 +247,7 @@ TEST(ArenaStep, TrapsSpringOnEntryAfterThePickUp) {
     EXPECT_FLOAT_EQ(p.stepY, -2);
     EXPECT_LT(p.x, 100);
     const Cell& landing = a.world.cells[int(p.x)][int(p.y)];
-    EXPECT_TRUE(landing.open);
+    EXPECT_TRUE(landing.open());
     EXPECT_TRUE(landing.trap == Cell::none && landing.wall == Cell::none &&
                 landing.bomb == Cell::none);
 
@@ -269,7 +269,7 @@ TEST(ArenaStep, TeleportLandsOnlyOnFreeWalkableCells) {
     for (int c = 0; c < 15; ++c) {
         for (int r = 0; r < 15; ++r) {
             if ((c + r) % 3 == 0)
-                a.world.cells[c][r].setObstacle(true);
+                a.world.cells[c][r].hasObstacle = true;
             else if ((c + r) % 3 == 1 && c < 7)
                 a.world.cells[c][r].bomb = 0;
         }
@@ -285,6 +285,6 @@ TEST(ArenaStep, TeleportLandsOnlyOnFreeWalkableCells) {
         a.expectTeleportLanding(copy, p);
         const int c = int(p.x), r = int(p.y);
         ASSERT_FALSE(a.world.isHouseDoor(c, r));
-        ASSERT_TRUE(a.world.cells[c][r].open);
+        ASSERT_TRUE(a.world.cells[c][r].open());
     }
 }

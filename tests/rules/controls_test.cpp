@@ -27,9 +27,8 @@ TEST_F(ControlsTest, HeldForwardStepsOncePerFrame) {
     frame();
     EXPECT_NEAR(game.player1.y, 0.8f, 1e-6);
     EXPECT_FLOAT_EQ(game.player1.x, 0.5f);
-    // The camera follows two cells behind, and the world has the new position.
+    // The camera follows two cells behind.
     EXPECT_NEAR(game.player1Camera.position.y, game.player1.y - 2.0f, 1e-5);
-    EXPECT_FLOAT_EQ(game.world.player1Y, game.player1.y);
 }
 
 TEST_F(ControlsTest, BackTurnsTheCameraBeforeTheStepAndThenNeedsNoTurn) {
@@ -168,7 +167,6 @@ TEST_F(ControlsTest, RespawnsServeOnePlayerPerFramePlayerOneFirst) {
     handleRespawns(game);
     EXPECT_FLOAT_EQ(game.player2.x, 14.5f);
     EXPECT_EQ(game.player2.points, 7);
-    EXPECT_FLOAT_EQ(game.world.player2X, 14.5f);
 }
 
 // A trap throws the player to a random cell; standing still there, a blast on that cell sends it
@@ -191,10 +189,12 @@ TEST_F(ControlsTest, APlayerThrownByATrapIsWhereItLanded) {
             frameUpdate(g, KeyState{});
         g.world.respawnRequest[0] = false;
         if (blastAtLanding)
-            g.world.burnCell(landedX, landedY, 1000, BombRack{{g.player1.bombs, g.player2.bombs}},
-                             1000, g.random);
+            g.world.burnCell(landedX, landedY, 1000,
+                             BombRack{{g.player1.bombs, g.player2.bombs}, figurePlaces(g)}, 1000,
+                             g.random);
         else
-            g.world.burnCell(0, 0, 1000, BombRack{{g.player1.bombs, g.player2.bombs}}, 1000,
+            g.world.burnCell(0, 0, 1000,
+                             BombRack{{g.player1.bombs, g.player2.bombs}, figurePlaces(g)}, 1000,
                              g.random);
         EXPECT_EQ(g.world.respawnRequest[0], blastAtLanding == 1)
             << "landed at " << landedX << ", " << landedY;
@@ -356,13 +356,12 @@ TEST_F(ControlsTest, SteeringHelpSlidesIntoANearbyLaneAndIsOffByDefault) {
                 if (cell.obstacle != Cell::none) {
                     g.world.obstacles[cell.obstacle].destroyed = true;
                     cell.obstacle = Cell::none;
-                    cell.setObstacle(false);
+                    cell.hasObstacle = false;
                 }
         g.steeringHelp = c.help;
         Player& p = g.player1;
         p.x = c.fromX;
         p.y = 0.5f;
-        g.world.recordPlayerPosition(p.x, p.y, 1);
         g.playerCamera(1).place(p.x, -1.5f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
         KeyState forward;
         forward.player[0][keyForward] = true;
@@ -392,7 +391,7 @@ TEST_F(ControlsTest, WithSteeringHelpATapMovesOneWholeCell) {
                 if (cell.obstacle != Cell::none) {
                     g.world.obstacles[cell.obstacle].destroyed = true;
                     cell.obstacle = Cell::none;
-                    cell.setObstacle(false);
+                    cell.hasObstacle = false;
                 }
         g.steeringHelp = help;
         return g;
@@ -428,7 +427,6 @@ TEST_F(ControlsTest, WithSteeringHelpATapMovesOneWholeCell) {
     RoundState g = openRound(true);
     Player& p = g.player1;
     p.x = 2.08f;
-    g.world.recordPlayerPosition(p.x, p.y, 1);
     g.playerCamera(1).place(p.x, -1.5f, 0.9f, p.x, p.y, 0.7f, 0, 0, 1);
     tap(g, keyForward, 6);
     // In the lane, clear of both pillars beside it, at the middle of its row.

@@ -32,7 +32,6 @@ void intoLabyrinth(RoundState& round) {
     p.dirX = static_cast<float>(-door.outX);
     p.dirY = static_cast<float>(-door.outY);
     round.world.freeRoam[0] = true;
-    round.world.recordPlayerPosition(p.x, p.y, 1);
     round.player1Camera.place(p.x, p.y - 0.76f, 0.9f, p.x, p.y, 0.85f, 0, 0, 1);
 }
 

@@ -19,11 +19,10 @@ struct OpenRound : testing::Test {
                 if (c.obstacle != Cell::none)
                     game.world.obstacles[c.obstacle].destroyed = true;
                 c.obstacle = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
             }
         for (int n = 2; n <= 4; ++n) {
             game.world.creatureHit[n - 1] = true;
-            game.world.creatureX[n - 1] = game.world.creatureY[n - 1] = -1;
         }
         Creature& c = game.creature(1);
         c.x = 2.5f;
@@ -31,7 +30,6 @@ struct OpenRound : testing::Test {
         c.dirX = 1;
         c.dirY = 0;
         c.runLeft = 100;
-        game.world.recordCreaturePosition(1, c.x, c.y);
     }
     // Steps creature 1 and player 1's feet took during one tick with no keys.
     struct Steps {
@@ -111,10 +109,9 @@ TEST_F(OpenRound, APlayerIsShelteredAtHomeFromCreaturesAndBlastsUntilItsFirstSte
         c.dirX = 1;
         c.dirY = 0;
         c.runLeft = 100;
-        game.world.recordCreaturePosition(1, c.x, c.y);
     };
     // A flame in the home cell, as a blast's reach would burn it.
-    auto flameAtHome = [&] { game.world.hitTest(0, 0); };
+    auto flameAtHome = [&] { game.world.hitTest(0, 0, figurePlaces(game)); };
     game.world.blastOwner = 2;
     p.points = 20;
     // From the round's first tick, standing still for ten seconds beside the creature and in
@@ -155,12 +152,10 @@ TEST_F(OpenRound, APlayerIsShelteredAtHomeFromCreaturesAndBlastsUntilItsFirstSte
 
     // A step out, and a flame sends it home like anyone else.
     c.x = c.y = 7.5f;
-    game.world.recordCreaturePosition(1, c.x, c.y);
     tickRound(game, forward);
     const int cellX = static_cast<int>(p.x), cellY = static_cast<int>(p.y);
-    game.world.hitTest(cellX, cellY);
+    game.world.hitTest(cellX, cellY, figurePlaces(game));
     tickRound(game, KeyState{});
     EXPECT_EQ(p.tally.hitByOther, 1);
     EXPECT_EQ(p.points, 10);
 }
-

@@ -45,6 +45,13 @@ struct LayerTree {
 TEST(LayerCheck, PassesTheDirectionAndCatchesEveryIncludeAgainstIt) {
     LayerTree tree;
     EXPECT_EQ(tree.check().first, 0) << tree.check().second;
+    // A game header in angle brackets where it may be seen, and a system header that shares a
+    // folder's name, pass.
+    fs::create_directories(tree.root / "lobby");
+    tree.write("render/Views.h", "#pragma once\n");
+    tree.write("app/Show.cpp", "#include <render/Views.h>\n");
+    tree.write("lobby/Address.cpp", "#include <net/if.h>\n#include <sys/socket.h>\n");
+    EXPECT_EQ(tree.check().first, 0) << tree.check().second;
 
     tree.write("world/Blasts.cpp",
                "#include \"world/MazeWorld.h\"\n  #include \"actors/Player.h\"\n");
@@ -63,7 +70,7 @@ TEST(LayerCheck, PassesTheDirectionAndCatchesEveryIncludeAgainstIt) {
 // What the folder each library is given cannot stop: a climb out with "..", wherever it stands,
 // or from "./", a header named by a macro or asked for with __has_include, a file in a
 // subfolder or directly in src/, system headers written in their other forms, and a tuning value
-// written out again.
+// written out again. A game header named in angle brackets counts as the game's.
 TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
     const std::pair<const char*, const char*> planted[] = {
         {"world/Blasts.cpp", "#include \"../rules/KeyState.h\"\n"},
@@ -86,6 +93,9 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         {"Loose.cpp", "#include \"app/Game.h\"\n"},
         {"world/Odd.cpp", "#include \"helpers/Odd.h\"\n"},
         {"actors/Fast.cpp", "constexpr float fuseMs = 3000;\n"},
+        {"rules/Show.cpp", "#include <render/Views.h>\n"},
+        {"world/Ask.cpp", "#if __has_include(<bots/Bot.h>)\n#endif\n"},
+        {"scene/Lobby.cpp", "#include <lobby/Lobby.h>\n"},
     };
     const char* expected[] = {
         "world/Blasts.cpp:1: an include may not climb out of its folder with ../",
@@ -108,10 +118,17 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         "Loose.cpp: a source file outside every folder of src/",
         "world/Odd.cpp:1: \"helpers/Odd.h\" names no folder of src/",
         "actors/Fast.cpp:1: a tuning value written out again",
+        "rules/Show.cpp:1: rules may not include render",
+        "world/Ask.cpp:1: world may not include bots",
+        "scene/Lobby.cpp:1: scene may not include lobby",
     };
     for (size_t i = 0; i < std::size(planted); ++i) {
         LayerTree tree;
         fs::create_directories(tree.root / "world/detail");
+        fs::create_directories(tree.root / "lobby");
+        tree.write("render/Views.h", "#pragma once\n");
+        tree.write("bots/Bot.h", "#pragma once\n");
+        tree.write("lobby/Lobby.h", "#pragma once\n");
         tree.write(planted[i].first, planted[i].second);
         auto [code, out] = tree.check();
         EXPECT_EQ(code, 1) << planted[i].first;

@@ -38,9 +38,6 @@ void checkCells(MazeWorld& w, FaultList& f) {
     for (int x = 0; x < arena; ++x)
         for (int y = 0; y < arena; ++y) {
             const Cell& c = w.cell(x, y);
-            if (c.open != (!c.pillar && !c.hasObstacle))
-                f.add("cell %d,%d: open %d with pillar %d obstacle %d", x, y, c.open, c.pillar,
-                      c.hasObstacle);
             if (c.obstacle < Cell::none || c.obstacle >= MazeWorld::obstacleTotal)
                 f.add("cell %d,%d: names obstacle %d, not in the table", x, y, c.obstacle);
             else if (c.hasObstacle && (c.obstacle == Cell::none || w.obstacleIn(c)->destroyed))

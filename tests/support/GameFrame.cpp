@@ -11,8 +11,7 @@ void drawFrame(Game& game) {
     game.gameRunning = true;
     drawGameFrame(roundView(game));
     glFinish();
-    game.effects.playRaised(game.round.player1);
-    game.effects.playRaised(game.round.player2);
+    game.effects.playEvents(game.round.events());
     updateSound(game.scheduler.get());
 }
 

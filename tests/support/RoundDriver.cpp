@@ -51,7 +51,7 @@ void RoundDriver::noteHits() {
         for (int c = 1; c <= 4; ++c) {
             const Creature& cr = round.creature(c);
             if (!round.world.creatureHit[c - 1] &&
-                std::hypot(cr.x - p.x, cr.y - p.y) <= 2 * round.world.playerRadius + 1e-4f)
+                std::hypot(cr.x - p.x, cr.y - p.y) <= 2 * p.bodyRadius + 1e-4f)
                 touched = true;
         }
         ++(touched ? counted.sentHomeByCreature : counted.sentHomeByBlast);
@@ -137,7 +137,7 @@ bool walkable(MazeWorld& w, int x, int y, bool throughTraps) {
     if (MazeWorld::isHouseDoor(x, y))
         return true;
     const Cell& c = w.cell(x, y);
-    return c.open && c.wall == Cell::none && (throughTraps || c.trap == Cell::none) &&
+    return c.open() && c.wall == Cell::none && (throughTraps || c.trap == Cell::none) &&
            c.bomb == Cell::none;
 }
 
@@ -387,7 +387,6 @@ void PlayerBot::arena(bool* keys) {
             p.x = p.y = 7.5f;
             p.dirX = 0;
             p.dirY = 1;
-            w.recordPlayerPosition(p.x, p.y, number);
             round.playerCamera(number).place(7.5f, 5.5f, 0.9f, 7.5f, 7.5f, 0.7f, 0, 0, 1);
             const float facingForward[4] = {0, 180, 90, -90};
             std::copy(facingForward, facingForward + 4, round.keyAngle[number - 1]);

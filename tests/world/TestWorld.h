@@ -11,6 +11,8 @@ struct TestWorld {
     MazeWorld world;
     GameClock clock;
     Bomb bombs[2][10];
+    // Where the players and creatures stand for the blasts the test sets off.
+    FigurePlaces figures;
 
     explicit TestWorld(uint32_t seed) : random(seed) {
         world.createWallBlocks();
@@ -18,13 +20,21 @@ struct TestWorld {
         world.createBlastParticles(random);
         world.placeItems(random);
         clock.set(0);
-        world.playerRadius = 0.26f;
+        figures.playerRadius = 0.26f;
         // Players far from everything the tests burn, creatures off the arena.
-        world.recordPlayerPosition(14.5f, 14.5f, 1);
-        world.recordPlayerPosition(14.5f, 13.5f, 2);
+        placePlayer(1, 14.5f, 14.5f);
+        placePlayer(2, 14.5f, 13.5f);
+    }
+    void placePlayer(int n, float x, float y) {
+        figures.playerX[n - 1] = x;
+        figures.playerY[n - 1] = y;
+    }
+    void placeCreature(int n, float x, float y) {
+        figures.creatureX[n - 1] = x;
+        figures.creatureY[n - 1] = y;
     }
 
-    BombRack rack() { return BombRack{{bombs[0], bombs[1]}}; }
+    BombRack rack() { return BombRack{{bombs[0], bombs[1]}, figures}; }
     // The world's operations at the clock's time.
     void blast(Bomb& bomb, int32_t owner = 0) {
         world.blast(bomb, owner, rack(), clock.now(), random);
@@ -39,7 +49,7 @@ struct TestWorld {
             for (Cell& c : column) {
                 c.obstacle = Cell::none;
                 c.item = Cell::none;
-                c.setObstacle(false);
+                c.hasObstacle = false;
             }
     }
 };

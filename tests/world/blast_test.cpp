@@ -32,8 +32,8 @@ class Blast : public ::testing::Test {
         t.clearArena();
         // Players out in the arena, long past the shelter of their homes.
         w.homeShelter[0] = w.homeShelter[1] = false;
-        w.recordPlayerPosition(6.5f, 6.5f, 1);
-        w.recordPlayerPosition(6.5f, 4.5f, 2);
+        t.placePlayer(1, 6.5f, 6.5f);
+        t.placePlayer(2, 6.5f, 4.5f);
     }
     // Puts a bomb into a player's slot, where a cell can name it.
     Bomb& inSlot(const Bomb& bomb, int slot = 0, int player = 1) {
@@ -74,16 +74,16 @@ TEST_F(Blast, ObstacleIsDestroyedAndShieldsWhatLiesBeyond) {
     Cell& c = w.cell(2, 0);
     c.obstacle = 0;
     c.item = 60;
-    c.setObstacle(true);
-    w.recordPlayerPosition(3.5f, 0.5f, 2);
+    c.hasObstacle = true;
+    t.placePlayer(2, 3.5f, 0.5f);
 
     Bomb& bomb = inSlot(lyingBomb(0.5f, 0.5f, 5));
-    w.recordPlayerPosition(0.5f, 4.5f, 1);
+    t.placePlayer(1, 0.5f, 4.5f);
     explode(bomb);
     EXPECT_TRUE(obstacle.destroyed);
     EXPECT_EQ(c.obstacle, Cell::none);
     EXPECT_FALSE(c.hasObstacle);
-    EXPECT_TRUE(c.open);
+    EXPECT_TRUE(c.open());
     EXPECT_EQ(w.itemTypeAt(2.5f, 0.5f), kindCoin);
     EXPECT_TRUE(burning(w).count({2, 0}));
     EXPECT_FALSE(burning(w).count({3, 0}));
@@ -95,18 +95,15 @@ TEST_F(Blast, ObstacleIsDestroyedAndShieldsWhatLiesBeyond) {
 }
 
 TEST_F(Blast, OwnerOnItsBombAndCreaturesAreHit) {
-    w.recordPlayerPosition(0.5f, 0.5f, 1);
-    w.recordCreaturePosition(3, 0.5f, 2.5f);
-    w.recordCreaturePosition(1, 6.5f, 6.5f);
+    t.placePlayer(1, 0.5f, 0.5f);
+    t.placeCreature(3, 0.5f, 2.5f);
+    t.placeCreature(1, 6.5f, 6.5f);
     Bomb& bomb = inSlot(lyingBomb(0.5f, 0.5f, 3));
     explode(bomb);
     EXPECT_TRUE(w.respawnRequest[0]);
     EXPECT_FALSE(w.respawnRequest[1]);
     EXPECT_TRUE(w.creatureHit[2]);
-    EXPECT_EQ(w.creatureX[2], -1.0f);
-    EXPECT_EQ(w.creatureY[2], -1.0f);
     EXPECT_FALSE(w.creatureHit[0]);
-    EXPECT_EQ(w.creatureX[0], 6.5f);
     EXPECT_FALSE(burning(w).count({0, 3})) << "the creature stops the flame";
 }
 
@@ -133,21 +130,20 @@ TEST_F(Blast, FlameSetsOffAnotherBombAtOnce) {
 }
 
 TEST_F(Blast, HitTestCountsTheCellAndItsCorners) {
-    w.playerRadius = 0.26f;
     // Within 0.16 of corner (2, 2) of cell (2, 2), from the diagonal neighbour.
-    w.recordPlayerPosition(1.9f, 1.9f, 1);
+    t.placePlayer(1, 1.9f, 1.9f);
     // Middle of the left neighbour, and close to the left edge but far from any corner.
-    w.recordPlayerPosition(1.5f, 2.5f, 2);
-    EXPECT_TRUE(w.hitTest(2, 2));
+    t.placePlayer(2, 1.5f, 2.5f);
+    EXPECT_TRUE(w.hitTest(2, 2, t.figures));
     EXPECT_TRUE(w.respawnRequest[0]);
     EXPECT_FALSE(w.respawnRequest[1]);
 
     w.respawnRequest[0] = false;
-    w.recordPlayerPosition(1.85f, 2.5f, 2);
-    w.recordPlayerPosition(1.83f, 3.17f, 1);
-    EXPECT_FALSE(w.hitTest(2, 2));
-    w.recordPlayerPosition(3.1f, 3.15f, 1);
-    EXPECT_TRUE(w.hitTest(2, 2));
+    t.placePlayer(2, 1.85f, 2.5f);
+    t.placePlayer(1, 1.83f, 3.17f);
+    EXPECT_FALSE(w.hitTest(2, 2, t.figures));
+    t.placePlayer(1, 3.1f, 3.15f);
+    EXPECT_TRUE(w.hitTest(2, 2, t.figures));
 }
 
 TEST_F(Blast, FullReachCrossesTheArenaAndIgnoresTheOutside) {
@@ -214,4 +210,53 @@ TEST_F(Blast, BurningCellsExpireAfterHalfASecond) {
     EXPECT_EQ(w.blastCells[0].x, 4);
     w.expireBlastCells(1701);
     EXPECT_TRUE(!w.anyBurning());
+}
+
+// A blast tells what it did, in the order it happened: its own blast first, then what each
+// flame found. A creature it removed stands nowhere after: a later flame over its place runs on.
+TEST_F(Blast, TellsWhatItOpenedBurntAndRemoved) {
+    Cell& obstacleCell = w.cell(2, 0);
+    w.obstacles[0] = Obstacle{};
+    obstacleCell.obstacle = 0;
+    obstacleCell.hasObstacle = true;
+    ASSERT_TRUE(w.placeWall(0.5f, 2.5f));
+    t.placeCreature(2, 4.5f, 0.5f);
+    t.placeCreature(4, 0.5f, 5.5f);
+    w.events.clear();
+
+    Bomb& bomb = inSlot(lyingBomb(0.5f, 0.5f, 6), 0, 2);
+    ASSERT_TRUE(w.placeBomb(bomb.x, bomb.y, 0, 2));
+    bomb.exploding = true;
+    t.blast(bomb, 2);
+    const auto told = w.events.all();
+    ASSERT_EQ(told.size(), 4u);
+    EXPECT_EQ(told[0], RoundEvent::of(RoundEvent::bombLaid, 2, 0, 0));
+    EXPECT_EQ(told[1], RoundEvent::of(RoundEvent::blast, 2, 0, 0));
+    // At each distance the flames run +x, -x, +y, -y: the obstacle before the wall.
+    EXPECT_EQ(told[2], RoundEvent::of(RoundEvent::obstacleOpened, 0, 2, 0));
+    EXPECT_EQ(told[3], RoundEvent::of(RoundEvent::wallBurnt, 0, 0, 2));
+    EXPECT_FALSE(w.creatureHit[1]) << "behind the obstacle";
+    EXPECT_FALSE(w.creatureHit[3]) << "behind the wall";
+
+    t.clock.set(6000);
+    Bomb& again = inSlot(lyingBomb(0.5f, 0.5f, 6), 1, 2);
+    again.exploding = true;
+    w.events.clear();
+    t.blast(again, 2);
+    EXPECT_TRUE(w.creatureHit[1]);
+    EXPECT_TRUE(w.creatureHit[3]);
+    int removed = 0;
+    for (const RoundEvent& e : w.events.all())
+        removed += e.kind == RoundEvent::creatureBlasted;
+    EXPECT_EQ(removed, 2);
+
+    // Gone from the arena: a third blast's flame runs past where creature 2 stood.
+    w.events.clear();
+    w.expireBlastCells(9000);
+    Bomb& third = inSlot(lyingBomb(0.5f, 0.5f, 6), 2, 2);
+    third.exploding = true;
+    t.blast(third, 2);
+    EXPECT_TRUE(burning(w).count({5, 0}));
+    for (const RoundEvent& e : w.events.all())
+        EXPECT_NE(e.kind, RoundEvent::creatureBlasted);
 }

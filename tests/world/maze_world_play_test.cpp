@@ -126,7 +126,10 @@ TEST(MazeWorldPlay, SprungTrapGoesBackToThePoolAndItsItemToTheArena) {
     Item* trapItem = takeFirstOfKind(w, kindTrap, 1);
     w.placeTrap(2.5f, 0.5f);
     ASSERT_EQ(w.cell(2, 0).trap, 0);
-    w.springTrap(2.5f, 0.5f, t.random);
+    w.events.clear();
+    w.springTrap(2.5f, 0.5f, t.random, 2);
+    ASSERT_EQ(w.events.count, 1);
+    EXPECT_EQ(w.events.list[0], RoundEvent::of(RoundEvent::trapSprung, 2, 2, 0));
     EXPECT_TRUE(w.traps[0].free);
     EXPECT_EQ(w.traps[0].x, -1.0f);
     EXPECT_FALSE(w.hasTrap(2.5f, 0.5f));
@@ -136,6 +139,36 @@ TEST(MazeWorldPlay, SprungTrapGoesBackToThePoolAndItsItemToTheArena) {
     RandomGenerator before = t.random;
     w.springTrap(2.5f, 0.5f, t.random);
     EXPECT_TRUE(sameGeneratorState(before, t.random));
+    EXPECT_EQ(w.events.count, 1) << "and tells nothing";
+}
+
+// Taking an item tells who took which kind where; the list of a tick never writes past its end,
+// and counts what did not fit.
+TEST(MazeWorldPlay, TakingTellsWhatWasTakenAndTheListStaysInItsBounds) {
+    TestWorld t(14);
+    MazeWorld& w = t.world;
+    int coinEntry = -1;
+    for (int i = 0; i < MazeWorld::obstacleTotal && coinEntry < 0; ++i)
+        if (w.items[i].type == kindCoin)
+            coinEntry = i;
+    ASSERT_GE(coinEntry, 0);
+    const Item coin = w.items[coinEntry];
+    w.takeItem(coin.x, coin.y, 1);
+    ASSERT_EQ(w.events.count, 1);
+    EXPECT_EQ(w.events.list[0], RoundEvent::of(RoundEvent::itemTaken, 1, static_cast<int>(coin.x),
+                                               static_cast<int>(coin.y), kindCoin));
+    w.takeItem(coin.x, coin.y, 2);
+    EXPECT_EQ(w.events.count, 1) << "nothing left there to take";
+
+    const RoundEvent bump = RoundEvent::of(RoundEvent::bump, 2, 101, 102);
+    for (int i = 0; i < TickEvents::capacity + 2; ++i)
+        w.events.tell(bump);
+    EXPECT_EQ(w.events.count, TickEvents::capacity);
+    EXPECT_EQ(w.events.overflow, 3);
+    EXPECT_EQ(w.events.all().back(), bump);
+    w.events.clear();
+    EXPECT_TRUE(w.events.all().empty());
+    EXPECT_EQ(w.events.overflow, 0);
 }
 
 TEST(MazeWorldPlay, IsPassableProbesFourPoints) {
@@ -181,26 +214,15 @@ TEST(MazeWorldPlay, BombsAndWallsBlockEnteringAnotherCell) {
     EXPECT_FALSE(w.wallAllows(4.5f, 0.5f, 5.1f, 0.5f));
 }
 
-TEST(MazeWorldPlay, PositionsAndRespawns) {
+TEST(MazeWorldPlay, Respawns) {
     TestWorld t(16);
     MazeWorld& w = t.world;
-    w.recordPlayerPosition(3.0f, 4.0f, 1);
-    w.recordPlayerPosition(5.0f, 6.0f, 2);
-    w.recordPlayerPosition(9.0f, 9.0f, 3);
-    EXPECT_EQ(w.player1X, 3.0f);
-    EXPECT_EQ(w.player2Y, 6.0f);
-    w.recordCreaturePosition(4, 2.5f, 3.5f);
-    w.recordCreaturePosition(5, 9.5f, 9.5f);
-    EXPECT_EQ(w.creatureX[3], 2.5f);
-    EXPECT_EQ(w.creatureY[3], 3.5f);
-
     w.respawnRequest[0] = w.respawnRequest[1] = true;
     w.clearRespawn(2);
     EXPECT_TRUE(w.respawnRequest[0]);
     EXPECT_FALSE(w.respawnRequest[1]);
-    EXPECT_EQ(w.player2X, 14.5f);
-    EXPECT_EQ(w.player2Y, 0.5f);
+    w.clearRespawn(3);
+    EXPECT_TRUE(w.respawnRequest[0]);
     w.clearRespawn(1);
     EXPECT_FALSE(w.respawnRequest[0]);
-    EXPECT_EQ(w.player1X, 0.5f);
 }

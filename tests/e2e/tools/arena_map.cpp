@@ -46,7 +46,7 @@ bool inside(int x, int y) {
 
 // Open arena cells a creature or player can stand in (the house and its doors excluded).
 bool walkable(const MazeWorld& world, int x, int y) {
-    return inside(x, y) && world.cell(x, y).open;
+    return inside(x, y) && world.cell(x, y).open();
 }
 
 // Number of walkable cells 4-connected to (x, y), and a mark on each.
@@ -151,8 +151,8 @@ std::vector<Step> findRoute(const MazeWorld& world, int& totalCells) {
 // Creatures stand on their start cells until the first frame is drawn.
 bool creatureIn(const Game& game, const std::vector<int>& mark, int label) {
     for (int n = 0; n < 4; ++n) {
-        const int cx = static_cast<int>(game.round.world.creatureX[n]);
-        const int cy = static_cast<int>(game.round.world.creatureY[n]);
+        const int cx = static_cast<int>(game.round.creatures[n].x);
+        const int cy = static_cast<int>(game.round.creatures[n].y);
         if (inside(cx, cy) && mark[cx * size + cy] == label)
             return true;
     }
@@ -164,7 +164,7 @@ int creatures(uint32_t seed) {
     Game& game = s.game;
     for (int n = 0; n < 4; ++n) {
         std::vector<int> mark(size * size, 0);
-        const float x = game.round.world.creatureX[n], y = game.round.world.creatureY[n];
+        const float x = game.round.creatures[n].x, y = game.round.creatures[n].y;
         const int area =
             markArea(game.round.world, static_cast<int>(x), static_cast<int>(y), mark, 1);
         std::printf("%d %.2f %.2f %d\n", n + 1, x, y, area);

@@ -1,5 +1,5 @@
 #!/bin/sh
-# The manual pages format without a warning, and each names every option its program's --help
+# The manual pages format without a warning of any kind (groff -ww), and each names every option its program's --help
 # lists, as an entry of its OPTIONS section: a new option in the table of src/app/main.cpp (or in
 # the lobby's usage) that the page lacks fails here.
 #   manual_pages.sh TUVO TUVO_LOBBY SOURCE_DIR
@@ -15,7 +15,7 @@ fail() {
 
 for page in "$PAGES/tuvo.6" "$PAGES/tuvo-lobby.8"; do
     [ -f "$page" ] || { fail "no $page"; continue; }
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=w -E UTF-8 -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$(basename "$page") formats with warnings:
 $warnings"
 done

@@ -1,7 +1,7 @@
 #!/bin/sh
-# The manual pages format without a warning of any kind (groff -ww), and each names every option its program's --help
-# lists, as an entry of its OPTIONS section: a new option in the table of src/app/main.cpp (or in
-# the lobby's usage) that the page lacks fails here.
+# The manual pages format without a warning of any kind (groff -ww), and each names every option
+# its program's --help lists, as an entry of its OPTIONS section: a new option in the table of
+# src/app/main.cpp (or in the lobby's usage) that the page lacks fails here.
 #   manual_pages.sh TUVO TUVO_LOBBY SOURCE_DIR
 set -u
 TUVO="$1"

@@ -5,6 +5,8 @@
 #   <prefix>/share/tuvo/{textures,sounds} what the program loads, relative to its working folder
 #   <prefix>/share/applications/tuvo.desktop
 #   <prefix>/share/icons/hicolor/<n>x<n>/apps/tuvo.png
+#   <prefix>/share/man/man6/tuvo.6
+#   <prefix>/share/metainfo/io.github.tuvo.Tuvo.metainfo.xml
 include(GNUInstallDirs)
 
 set(TUVO_INSTALL_PROGRAM_DIR "${CMAKE_INSTALL_LIBEXECDIR}/tuvo"
@@ -21,6 +23,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/tuvo.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The generator lays the icons out as the icon theme does: icons/hicolor/<n>x<n>/apps/tuvo.png.
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/man/tuvo.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# What software centres show of the game: its description, screenshots and releases.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/io.github.tuvo.Tuvo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The launcher carries absolute paths, so it is written when the install runs: the prefix is
 # known only then (cmake --install --prefix, CPack's /usr). DESTDIR stages the file but never

@@ -49,7 +49,8 @@ dpkg -s tuvo | grep -q "^Status: install ok installed" || fail "dpkg does not li
 LAUNCHER=$(command -v tuvo) || fail "no tuvo on the PATH"
 echo "launcher: $LAUNCHER"
 for f in /usr/share/applications/tuvo.desktop /usr/share/icons/hicolor/256x256/apps/tuvo.png \
-    /usr/share/tuvo/textures/menu.bmp /usr/share/tuvo/sounds/reefer_c1.wav; do
+    /usr/share/tuvo/textures/menu.bmp /usr/share/tuvo/sounds/reefer_c1.wav \
+    /usr/share/man/man6/tuvo.6 /usr/share/metainfo/io.github.tuvo.Tuvo.metainfo.xml; do
     [ -f "$f" ] || fail "missing $f"
 done
 

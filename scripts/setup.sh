@@ -5,7 +5,7 @@ set -e
 PACKAGES="g++ cmake make pkg-config libsdl2-dev libgl-dev libglu1-mesa-dev freeglut3-dev \
 libplib-dev libenet-dev libcairo2-dev fonts-dejavu-core libgtest-dev googletest libgl1-mesa-dri \
 xvfb xauth xfonts-base xdotool imagemagick tesseract-ocr x11-utils sox clang libclang-rt-14-dev dpkg-dev file time \
-libnice-dev libglib2.0-dev coturn nftables conntrack iproute2"
+libnice-dev libglib2.0-dev coturn nftables conntrack iproute2 appstream man-db groff-base"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -27,6 +27,10 @@ grep -q '^Comment=..' "$DESKTOP" || fail "desktop entry has no comment"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$DESKTOP" || fail "desktop entry does not validate"
 fi
+[ -f "$PREFIX/share/man/man6/tuvo.6" ] || fail "no manual page at share/man/man6/tuvo.6"
+cmp -s "$PREFIX/share/metainfo/io.github.tuvo.Tuvo.metainfo.xml" \
+    "$(dirname "$0")/../../packaging/io.github.tuvo.Tuvo.metainfo.xml" ||
+    fail "no metainfo at share/metainfo/io.github.tuvo.Tuvo.metainfo.xml"
 for size in 256 128 64 48; do
     icon="$PREFIX/share/icons/hicolor/${size}x${size}/apps/tuvo.png"
     file "$icon" | grep -q "PNG image data, $size x $size, 8-bit/color RGBA" ||

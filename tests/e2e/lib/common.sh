@@ -212,6 +212,12 @@ screen_shows() {
     colour_near "$(pixel "$1" "$2" "$3")" "$4" "$5" "$6" "$7"
 }
 
+# observe SECONDS: a check that something does NOT happen has no sign to wait for; the game gets
+# this long to show it, and a slow machine only makes the check weaker, never wrong.
+observe() {
+    sleep "$1"
+}
+
 # The round's clock in the heads-up display, above the overview.
 CLOCK_REGION=90x20+470+15
 

@@ -205,11 +205,62 @@ screen_changed() {
     [ "$(changed_share "$1" "$2" "$3")" -ge "$4" ]
 }
 
+# screen_differs REF NAME REGION PIXELS: takes screenshot NAME of the whole screen and succeeds
+# when at least PIXELS pixels of REGION differ from screenshot REF.
+screen_differs() {
+    shot "$2"
+    [ "$(changed_pixels "$1" "$2" "$3")" -ge "$4" ]
+}
+
 # screen_shows NAME X Y R G B TOLERANCE: takes screenshot NAME and succeeds when its pixel (X, Y)
 # lies within TOLERANCE of colour R G B.
 screen_shows() {
     shot "$1"
     colour_near "$(pixel "$1" "$2" "$3")" "$4" "$5" "$6" "$7"
+}
+
+# ---- The mixed sound, heard through SDL's disk driver ----------------------------------------
+# A test that listens sets SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE; the driver writes the mix
+# at 8000 Hz, unsigned 8-bit, mono, in real time.
+MIX_RATE=8000
+
+mix_bytes() {
+    stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0
+}
+
+# mix_holds BYTES: succeeds once the mix file holds that many bytes.
+mix_holds() {
+    [ "$(mix_bytes)" -ge "$1" ]
+}
+
+# RMS amplitude (0..1) of LENGTH bytes of the mix from byte FROM on.
+mix_rms() {
+    tail -c +$(($1 + 1)) "$SDL_DISKAUDIOFILE" | head -c "$2" >"$OUT/part.raw"
+    sox -t raw -r $MIX_RATE -e unsigned -b 8 -c 1 "$OUT/part.raw" -n stats 2>&1 |
+        awk '/^RMS lev dB/ { if ($4 == "-inf") print 0; else printf "%.4f", 10 ^ ($4 / 20) }'
+}
+
+# loudest_between FROM TO: LOUDEST becomes the loudest RMS of 1.1 s of the mix (a blast's
+# length) starting between byte FROM and byte TO, in steps of 0.2 s. Waits for the mix to reach
+# that far.
+loudest_between() {
+    local at="$1" best=0 level
+    wait_for "$(($2 + MIX_RATE * 11 / 10)) bytes of the mix" mix_holds $(($2 + MIX_RATE * 11 / 10))
+    while [ "$at" -le "$2" ]; do
+        level=$(mix_rms "$at" $((MIX_RATE * 11 / 10)))
+        best=$(awk -v a="$best" -v b="$level" 'BEGIN { print (b > a ? b : a) }')
+        at=$((at + MIX_RATE / 5))
+    done
+    LOUDEST=$best
+}
+
+# Waits until a bomb dropped now has gone off (its fuse is 3.5 s of the round's time: six
+# seconds on the clock cover it however slowly the machine draws); BLAST_BY becomes the byte of
+# the mix by which its blast has been written. The game queues what it mixes a moment ahead of
+# the driver, well under 1.5 s.
+wait_for_blast() {
+    wait_round_seconds 6
+    BLAST_BY=$(($(mix_bytes) + MIX_RATE * 3 / 2))
 }
 
 # observe SECONDS: a check that something does NOT happen has no sign to wait for; the game gets

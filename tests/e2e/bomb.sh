@@ -21,7 +21,7 @@ shot before
 before_orange=$(count_pixels before "$FIRE_AREA" "$ORANGE")
 
 # Up column 0 until the obstacle stops player 1 flush in cell (0, 1); drop the bomb there.
-hold_until_still r "$P1_VIEW" 20
+hold_until_still r "$P1_VIEW"
 timeout 5 xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 xdotool keydown Shift_L
 dropped=$(now)

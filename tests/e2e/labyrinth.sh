@@ -33,7 +33,7 @@ walk_in() {
     leg=0
     while read -r key cells; do
         leg=$((leg + 1))
-        [ "$leg" -lt "$legs" ] && hold_until_still "$key" "$P1_VIEW" 60
+        [ "$leg" -lt "$legs" ] && hold_until_still "$key" "$P1_VIEW"
     done <<<"$ROUTE"
     # The last leg ends in the door: hold the key until the view goes dark.
     set -- $(echo "$ROUTE" | tail -n 1)

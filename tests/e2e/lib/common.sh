@@ -219,6 +219,18 @@ screen_shows() {
     colour_near "$(pixel "$1" "$2" "$3")" "$4" "$5" "$6" "$7"
 }
 
+# Where a round over the network says "THE OTHER PLAYER LEFT": white letters on a dark band
+# across the overview.
+BANNER_LETTERS=300x30+362+234
+# banner_shown REF NAME: takes screenshot NAME and succeeds when it shows the banner's white
+# letters where screenshot REF, of the round before, did not.
+banner_shown() {
+    shot "$2"
+    white="r > 0.9 && g > 0.9 && b > 0.9"
+    [ "$(count_pixels "$2" "$BANNER_LETTERS" "$white")" -ge \
+        $(($(count_pixels "$1" "$BANNER_LETTERS" "$white") + 300)) ]
+}
+
 # ---- The mixed sound, heard through SDL's disk driver ----------------------------------------
 # A test that listens sets SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE; the driver writes the mix
 # at 8000 Hz, unsigned 8-bit, mono, in real time.

@@ -31,19 +31,9 @@ hold_key f 1.0
 hold_key g 0.8
 
 # The fire lasts 500 ms of the round from about 3.5 s after the drop: the overview's corner is
-# shot over and over, uncompressed (a PNG takes too long to catch it), from now until a second
-# of the round after the obstacle's cell has changed; then the shot with the most fire is kept.
-SHOTS_AREA=560x490+0+0
-(
-    i=0
-    while [ ! -e "$OUT/enough" ]; do
-        i=$((i + 1))
-        import -window root -crop "$SHOTS_AREA" +repage "bmp:$OUT/fire-$i.part" 2>/dev/null &&
-            mv "$OUT/fire-$i.part" "$OUT/fire-$i.bmp"
-    done
-) &
-SHOOTER=$!
-trap '[ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null; kill $SHOOTER 2>/dev/null; true' EXIT
+# shot over and over from now until a second of the round after the obstacle's cell has changed;
+# then the shot with the most fire is kept.
+start_burst 560x490+0+0
 obstacle_cell_changed() {
     shot_region cell-now "$OBSTACLE_CELL"
     convert "$OUT/before.png" -crop "$OBSTACLE_CELL" +repage "$OUT/cell-before.png"
@@ -51,20 +41,19 @@ obstacle_cell_changed() {
 }
 wait_for "the bomb to go off at the obstacle in cell (0, 2)" obstacle_cell_changed
 wait_round_seconds 2
-touch "$OUT/enough"
-wait "$SHOOTER"
+stop_burst
 
 best=0
 bestshot=""
 i=0
-for f in "$OUT"/fire-*.bmp; do
+for f in "$OUT"/burst-*.bmp; do
     i=$((i + 1))
     # Only the overview around the bomb is counted; the whole picture is kept for the best one.
     n=$(convert "$f" -crop "$FIRE_AREA" +repage -fx "$ORANGE ? 1 : 0" -format "%[fx:int(mean*w*h+0.5)]" info:)
     if [ "$n" -gt "$best" ]; then best=$n; bestshot=$f; fi
 done
 [ -n "$bestshot" ] && convert "$bestshot" "$OUT/fire.png"
-rm -f "$OUT"/fire-*.bmp
+rm -f "$OUT"/burst-*.bmp
 echo "orange pixels before $before_orange, at the blast $best ($i screenshots)"
 [ "$best" -ge $((before_orange + 300)) ] || fail "no fire drawn where the bomb went off"
 keep_screenshot fire bomb

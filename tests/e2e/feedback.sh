@@ -33,18 +33,31 @@ echo "$left" | grep -q "PLAYER 1" || fail "the left column is not headed PLAYER 
 echo "$right" | grep -q "PLAYER 2" || fail "the right column is not headed PLAYER 2 ('$right')"
 
 # The window, watched until player 1's view flashes red: most of it reddened at once. The flash
-# is short, so the window is shot again at once, not after a pause.
+# lasts 0.6 s of the round, so the window is shot over and over while the shots are looked at,
+# each at a quarter of its size.
 RED="r > g * 1.5 && r > 0.3"
 caught=""
+start_burst 1024x735+0+0
 deadline=$(($(date +%s) + WAIT_LIMIT))
-while [ "$(date +%s)" -lt "$deadline" ]; do
-    shot_region caught 1024x735+0+0
-    share=$(($(count_pixels caught "$P1_VIEW" "$RED") * 100 / 102400))
-    if [ "$share" -ge 30 ]; then
+n=1
+while [ "$(date +%s)" -lt "$deadline" ] && kill -0 "$GAME_PID" 2>/dev/null; do
+    f="$OUT/burst-$n.bmp"
+    if [ ! -e "$f" ]; then
+        sleep 0.1
+        continue
+    fi
+    share=$(convert "$f" -crop "$P1_VIEW" +repage -sample 25% -fx "($RED) ? 1 : 0" \
+        -format "%[fx:int(100 * mean)]" info:)
+    if [ "${share:-0}" -ge 30 ]; then
+        convert "$f" "$OUT/caught.png"
         caught=yes
         break
     fi
+    rm -f "$f"
+    n=$((n + 1))
 done
+stop_burst
+rm -f "$OUT"/burst-*.bmp
 [ -n "$caught" ] || fail "player 1's view never flashed red for the catch within $WAIT_LIMIT s"
 # Large light letters on a dark rim across the middle of the view.
 word=$(read_text caught 300x50+106+580 "r > 0.9 && g > 0.85 && b > 0.65")

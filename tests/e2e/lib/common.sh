@@ -15,6 +15,7 @@ WIN=""
 fail() {
     echo "FAIL: $*" >&2
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "${BURST_PID:-}" ] && touch "$OUT/burst-stop"
     [ -f "$OUT/game.log" ] && { echo "--- game output:" >&2; cat "$OUT/game.log" >&2; }
     exit 1
 }
@@ -273,6 +274,27 @@ loudest_between() {
 wait_for_blast() {
     wait_round_seconds 6
     BLAST_BY=$(($(mix_bytes) + MIX_RATE * 3 / 2))
+}
+
+# start_burst REGION: shoots REGION (WxH+X+Y) over and over into $OUT/burst-1.bmp, burst-2.bmp
+# and on, uncompressed (a PNG takes too long to catch what shows for half a second), until
+# stop_burst. A shot's file appears whole or not at all.
+start_burst() {
+    rm -f "$OUT"/burst-*.bmp "$OUT/burst-stop"
+    (
+        i=1
+        while [ ! -e "$OUT/burst-stop" ]; do
+            import -window root -crop "$1" +repage "bmp:$OUT/burst.part" 2>/dev/null &&
+                mv "$OUT/burst.part" "$OUT/burst-$i.bmp" && i=$((i + 1))
+        done
+    ) &
+    BURST_PID=$!
+}
+
+stop_burst() {
+    touch "$OUT/burst-stop"
+    wait "$BURST_PID"
+    BURST_PID=""
 }
 
 # observe SECONDS: a check that something does NOT happen has no sign to wait for; the game gets

@@ -3,22 +3,20 @@
 . "$(dirname "$0")/lib/common.sh"
 
 # Sends the close request to the game's window as it is listed now.
+ask_to_close() {
+    win=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && "$CLOSE_WINDOW" "$win" 2>/dev/null
+}
 close_game_window() {
-    for try in 1 2 3; do
-        win=$(xdotool search --onlyvisible --pid "$GAME_PID" --name '^TUVO!!$' 2>/dev/null | head -n 1)
-        [ -n "$win" ] && "$CLOSE_WINDOW" "$win" 2>/dev/null && return 0
-        sleep 0.5
-    done
-    fail "could not ask the window to close"
+    wait_for "the window to take the request to close" ask_to_close
 }
 
-start_game 2
+start_game
 close_game_window
 expect_exit 0
 
-start_game 2
-menu_click -0.14 -0.47
-sleep 1
+start_game
+start_round
 close_game_window
 expect_exit 0
 echo "close ok"

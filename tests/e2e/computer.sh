@@ -23,10 +23,11 @@ check_round() {
     [ "$8" = same ] || fail "the recorded round played back differently"
 }
 
-GAME_ARGS="--computer normal --record $OUT/computer.rec" start_game 2
-start_round 1
+GAME_ARGS="--computer normal --record $OUT/computer.rec" start_game
+start_round
 shot first
-sleep 12
+# Ten seconds or more of the round.
+wait_round_seconds 12
 shot later
 moved=$(changed_share first later "$P2_VIEW")
 home=$(changed_pixels first later "$P2_HOME")
@@ -39,18 +40,20 @@ check_round "$OUT/computer.rec"
 
 # On the title, without --computer: two clicks on the line under START step it to COMPUTER
 # NORMAL.
-GAME_ARGS="--record $OUT/title.rec" start_game 2
+GAME_ARGS="--record $OUT/title.rec" start_game
+OPPONENT_LINE=340x40+342+450
 shot title-human
+# The game takes one click a frame: the second waits for the first to show.
 menu_click 1.0 -1.16
-sleep 0.3
+wait_for "a click to step the opponent line" screen_differs title-human title-easy "$OPPONENT_LINE" 40
 menu_click 1.0 -1.16
-sleep 0.5
-shot title-normal
-line=$(changed_pixels title-human title-normal 340x40+342+450)
+wait_for "a second click to step the opponent line" screen_differs title-easy title-normal \
+    "$OPPONENT_LINE" 40
+line=$(changed_pixels title-human title-normal "$OPPONENT_LINE")
 echo "the opponent line changed $line pixels"
 [ "${line:-0}" -ge 40 ] || fail "clicking the opponent line changed nothing ($line pixels)"
-start_round 1
-sleep 12
+start_round
+wait_round_seconds 12
 press_key Escape
 expect_exit 0
 check_round "$OUT/title.rec"

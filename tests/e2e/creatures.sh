@@ -6,10 +6,11 @@ end_game_on_exit
 export TUVO_SEED=8028
 "$ARENA_MAP" creatures "$TUVO_SEED"
 
-start_game 2
-start_round 2
+start_game
+start_round
 shot a
-sleep 1
+# A second or more of the round's time.
+wait_round_seconds 2
 shot b
 # The arena's middle, from row 2 up: the players stand in rows 0 and 1, the clock is above.
 set -- $("$ARENA_MAP" pixel 0 2 0) $("$ARENA_MAP" pixel 15 14 0)

@@ -13,23 +13,18 @@ if [ -n "${E2E_BARE_DISPLAY:-}" ]; then
 else
     Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$OUT/display" >/dev/null 2>&1 &
     XVFB_PID=$!
-    for i in $(seq 1 50); do
-        [ -s "$OUT/display" ] && break
-        sleep 0.1
-    done
+    wait_for "the new display's number" test -s "$OUT/display"
     number=$(cat "$OUT/display")
 fi
 [ -n "$number" ] || fail "no display of 1920 by 1080"
 export DISPLAY=":$number"
-for i in $(seq 1 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+wait_for "the display of 1920 by 1080 to answer" display_answers
 
-GAME_ARGS="--fullscreen" start_game 3
+GAME_ARGS="--fullscreen" start_game
+shot title
+# Return on START, highlighted at start, begins the round.
 press_key Return
-sleep 3
-shot round
+wait_for "the round on the whole screen" screen_changed title round 1504x294+208+786 50
 # The frame is 1504 by 1080 (1024:735), centred: bars of 208 pixels at each side. The player
 # views take the bottom 294 rows, the overview the rest.
 for p in "100 540" "1820 540" "5 5" "1914 1074"; do

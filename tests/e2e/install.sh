@@ -48,12 +48,12 @@ grep -qF "$STAGE" "$STAGE/opt/tuvo/bin/tuvo" && fail "the staging folder leaked 
 rm -rf "$STAGE"
 
 xdotool mousemove 10 10
-start_game 3
+start_game
 shot built
 press_key Escape
 expect_exit 0
 
-start_command / "$LAUNCHER" 3
+start_command / "$LAUNCHER"
 shot installed
 changed=$(changed_pixels built installed 1024x735+0+0)
 [ "${changed:-999999}" -lt 2000 ] || fail "the installed game's title differs ($changed pixels)"

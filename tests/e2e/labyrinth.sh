@@ -26,26 +26,30 @@ view_share() {
     echo $((n * 100 / (512 * 200)))
 }
 
+view_dark() {
+    shot_region inside "$P1_VIEW"
+    dark=$(count_pixels inside 512x200+0+0 "$DARK")
+    [ $((dark * 100 / 102400)) -ge 50 ]
+}
+
 walk_in() {
-    start_game 2
-    start_round 2
+    start_game
+    start_round
     legs=$(echo "$ROUTE" | wc -l)
     leg=0
     while read -r key cells; do
         leg=$((leg + 1))
-        [ "$leg" -lt "$legs" ] && hold_until_still "$key" "$P1_VIEW" 60
+        [ "$leg" -lt "$legs" ] && hold_until_still "$key" "$P1_VIEW"
     done <<<"$ROUTE"
     # The last leg ends in the door: hold the key until the view goes dark.
     set -- $(echo "$ROUTE" | tail -n 1)
     xdotool keydown "$1"
-    for i in $(seq 1 60); do
-        sleep 0.5
-        shot_region inside "$P1_VIEW"
-        dark=$(count_pixels inside 512x200+0+0 "$DARK")
-        [ $((dark * 100 / 102400)) -ge 50 ] && break
+    local deadline=$(($(date +%s) + WAIT_LIMIT))
+    until view_dark; do
+        [ "$(date +%s)" -lt "$deadline" ] || break
+        sleep 0.2
     done
     xdotool keyup "$1"
-    sleep 0.5
     shot labyrinth
     [ "$(view_share labyrinth "$DARK")" -ge 50 ]
 }

@@ -7,15 +7,8 @@ end_game_on_exit
 export TUVO_SEED=2
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$OUT/mix.raw"
-RATE=8000
 SETTINGS="$XDG_CONFIG_HOME/tuvo/settings.ini"
 
-bytes() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
-rms() {
-    tail -c +$(($1 + 1)) "$SDL_DISKAUDIOFILE" | head -c "$2" >"$OUT/part.raw"
-    sox -t raw -r $RATE -e unsigned -b 8 -c 1 "$OUT/part.raw" -n stats 2>&1 |
-        awk '/^RMS lev dB/ { if ($4 == "-inf") print 0; else printf "%.4f", 10 ^ ($4 / 20) }'
-}
 # Window pixel of a point of the menu plane.
 menu_pixel() {
     awk -v u="$1" -v v="$2" 'BEGIN { printf "%d %d", 512 + u * 1024 / 11.5, 367 - v * 735 / 8.3 }'
@@ -26,75 +19,86 @@ highlighted() {
     colour_near "$c" 255 219 25 40
 }
 
-start_game 3
-shot title
-highlighted title -2.06 -0.47 || fail "no highlight beside START at start"
+# shows_highlight NAME U V: takes screenshot NAME, in which the highlight shows beside (U, V).
+shows_highlight() {
+    shot "$1"
+    highlighted "$@"
+}
+# Succeeds once the settings file holds the line.
+settings_say() {
+    grep -qx "$1" "$SETTINGS" 2>/dev/null
+}
+bomb_on_b() {
+    awk '/^\[player1\]/ { p = 1 } /^\[player2\]/ { p = 0 } p && /^bomb = B$/ { found = 1 } END { exit !found }' \
+        "$SETTINGS" 2>/dev/null
+}
+START_FACE=$(menu_pixel -1.6 -0.47)
+
+start_game
+wait_for "the highlight beside START at start" shows_highlight title -2.06 -0.47
 # START, the opponent line, HELP, OPTIONS.
 press_key Tab
 press_key Tab
 press_key Tab
-sleep 0.5
-shot options-highlighted
-highlighted options-highlighted -1.57 -2.95 || fail "three Tabs did not highlight OPTIONS"
+wait_for "three Tabs to highlight OPTIONS" shows_highlight options-highlighted -1.57 -2.95
 highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 
 press_key Return
-sleep 0.5
+wait_for "OPTIONS to open" screen_changed options-highlighted options-open 1024x735+0+0 20
 for i in $(seq 1 10); do press_key Left; done
 # Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, steering help, always
-# relay and the four ways to walk), then B.
+# relay and the four ways to walk), then B once the line waits for a key.
 for i in $(seq 1 10); do press_key Down; done
+wait_for "the music at 0 in the settings" settings_say "music = 0"
+wait_for "the highlight on PLAYER 1: BOMB" screen_shows bomb-line 250 372 238 92 44 12
 press_key Return
-sleep 0.3
+# The line under the list asks for the key in red.
+asks_for_key() {
+    shot capturing
+    [ "$(count_pixels capturing 500x30+262+670 "r > 0.6 && g < 0.35 && b < 0.35")" -ge 300 ]
+}
+wait_for "OPTIONS to ask for player 1's bomb key" asks_for_key
 press_key b
-sleep 0.5
-shot options
+wait_for "player 1's bomb kept as B in the settings" bomb_on_b
+wait_for "the bomb's line to show B" screen_differs capturing options 1024x735+0+0 300
 keep_screenshot options options
-grep -qx "music = 0" "$SETTINGS" || fail "music 0 not kept: $(cat "$SETTINGS")"
 grep -qx "effects = 10" "$SETTINGS" || fail "effects volume changed"
-awk '/^\[player1\]/ { p = 1 } /^\[player2\]/ { p = 0 } p && /^bomb = B$/ { found = 1 } END { exit !found }' \
-    "$SETTINGS" || fail "player 1's bomb not kept as B: $(cat "$SETTINGS")"
 
 press_key BackSpace
-sleep 0.3
+wait_for "the title again after OPTIONS" screen_shows title-back $START_FACE 238 92 44 12
 # From OPTIONS past PLAY ONLINE, round to START.
 press_key Tab
 press_key Tab
 press_key Return
-sleep 3
-started=$(bytes)
-shot round
-changed=$(changed_share title round 1024x200+0+535)
-[ "$changed" -ge 50 ] || fail "Return on START did not start the round ($changed% changed)"
-music=$(rms "$started" $((2 * RATE)))
+changed_from_title() {
+    shot round
+    [ "$(changed_share title round "$VIEWS_STRIP")" -ge 50 ]
+}
+wait_for "Return on START to start the round" changed_from_title
+started=$(mix_bytes)
+wait_for "two seconds of the round's mix" mix_holds $((started + 2 * MIX_RATE))
+music=$(mix_rms "$started" $((2 * MIX_RATE)))
 echo "music at volume 0: $music"
 awk -v m="$music" 'BEGIN { exit !(m < 0.002) }' || fail "music heard at volume 0 (RMS $music)"
 
 # B drops player 1's bomb (left Shift no longer does); its blast comes 3.5 s later.
-dropped=$(bytes)
+dropped=$(mix_bytes)
 hold_key b 0.2
-sleep 6.5
-blast=0
-for tenth in $(seq 30 2 44); do
-    level=$(rms $((dropped + RATE * tenth / 10)) $((RATE * 11 / 10)))
-    blast=$(awk -v a="$blast" -v b="$level" 'BEGIN { print (b > a ? b : a) }')
-done
+wait_for_blast
+loudest_between $((dropped + MIX_RATE * 3)) "$BLAST_BY"
+blast=$LOUDEST
 echo "blast at effects volume 10: $blast"
 awk -v b="$blast" 'BEGIN { exit !(b > 0.02) }' || fail "no blast heard after B (RMS $blast)"
 
 press_key p
-sleep 0.5
-shot paused
+wait_for "P to show the pause menu" screen_differs round paused 1024x735+0+0 2000
 keep_screenshot paused pause-menu
 press_key Down
 press_key Down
 press_key Return
-sleep 1
-shot title-again
-changed=$(changed_share round title-again 1024x200+0+535)
+wait_for "END ROUND to bring the title back" screen_shows title-again $START_FACE 238 92 44 12
+changed=$(changed_share round title-again "$VIEWS_STRIP")
 [ "$changed" -ge 50 ] || fail "END ROUND did not bring the title back ($changed% changed)"
-c=$(pixel title-again $(menu_pixel -1.6 -0.47))
-colour_near "$c" 238 92 44 12 || fail "no START button after END ROUND: $c"
 press_key Escape
 expect_exit 0
 rm -rf "$OUT"

@@ -12,16 +12,15 @@ PROGRAM=$(readlink -f "$TUVO")
 (cd "$RUN_DIR" && exec "$PROGRAM") >"$OUT/game.out" 2>"$OUT/game.log" &
 GAME_PID=$!
 BOX=""
-for i in $(seq 1 150); do
+# The box, or the game's end where the display offers SDL no box.
+box_or_end() {
     # SDL's box carries no class, which xdotool's search passes over; xwininfo lists it.
     BOX=$(xwininfo -root -tree 2>/dev/null | awk '$2 == "\"Error\":" { print $1; exit }')
-    [ -n "$BOX" ] && break
-    kill -0 "$GAME_PID" 2>/dev/null || break
-    sleep 0.1
-done
+    [ -n "$BOX" ] || game_ended
+}
+wait_for "an error box, or the game to end" box_or_end
 
 if [ -n "$BOX" ]; then
-    sleep 0.5
     shot box
     # The program waits for the box: its window has not drawn a single frame meanwhile.
     GAME_WIN=$(xdotool search --name '^TUVO!!$' 2>/dev/null | head -n 1)
@@ -30,14 +29,15 @@ if [ -n "$BOX" ]; then
             colours=$(convert "$OUT/window.png" -format "%k" info:) &&
             [ "$colours" -le 2 ] || fail "the game window shows a picture behind the error box"
     fi
-    # Return presses the box's OK button once the box has the keyboard focus.
-    for try in 1 2 3 4 5; do
+    # Return presses the box's OK button once the box has the keyboard focus; it is pressed
+    # again until the game has ended.
+    press_ok() {
+        game_ended && return 0
         timeout 3 xdotool windowfocus --sync "$BOX" 2>/dev/null
-        sleep 0.3
         xdotool key Return
-        sleep 0.5
-        kill -0 "$GAME_PID" 2>/dev/null || break
-    done
+        return 1
+    }
+    wait_for "Return on the box to end the game" press_ok
 else
     echo "no message box appeared: this display offers SDL none (the text still goes to stderr)"
 fi

@@ -2,15 +2,15 @@
 # with code 0.
 export SDL_AUDIODRIVER=nosuchdriver
 . "$(dirname "$0")/lib/common.sh"
-start_game 3
+start_game
 shot menu
-menu_click -0.14 -0.47
-sleep 2
-# Both players walk a little and player 1 drops a bomb: the effects have nowhere to go.
+start_round
+# Both players walk a little and player 1 drops a bomb: the effects have nowhere to go. Its fuse
+# ends 3.5 s later, within five more seconds on the clock.
 hold_key Up 0.5
 hold_key r 0.5
 press_key Shift_L
-sleep 4
+wait_round_seconds 5
 shot game
 changed=$(changed_pixels menu game 1024x200+0+535)
 [ "${changed:-0}" -gt 50000 ] || fail "the game did not start ($changed pixels changed)"

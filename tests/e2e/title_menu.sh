@@ -28,10 +28,9 @@ expect_filled() {
     done
 }
 
-start_game 2
-# Keep the grey pointer off the buttons.
+start_game
+# Keep the pointer off the buttons: one that moves onto a button takes the highlight.
 xdotool mousemove 10 10
-sleep 0.5
 shot title
 expect_filled title
 # Inside each button, away from its lettering.
@@ -41,36 +40,32 @@ expect_face title OPTIONS 30 158 150 -1.3 -2.95 1.0 -2.95 -1.25 -3.1 0.95 -3.1
 keep_screenshot title title
 
 menu_click -0.14 -1.85
-sleep 1
+# The pointer stays on HELP until the click has been taken.
+wait_for "the help picture after a click on HELP" screen_changed title help 1024x735+0+0 50
 xdotool mousemove 10 10
-sleep 0.5
-shot help
-changed=$(changed_share title help 1024x735+0+0)
-[ "$changed" -ge 50 ] || fail "HELP changed only $changed% of the window"
 expect_filled help
 expect_face help BACK 48 136 226 4.2 -3.47 5.2 -3.47 4.1 -3.6 5.2 -3.6
 keep_screenshot help help
 
 # A click on START's place while the help picture shows does nothing.
 menu_click -1.6 -0.47
-sleep 1
+observe 1
 xdotool mousemove 10 10
-sleep 0.5
 shot help-again
 changed=$(changed_share help help-again 1024x735+0+0)
 [ "$changed" -le 1 ] || fail "a click outside BACK changed the help picture ($changed%)"
 
 menu_click 4.685 -3.47
-sleep 1
-xdotool mousemove 10 10
-sleep 0.5
-shot title-again
 # The highlight stays on HELP, the button last pressed: the picture above the buttons is as it was.
-changed=$(changed_share title title-again 1024x300+0+0)
-[ "$changed" -le 1 ] || fail "BACK did not bring the title picture back ($changed% differ)"
+title_back() {
+    shot title-again
+    [ "$(changed_share title title-again 1024x300+0+0)" -le 1 ]
+}
+wait_for "BACK to bring the title picture back" title_back
+xdotool mousemove 10 10
 expect_face title-again START 238 92 44 -1.6 -0.47 1.3 -0.6
 
-start_round 3
+start_round
 shot game
 # The three views replace the picture: above all the strip of player views at the bottom.
 changed=$(changed_share title-again game 1024x200+0+535)

@@ -41,9 +41,9 @@ highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 press_key Return
 sleep 0.5
 for i in $(seq 1 10); do press_key Left; done
-# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, steering help, always
-# relay and the four ways to walk), then B.
-for i in $(seq 1 10); do press_key Down; done
+# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, render scale, steering help,
+# always relay and the four ways to walk), then B.
+for i in $(seq 1 11); do press_key Down; done
 press_key Return
 sleep 0.3
 press_key b

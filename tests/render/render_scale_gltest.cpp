@@ -1,0 +1,168 @@
+#include "FrameScenes.h"
+#include "app/Game.h"
+#include "render/HudLayout.h"
+#include "render/Overlays.h"
+#include "render/ViewLayout.h"
+#include "render/Views.h"
+#include "support/GlContext.h"
+#include <GL/gl.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+// The round's views drawn at a share of the frame's pixels and stretched over it, the texts over
+// them at the frame's own size.
+namespace {
+
+struct Picture {
+    int width, height;
+    std::vector<uint8_t> rgb; // the whole window, rows from the bottom
+
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+Picture drawnAt(Game& game, int percent) {
+    GlContext& context = glContext();
+    game.look.renderPercent = percent;
+    // A frame's own pictures (the blast's) are made for the frame being drawn.
+    drawGameFrame(roundView(game));
+    glFinish();
+    return {context.width, context.height, context.readRgb(0, 0, context.width, context.height)};
+}
+
+// Mean absolute difference per channel (0 to 255) over a rectangle of two pictures.
+double meanDifference(const Picture& a, const Picture& b, const FrameRect::Pixels& r) {
+    long sum = 0;
+    for (int y = r.y; y < r.y + r.height; ++y)
+        for (int x = r.x; x < r.x + r.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(a.at(x, y)[c] - b.at(x, y)[c]);
+    return static_cast<double>(sum) / (3.0 * r.width * r.height);
+}
+
+// The share of a rectangle's pixels that are not black.
+double litShare(const Picture& p, const FrameRect::Pixels& r) {
+    long lit = 0;
+    for (int y = r.y; y < r.y + r.height; ++y)
+        for (int x = r.x; x < r.x + r.width; ++x)
+            lit += p.at(x, y)[0] + p.at(x, y)[1] + p.at(x, y)[2] > 0;
+    return static_cast<double>(lit) / (static_cast<double>(r.width) * r.height);
+}
+
+// A view's rectangle cut down to a strip `depth` pixels deep along one of its sides.
+FrameRect::Pixels strip(FrameRect::Pixels r, int side, int depth) {
+    switch (side) {
+    case 0: // left
+        r.width = depth;
+        break;
+    case 1: // right
+        r.x += r.width - depth;
+        r.width = depth;
+        break;
+    case 2: // bottom
+        r.height = depth;
+        break;
+    default: // top
+        r.y += r.height - depth;
+        r.height = depth;
+        break;
+    }
+    return r;
+}
+
+class RenderScaleTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        glContext();
+        runSetUp(game);
+        // A frame narrower than the window and lower than it, as a window of another shape
+        // shows it: black bars to each side and above.
+        game.look.frame = frameRect(1024, 600);
+        framescenes::roundStart(game);
+    }
+    Game game{1, false};
+};
+} // namespace
+
+TEST_F(RenderScaleTest, ScaledViewsAreStretchedOverTheSameRectanglesAndTheBarsStayBlack) {
+    const FrameRect& frame = game.look.frame;
+    ASSERT_GT(frame.x, 0);
+    ASSERT_LT(frame.height, glContext().height);
+    const Picture full = drawnAt(game, 100);
+    const FrameRect::Pixels views[3] = {
+        frame.place(0, splitHeight, windowWidth, windowHeight - splitHeight),
+        frame.place(0, 0, windowWidth / 2, splitHeight),
+        frame.place(windowWidth / 2, 0, windowWidth / 2, splitHeight)};
+    const char* names[3] = {"overview", "player 1", "player 2"};
+    // The whole view a little softer: the mean difference per channel grows as the scale
+    // shrinks (about 3, 3.7 and 4.9 at the three scales), where a view moved, shrunk or left out
+    // differs by tens along its edges.
+    const double viewLimit[3] = {5, 6, 8};
+    const int percents[3] = {85, 70, 50};
+    for (int k = 0; k < 3; ++k) {
+        const int percent = percents[k];
+        const Picture scaled = drawnAt(game, percent);
+        for (int v = 0; v < 3; ++v) {
+            SCOPED_TRACE(std::to_string(percent) + " %, " + names[v]);
+            EXPECT_LT(meanDifference(full, scaled, views[v]), viewLimit[k]);
+            // Out to each edge: a view drawn short of its rectangle leaves a dark strip there,
+            // one drawn past it covers its neighbour's edge.
+            for (int side = 0; side < 4; ++side) {
+                const FrameRect::Pixels edge = strip(views[v], side, 3);
+                EXPECT_NEAR(litShare(scaled, edge), litShare(full, edge), 0.02) << side;
+                EXPECT_LT(meanDifference(full, scaled, edge), 2 * viewLimit[k]) << side;
+            }
+        }
+        // The bars beside and above the frame stay black.
+        const FrameRect::Pixels left{0, 0, frame.x, scaled.height};
+        const FrameRect::Pixels right{frame.x + frame.width, 0,
+                                      scaled.width - frame.x - frame.width, scaled.height};
+        const FrameRect::Pixels above{0, frame.y + frame.height, scaled.width,
+                                      scaled.height - frame.y - frame.height};
+        for (const FrameRect::Pixels& bar : {left, right, above})
+            EXPECT_EQ(litShare(scaled, bar), 0.0) << percent;
+        // The scaled picture is as large as the scaled frame, and no larger.
+        EXPECT_NEAR(game.look.sceneBuffer.width(), frame.width * percent / 100.0, 1);
+        EXPECT_NEAR(game.look.sceneBuffer.height(), frame.height * percent / 100.0, 1);
+    }
+    // At full size the picture's memory is given back.
+    drawnAt(game, 100);
+    EXPECT_EQ(game.look.sceneBuffer.width(), 0);
+}
+
+TEST_F(RenderScaleTest, TheClockAndTheCountsAreWrittenAtTheFramesOwnSize) {
+    const Picture full = drawnAt(game, 100);
+    const Picture half = drawnAt(game, 50);
+    // The clock's line and player 1's column: black letters on a white rim, pixel for pixel
+    // where they are at full size. Stretched from half the pixels they would be grey.
+    const FrameRect& frame = game.look.frame;
+    const HudLayout layout = hudLayout(frame.scale(), {}, false);
+    ASSERT_TRUE(layout.columns);
+    const float overviewTop = windowHeight - splitHeight;
+    const struct {
+        float x, y;
+        int letters;
+    } lines[2] = {{layout.clockX, layout.clockY, hudClockLetters},
+                  {layout.columnX[0], layout.firstLineY, hudColumnLetters}};
+    for (const auto& line : lines) {
+        const HudBox box = layout.box(line.x, line.y, line.letters, false);
+        // Frame pixels from the overview's top left, y down, to the window's from its bottom.
+        const FrameRect::Pixels r = frame.place(
+            static_cast<int>(box.x0), static_cast<int>(overviewTop - box.y1 + splitHeight),
+            static_cast<int>(box.x1 - box.x0), static_cast<int>(box.y1 - box.y0));
+        int letterPixels = 0, kept = 0;
+        for (int y = r.y; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x) {
+                const uint8_t* p = full.at(x, y);
+                const bool black = p[0] == 0 && p[1] == 0 && p[2] == 0;
+                const bool white = p[0] == 255 && p[1] == 255 && p[2] == 255;
+                if (!black && !white)
+                    continue;
+                ++letterPixels;
+                const uint8_t* q = half.at(x, y);
+                kept += q[0] == p[0] && q[1] == p[1] && q[2] == p[2];
+            }
+        EXPECT_GT(letterPixels, 40 * line.letters / 2);
+        EXPECT_GE(kept, letterPixels * 99 / 100);
+    }
+}

@@ -53,21 +53,18 @@ void OverviewStillLayer::redraw(const Key& key, const Part* parts, int partCount
     glPushAttrib(GL_VIEWPORT_BIT | GL_STENCIL_BUFFER_BIT | GL_COLOR_BUFFER_BIT |
                  GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_SCISSOR_BIT | GL_POLYGON_BIT |
                  GL_TRANSFORM_BIT);
-    // Drawn upside down for the window: it keeps its rows from the top, an off-screen picture
-    // from the bottom, and a copy between the two is plain memory only when one of them is
-    // turned. The turn mirrors every triangle's winding, so the front faces wind the other way.
-    // Into another off-screen picture (the views drawn scaled) it goes as drawn.
+    // Drawn upside down: the window keeps its rows from the top, an off-screen picture from the
+    // bottom, and a copy between the two is plain memory only when one of them is turned. The
+    // turn mirrors every triangle's winding, so the front faces wind the other way.
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    if (key.turned) {
-        float projection[16];
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        glLoadIdentity();
-        glScalef(1, -1, 1);
-        glMultMatrixf(projection);
-        glFrontFace(GL_CW);
-    }
+    glLoadIdentity();
+    glScalef(1, -1, 1);
+    glMultMatrixf(projection);
     glMatrixMode(GL_MODELVIEW);
+    glFrontFace(GL_CW);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
     glDisable(GL_SCISSOR_TEST);
@@ -102,9 +99,6 @@ bool OverviewStillLayer::show(Key key, const Part* parts, int partCount,
     glGetIntegerv(GL_VIEWPORT, viewport);
     key.width = viewport[2];
     key.height = viewport[3];
-    GLint target = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &target);
-    key.turned = target == 0;
     if (key.width <= 0 || key.height <= 0)
         return false;
     // The copy needs the window's depth and stencil in the picture's very format.
@@ -128,14 +122,11 @@ bool OverviewStillLayer::show(Key key, const Part* parts, int partCount,
         while (glGetError() != GL_NO_ERROR) {
         }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    // The picture's rows upside down for the window (see redraw), turned back by the copy. Depth
-    // and stencil go together: the window holds them in one buffer, which only both at once copy
-    // as memory.
-    const bool turned = key.turned;
+    // The picture's rows upside down (see redraw), turned back by the copy. Depth and stencil go
+    // together: the window holds them in one buffer, which only both at once copy as memory.
     auto copy = [&](int x0, int y0, int x1, int y1, GLbitfield what) {
-        glBlitFramebuffer(x0, turned ? height - y0 : y0, x1, turned ? height - y1 : y1,
-                          viewport[0] + x0, viewport[1] + y0, viewport[0] + x1, viewport[1] + y1,
-                          what, GL_NEAREST);
+        glBlitFramebuffer(x0, height - y0, x1, height - y1, viewport[0] + x0, viewport[1] + y0,
+                          viewport[0] + x1, viewport[1] + y1, what, GL_NEAREST);
     };
     constexpr GLbitfield depth = GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     if (depthBoxes == nullptr) {

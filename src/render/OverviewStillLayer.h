@@ -16,8 +16,6 @@ class OverviewStillLayer {
         int32_t seasonStep = 0;
         // Which obstacles stand, and where (see `standingObstacles`).
         uint64_t obstacles = 0;
-        // Kept upside down, for a copy into the window (see redraw); else as drawn.
-        bool turned = true;
         bool operator==(const Key&) const = default;
     };
     // One part of the picture and the stencil value its visible pixels get.

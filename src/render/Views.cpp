@@ -339,40 +339,11 @@ void overviewScene(const RoundView& v, bool stillShown) {
     drawPlayerFigure(v, 2, false, &v.overviewCamera);
     drawCreatures(v, false, v.overviewCamera);
 }
-} // namespace
-
-namespace {
-void overviewViewport(const FrameRect& frame) {
-    setView(frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
-            static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
-}
-
 // In the labyrinth the camera may stand close behind the figure, with a wall just behind it.
 void playerViewport(const RoundView& v, const FrameRect& frame, int n) {
     const int x = n == 1 ? 0 : windowWidth / 2;
     setView(frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
             v.world.freeRoam[n - 1] ? 0.05 : 0.5);
-}
-
-// The overview's scene in `frame`, with the clock and the counts written first when `letters`
-// (their depth then spares the renderer the scene's pixels behind them).
-void overviewPicture(const RoundView& v, const FrameRect& frame, bool letters) {
-    holdSeasonPictures(v.look.textures, v.seasonStep, false);
-    overviewViewport(frame);
-    v.look.sceneLight.enable();
-    applyCamera(v.overviewCamera);
-    // The still layer goes first: it covers the whole view, the display's letters included.
-    const bool stillShown = !v.look.fullDetail && showStillLayer(v);
-    if (letters)
-        drawHud(v);
-    overviewScene(v, stillShown);
-    v.look.sceneLight.disable();
-    drawLabyrinthMarkers(v);
-}
-
-void overviewLetters(const RoundView& v) {
-    drawColumnEvents(v);
-    drawOverviewBand(v);
 }
 
 // Player n's scene in `frame`, without what lies over it.
@@ -452,36 +423,33 @@ FrameRect scaledFrame(const FrameRect& frame, int percent) {
     return small;
 }
 
-// The three views drawn into the scaled picture and stretched over the frame, then the letters,
-// the band, the flashes and the labyrinth's map over them at the frame's own size. False, having
-// drawn nothing, when the GL cannot draw off screen.
+// The player views drawn into the scaled picture and stretched over their place in the frame,
+// their flashes, words and labyrinth maps over them at the frame's own size. The overview is
+// drawn at full size as ever: most of it is a copy of its kept picture, which costs next to
+// nothing at any size, where stretching its pixels would cost more than drawing fewer saves.
+// False, having drawn nothing, when the GL cannot draw off screen.
 bool drawScaledViews(const RoundView& v) {
     const FrameRect& frame = v.look.frame;
     const FrameRect small = scaledFrame(frame, v.look.renderPercent);
+    const FrameRect::Pixels strip = small.place(0, 0, windowWidth, splitHeight);
     SceneBuffer& buffer = v.look.sceneBuffer;
-    if (!buffer.begin(small.width, small.height))
+    if (!buffer.begin(strip.width, strip.height))
         return false;
+    // The player views first: the renderer fills them while the overview is set up.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    overviewPicture(v, small, false);
-    v.look.handOver.handOn();
     playerPicture(v, small, 1);
     v.look.handOver.handOn();
     playerPicture(v, small, 2);
     buffer.end();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    struct Part {
-        int x, y, width, height;
-    };
-    const Part parts[3] = {{0, splitHeight, windowWidth, windowHeight - splitHeight},
-                           {0, 0, windowWidth / 2, splitHeight},
-                           {windowWidth / 2, 0, windowWidth / 2, splitHeight}};
-    for (const Part& p : parts)
-        buffer.stretch(small.place(p.x, p.y, p.width, p.height),
-                       frame.place(p.x, p.y, p.width, p.height));
-    overviewViewport(frame);
-    drawHud(v);
-    overviewLetters(v);
+    drawOverview(v);
+    v.look.handOver.handOn();
+    for (int n = 1; n <= 2; ++n) {
+        const int x = n == 1 ? 0 : windowWidth / 2;
+        buffer.stretch(small.place(x, 0, windowWidth / 2, splitHeight),
+                       frame.place(x, 0, windowWidth / 2, splitHeight));
+    }
     for (int n = 1; n <= 2; ++n) {
         playerViewport(v, frame, n);
         drawPlayerOverlay(v, n);
@@ -491,8 +459,19 @@ bool drawScaledViews(const RoundView& v) {
 } // namespace
 
 void drawOverview(const RoundView& v) {
-    overviewPicture(v, v.look.frame, true);
-    overviewLetters(v);
+    holdSeasonPictures(v.look.textures, v.seasonStep, false);
+    setView(v.look.frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
+            static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
+    v.look.sceneLight.enable();
+    applyCamera(v.overviewCamera);
+    // The still layer goes first: it covers the whole view, the display's letters included.
+    const bool stillShown = !v.look.fullDetail && showStillLayer(v);
+    drawHud(v);
+    overviewScene(v, stillShown);
+    v.look.sceneLight.disable();
+    drawLabyrinthMarkers(v);
+    drawColumnEvents(v);
+    drawOverviewBand(v);
 }
 
 void drawPlayerView(const RoundView& v, int n) {

@@ -52,12 +52,18 @@ bool SceneBuffer::begin(int w, int h) {
         }
     }
     previous = drawing;
+    GLint reading = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &reading);
+    previousRead = reading;
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     return true;
 }
 
 void SceneBuffer::end() {
+    // Both, whatever the views did: pictures made while drawing them put back the binding for
+    // reading too, and a screenshot read afterwards has to come from the window.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(previous));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousRead));
 }
 
 void SceneBuffer::stretch(const FrameRect::Pixels& from, const FrameRect::Pixels& to) const {

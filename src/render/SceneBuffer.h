@@ -15,7 +15,7 @@ class SceneBuffer {
     // Draws into the picture from here on, made (or kept) width by height pixels. False when the
     // GL cannot draw off screen: then nothing changed, and the caller draws at full size.
     bool begin(int width, int height);
-    // Draws where it drew before `begin` again.
+    // Draws, and reads, where it did before `begin` again.
     void end();
     // Stretches the rectangle `from` of the picture (its pixels, from the lower left) over `to`
     // (the pixels drawn into now), filtered; no texel outside `from` shows, so views drawn side
@@ -33,6 +33,6 @@ class SceneBuffer {
     unsigned int colour = 0;
     unsigned int depthStencil = 0;
     int pictureWidth = 0, pictureHeight = 0;
-    int previous = 0;
+    int previous = 0, previousRead = 0;
     bool failed = false;
 };

@@ -12,7 +12,9 @@ bool SceneBuffer::begin(int w, int h) {
         return false;
     GLint drawing = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawing);
-    if (framebuffer == 0 || w != pictureWidth || h != pictureHeight) {
+    // A smaller scale draws into the lower left of the picture it has: stepping between scales
+    // never makes it anew, and the memory of one picture never lies beside another's.
+    if (framebuffer == 0 || w > pictureWidth || h > pictureHeight) {
         if (framebuffer == 0) {
             glGenFramebuffers(1, &framebuffer);
             glGenTextures(1, &colour);

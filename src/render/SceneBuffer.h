@@ -1,10 +1,10 @@
 #pragma once
 #include "render/ViewLayout.h"
 
-// The player views and the overview drawn at a fraction of the frame's pixels: one off-screen
-// picture with its own depth and stencil, as large as the scaled frame and no larger, made again
-// only when that size changes, then stretched over the frame with filtering. What is drawn over
-// the views afterwards (the texts, the menus, the labyrinth's map) keeps the frame's full size.
+// The player views drawn at a fraction of the frame's pixels: one off-screen picture with its own
+// depth and stencil, as large as the largest scaled views drawn into it and no larger, made again
+// only when they grow, then stretched over the frame with filtering. What is drawn over the
+// views afterwards (their flashes and words, the labyrinth's map) keeps the frame's full size.
 class SceneBuffer {
   public:
     SceneBuffer() = default;
@@ -12,8 +12,9 @@ class SceneBuffer {
     SceneBuffer(const SceneBuffer&) = delete;
     SceneBuffer& operator=(const SceneBuffer&) = delete;
 
-    // Draws into the picture from here on, made (or kept) width by height pixels. False when the
-    // GL cannot draw off screen: then nothing changed, and the caller draws at full size.
+    // Draws into the picture from here on, its lower left width by height pixels (it is made
+    // anew only when smaller than that). False when the GL cannot draw off screen: then nothing
+    // changed, and the caller draws at full size.
     bool begin(int width, int height);
     // Draws, and reads, where it did before `begin` again.
     void end();

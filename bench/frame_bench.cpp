@@ -5,16 +5,20 @@
 // frame of the same size, and for each game frame the primitives each view sends through the
 // pipeline (a GL_PRIMITIVES_GENERATED query) with the median time of that view alone (drawn and
 // finished by itself).
-//   frame_bench [--size WxH] [--only first|blast|winter] [--no-views] [frames per scene]
+//   frame_bench [--size WxH] [--scale PERCENT] [--only first|blast|winter] [--no-views]
+//               [frames per scene]
 // --size sets the window, and the frame takes the largest 1024:735 rectangle in it, as in the
-// game (1504x1080: the frame of a 1920 x 1080 screen). --only measures the empty frame and that
-// one scene (for profiling); --no-views leaves out the views drawn alone. Under
+// game (1504x1080: the frame of a 1920 x 1080 screen). --scale draws the round's views at that
+// share of the frame's width and height (100, 85, 70 or 50), stretched over it, as the render
+// scale does; the views drawn alone are always drawn at full size. --only measures the empty frame
+// and that one scene (for profiling); --no-views leaves out the views drawn alone. Under
 //   valgrind --tool=callgrind frame_bench --no-views 12
 // each scene's measured frames are written as a dump of their own (their instruction counts).
 #include "FrameScenes.h"
 
 #include "app/Game.h"
 #include "render/GlState.h"
+#include "render/RenderScale.h"
 #include "render/ViewLayout.h"
 #include "render/Views.h"
 
@@ -47,6 +51,7 @@ namespace {
 
 int width = 1024;
 int height = 735;
+int renderPercent = 100;
 constexpr int warmUpFrames = 10;
 // A scene stops early once it has taken this long, so slow machines still finish.
 constexpr double sceneBudgetMs = 20000;
@@ -190,6 +195,12 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "frame_bench: --size wants WIDTHxHEIGHT, as 1504x1080\n");
                 return 2;
             }
+        } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+            renderPercent = std::atoi(argv[++i]);
+            if (renderPercent == renderScaleAuto || !isRenderScale(renderPercent)) {
+                std::fprintf(stderr, "frame_bench: --scale wants 100, 85, 70 or 50\n");
+                return 2;
+            }
         } else if (std::strcmp(argv[i], "--no-views") == 0) {
             noViews = true;
         } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
@@ -207,6 +218,7 @@ int main(int argc, char** argv) {
     Game game(1, false);
     runSetUp(game);
     game.look.frame = frameRect(width, height);
+    game.look.renderPercent = renderPercent;
 
     std::printf("renderer: %s\nGL version: %s\n",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
@@ -246,9 +258,9 @@ int main(int argc, char** argv) {
     }
 
     std::printf("stencil bits: %d\n\n", stencil);
-    std::printf("| frame (%d x %d, unpaced) | frames | median ms | p99 ms | median / empty "
-                "| processor ms | processor / empty |\n",
-                game.look.frame.width, game.look.frame.height);
+    std::printf("| frame (%d x %d, views at %d %%, unpaced) | frames | median ms | p99 ms "
+                "| median / empty | processor ms | processor / empty |\n",
+                game.look.frame.width, game.look.frame.height, renderPercent);
     std::printf("| --- | ---: | ---: | ---: | ---: | ---: | ---: |\n");
     const double empty = table.front().medianMs;
     const double emptyCpu = table.front().cpuMs;

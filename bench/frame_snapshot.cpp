@@ -1,15 +1,18 @@
 // Draws fixed game frames on the current machine's GL and writes them as PPM pictures, or
 // compares two such pictures. Used to check that a change to how things are drawn leaves the
 // picture as it was. Run it from the build folder (it loads textures/ like the game).
-//   frame_snapshot write <folder>       writes overview.ppm, shadows.ppm, winter.ppm,
-//                                       labyrinth.ppm and blast.ppm
+//   frame_snapshot write <folder> [--size WxH] [--scale PERCENT]
+//       writes overview.ppm, shadows.ppm, winter.ppm, labyrinth.ppm and blast.ppm, drawn in a
+//       window of WxH (default 1024x735) with the views at PERCENT of the frame (default 100)
 //   frame_snapshot compare <a.ppm> <b.ppm> [level]
-// compare prints the share of pixels whose channels differ by more than `level` (default 8)
-// and exits 1 when that share reaches 0.5 %.
+// compare prints the share of pixels whose channels differ by more than `level` (default 8) and
+// the mean absolute difference per channel, and exits 1 when that share reaches 0.5 %.
 #include "FrameScenes.h"
 
 #include "app/Game.h"
 #include "render/GlState.h"
+#include "render/RenderScale.h"
+#include "render/ViewLayout.h"
 #include "render/Views.h"
 
 #include <GL/freeglut.h>
@@ -24,8 +27,9 @@
 
 namespace {
 
-constexpr int width = 1024;
-constexpr int height = 735;
+int width = 1024;
+int height = 735;
+int renderPercent = 100;
 constexpr uint32_t seed = 8028;
 
 bool writePpm(const std::string& path, const std::vector<unsigned char>& rgb) {
@@ -65,17 +69,22 @@ int compare(const char* a, const char* b, int level) {
     }
     long differing = 0, changed = 0;
     int largest = 0;
+    double total = 0;
     for (size_t p = 0; p < pa.size(); p += 3) {
         int worst = 0;
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 3; ++c) {
             worst = std::max(worst, std::abs(pa[p + c] - pb[p + c]));
+            total += std::abs(pa[p + c] - pb[p + c]);
+        }
         largest = std::max(largest, worst);
         changed += worst > 0;
         differing += worst > level;
     }
     const double share = 100.0 * static_cast<double>(differing) / (static_cast<double>(wa) * ha);
-    std::printf("%s: %ld pixels changed, %ld (%.3f %%) by more than %d, largest %d\n", b, changed,
-                differing, share, level, largest);
+    std::printf("%s: %ld pixels changed, %ld (%.3f %%) by more than %d, largest %d, mean "
+                "difference per channel %.2f\n",
+                b, changed, differing, share, level, largest,
+                total / static_cast<double>(pa.size()));
     return share < 0.5 ? 0 : 1;
 }
 
@@ -101,6 +110,8 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
     setInitialGlState(width, height);
     Game game(seed, false);
     runSetUp(game);
+    game.look.frame = frameRect(width, height);
+    game.look.renderPercent = renderPercent;
     game.round.clock.set(1000);
     game.gameRunning = true;
     prepare(game);
@@ -118,8 +129,23 @@ bool snapshot(const std::string& path, const std::function<void(Game&)>& prepare
 int main(int argc, char** argv) {
     if (argc >= 4 && std::string(argv[1]) == "compare")
         return compare(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 8);
-    if (argc != 3 || std::string(argv[1]) != "write") {
-        std::fprintf(stderr, "usage: frame_snapshot write <folder> | compare <a> <b> [level]\n");
+    bool usable = argc >= 3 && std::string(argv[1]) == "write";
+    for (int i = 3; usable && i < argc; i += 2) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc)
+            usable = false;
+        else if (option == "--size")
+            usable = std::sscanf(argv[i + 1], "%dx%d", &width, &height) == 2 && width >= 64 &&
+                     height >= 64 && width <= 8192 && height <= 8192;
+        else if (option == "--scale")
+            usable = isRenderScale(renderPercent = std::atoi(argv[i + 1])) && renderPercent > 0;
+        else
+            usable = false;
+    }
+    if (!usable) {
+        std::fprintf(stderr,
+                     "usage: frame_snapshot write <folder> [--size WxH] [--scale 100|85|70|50]"
+                     " | compare <a> <b> [level]\n");
         return 2;
     }
     glutInit(&argc, argv);

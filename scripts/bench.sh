@@ -4,11 +4,15 @@
 #  - frame times of representative frames at 1024 x 735 (the window) and at 1504 x 1080 (the frame
 #    of a 1920 x 1080 screen), each also as a ratio to an empty frame of the same size drawn in
 #    the same run, which holds from one machine to the next where the times do not;
+#  - the same frames at 1504 x 1080 with the player views drawn at each render scale (85, 70 and
+#    50 % of the frame's width and height), against 100 % in the same run;
 #  - the time from start to the first title frame;
 #  - the real program, this build and an older one (the build before the frame-cost work, or
 #    BASE_REF), side by side on one virtual 1920 x 1080 screen, each in a 1024 x 735 window and in
 #    full screen: frames a second over ten seconds of the same round (same seed) and the peak
-#    resident memory of the session; this build also unpaced (TUVO_UNPACED=1).
+#    resident memory of the session; this build also unpaced (TUVO_UNPACED=1), in full screen
+#    at AUTO (the default) and at each fixed render scale; then this build in full screen with
+#    the default settings against the older one in its window, and 70 % against 100 %.
 #   scripts/bench.sh [build folder, default build-bench] [frames per scene, default 300; 0: only
 #   the real program]
 #   BASE_REF=<git revision> (default e7f1ee2; "none" leaves the older build out)
@@ -100,6 +104,29 @@ while IFS='|' read -r name small; do
 done <"$WORK/small.txt"
 echo
 
+echo "== full screen (1504 x 1080) with the player views at each render scale, same run"
+# Name, median ms and processor ms of each row of one frame_bench table: "name|ms|processor".
+medians() {
+    sed -n 's/^| \([^|]*[a-z)]\) | [0-9]* | \([0-9.]*\) | [0-9.]* | [0-9.]* | \([0-9.]*\) |.*/\1|\2|\3/p' "$1"
+}
+./bench/frame_bench --size 1504x1080 --scale 100 --no-views "$FRAMES" >"$WORK/scale-100.txt"
+for scale in 85 70 50; do
+    ./bench/frame_bench --size 1504x1080 --scale "$scale" --no-views "$FRAMES" >"$WORK/scale-$scale.txt"
+done
+echo "| frame (median ms, processor ms in brackets; x: as many frames as at 100 %) | 100 % | 85 % | 70 % | 50 % |"
+echo "| --- | ---: | ---: | ---: | ---: |"
+medians "$WORK/scale-100.txt" >"$WORK/m-100.txt"
+while IFS='|' read -r name ms cpu; do
+    row="| $name | $ms ($cpu)"
+    for scale in 85 70 50; do
+        cell=$(medians "$WORK/scale-$scale.txt" | awk -F'|' -v n="$name" -v base="$ms" '$1 == n {
+            printf "%s (%s), %.2f x", $2, $3, base / $2 }')
+        row="$row | ${cell:-?}"
+    done
+    echo "$row |"
+done <"$WORK/m-100.txt"
+echo
+
 echo "== start-up"
 ./bench/startup_bench ./tuvo 5
 echo
@@ -124,10 +151,15 @@ done
 # let the round run 3 s, count the frames shown over FPS_SECONDS, quit with Esc. Prints a table
 # row: frames a second and the session's peak resident memory.
 session() {
-    label=$1 folder=$2 mode=$3 pacing=${4:-paced}
+    label=$1 folder=$2 mode=$3 pacing=${4:-paced} scale=${5:-}
     rm -rf "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"
-    swaps="$WORK/swaps-$label-$mode-$pacing.txt"
-    times="$WORK/time-$label-$mode-$pacing.txt"
+    # A fixed render scale, as OPTIONS keeps it; none: the default (AUTO in this build).
+    if [ -n "$scale" ]; then
+        mkdir -p "$XDG_CONFIG_HOME/tuvo"
+        printf '[window]\nrender_scale = %s\n' "$scale" >"$XDG_CONFIG_HOME/tuvo/settings.ini"
+    fi
+    swaps="$WORK/swaps-$label-$mode-$pacing$scale.txt"
+    times="$WORK/time-$label-$mode-$pacing$scale.txt"
     unpaced=0
     [ "$pacing" = unpaced ] && unpaced=1
     (cd "$folder" && DISPLAY=$screen_display TUVO_SEED=8028 TUVO_UNPACED=$unpaced exec /usr/bin/time -v -o "$times" \
@@ -140,6 +172,7 @@ session() {
         [ -n "$win" ] && break
         sleep 0.1
     done
+    last_fps=""
     if [ -z "$win" ]; then
         echo "| $label | $mode | no game window | |"
         kill "$GAME_PID" 2>/dev/null || true
@@ -184,18 +217,37 @@ session() {
         '$1 >= a + 3 && $1 < a + 3 + s { n++ } END { printf "%.1f", n / s }' "$swaps" 2>/dev/null)
     peak=$(sed -n 's/^[[:space:]]*Maximum resident set size (kbytes): //p' "$times")
     echo "| $label | $mode, frame $frame | ${fps:-?} | $((${peak:-0} / 1024)) MiB |"
+    last_fps=$fps
+}
+
+# "A against B: R x" for two frames-a-second figures, either of them possibly missing.
+against() {
+    awk -v a="$2" -v b="$3" -v what="$1" 'BEGIN {
+        if (a > 0 && b > 0) printf "%s: %.2f x (%s against %s frames a second)\n", what, a / b, a, b
+        else printf "%s: not measured\n", what }'
 }
 
 echo "== the real program on a 1920 x 1080 screen: the round's first ${FPS_SECONDS} s after 3 s, seed 8028"
 echo "| build | window | frames a second | peak resident memory |"
 echo "| --- | --- | ---: | ---: |"
+before_window=""
 if [ -n "$BASE_BUILD" ]; then
     session "before ($(git -C "$ROOT" rev-parse --short "$BASE_REF^{commit}"))" "$BASE_BUILD" window
+    before_window=$last_fps
     session "before ($(git -C "$ROOT" rev-parse --short "$BASE_REF^{commit}"))" "$BASE_BUILD" fullscreen
 fi
 session "this build" "$BUILD" window
 session "this build" "$BUILD" fullscreen
+full_default=$last_fps
 # The game paces its frames to the display's refresh (60 a second here); unpaced, the frames a
-# second say what the machine could draw.
+# second say what the machine could draw. AUTO aims at the refresh all the same.
 session "this build, unpaced" "$BUILD" window unpaced
 session "this build, unpaced" "$BUILD" fullscreen unpaced
+for scale in 100 85 70 50; do
+    session "this build, unpaced, render scale $scale %" "$BUILD" fullscreen unpaced "$scale"
+    eval "full_$scale=\$last_fps"
+done
+echo
+against "this build in full screen with the default settings (AUTO) against $BASE_REF in its window" \
+    "$full_default" "$before_window"
+against "this build in full screen, unpaced, render scale 70 % against 100 %" "$full_70" "$full_100"

@@ -10,7 +10,9 @@
 #include "app/TickPacer.h"
 #include "rules/WorldHash.h"
 #include "audio/Sound.h"
+#include "render/GlState.h"
 #include "render/MenuPanel.h"
+#include "render/RenderScale.h"
 #include "render/ViewLayout.h"
 #include "render/Views.h"
 #include "scene/ErrorReport.h"
@@ -132,6 +134,8 @@ struct Loop {
     std::function<bool(Game&)> beforeFrame{};
     std::string lobby{}; // --lobby, else the settings' lobby
     bool typing = false; // the online join screen takes what is typed
+    // The render scale AUTO chooses, from the round's frames as they come.
+    AutoRenderScale autoScale{};
 };
 
 // The settings file as it is to be now: the window's size from the window, when it is not on
@@ -437,6 +441,9 @@ void gameFrame(Game& game, Loop& loop) {
         RoundView view = roundView(game);
         if (loop.net)
             view.banner = loop.net->banner();
+        const bool automatic = loop.settings.renderScale == renderScaleAuto;
+        game.look.renderPercent = automatic ? loop.autoScale.percent() : loop.settings.renderScale;
+        const double drawingFrom = platform::nowMs();
         drawGameFrame(view);
         if (game.round.paused && !game.round.roundOver)
             drawMenuPanel(game.look.frame, pausePanel(game.menus));
@@ -445,7 +452,15 @@ void gameFrame(Game& game, Loop& loop) {
         if (game.round.roundOver && !loop.keys.replaying() &&
             !(loop.net && loop.net->goneForGood()))
             drawMenuPanel(game.look.frame, resultPanel(game.menus));
-        platform::swapBuffers();
+        // The frame's own cost decides AUTO: drawing it and showing it, not the ticks before it
+        // nor the wait for the display's refresh.
+        if (automatic && platform::swapWaitsForDisplay())
+            waitForDrawing();
+        const double drawn = platform::nowMs() - drawingFrom;
+        const double shown = platform::swapBuffers();
+        if (automatic)
+            loop.autoScale.frameShown(platform::nowMs(), drawn + shown,
+                                      platform::refreshPeriodMs());
     } else {
         // Nothing to show, and no swap to wait on: the round goes on at its pace all the same.
         platform::waitForNextFrame();

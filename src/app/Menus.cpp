@@ -36,6 +36,14 @@ std::string playerKeyLine(int row) {
     return "PLAYER " + std::to_string(rowPlayer(row) + 1) + ": " + actionNames[rowAction(row)];
 }
 
+// The render scale's choices in the order the options step through them.
+constexpr int renderScaleChoices[] = {renderScaleAuto, 100, 85, 70, 50};
+constexpr int renderScaleChoiceCount = 5;
+
+std::string renderScaleText(int percent) {
+    return percent == renderScaleAuto ? "AUTO" : std::to_string(percent) + " %";
+}
+
 int stepped(int focus, int by, int count) {
     return ((focus + by) % count + count) % count;
 }
@@ -71,6 +79,17 @@ MenuOutcome pressRow(MenuState& m, Settings& s, int row, int by, bool fullscreen
         out.shadows = true;
         out.settingsChanged = true;
         break;
+    case rowRenderScale: {
+        int at = 0;
+        while (at < renderScaleChoiceCount - 1 && renderScaleChoices[at] != s.renderScale)
+            ++at;
+        // Left and right stop at the ends; a press alone goes on and round to AUTO again.
+        const int next = by == 0 ? (at + 1) % renderScaleChoiceCount
+                                 : std::clamp(at + by, 0, renderScaleChoiceCount - 1);
+        out.settingsChanged = renderScaleChoices[next] != s.renderScale;
+        s.renderScale = renderScaleChoices[next];
+        break;
+    }
     case rowSteering:
         s.steeringHelp = !s.steeringHelp;
         out.settingsChanged = true;
@@ -124,9 +143,11 @@ MenuPanel optionsPanel(const MenuState& m, const Settings& s, bool fullscreen, b
     p.rows[rowEffects] = {"EFFECTS VOLUME", std::to_string(s.effectsVolume)};
     p.rows[rowFullscreen] = {"FULL SCREEN", fullscreen ? "ON" : "OFF"};
     p.rows[rowShadows] = {"SHADOWS", shadows ? "ON" : "OFF"};
+    p.rows[rowRenderScale] = {"RENDER SCALE", renderScaleText(s.renderScale)};
     p.rows[rowSteering] = {"STEERING HELP", s.steeringHelp ? "ON" : "OFF"};
     p.rows[rowAlwaysRelay] = {"ALWAYS RELAY", s.alwaysRelay ? "ON" : "OFF"};
-    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowSteering, rowAlwaysRelay})
+    for (int row : {rowMusic, rowEffects, rowFullscreen, rowShadows, rowRenderScale, rowSteering,
+                    rowAlwaysRelay})
         p.rows[row].adjustable = true;
     for (int row = rowFirstKey; row < rowResetKeys; ++row)
         p.rows[row] = {playerKeyLine(row),
@@ -172,8 +193,9 @@ MenuOutcome optionsKey(MenuState& m, Settings& s, MenuKey key, bool fullscreen, 
     case MenuKey::left:
     case MenuKey::right:
         if (m.optionsFocus == rowFullscreen || m.optionsFocus == rowShadows ||
-            m.optionsFocus == rowSteering || m.optionsFocus == rowAlwaysRelay ||
-            m.optionsFocus == rowMusic || m.optionsFocus == rowEffects)
+            m.optionsFocus == rowRenderScale || m.optionsFocus == rowSteering ||
+            m.optionsFocus == rowAlwaysRelay || m.optionsFocus == rowMusic ||
+            m.optionsFocus == rowEffects)
             return pressRow(m, s, m.optionsFocus, key == MenuKey::left ? -1 : 1, fullscreen,
                             shadows);
         return {};
@@ -228,7 +250,7 @@ MenuOutcome optionsPointer(MenuState& m, Settings& s, int x, int y, bool press, 
     if (!press)
         return {};
     int by = 0;
-    if (row == rowMusic || row == rowEffects)
+    if (row == rowMusic || row == rowEffects || row == rowRenderScale)
         by = x < panel.valueMiddle() ? -1 : 1;
     return pressRow(m, s, row, by, fullscreen, shadows);
 }

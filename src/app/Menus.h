@@ -41,14 +41,14 @@ struct MenuOutcome {
     bool settingsChanged = false; // to be saved now, and the volumes and keys applied
 };
 
-// The options' rows: the volumes, full screen, shadows, steering help, ALWAYS RELAY, each
-// player's keys,
-// RESET KEYS, BACK.
+// The options' rows: the volumes, full screen, shadows, render scale, steering help, ALWAYS
+// RELAY, each player's keys, RESET KEYS, BACK.
 enum OptionsRow {
     rowMusic,
     rowEffects,
     rowFullscreen,
     rowShadows,
+    rowRenderScale, // AUTO or a share of the frame's pixels the round's views are drawn at
     rowSteering,
     rowAlwaysRelay, // online: only through the relay, so the other player never learns our address
     rowFirstKey,    // player 1's keys in the order of keysListed, then player 2's

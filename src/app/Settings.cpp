@@ -45,6 +45,20 @@ bool readLevel(const std::string& value, int& out) {
 
 constexpr int largestSide = 16384;
 
+// A render scale: "auto" or one of the steps in percent, and nothing else.
+bool readRenderScale(const std::string& value, int& out) {
+    if (value == "auto") {
+        out = renderScaleAuto;
+        return true;
+    }
+    for (int percent : renderScaleSteps)
+        if (value == std::to_string(percent)) {
+            out = percent;
+            return true;
+        }
+    return false;
+}
+
 // A lobby's name and port: printable, without spaces, as a host name or address can be.
 bool isLobbyName(const std::string& value) {
     if (value.empty() || value.size() > 255)
@@ -96,6 +110,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 s.fullscreen = value == "yes";
             else if (name == "shadows" && (value == "yes" || value == "no"))
                 s.shadows = value == "yes";
+            else if (name == "render_scale")
+                ok = readRenderScale(value, s.renderScale);
             else if (name == "width")
                 ok = readSize(value, largestSide, s.windowWidth);
             else if (name == "height")
@@ -104,8 +120,8 @@ Settings parseSettings(const std::string& text, bool (*isKeyName)(const std::str
                 ok = false;
             if (!ok)
                 problems.push_back(where + "'" + line + "' is not a window setting (fullscreen = " +
-                                   "yes or no, shadows = yes or no, width and height from 1 " +
-                                   "to 16384)");
+                                   "yes or no, shadows = yes or no, render_scale = auto, " +
+                                   "100, 85, 70 or 50, width and height from 1 to 16384)");
             continue;
         }
         if (section == "sound") {
@@ -171,6 +187,10 @@ std::string formatSettings(const Settings& s) {
     out += "width = " + std::to_string(s.windowWidth) + "\n";
     out += "height = " + std::to_string(s.windowHeight) + "\n";
     out += std::string("shadows = ") + (s.shadows ? "yes" : "no") + "\n";
+    out +=
+        "render_scale = " +
+        (s.renderScale == renderScaleAuto ? std::string("auto") : std::to_string(s.renderScale)) +
+        "\n";
     out += "\n[sound]\nmusic = " + std::to_string(s.musicVolume) + "\n";
     out += "effects = " + std::to_string(s.effectsVolume) + "\n";
     for (int p = 0; p < 2; ++p) {

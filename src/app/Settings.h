@@ -1,4 +1,5 @@
 #pragma once
+#include "render/RenderScale.h"
 #include "rules/KeyState.h"
 #include <string>
 #include <vector>
@@ -8,13 +9,17 @@
 #define TUVO_DEFAULT_LOBBY "localhost:7720"
 #endif
 
-// What the game keeps between runs: full screen or the window's size, shadows, the music's and
+// What the game keeps between runs: full screen or the window's size, shadows, the render scale,
+// the music's and
 // the effects' volumes (0 silent to 10 as loud as made), and each player's keys by their SDL
 // scancode names ("R", "Up", "Left Shift", ...).
 struct Settings {
     bool fullscreen = false;
     int windowWidth = 1024, windowHeight = 735;
     bool shadows = false;
+    // The share of the frame's width and height the round's views are drawn at, in percent (one
+    // of renderScaleSteps), or renderScaleAuto: smaller while the frames come late.
+    int renderScale = renderScaleAuto;
     int musicVolume = 10, effectsVolume = 10;
     std::string keys[2][playerKeyCount] = {
         {"R", "F", "Z", "X", "G", "D", "Left Shift"},

@@ -610,9 +610,9 @@ void setCursorHidden(bool hidden) {
     SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
-void swapBuffers() {
+double swapBuffers() {
     if (!context)
-        return;
+        return 0;
     // A driver may accept vsync and still not wait; a quick look at the first frames tells.
     if (!timerPacing && !unpaced) {
         if (probeFrames == 0)
@@ -635,6 +635,19 @@ void swapBuffers() {
     }
     lastSwap = SDL_GetPerformanceCounter();
     SDL_GL_SwapWindow(window);
+    if (swapWaitsForDisplay())
+        return 0;
+    return static_cast<double>(SDL_GetPerformanceCounter() - lastSwap) * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+bool swapWaitsForDisplay() {
+    // Until the first frames tell, a driver that accepted vsync is taken at its word.
+    return context != nullptr && !timerPacing && !unpaced;
+}
+
+double refreshPeriodMs() {
+    return framePeriodMs;
 }
 
 int stencilBits() {

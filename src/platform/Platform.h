@@ -79,7 +79,15 @@ FrameRect frame();
 void windowSize(int& width, int& height);
 void setCursorHidden(bool hidden);
 // Shows the frame, holding the frame rate to the display's refresh rate when vsync is refused.
-void swapBuffers();
+// Answers how long showing it took beyond that hold: the renderer finishing the frame and
+// copying it out. Where the driver itself waits for the display, that wait cannot be told from
+// the work, and the answer is 0 (see swapWaitsForDisplay).
+double swapBuffers();
+// Whether the driver's swap waits for the display's refresh (vsync kept): a frame's cost is
+// then measured by waiting for the renderer before the swap.
+bool swapWaitsForDisplay();
+// The display's refresh period in milliseconds (60 Hz when the display does not say).
+double refreshPeriodMs();
 
 void showError(const char* caption, const char* text);
 int stencilBits();

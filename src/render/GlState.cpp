@@ -24,3 +24,7 @@ void setProjection(int width, int height) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
+
+void waitForDrawing() {
+    glFinish();
+}

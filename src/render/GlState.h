@@ -7,3 +7,5 @@ void setInitialGlState(int width, int height);
 // Viewport and a 45-degree perspective (near 0.5, far 150) for a window size; height 0 counts
 // as 1.
 void setProjection(int width, int height);
+// Waits until the renderer has drawn everything handed to it so far.
+void waitForDrawing();

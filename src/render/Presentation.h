@@ -7,6 +7,7 @@
 #include "render/ObstaclePictures.h"
 #include "render/OverviewStillLayer.h"
 #include "render/PartHandOver.h"
+#include "render/SceneBuffer.h"
 #include "render/Scenery.h"
 #include "render/TextureTable.h"
 #include "render/ViewLayout.h"
@@ -23,13 +24,17 @@ struct Presentation {
     FigureModel figures[2];
     // Where the frame lies in the window's drawable; the app keeps it up to date.
     FrameRect frame;
+    // The share of the frame's width and height, in percent, the views of a round are drawn at
+    // before they are stretched over it (one of renderScaleSteps); the app sets it each frame.
+    int renderPercent = 100;
     // Draws every figure, bush and obstacle at its full count, each blast particle as its own
     // square, every scenery piece whether a view can see it or not, and the whole overview
     // every frame: the picture the quicker drawing is held against.
     bool fullDetail = false;
     // Drawing's own scratch: the frame being drawn, the blast picture made for it, the
     // obstacles' compiled shapes, the overview's unchanging picture and its letters' picture,
-    // and the frame's hand-over to the renderer. None is part of the round.
+    // the frame's hand-over to the renderer and the views' scaled picture. None is part of the
+    // round.
     mutable uint32_t frameNumber = 0;
     mutable BlastSprite blastSprite;
     mutable ObstacleLists obstacleLists;
@@ -37,6 +42,7 @@ struct Presentation {
     mutable OverviewStillLayer overviewStill;
     mutable PartHandOver handOver;
     mutable HudPicture hudPicture;
+    mutable SceneBuffer sceneBuffer;
 
     Presentation();
     // The two lights' colours and places, sent under the identity so that both stay fixed

@@ -12,6 +12,7 @@
 #include "render/Overlays.h"
 #include "render/ParticlesDraw.h"
 #include "render/Presentation.h"
+#include "render/SceneBuffer.h"
 #include "render/TextureTable.h"
 #include "render/ViewFrustum.h"
 #include "render/ViewLayout.h"
@@ -338,30 +339,17 @@ void overviewScene(const RoundView& v, bool stillShown) {
     drawPlayerFigure(v, 2, false, &v.overviewCamera);
     drawCreatures(v, false, v.overviewCamera);
 }
-} // namespace
-
-void drawOverview(const RoundView& v) {
-    holdSeasonPictures(v.look.textures, v.seasonStep, false);
-    setView(v.look.frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
-            static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
-    v.look.sceneLight.enable();
-    applyCamera(v.overviewCamera);
-    // The still layer goes first: it covers the whole view, the display's letters included.
-    const bool stillShown = !v.look.fullDetail && showStillLayer(v);
-    drawHud(v);
-    overviewScene(v, stillShown);
-    v.look.sceneLight.disable();
-    drawLabyrinthMarkers(v);
-    drawColumnEvents(v);
-    drawOverviewBand(v);
+// In the labyrinth the camera may stand close behind the figure, with a wall just behind it.
+void playerViewport(const RoundView& v, const FrameRect& frame, int n) {
+    const int x = n == 1 ? 0 : windowWidth / 2;
+    setView(frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
+            v.world.freeRoam[n - 1] ? 0.05 : 0.5);
 }
 
-void drawPlayerView(const RoundView& v, int n) {
+// Player n's scene in `frame`, without what lies over it.
+void playerPicture(const RoundView& v, const FrameRect& frame, int n) {
     holdSeasonPictures(v.look.textures, v.seasonStep, false);
-    const int x = n == 1 ? 0 : windowWidth / 2;
-    // In the labyrinth the camera may stand close behind the figure, with a wall just behind it.
-    setView(v.look.frame, x, 0, windowWidth / 2, splitHeight, (windowWidth / 2.0) / splitHeight,
-            v.world.freeRoam[n - 1] ? 0.05 : 0.5);
+    playerViewport(v, frame, n);
     const Player& self = v.player(n);
     const bool inLabyrinth = v.world.freeRoam[n - 1];
     const bool otherInLabyrinth = v.world.freeRoam[2 - n];
@@ -423,6 +411,71 @@ void drawPlayerView(const RoundView& v, int n) {
             drawPlayerFigure(v, 3 - n, false, &camera);
     }
     light.disable();
+}
+
+// The frame at `percent` of its width and height, from the lower left of an off-screen picture.
+FrameRect scaledFrame(const FrameRect& frame, int percent) {
+    FrameRect small;
+    small.x = 0;
+    small.y = 0;
+    small.width = std::max(1, static_cast<int>(std::lround(frame.width * percent / 100.0)));
+    small.height = std::max(1, static_cast<int>(std::lround(frame.height * percent / 100.0)));
+    return small;
+}
+
+// The player views drawn into the scaled picture and stretched over their place in the frame,
+// their flashes, words and labyrinth maps over them at the frame's own size. The overview is
+// drawn at full size as ever: most of it is a copy of its kept picture, which costs next to
+// nothing at any size, where stretching its pixels would cost more than drawing fewer saves.
+// False, having drawn nothing, when the GL cannot draw off screen.
+bool drawScaledViews(const RoundView& v) {
+    const FrameRect& frame = v.look.frame;
+    const FrameRect small = scaledFrame(frame, v.look.renderPercent);
+    const FrameRect::Pixels strip = small.place(0, 0, windowWidth, splitHeight);
+    SceneBuffer& buffer = v.look.sceneBuffer;
+    if (!buffer.begin(strip.width, strip.height))
+        return false;
+    // The player views first: the renderer fills them while the overview is set up.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    playerPicture(v, small, 1);
+    v.look.handOver.handOn();
+    playerPicture(v, small, 2);
+    buffer.end();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawOverview(v);
+    v.look.handOver.handOn();
+    for (int n = 1; n <= 2; ++n) {
+        const int x = n == 1 ? 0 : windowWidth / 2;
+        buffer.stretch(small.place(x, 0, windowWidth / 2, splitHeight),
+                       frame.place(x, 0, windowWidth / 2, splitHeight));
+    }
+    for (int n = 1; n <= 2; ++n) {
+        playerViewport(v, frame, n);
+        drawPlayerOverlay(v, n);
+    }
+    return true;
+}
+} // namespace
+
+void drawOverview(const RoundView& v) {
+    holdSeasonPictures(v.look.textures, v.seasonStep, false);
+    setView(v.look.frame, 0, splitHeight, windowWidth, windowHeight - splitHeight,
+            static_cast<double>(windowWidth) / (windowHeight - splitHeight), 1.0);
+    v.look.sceneLight.enable();
+    applyCamera(v.overviewCamera);
+    // The still layer goes first: it covers the whole view, the display's letters included.
+    const bool stillShown = !v.look.fullDetail && showStillLayer(v);
+    drawHud(v);
+    overviewScene(v, stillShown);
+    v.look.sceneLight.disable();
+    drawLabyrinthMarkers(v);
+    drawColumnEvents(v);
+    drawOverviewBand(v);
+}
+
+void drawPlayerView(const RoundView& v, int n) {
+    playerPicture(v, v.look.frame, n);
     drawPlayerOverlay(v, n);
 }
 
@@ -439,6 +492,10 @@ void drawGameFrame(const RoundView& v) {
         seasonStepChangesBy(v.seasonPhase, nextSeasonLeadMs / tuning::roundMs, v.seasonStep));
     if (!v.look.fullDetail)
         prepareBlastPictures(v.world, &v.look.textures, v.look.blastSprite, v.look.frameNumber);
+    if (v.look.renderPercent < 100 && drawScaledViews(v))
+        return;
+    // At full size the scaled picture's memory is given back.
+    v.look.sceneBuffer.release();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawOverview(v);
     v.look.handOver.handOn();

@@ -376,6 +376,43 @@ TEST(OptionsMenu, KeysAreListedForwardBackLeftRightBombWallTrapAndHelpShowsThemA
     EXPECT_FALSE(s.steeringHelp);
 }
 
+TEST(OptionsMenu, RenderScaleStepsFromAutoToHalfAndTheOptionsStillFitTheFrame) {
+    using platform::MenuKey;
+    MenuState m;
+    m.openOptions();
+    Settings s;
+    auto shown = [&] { return optionsPanel(m, s, false, false).rows[rowRenderScale].value; };
+    EXPECT_EQ(optionsPanel(m, s, false, false).rows[rowRenderScale].label, "RENDER SCALE");
+    EXPECT_EQ(shown(), "AUTO");
+    m.optionsFocus = rowRenderScale;
+    // Right goes down the sizes and stops at the smallest; left stops at AUTO.
+    for (const char* value : {"100 %", "85 %", "70 %", "50 %", "50 %"}) {
+        optionsKey(m, s, MenuKey::right, false, false);
+        EXPECT_EQ(shown(), value);
+    }
+    EXPECT_EQ(s.renderScale, 50);
+    EXPECT_FALSE(optionsKey(m, s, MenuKey::right, false, false).settingsChanged);
+    for (int n = 0; n < 6; ++n)
+        optionsKey(m, s, MenuKey::left, false, false);
+    EXPECT_EQ(s.renderScale, renderScaleAuto);
+    // A press alone goes round through every choice back to AUTO, each one kept.
+    for (int percent : {100, 85, 70, 50, renderScaleAuto}) {
+        EXPECT_TRUE(optionsKey(m, s, MenuKey::press, false, false).settingsChanged);
+        EXPECT_EQ(s.renderScale, percent);
+    }
+    // The pointer: right of the value's middle steps on, left of it steps back.
+    const MenuPanel panel = optionsPanel(m, s, false, false);
+    const int y = panel.rowTop(rowRenderScale) + 5;
+    optionsPointer(m, s, panel.valueMiddle() + 20, y, true, false, false);
+    optionsPointer(m, s, panel.valueMiddle() + 20, y, true, false, false);
+    EXPECT_EQ(s.renderScale, 85);
+    optionsPointer(m, s, panel.valueMiddle() - 20, y, true, false, false);
+    EXPECT_EQ(s.renderScale, 100);
+
+    // Every row and the notice under them stay inside the frame.
+    EXPECT_LE(panel.bottom(), windowHeight);
+}
+
 TEST(ResultMenu, AfterTheRoundPlayAgainOrBackToTheTitle) {
     using platform::MenuKey;
     MenuState m;

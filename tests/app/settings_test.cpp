@@ -32,6 +32,8 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     s.steeringHelp = false;
     s.lobby = "lobby.example.org:7730";
     s.alwaysRelay = true;
+    EXPECT_EQ(s.renderScale, renderScaleAuto) << "the render scale follows the frames until set";
+    s.renderScale = 70;
     std::vector<std::string> problems;
     const Settings back = parseSettings(formatSettings(s), knownKey, problems);
     EXPECT_TRUE(problems.empty()) << problems.front();
@@ -48,6 +50,12 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_FALSE(back.steeringHelp);
     EXPECT_EQ(back.lobby, "lobby.example.org:7730");
     EXPECT_TRUE(back.alwaysRelay);
+    EXPECT_EQ(back.renderScale, 70);
+    for (int percent : {renderScaleAuto, 100, 85, 50}) {
+        s.renderScale = percent;
+        EXPECT_EQ(parseSettings(formatSettings(s), knownKey, problems).renderScale, percent);
+    }
+    EXPECT_TRUE(problems.empty());
     // The build's own lobby is not written down: a later build's reaches the player.
     EXPECT_EQ(formatSettings(Settings{}).find("lobby ="), std::string::npos);
 
@@ -76,11 +84,14 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
                                 "steering_help = sometimes\n" // 23
                                 "[online]\n"
                                 "always_relay = sometimes\n" // 25
-                                "lobby = two words\n";       // 26
+                                "lobby = two words\n"        // 26
+                                "[window]\n"
+                                "render_scale = 75\n" // 28: not a step offered
+                                "render_scale = 0\n"; // 29: AUTO is written out
     problems.clear();
     const Settings read = parseSettings(damaged, knownKey, problems);
-    ASSERT_EQ(problems.size(), 15u);
-    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21, 23, 25, 26};
+    ASSERT_EQ(problems.size(), 17u);
+    const int lines[] = {3, 4, 5, 8, 9, 10, 12, 14, 15, 16, 18, 21, 23, 25, 26, 28, 29};
     for (size_t i = 0; i < problems.size(); ++i)
         EXPECT_EQ(problems[i].rfind("line " + std::to_string(lines[i]) + ":", 0), 0u)
             << problems[i];
@@ -96,6 +107,7 @@ TEST(Settings, AWrittenFileReadsBackAndDamagedLinesAreLeftOut) {
     EXPECT_TRUE(read.steeringHelp);
     EXPECT_FALSE(read.alwaysRelay);
     EXPECT_EQ(read.lobby, Settings{}.lobby);
+    EXPECT_EQ(read.renderScale, renderScaleAuto);
 }
 
 TEST(Settings, MissingFilesGiveTheDefaultsAndWritesAreWhole) {

@@ -46,9 +46,9 @@ highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 press_key Return
 wait_for "OPTIONS to open" screen_changed options-highlighted options-open 1024x735+0+0 20
 for i in $(seq 1 10); do press_key Left; done
-# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, steering help, always
-# relay and the four ways to walk), then B once the line waits for a key.
-for i in $(seq 1 10); do press_key Down; done
+# Down to PLAYER 1: BOMB (after the two volumes, full screen, shadows, render scale,
+# steering help, always relay and the four ways to walk), then B once the line waits for a key.
+for i in $(seq 1 11); do press_key Down; done
 wait_for "the music at 0 in the settings" settings_say "music = 0"
 wait_for "the highlight on PLAYER 1: BOMB" screen_shows bomb-line 250 372 238 92 44 12
 press_key Return

@@ -18,6 +18,10 @@ overview_box() {
         printf "%dx%d+%d+%d", r - l + 20, b - t + 20, l, t }'
 }
 
+# AUTO may step the render scale between two pictures, which softens player 2's view as a whole
+# though nobody moved it: here the views keep one size.
+mkdir -p "$XDG_CONFIG_HOME/tuvo"
+printf '[window]\nrender_scale = 100\n' >"$XDG_CONFIG_HOME/tuvo/settings.ini"
 start_game
 start_round
 shot first-frame

@@ -1,7 +1,8 @@
 # The title, OPTIONS and the pause menu with the keyboard alone, no mouse event at all: the
-# highlight shows on START, Tab moves it to OPTIONS; there the music goes down to 0 and player 1's
+# highlight shows on START, Tab moves it on to OPTIONS; there the music goes down to 0 and player 1's
 # bomb onto B, both kept in settings.ini at once; Return starts a round whose music is silent
-# while the blast of a bomb dropped with B is heard; P and END ROUND bring the title back.
+# while the blast of a bomb dropped with B is heard; P and END ROUND bring the title back; the
+# arrows reach PLAY ONLINE, and Esc there goes back to the title.
 . "$(dirname "$0")/lib/common.sh"
 end_game_on_exit
 export TUVO_SEED=2
@@ -36,11 +37,12 @@ START_FACE=$(menu_pixel -1.6 -0.47)
 
 start_game
 wait_for "the highlight beside START at start" shows_highlight title -2.06 -0.47
-# START, the opponent line, HELP, OPTIONS.
+# START, the opponent line, HELP, PLAY ONLINE, OPTIONS: Tab goes in reading order.
 press_key Tab
 press_key Tab
 press_key Tab
-wait_for "three Tabs to highlight OPTIONS" shows_highlight options-highlighted -1.57 -2.95
+press_key Tab
+wait_for "four Tabs to highlight OPTIONS" shows_highlight options-highlighted -1.57 -2.95
 highlighted options-highlighted -2.06 -0.47 && fail "START still highlighted"
 
 press_key Return
@@ -50,12 +52,12 @@ for i in $(seq 1 10); do press_key Left; done
 # steering help, always relay and the four ways to walk), then B once the line waits for a key.
 for i in $(seq 1 11); do press_key Down; done
 wait_for "the music at 0 in the settings" settings_say "music = 0"
-wait_for "the highlight on PLAYER 1: BOMB" screen_shows bomb-line 250 372 238 92 44 12
+wait_for "the highlight on PLAYER 1: BOMB" screen_shows bomb-line 250 396 238 92 44 12
 press_key Return
 # The line under the list asks for the key in red.
 asks_for_key() {
     shot capturing
-    [ "$(count_pixels capturing 500x30+262+670 "r > 0.6 && g < 0.35 && b < 0.35")" -ge 300 ]
+    [ "$(count_pixels capturing 500x30+262+694 "r > 0.6 && g < 0.35 && b < 0.35")" -ge 300 ]
 }
 wait_for "OPTIONS to ask for player 1's bomb key" asks_for_key
 press_key b
@@ -66,8 +68,7 @@ grep -qx "effects = 10" "$SETTINGS" || fail "effects volume changed"
 
 press_key BackSpace
 wait_for "the title again after OPTIONS" screen_shows title-back $START_FACE 238 92 44 12
-# From OPTIONS past PLAY ONLINE, round to START.
-press_key Tab
+# OPTIONS is the last button: Tab goes round to START.
 press_key Tab
 press_key Return
 changed_from_title() {
@@ -99,6 +100,18 @@ press_key Return
 wait_for "END ROUND to bring the title back" screen_shows title-again $START_FACE 238 92 44 12
 changed=$(changed_share round title-again "$VIEWS_STRIP")
 [ "$changed" -ge 50 ] || fail "END ROUND did not bring the title back ($changed% changed)"
+
+# The arrows follow the buttons: down past the opponent line to HELP, right to PLAY ONLINE beside
+# it. There Esc goes back to the title, as in every screen the game added; the game goes on.
+press_key Down
+press_key Down
+press_key Right
+wait_for "Down, Down, Right to highlight PLAY ONLINE" shows_highlight online-highlighted 0.87 -1.85
+press_key Return
+wait_for "PLAY ONLINE to open" screen_changed online-highlighted online-open 400x200+312+220 20
+press_key Escape
+wait_for "Esc to bring the title back from PLAY ONLINE" shows_highlight online-left 0.87 -1.85
+kill -0 "$GAME_PID" 2>/dev/null || fail "Esc in PLAY ONLINE ended the game"
 press_key Escape
 expect_exit 0
 rm -rf "$OUT"

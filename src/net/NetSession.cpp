@@ -10,6 +10,9 @@ namespace {
 constexpr uint64_t goneAfterMs = 5000;
 // A guest's attempt to get in lasts this long; one that finds no host starts again.
 constexpr uint64_t connectForMs = 3000;
+// Once a host has answered, its welcome is waited for this long: a host busy starting up may
+// take seconds to read the guest's hello, and a fresh attempt would find it taken by the first.
+constexpr uint64_t welcomeWaitMs = 20000;
 // ENet's own give-up on a peer whose reliable messages go unacknowledged, set far beyond the
 // silence that counts: on a lossy path resends pile up long before the peer is really gone.
 constexpr enet_uint32 enetPatienceMs = 60000;
@@ -213,6 +216,7 @@ void NetSession::poll(std::vector<Event>& events, uint32_t waitMs) {
         switch (e.type) {
         case ENET_EVENT_TYPE_CONNECT:
             if (role == Role::guest && e.peer == peer) {
+                connectUntil = steadyMs() + welcomeWaitMs;
                 Message hello;
                 hello.type = MessageType::hello;
                 hello.version = gameVersion;

@@ -13,7 +13,8 @@ struct _ENetPeer;
 // other; only the accepted peer's packets are read, and every packet goes through decodeMessage
 // first. The other side is gone when nothing at all has come from it for 5 s (a lossy path is
 // not a reason: ENet is never let give up on a peer first); a guest that finds no host keeps
-// trying, a fresh attempt every 3 s, until it is let in.
+// trying, a fresh attempt every 3 s, until it is let in; once a host answers, its welcome is
+// waited for 20 s.
 class NetSession {
   public:
     enum class Role { host, guest };

@@ -339,6 +339,43 @@ TEST(NetPlay, AGuestOfAnotherVersionIsTurnedAwayWithALineOnBothSides) {
     EXPECT_NE(said.find("another version"), std::string::npos) << said;
 }
 
+// A host that answers the guest's connection but is busy for four seconds (starting up on a
+// loaded machine) before it reads the hello: the guest waits for its welcome instead of trying
+// afresh, which the host would turn away as a second guest.
+TEST(NetPlay, AGuestWaitsForTheWelcomeOfAHostSlowToAnswer) {
+    std::string error;
+    std::unique_ptr<NetSession> host = NetSession::host("127.0.0.1", 17741, error);
+    ASSERT_TRUE(host) << error;
+    std::unique_ptr<NetSession> guest = NetSession::join("127.0.0.1", 17741, error);
+    ASSERT_TRUE(guest) << error;
+    using Kind = NetSession::Event::Kind;
+    auto saw = [](const std::vector<NetSession::Event>& events, Kind kind) {
+        for (const NetSession::Event& e : events)
+            if (e.kind == kind)
+                return true;
+        return false;
+    };
+    // The connection made (the guest's request, the host's answer, the guest's hello queued),
+    // and then the host busy before it reads the hello.
+    std::vector<NetSession::Event> guestEvents, hostEvents;
+    guest->poll(guestEvents, 0);
+    host->poll(hostEvents, 50);
+    guest->poll(guestEvents, 50);
+    ASSERT_FALSE(saw(guestEvents, Kind::joined)) << "the host answered at once";
+    const auto busyUntil = Clock::now() + std::chrono::seconds(4);
+    while (Clock::now() < busyUntil)
+        guest->poll(guestEvents, 20);
+    const auto until = Clock::now() + std::chrono::seconds(5);
+    while (!saw(guestEvents, Kind::joined) && Clock::now() < until) {
+        host->poll(hostEvents, 5);
+        guest->poll(guestEvents, 5);
+    }
+    EXPECT_TRUE(saw(guestEvents, Kind::joined));
+    EXPECT_FALSE(saw(guestEvents, Kind::refused)) << "the guest was turned away";
+    EXPECT_FALSE(saw(guestEvents, Kind::left));
+    EXPECT_TRUE(saw(hostEvents, Kind::joined));
+}
+
 // END ROUND on the guest's pause menu: both machines leave the round for the title with the same
 // next round ready, and START begins it on both.
 TEST(NetPlay, EndRoundOnEitherMachineEndsItOnBoth) {

@@ -59,6 +59,13 @@ find_window() {
 # (game.log).
 start_game() {
     local log="$OUT/${GAME_LOG:-game.log}" tries=0
+    # The views keep one size unless a test chooses a render scale: AUTO's steps on a busy
+    # machine would change pictures of things nobody moved.
+    local settings="$XDG_CONFIG_HOME/tuvo/settings.ini"
+    if ! grep -q '^render_scale' "$settings" 2>/dev/null; then
+        mkdir -p "$XDG_CONFIG_HOME/tuvo"
+        printf '[window]\nrender_scale = 100\n' >>"$settings"
+    fi
     while :; do
         # shellcheck disable=SC2086
         (cd "$BUILD_DIR" && exec ${GAME_LAUNCH:-} "$TUVO" ${GAME_ARGS:-}) >"$log" 2>&1 &

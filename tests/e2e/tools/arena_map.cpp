@@ -10,8 +10,9 @@
 //                                     corner and no creature that can roam to that corner
 //   arena_map find-route FROM TO      first seed whose route into the house is short and cut off
 //                                     from every creature
-//   arena_map find-catch FROM TO      first seed in which player 1, pressing nothing, is caught
-//                                     by a creature between 3 and 8 seconds into the round
+//   arena_map find-catch FROM TO      first seed in which player 1, after one tap of forward (with
+//                                     steering help: one cell, out of its home's shelter), is
+//                                     caught by a creature between 5 and 10 seconds into the round
 //   arena_map walk SEED KEY...        plays the route with the real controls, a key held for 400
 //                                     frames each, and prints where player 1 ends
 #include "rules/Controls.h"
@@ -247,12 +248,17 @@ bool routeSeed(Game& game, int maxCells) {
     return !creatureIn(game, mark, 1);
 }
 
-// Player 1, pressing nothing, is first caught between 3 and 8 seconds into the round.
+// Player 1 taps forward once (a cell, with steering help, out of its home's shelter), then stands
+// still, and is first caught between 5 and 10 seconds into the round: late enough that a tap
+// some time after the round starts comes first.
 bool catchSeed(Game& game) {
-    for (uint32_t tick = 0; tick < 8 * 60; ++tick) {
-        tickRound(game.round, KeyState{});
+    game.round.steeringHelp = true;
+    for (uint32_t tick = 0; tick < 10 * 60; ++tick) {
+        KeyState keys;
+        keys.player[0][keyForward] = tick == 0;
+        tickRound(game.round, keys);
         if (game.round.player1.tally.caught > 0)
-            return tick >= 3 * 60;
+            return tick >= 5 * 60;
     }
     return false;
 }

@@ -183,8 +183,10 @@ TEST(KeptRounds, PruningKeepsTheNewestAndThoseMarkedForever) {
 
     // Unmarked, the oldest round goes with the next one kept; a removed round is gone.
     const std::vector<KeptRound> marked = rounds.list();
-    first =
-        *std::find_if(marked.begin(), marked.end(), [](const KeptRound& r) { return r.forever; });
+    const auto forever =
+        std::find_if(marked.begin(), marked.end(), [](const KeptRound& r) { return r.forever; });
+    ASSERT_NE(forever, marked.end());
+    first = *forever;
     ASSERT_TRUE(rounds.keepForever(first, false, message)) << message;
     EXPECT_EQ(first.name, "2026-12-09_09-31-57.round");
     ASSERT_FALSE(rounds.keep(playedAt(ninePastNine + 600), someRound(9), message).empty());

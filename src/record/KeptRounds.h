@@ -12,7 +12,7 @@ struct KeptRound {
     bool readable = false;
     std::string wrong;       // why it cannot be watched, when it is not readable
     bool hasDetails = false; // false for a plain recording, whose players and points are unknown
-    RoundDetails details;    // when.playedAt is the file's time for a round without details
+    RoundDetails details;    // details.playedAt is the file's time for a round without details
 };
 
 // Every round played is kept in a folder of the player's data, the newest few of them, and those

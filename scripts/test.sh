@@ -17,6 +17,8 @@ trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null || true' EXIT
 # No sound card is needed: tests that listen choose the disk driver themselves.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 cd build
+# Rounds a test plays are kept in the build folder, never in the home folder.
+export XDG_DATA_HOME="$(pwd)/test-data"
 ctest --output-on-failure -j2 "$@"
 
 # The same unit and GL tests (with the soaks) again under the address and undefined-behaviour

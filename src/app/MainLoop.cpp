@@ -5,6 +5,7 @@
 #include "app/Menu.h"
 #include "platform/Platform.h"
 #include "platform/Seed.h"
+#include "record/KeptRounds.h"
 #include "record/Replay.h"
 #include "rules/RoundTick.h"
 #include "app/TickPacer.h"
@@ -41,25 +42,30 @@ class RoundKeys {
             return unpackKeys(options.replay->keys[game.round.ticks]);
         return platform::takeTickKeys();
     }
-    // After each tick: the tick's keys are kept until the round is over, and written then.
-    // Over the network they are kept anyway, for the diagnosis of worlds out of step; there the
-    // round is the one both machines agree on, which the present runs ahead of.
+    // After each tick: the tick's keys are kept until the round is over, and written then,
+    // to --record's file and among the player's kept rounds. Over the network the round is the
+    // one both machines agree on, which the present runs ahead of.
     void ran(const RoundState& game, const KeyState& keys) {
         lastGame = &game;
-        if ((options.recordPath.empty() && !options.session && !networked) || written)
+        if (options.replay || written)
             return;
+        // A round begun part of the way in (TUVO_START_AT) cannot be watched again from its
+        // seed: it is not kept.
+        if (recording.keys.empty() && game.ticks != 1)
+            startedLate = true;
         recording.keys.push_back(packKeys(keys));
         if (game.roundOver)
             write();
     }
     // A round left before its end is written as far as it went.
     void write() {
-        if (options.recordPath.empty() || written)
+        if (options.replay || written)
             return;
         written = true;
         if (recording.keys.empty()) {
-            std::fprintf(stderr, "tuvo: no round was played, so nothing was recorded in '%s'\n",
-                         options.recordPath.c_str());
+            if (!options.recordPath.empty())
+                std::fprintf(stderr, "tuvo: no round was played, so nothing was recorded in '%s'\n",
+                             options.recordPath.c_str());
             return;
         }
         if (lastGame) {
@@ -67,9 +73,12 @@ class RoundKeys {
             recording.steeringHelp = lastGame->steeringHelp;
         }
         std::string message;
-        if (!writeReplayFile(options.recordPath, recording, message))
+        if (!options.recordPath.empty() && !writeReplayFile(options.recordPath, recording, message))
             std::fprintf(stderr, "tuvo: %s\n", message.c_str());
+        keepRound();
     }
+    // Who played each side, told by the loop when a round is kept.
+    std::function<void(RoundDetails&)> whoPlayed;
     // The round so far, written where its diagnosis can find it: the worlds of two machines
     // came out of step.
     void saveForDiagnosis(NetSession::Role role) {
@@ -100,15 +109,41 @@ class RoundKeys {
         recording = Replay{};
         recording.seed = seed;
         written = false;
+        startedLate = false;
     }
     bool replaying() const { return options.replay != nullptr; }
     // A round over the network found from the title (online): its keys are kept as well.
     bool networked = false;
 
   private:
+    // Every round played here is kept in the player's data folder, the newest 100.
+    void keepRound() {
+        if (!lastGame || startedLate)
+            return;
+        const std::string folder = KeptRounds::defaultFolder();
+        if (folder.empty())
+            return;
+        RoundDetails details;
+        details.playedAt = static_cast<int64_t>(std::time(nullptr));
+        details.points[0] = lastGame->player1.points;
+        details.points[1] = lastGame->player2.points;
+        details.leftEarly = !lastGame->roundOver;
+        if (details.leftEarly) {
+            const float left = tuning::roundMs - lastGame->gameTime;
+            details.clockLeft =
+                static_cast<uint16_t>(std::clamp(left / 1000.0f, 0.0f, float(roundClockSeconds)));
+        }
+        if (whoPlayed)
+            whoPlayed(details);
+        std::string message;
+        if (KeptRounds(folder).keep(details, recording, message).empty())
+            std::fprintf(stderr, "tuvo: the round could not be kept: %s\n", message.c_str());
+    }
+
     const ProgramOptions& options;
     Replay recording;
     bool written = false;
+    bool startedLate = false;
     const RoundState* lastGame = nullptr;
 };
 
@@ -630,6 +665,15 @@ int runProgram(Game& game, const ProgramOptions& options) {
         game.round.steeringHelp = options.replay->steeringHelp;
     }
     Loop loop{TickPacer{}, keys};
+    keys.whoPlayed = [&](RoundDetails& details) {
+        for (int s = 0; s < 2; ++s) {
+            const int32_t level = game.opponents.side[s];
+            details.players[s] = level >= 0 ? SidePlayer::computer : SidePlayer::person;
+            details.computerLevel[s] = static_cast<uint8_t>(level >= 0 ? level : 0);
+        }
+        if (loop.net)
+            details.players[loop.net->hosting() ? 1 : 0] = SidePlayer::online;
+    };
     loop.settings = settings;
     loop.settingsPath = options.settingsPath;
     loop.fullscreenSeen = platform::isFullscreen();

@@ -1,4 +1,5 @@
 #include "record/Replay.h"
+#include "record/RoundDetails.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -117,8 +118,10 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& messag
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
+    // A kept round carries its details before the recording: a few dozen bytes more.
+    constexpr std::streamoff keptDetailsRoom = 256;
     constexpr std::streamoff largest =
-        headerBytes + 2 * std::streamoff{replayTickLimit} + checksumBytes;
+        headerBytes + 2 * std::streamoff{replayTickLimit} + checksumBytes + keptDetailsRoom;
     if (size < 0) {
         message = "replay file '" + path + "': cannot be read (not a regular file)";
         return false;
@@ -133,8 +136,11 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& messag
         message = "replay file '" + path + "': cannot be read";
         return false;
     }
+    // A round kept in the player's data folder plays as a recording does.
     std::string wrong;
-    if (!decodeReplay(bytes, replay, wrong)) {
+    RoundDetails details;
+    bool hasDetails = false;
+    if (!decodeKeptRound(bytes, details, hasDetails, replay, wrong)) {
         message = "replay file '" + path + "': " + wrong;
         return false;
     }

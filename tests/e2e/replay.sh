@@ -1,5 +1,5 @@
 # A round recorded with --record plays back with --replay, in a window and without one, to the
-# same end; a damaged recording is refused with its name and exit code 2, and nothing is written.
+# same end, as does the copy the game keeps of every round; a damaged recording is refused with its name and exit code 2, and nothing is written.
 . "$(dirname "$0")/lib/common.sh"
 end_game_on_exit
 export TUVO_SEED=2
@@ -24,6 +24,14 @@ cat "$OUT/headless.txt"
 grep -Eq '^left at TIME: 5:5[0-9]$' "$OUT/headless.txt" || fail "no clock line"
 grep -q '^player 1: 0 points$' "$OUT/headless.txt" || fail "no points of player 1"
 grep -q '^player 2: 0 points$' "$OUT/headless.txt" || fail "no points of player 2"
+
+# The same round was kept in the player's data folder without being asked, and plays back from
+# there to the same end.
+KEPT=$(ls "$XDG_DATA_HOME"/tuvo/rounds/*.round 2>/dev/null | head -n 1)
+[ -n "$KEPT" ] || fail "the round was not kept in $XDG_DATA_HOME/tuvo/rounds"
+"$TUVO" --replay "$KEPT" --headless >"$OUT/kept.txt" 2>"$OUT/kept.err" ||
+    fail "the kept round did not replay ($(cat "$OUT/kept.err"))"
+cmp -s "$OUT/headless.txt" "$OUT/kept.txt" || fail "the kept round ended otherwise than --record's"
 
 # In a window the round plays at once, without the title menu: the player views fill the
 # bottom of the window where the title picture would be.

@@ -9,6 +9,8 @@ mkdir -p "$OUT"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 # Each test keeps its own settings: a window one test resized must not carry over to the next.
 export XDG_CONFIG_HOME="$OUT/config"
+# Rounds the game keeps go to the test's own folder.
+export XDG_DATA_HOME="$OUT/data"
 GAME_PID=""
 WIN=""
 

@@ -177,7 +177,9 @@ Bot::Outlook Bot::outlook(const RoundState& round) const {
     o.wantCheese = style.fetchesCheese && !p.carryingCheese && round.gameTime < lastTrip &&
                    round.gameTime >= outOfLabyrinthAt + style.tripGapMs &&
                    cheeseInLabyrinth(round) > 0;
-    o.canBomb = p.bombsReady > 0;
+    // A beginner lays its bombs one at a time, whatever bomb items it holds.
+    const int32_t lying = p.bombCapacity - p.bombsReady;
+    o.canBomb = p.bombsReady > 0 && (style.mostBombsLying == 0 || lying < style.mostBombsLying);
     o.reachOfBomb = p.bombs[0].reach;
     // Only a player that lays bombs is a threat: armed, and seen bombing lately. Chasing a
     // deficit, the risk is taken.

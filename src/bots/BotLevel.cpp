@@ -25,8 +25,8 @@ const char* botLevelName(BotLevel level) {
 
 namespace {
 // easy: a newcomer: three quarters of a second to take in a bomb, pauses, wrong turns, now and
-// then a bomb that opens nothing, wide of creatures, into the labyrinth only when the arena
-// offers little, walking two ticks of three, and no eye for bombing the other player.
+// then a bomb that opens nothing, one bomb at a time, wide of creatures, into the labyrinth only when the arena
+// offers little, walking one tick of two, and no eye for bombing the other player.
 constexpr BotStyle easyLevel = {.reactionTicks = 45,
                                 .replanTicks = 30,
                                 .errPerMille = 350,
@@ -39,11 +39,12 @@ constexpr BotStyle easyLevel = {.reactionTicks = 45,
                                 .huntsCreatures = false,
                                 .wary = false,
                                 .wrongTurnPerMille = 200,
-                                .restEvery = 3,
+                                .restEvery = 2,
                                 .cheeseValue = 3,
                                 .tripGapMs = 120000,
                                 .firstLookTicks = 60,
-                                .poorBombPerMille = 25};
+                                .poorBombPerMille = 25,
+                                .mostBombsLying = 1};
 
 constexpr BotStyle normalLevel = {.reactionTicks = 20,
                                   .replanTicks = 18,

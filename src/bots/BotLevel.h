@@ -66,6 +66,8 @@ struct BotStyle {
     int32_t firstLookTicks = 15;
     // Chance in 1000, per plan, of a bomb laid where it stands that opens nothing.
     int32_t poorBombPerMille = 0;
+    // Its own bombs lying at once, at most (0: as many as it holds).
+    int32_t mostBombsLying = 0;
 };
 
 BotStyle styleOf(BotLevel level);

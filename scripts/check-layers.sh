@@ -1,7 +1,8 @@
 #!/bin/sh
 # Fails when a source file includes a folder its own folder must not see. The folders of src/
 # depend one way:
-#   scene <- world <- actors <- rules <- bots, render, audio, record <- platform <- net <- app
+#   scene <- world <- actors <- rules <- bots, render, audio, record <- platform <- net <- screens
+#   <- app
 #   lobby <- net
 # The round's state and rules (scene to rules, bots, record) include no GL, SDL, X11 or ENet
 # header; only drawing and app talk to the GL, only audio and app to the sound library, only
@@ -31,12 +32,13 @@ allowed() {
     platform) echo "scene world actors rules render platform SDL X11" ;;
     net) echo "scene world actors rules record platform lobby net enet nice glib" ;;
     lobby) echo "lobby glib" ;;
-    app) echo "scene world actors rules bots render audio record platform lobby net app GL SDL plib" ;;
+    screens) echo "scene world actors rules bots render audio record platform lobby net screens" ;;
+    app) echo "scene world actors rules bots render audio record platform lobby net screens app GL SDL plib" ;;
     *) echo "" ;;
     esac
 }
 
-GAME_FOLDERS="scene world actors rules bots render audio record platform lobby net app"
+GAME_FOLDERS="scene world actors rules bots render audio record platform lobby net screens app"
 
 # Every header a file names, one a line: "LINE KIND PATH", KIND q for "...", a for <...>, m for
 # an include made by a macro (no path).

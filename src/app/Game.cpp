@@ -1,7 +1,7 @@
 #include "app/Game.h"
 #include "render/TextFont.h"
 #include <cstdio>
-#include "app/Menu.h"
+#include "screens/Menu.h"
 #include "audio/Sound.h"
 #include <memory>
 #include "scene/TextureSlots.h"

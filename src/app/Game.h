@@ -1,13 +1,11 @@
 #pragma once
-#include "app/Menus.h"
-#include "app/OnlinePlay.h"
-#include "app/OpponentChoice.h"
 #include "audio/EffectSounds.h"
 #include "render/Presentation.h"
 #include "render/RoundFeedback.h"
 #include "render/RoundView.h"
 #include "rules/RoundState.h"
 #include "scene/Camera.h"
+#include "screens/ScreenState.h"
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -16,10 +14,10 @@ class slScheduler;
 class slSample;
 
 // A running game: the round (everything its tick changes) and what shows and sounds it, the
-// title menu's state and the sound. The program holds one instance for its whole run; a test
+// screens' state (its base) and the sound. The program holds one instance for its whole run; a test
 // builds its own with a seed of its choosing. The round is a value that copies on its own; the
 // rest does not copy.
-struct Game {
+struct Game : ScreenState {
     // withSound: construct the sound scheduler (opens the audio device).
     explicit Game(uint32_t seed, bool withSound = true);
     ~Game();
@@ -39,17 +37,6 @@ struct Game {
     Camera menuCamera;
     EffectSounds effects;
     slSample* musicSample = nullptr;
-
-    // The round shows (else the title menu).
-    bool gameRunning = false;
-    int32_t helpShown = 0;
-    float mouseX = 0, mouseY = 0;
-    MenuState menus;
-    // Who plays each side: a person or a computer player.
-    OpponentChoice opponents;
-    // The title's PLAY ONLINE screens and the online game they set up.
-    OnlinePlay online;
-    bool onlineOffered = false;
 };
 
 // The round's set-up alone, without GL or sound: tests use it to build a whole world from a

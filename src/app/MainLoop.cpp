@@ -2,7 +2,7 @@
 #include "net/NetPlay.h"
 #include "rules/Controls.h"
 #include "app/Game.h"
-#include "app/Menu.h"
+#include "screens/Menu.h"
 #include "platform/Platform.h"
 #include "platform/Seed.h"
 #include "record/KeptRounds.h"

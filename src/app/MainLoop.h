@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Settings.h"
+#include "screens/Settings.h"
 #include <cstdint>
 #include <functional>
 #include <string>

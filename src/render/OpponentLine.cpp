@@ -5,7 +5,7 @@
 #include <cstring>
 
 namespace {
-// The band's extent in menu units, as the click area has it (app/OpponentChoice.h).
+// The band's extent in menu units, as the click area has it (screens/OpponentChoice.h).
 constexpr float left = -3.2f, right = 3.2f, bottom = -1.38f, top = -0.95f;
 } // namespace
 

@@ -1,5 +1,5 @@
 #include "FuzzFile.h"
-#include "app/Settings.h"
+#include "screens/Settings.h"
 
 #include <SDL.h>
 #include <cstdlib>

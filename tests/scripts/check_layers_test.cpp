@@ -14,14 +14,15 @@ struct LayerTree {
     fs::path root = fs::temp_directory_path() / ("tuvo-layers-" + std::to_string(::getpid()));
     LayerTree() {
         for (const char* layer : {"scene", "world", "actors", "rules", "bots", "render", "audio",
-                                  "record", "platform", "net", "app"})
+                                  "record", "platform", "net", "screens", "app"})
             fs::create_directories(root / layer);
         write("world/MazeWorld.h", "#pragma once\n#include \"scene/RandomGenerator.h\"\n");
         write("render/Views.cpp", "#include \"world/MazeWorld.h\"\n#include <GL/gl.h>\n");
         write("bots/Bot.cpp", "#include \"rules/RoundState.h\"\n");
         write("platform/Platform.cpp", "#include <SDL.h>\n#include <X11/Xlib.h>\n");
         write("net/NetSession.cpp", "#include \"record/Replay.h\"\n#include <enet/enet.h>\n");
-        write("app/main.cpp", "#include \"render/Views.h\"\n#include \"net/NetPlay.h\"\n");
+        write("screens/Menus.cpp", "#include \"net/NetPlay.h\"\n#include \"bots/Bot.h\"\n");
+        write("app/main.cpp", "#include \"render/Views.h\"\n#include \"screens/Menus.h\"\n");
     }
     ~LayerTree() { fs::remove_all(root); }
     void write(const std::string& name, const std::string& text) {
@@ -81,6 +82,9 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         {"bots/Look.cpp", "#include \"render/Views.h\"\n"},
         {"rules/Drive.cpp", "#include \"bots/Bot.h\"\n"},
         {"platform/Window.cpp", "#include \"net/NetPlay.h\"\n"},
+        {"screens/Title.cpp", "#include \"app/Game.h\"\n"},
+        {"net/Ask.cpp", "#include \"screens/Menus.h\"\n"},
+        {"screens/Draw.cpp", "#include <GL/gl.h>\n"},
         {"rules/Look.cpp", "#include \"rules/../render/ViewLayout.h\"\n"},
         {"rules/Look2.cpp", "#include \"./../render/ViewLayout.h\"\n"},
         {"rules/Look3.cpp", "#include \"./rules/KeyState.h\"\n"},
@@ -106,6 +110,9 @@ TEST(LayerCheck, CatchesIncludesAroundTheFoldersAndInSubfolders) {
         "bots/Look.cpp:1: bots may not include render",
         "rules/Drive.cpp:1: rules may not include bots",
         "platform/Window.cpp:1: platform may not include net",
+        "screens/Title.cpp:1: screens may not include app",
+        "net/Ask.cpp:1: net may not include screens",
+        "screens/Draw.cpp:1: screens may not include GL",
         "rules/Look.cpp:1: an include may not climb out of its folder with ../",
         "rules/Look2.cpp:1: an include may not climb out of its folder with ../",
         "rules/Look3.cpp:1: an include names its folder from src/, not from ./ or /",

@@ -2,7 +2,7 @@
 
 #include "platform/Pointer.h"
 
-struct Game;
+struct ScreenState;
 
 // Menu units: the plane z = 0 seen by the menu camera, x to the right, y up.
 struct MenuArea {
@@ -41,12 +41,12 @@ inline constexpr int titleEntryCount = sizeof titleEntries / sizeof titleEntries
 
 // Carries out a title entry: START runs the round (the loop holds it back over the network
 // until both are there), HELP and OPTIONS show their screens.
-void pressTitle(Game& game, TitleAction action);
+void pressTitle(ScreenState& game, TitleAction action);
 // Whether title entry n shows: the opponent line only where a computer player may play, PLAY
 // ONLINE only where no network round or replay was asked for on the command line.
-bool titleEntryShown(const Game& game, int n);
+bool titleEntryShown(const ScreenState& game, int n);
 
 // One menu frame's mouse step: updates the pointer position, helpShown and gameRunning.
 // Hovering a button moves the highlight to it. Answers whether the system cursor is to be
 // hidden.
-bool menuMouse(Game& game, const MenuPointer& pointer);
+bool menuMouse(ScreenState& game, const MenuPointer& pointer);

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Menu.h"
+#include "screens/Menu.h"
 #include "bots/Bot.h"
 #include "rules/KeyState.h"
 #include <cstdint>

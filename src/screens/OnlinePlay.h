@@ -98,5 +98,5 @@ class OnlinePlay {
     bool pointerDown = false;
 };
 
-// The title's PLAY ONLINE entry, a band beside HELP (its area in app/Menu.h).
+// The title's PLAY ONLINE entry, a band beside HELP (its area in screens/Menu.h).
 void drawOnlineEntry(const FrameRect& frame);

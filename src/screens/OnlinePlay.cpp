@@ -1,5 +1,5 @@
-#include "app/OnlinePlay.h"
-#include "app/Menu.h"
+#include "screens/OnlinePlay.h"
+#include "screens/Menu.h"
 #include "lobby/LobbyServer.h"
 #include "lobby/LocalLobby.h"
 #include "lobby/RoomCode.h"
@@ -491,7 +491,7 @@ void OnlinePlay::draw(const FrameRect& frame) const {
 }
 
 void drawOnlineEntry(const FrameRect& frame) {
-    // Menu units to frame pixels, as the pointer is mapped the other way (app/Menu.cpp).
+    // Menu units to frame pixels, as the pointer is mapped the other way (screens/Menu.cpp).
     const MenuArea& a = onlineArea;
     const int left = static_cast<int>(windowWidth / 2 + a.left * windowWidth / 11.5f);
     const int right = static_cast<int>(windowWidth / 2 + a.right * windowWidth / 11.5f);

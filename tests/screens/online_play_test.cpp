@@ -1,6 +1,6 @@
 // The PLAY ONLINE screens by keys, pad and pointer, without a lobby: choosing, typing and
 // picking a code, and what is refused before anything is asked of the network.
-#include "app/OnlinePlay.h"
+#include "screens/OnlinePlay.h"
 #include "rules/RoundState.h"
 #include "lobby/RoomCode.h"
 #include <arpa/inet.h>

@@ -1,12 +1,12 @@
 #pragma once
-#include "app/Settings.h"
+#include "screens/Settings.h"
 #include "platform/Platform.h"
 #include "render/MenuPanel.h"
 #include "render/RoundView.h"
 #include <string>
 #include <vector>
 
-struct Game;
+struct ScreenState;
 
 // Where each menu's highlight stands, and what the options are doing. One highlighted entry at
 // a time, moved alike by the keys, the pads and the pointer.
@@ -82,7 +82,7 @@ MenuOutcome optionsPointer(MenuState& menus, Settings& settings, int x, int y, b
                            bool fullscreen, bool shadows);
 
 // The title's and help's keys: move the highlight, press it, go back from HELP.
-void titleKey(Game& game, platform::MenuKey key);
+void titleKey(ScreenState& game, platform::MenuKey key);
 
 // The pause menu: CONTINUE, OPTIONS, END ROUND.
 enum PauseRow { pauseContinue, pauseOptions, pauseEndRound, pauseRowCount };

@@ -1,4 +1,4 @@
-#include "app/OpponentChoice.h"
+#include "screens/OpponentChoice.h"
 #include "rules/RoundState.h"
 #include <cctype>
 

@@ -1,6 +1,6 @@
-#include "app/Menus.h"
-#include "app/Game.h"
-#include "app/Menu.h"
+#include "screens/Menus.h"
+#include "screens/ScreenState.h"
+#include "screens/Menu.h"
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -259,7 +259,7 @@ namespace {
 // The title entry the arrow `key` leads to from entry `from`: the nearest shown entry that way,
 // rows before columns (Up and Down go to the row above or below, the nearest across it; Left
 // and Right stay in the row). Past the last row Up and Down go round; a row's end stays put.
-int titleNeighbour(const Game& g, int from, MenuKey key) {
+int titleNeighbour(const ScreenState& g, int from, MenuKey key) {
     const MenuArea& a = titleEntries[from].area;
     const float ax = (a.left + a.right) / 2, ay = (a.bottom + a.top) / 2;
     const bool vertical = key == MenuKey::up || key == MenuKey::down;
@@ -289,7 +289,7 @@ int titleNeighbour(const Game& g, int from, MenuKey key) {
 }
 } // namespace
 
-void titleKey(Game& g, MenuKey key) {
+void titleKey(ScreenState& g, MenuKey key) {
     MenuState& m = g.menus;
     if (g.helpShown) {
         // HELP has one button, BACK.

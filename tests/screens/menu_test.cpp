@@ -1,7 +1,6 @@
-#include "app/Game.h"
-#include "app/Menu.h"
-#include "app/Menus.h"
-#include "render/Overlays.h"
+#include "screens/Menu.h"
+#include "screens/Menus.h"
+#include "screens/ScreenState.h"
 #include "render/ViewLayout.h"
 #include <gtest/gtest.h>
 
@@ -16,7 +15,7 @@ MenuPointer pointerAt(float mx, float my, bool press) {
 }
 
 struct MenuTest : testing::Test {
-    Game game{1234, false};
+    ScreenState game;
 };
 } // namespace
 
@@ -193,7 +192,7 @@ TEST_F(MenuTest, TheTitleAnswersTheKeysAndThePointerMovesTheSameHighlight) {
     EXPECT_TRUE(game.gameRunning);
 
     // A click on the painted OPTIONS button opens the options too.
-    Game other{99, false};
+    ScreenState other;
     menuMouse(other, pointerAt(0, -2.95f, true));
     EXPECT_TRUE(other.menus.optionsShown);
 }
@@ -272,14 +271,6 @@ TEST(PauseMenu, ContinueOptionsAndEndRound) {
     const MenuPanel panel = pausePanel(p);
     EXPECT_FALSE(pausePointer(p, 100, panel.rowTop(pauseEndRound) + 5, true).endRound);
     EXPECT_TRUE(pausePointer(p, 512, panel.rowTop(pauseEndRound) + 5, true).endRound);
-    // Under the pause menu the overview's band does not say "PAUSED" a second time, behind the
-    // panel; the result band of a round over stays.
-    Game g(1, false);
-    g.round.paused = true;
-    EXPECT_TRUE(bandLinesOf(roundView(g)).empty());
-    g.round.roundOver = true;
-    ASSERT_FALSE(bandLinesOf(roundView(g)).empty());
-    EXPECT_NE(bandLinesOf(roundView(g)).front().text, "PAUSED");
 }
 
 TEST_F(MenuTest, TheOpponentLineStepsOncePerClickThroughTheLevels) {

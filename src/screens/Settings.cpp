@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "screens/Settings.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The settings file: what it keeps, damaged lines reported by number and ignored, and a write
 // that leaves either the old file or the whole new one.
 #include "platform/Pads.h"
-#include "app/Settings.h"
+#include "screens/Settings.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>

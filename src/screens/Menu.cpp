@@ -1,8 +1,8 @@
-#include "app/Menu.h"
+#include "screens/Menu.h"
 #include <cmath>
-#include "app/Game.h"
+#include "screens/ScreenState.h"
 
-bool menuMouse(Game& g, const MenuPointer& p) {
+bool menuMouse(ScreenState& g, const MenuPointer& p) {
     // Integer centre as the screen arithmetic has it: W / 2 and H / 2 truncate.
     const int centreX = p.clientWidth / 2;
     const int centreY = p.clientHeight / 2;
@@ -39,7 +39,7 @@ bool menuMouse(Game& g, const MenuPointer& p) {
     return hide;
 }
 
-void pressTitle(Game& g, TitleAction action) {
+void pressTitle(ScreenState& g, TitleAction action) {
     switch (action) {
     case TitleAction::start:
         g.gameRunning = true;
@@ -63,7 +63,7 @@ void pressTitle(Game& g, TitleAction action) {
     }
 }
 
-bool titleEntryShown(const Game& g, int n) {
+bool titleEntryShown(const ScreenState& g, int n) {
     if (titleEntries[n].action == TitleAction::online)
         return g.onlineOffered;
     return titleEntries[n].action != TitleAction::opponent || g.opponents.offered;

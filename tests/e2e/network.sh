@@ -34,7 +34,12 @@ start_round
 set -- $("$ARENA_MAP" pixel 14.5 0.5 0.3)
 P2_X=$1 P2_Y=$2
 AROUND=60x50+$((P2_X - 30))+$((P2_Y - 25))
-shot before
+# Sheltered at home, player 2 blinks: the picture before is one with its blue figure in it.
+p2_at_start() {
+    shot before
+    [ "$(count_pixels before "$AROUND" "b > 0.6 && r < 0.45")" -ge 100 ]
+}
+wait_for "player 2's figure at its start in the host's overview" p2_at_start
 before=$(pixel before "$P2_X" "$P2_Y")
 
 timeout 5 xdotool windowfocus --sync "$GUEST_WIN" 2>/dev/null || true

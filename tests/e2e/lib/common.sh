@@ -372,6 +372,8 @@ hold_until_still() {
     while [ "$clock_moves" -lt 2 ]; do
         if [ "$(date +%s)" -ge "$deadline" ] || ! kill -0 "$GAME_PID" 2>/dev/null; then
             xdotool keyup "$key"
+            # A caller that tries again asks for an answer instead of the end of the test.
+            [ -n "${HOLD_MAY_FAIL:-}" ] && return 1
             fail "player still moving after holding $key for $WAIT_LIMIT s (or the game ended)"
         fi
         sleep 0.1

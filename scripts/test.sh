@@ -25,7 +25,7 @@ ctest --output-on-failure -j2 "$@"
 # sanitizers, in a build folder of their own.
 cd ..
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUVO_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j"$(nproc)" --target unit_test_programs gl_tests tuvo
+cmake --build build-sanitize -j"$(nproc)" --target unit_test_programs gl_tests tuvo tuvo-lobby
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizer/lsan.supp:print_suppressions=0"

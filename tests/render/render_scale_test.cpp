@@ -63,7 +63,8 @@ TEST(RenderScale, LateFramesStepDownOneStepASecondUntilTheyComeInTime) {
     EXPECT_EQ(s.changes[1].to, 70);
     EXPECT_GE(s.shortestGapBetweenChanges(), AutoRenderScale::judgedMs);
 
-    // Frames too slow at any scale go down to the smallest and stay there.
+    // Modelled frames that cost more than the refresh at every scale: AUTO steps down to the
+    // smallest scale, one step a second, and stays there.
     Session slow;
     slow.run(30, frameCost(0, 100));
     EXPECT_EQ(slow.scale.percent(), 50);
